@@ -1,0 +1,43 @@
+#include "app/guarded.h"
+
+#include "core/format.h"
+
+#include <exception>
+
+namespace tarvik {
+
+namespace {
+
+constexpr std::string_view kFormAText = "Let Quillon know about this error:\n\n %s";
+constexpr std::string_view kFormATitle = "Function \"%s\"";
+constexpr std::string_view kFormBText = "Function Error:\n\n %s";
+constexpr std::string_view kFormBTitle = "Let Quillon know: \"%s\"";
+
+} // namespace
+
+void report_failure(const Runtime& rt, ReportForm form, std::string_view op, const std::string& message,
+                    GuardOptions options) {
+    const bool a = form == ReportForm::A;
+    const std::string text = fill(a ? kFormAText : kFormBText, {message});
+    const std::string title = fill(a ? kFormATitle : kFormBTitle, {std::string(op)});
+    const DialogRef dialog = rt.dialogs().warning({text}, title, true);
+    if (options.wait)
+        rt.dialogs().wait(dialog);
+}
+
+bool guarded(const Runtime& rt, ReportForm form, std::string_view op, const std::function<void()>& body,
+             GuardOptions options) {
+    std::string message;
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+        message = "Unknown error.";
+    }
+    report_failure(rt, form, op, message, options);
+    return false;
+}
+
+} // namespace tarvik

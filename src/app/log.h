@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/runtime.h"
+
+#include <string>
+#include <variant>
+
+namespace tarvik {
+
+// An activity-log entry: one text (preceded by two empty lines) or a block of lines (preceded by one).
+// The empty alternative adds only the separating empty line.
+using LogEntry = std::variant<std::monostate, std::string, TextList>;
+
+// Appends an entry to the activity log, the item list of listbox_log, and stores the record.
+Handles update_log(Runtime& rt, Handles handles, const LogEntry& entry);
+
+} // namespace tarvik

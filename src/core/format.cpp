@@ -1,0 +1,100 @@
+#include "core/format.h"
+
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+namespace tarvik {
+
+namespace {
+
+std::string pad_left(std::string s, int width) {
+    if (width > 0 && static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+
+// Text of a non-finite value, or empty when x is finite.
+std::string non_finite(double x) {
+    if (std::isnan(x))
+        return "NaN";
+    if (std::isinf(x))
+        return x > 0 ? "Inf" : "-Inf";
+    return {};
+}
+
+} // namespace
+
+std::string format_fixed(double x, int width, int precision) {
+    if (auto s = non_finite(x); !s.empty())
+        return pad_left(s, width);
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%*.*f", width, precision, x);
+    return buf;
+}
+
+std::string format_int(double x) {
+    if (auto s = non_finite(x); !s.empty())
+        return s;
+    if (x == std::floor(x) && std::fabs(x) < 1e15) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(x));
+        return buf;
+    }
+    // A fractional value printed with %d falls back to the exponent form, as C-style runtimes do.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%e", x);
+    return buf;
+}
+
+std::string format_significant(double x, int digits) {
+    if (auto s = non_finite(x); !s.empty())
+        return s;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*g", digits, x);
+    return buf;
+}
+
+std::string format_date_time(const std::tm& t) {
+    static constexpr std::array<const char*, 12> months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const int month = t.tm_mon >= 0 && t.tm_mon < 12 ? t.tm_mon : 0;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02d-%s-%04d %02d:%02d:%02d", t.tm_mday, months[month], t.tm_year + 1900,
+                  t.tm_hour, t.tm_min, t.tm_sec);
+    return buf;
+}
+
+std::string fill(std::string_view pattern, const std::vector<std::string>& args) {
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's') {
+            if (next < args.size())
+                out += args[next++];
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+bool iequals(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string to_lower(std::string_view s) {
+    std::string out(s);
+    for (auto& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace tarvik

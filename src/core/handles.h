@@ -1,0 +1,185 @@
+#pragma once
+
+#include "core/color.h"
+#include "core/matrix.h"
+#include "core/ordered_map.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tarvik {
+
+// A reference to a window, menu item or control of the main window: its tag. Tags survive a session
+// file, so a reopened record re-binds to the re-created controls by name.
+struct ControlRef {
+    std::string tag;
+    friend bool operator==(const ControlRef&, const ControlRef&) = default;
+};
+
+using TextList = std::vector<std::string>;
+
+// One token row of the data table: one text per header, in header order.
+using DataRow = OrderedMap<std::string>;
+
+// Role mapping of the data columns. An empty optional is the "empty list" that stands before step 1
+// has been completed; afterwards each role holds a header text.
+struct HeaderNames {
+    std::optional<std::string> Subject, Vowel, F1, F2, Duration, PhraseDuration;
+    friend bool operator==(const HeaderNames&, const HeaderNames&) = default;
+};
+
+// The tokens of one vowel of one subject, entry k of every list belonging to the same data row.
+struct VowelTarget {
+    std::vector<double> F1, F2, Duration;
+    std::optional<std::vector<double>> PhraseDuration;
+    std::vector<double> RowLocation;
+    std::optional<OrderedMap<std::vector<double>>> log;
+    friend bool operator==(const VowelTarget&, const VowelTarget&) = default;
+};
+
+// Per-subject tokens and the results the normalizations add to them.
+struct SubjectRecord {
+    OrderedMap<VowelTarget> vowelTargets;
+    std::optional<OrderedMap<VowelTarget>> normalizedTargets;
+    std::optional<OrderedMap<std::string>> normalization;
+    std::optional<double> grandmeanDuration;
+    std::optional<double> stdDuration;
+    friend bool operator==(const SubjectRecord&, const SubjectRecord&) = default;
+};
+
+// One vowel group: its name and constraints, its tokens, its plot style and its fitted geometry.
+// Geometry fields exist only once the fit has written them.
+struct VowelGroup {
+    std::string name;
+    TextList constraintList;
+    OrderedMap<TextList> constraints;
+    Matrix data;
+    Matrix dataOriginal;
+    Color markerColor;
+    double markerColorIndex = 0;
+    std::string markerType;
+    std::string markerLine;
+
+    // 2D fit: centre, star axes, rotation, semi-axes and outline.
+    std::optional<std::vector<double>> avg2D;
+    std::optional<Matrix> star;
+    std::optional<std::vector<double>> xstar, ystar;
+    std::optional<double> theta2D;
+    std::optional<double> rottheta2D;
+    std::optional<double> A2D, B2D;
+    std::optional<Matrix> ellps2D;
+
+    // 3D fit: centre, double-star axes, rotations, semi-axes and outline.
+    std::optional<std::vector<double>> avg;
+    std::optional<Matrix> dubstar;
+    std::optional<std::vector<double>> xdubstar, ydubstar, zdubstar;
+    std::optional<double> theta, phi;
+    std::optional<double> rottheta, rotphi;
+    std::optional<double> A, B, C;
+    std::optional<Matrix> ellps3D;
+
+    // Grid points inside the shape, kept by the overlap estimate.
+    std::optional<std::vector<double>> Ecoordx2D, Ecoordy2D;
+    std::optional<std::vector<double>> Ecoordx, Ecoordy, Ecoordz;
+
+    friend bool operator==(const VowelGroup&, const VowelGroup&) = default;
+};
+
+// One filled cell of the overlap table: 3D results, 2D results, or both.
+struct OverlapCell {
+    std::optional<double> value, E1ovfrac, E2ovfrac;
+    std::optional<std::vector<double>> Bothcoordx, Bothcoordy, Bothcoordz;
+    std::optional<double> value2D, E1ovfrac2D, E2ovfrac2D;
+    std::optional<std::vector<double>> Bothcoordx2D, Bothcoordy2D;
+    friend bool operator==(const OverlapCell&, const OverlapCell&) = default;
+};
+
+struct OverlapResolution {
+    double n = 0, m = 0, s = 0;
+    friend bool operator==(const OverlapResolution&, const OverlapResolution&) = default;
+};
+
+struct Axes3D {
+    double Xwidth = 0, Ylength = 0, Zheight = 0;
+    friend bool operator==(const Axes3D&, const Axes3D&) = default;
+};
+
+struct Axes2D {
+    double Xwidth = 0, Ylength = 0;
+    friend bool operator==(const Axes2D&, const Axes2D&) = default;
+};
+
+struct WebSettings {
+    std::string homepage;
+    std::string extension;
+    double isWorking = 0;
+    friend bool operator==(const WebSettings&, const WebSettings&) = default;
+};
+
+// The whole working state of one main window. It has value semantics: a handler works on its own copy
+// and stores it back with the window; the copy stored last wins. Fields that exist only once written
+// are optionals.
+struct Handles {
+    // One reference per tagged object of the main window (figure1, the menu, every control), in
+    // creation order, and the main window itself.
+    OrderedMap<ControlRef> objects;
+    std::optional<ControlRef> output;
+
+    // Data table.
+    TextList header;
+    std::optional<TextList> dataLine;
+    std::vector<DataRow> dataRow;
+    OrderedMap<TextList> dataColumn;
+    OrderedMap<std::vector<double>> dataNormalizedColumn;
+
+    // Column roles.
+    HeaderNames HeaderName;
+    double onlyAllow2D = 0;
+
+    // Subjects and categories.
+    OrderedMap<SubjectRecord> dataSubject;
+    TextList groups;
+    TextList groupsNumeric;
+    OrderedMap<TextList> subgroup;
+    std::optional<std::string> currentSelectedGroup;
+    std::optional<std::string> currentSelectedType;
+
+    // Vowel groups (1-based indices in the user-visible fields).
+    std::vector<VowelGroup> v;
+    double currVowelNum = 0;
+    double totalVowelNum = 0;
+
+    // Plot styles.
+    std::vector<Color> vowelColor;
+    std::string vowelLineStyle;
+    std::string vowelMarkerType;
+
+    // Geometry, overlap and plotting settings.
+    double stdmult = 0;
+    OverlapResolution overlapResolution;
+    std::map<std::pair<int, int>, OverlapCell> overlap; // keyed by 1-based {i, j}, smaller index first
+    Axes3D axes3D;
+    Axes3D axes3DOriginal;
+    std::optional<Axes2D> axes2D;
+    std::optional<Axes2D> axes2DOriginal;
+    std::optional<ControlRef> waitbar;
+    std::vector<ControlRef> plotFigure;
+    std::optional<ControlRef> currentAxes;
+
+    // Wizard, help and About.
+    double currStep = 0;
+    std::array<std::vector<ControlRef>, 4> stepObjects;
+    std::array<TextList, 4> stepFrames;
+    Color frameColor;
+    Color frameColorHighlight;
+    WebSettings web;
+    TextList aboutMessage;
+
+    friend bool operator==(const Handles&, const Handles&) = default;
+};
+
+} // namespace tarvik

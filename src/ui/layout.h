@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/figure.h"
+
+#include <memory>
+#include <vector>
+
+namespace tarvik {
+
+// The main window's layout table: the File menu's items and every control, frame and shadow in creation
+// order (frames and shadows first, so that they lie behind the controls placed on them).
+std::vector<Control> main_window_layout();
+
+// The window's own properties as the layout gives them.
+WindowProps main_window_properties();
+
+// A new main window built from the layout table.
+std::shared_ptr<Figure> build_main_window();
+
+} // namespace tarvik

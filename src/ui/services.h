@@ -1,0 +1,99 @@
+#pragma once
+
+#include "core/handles.h"
+
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace tarvik {
+
+class Figure;
+
+enum class Icon { None, Warn, Help, Error };
+enum class WindowStyle { NonModal, Modal, Replace };
+
+// A dialog that may still be open; wait() returns when it is gone.
+struct DialogRef {
+    int id = 0;
+};
+
+struct FileChoice {
+    std::string name;
+    std::string folder;
+    std::string path() const;
+};
+
+// The standard dialogs. Implementations: real Qt dialogs, the scripted dialogs of the tests, and the
+// batch tool's answers.
+class DialogService {
+  public:
+    virtual ~DialogService() = default;
+    virtual DialogRef warning(const TextList& text, const std::string& title, bool modal) = 0;
+    virtual DialogRef message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) = 0;
+    // Returns the label of the chosen button, or "" when the dialog was closed without a choice.
+    virtual std::string question(const std::string& text, const std::string& title, const std::string& button1,
+                                 const std::string& button2, const std::string& defaultButton) = 0;
+    // Returns the texts entered, or an empty list when cancelled.
+    virtual TextList input(const TextList& prompts, const std::string& title, int linesPerField) = 0;
+    // Returns nothing when cancelled.
+    virtual std::optional<FileChoice> open_file(const std::string& filter, const std::string& title) = 0;
+    virtual std::optional<FileChoice> save_file(const std::string& filter, const std::string& title) = 0;
+    virtual void wait(DialogRef dialog) = 0;
+};
+
+struct ProgressRef {
+    int id = 0;
+};
+
+class ProgressService {
+  public:
+    virtual ~ProgressService() = default;
+    virtual ProgressRef create(double fraction, const std::string& message) = 0;
+    virtual void update(ProgressRef ref, double fraction, const std::optional<std::string>& message) = 0;
+    virtual void close(ProgressRef ref) = 0;
+};
+
+class PrintService {
+  public:
+    virtual ~PrintService() = default;
+    virtual void print_window(const Figure& window) = 0;
+};
+
+class BrowserService {
+  public:
+    virtual ~BrowserService() = default;
+    // 0 when a browser opened the address, non-zero when none was found.
+    virtual int open(const std::string& address) = 0;
+};
+
+class ShellService {
+  public:
+    virtual ~ShellService() = default;
+    virtual void run(const std::string& commandLine) = 0;
+};
+
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual std::tm now() const = 0;
+};
+
+// The local time of the machine.
+class SystemClock : public Clock {
+  public:
+    std::tm now() const override;
+};
+
+// Everything outside the program that its operations call. Non-owning.
+struct Services {
+    DialogService* dialogs = nullptr;
+    ProgressService* progress = nullptr;
+    PrintService* printer = nullptr;
+    BrowserService* browser = nullptr;
+    ShellService* shell = nullptr;
+    const Clock* clock = nullptr;
+    bool isWindows = false;
+};
+
+} // namespace tarvik
