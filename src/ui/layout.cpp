@@ -13,7 +13,7 @@ const Color kPanel = rgb255(221, 202, 221);
 const Color kShadow = rgb255(192, 192, 192);
 const Color kHelp = rgb255(255, 255, 0);
 
-const TextList kBannerLines = {"Tongue And Realization of Vowels,", "an Inventory of Kinds in 3D",
+const TextList kBannerLines = {"Vowel space overlap", "in two and three dimensions",
                                "version 0.98", "release 12.31.04"};
 
 // Builds one row of the layout table.

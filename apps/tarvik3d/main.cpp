@@ -1,0 +1,26 @@
+// The TARVIK3D program: the entry creates the main window; the event loop runs until the last of the
+// program's windows has closed.
+#include "app/entry.h"
+#include "qt/main_window_view.h"
+#include "qt/qt_services.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setStyle("Fusion");
+    QApplication::setApplicationName("TARVIK3D");
+
+    tarvik::QtServices qtServices;
+    tarvik::Runtime rt(qtServices.services());
+    rt.onWindowCreated = [&rt](const std::shared_ptr<tarvik::Figure>& figure) {
+        new tarvik::MainWindowView(rt, figure); // deletes itself when its window closes
+    };
+
+    std::vector<tarvik::EntryArg> args;
+    for (const QString& a : QApplication::arguments().mid(1))
+        args.emplace_back(a.toStdString());
+    tarvik::zerivizi_export(rt, args);
+
+    return QApplication::exec();
+}

@@ -1,0 +1,232 @@
+#include "qt/qt_services.h"
+
+#include "qt/main_window_view.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace tarvik {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+QString joined(const TextList& lines) {
+    QStringList out;
+    for (const auto& l : lines)
+        out << qs(l);
+    return out.join('\n');
+}
+
+QWidget* dialog_parent() { return QApplication::activeWindow(); }
+
+// "*.txt" becomes "*.txt (*.txt)", the form the file dialogs expect.
+QString file_filter(const std::string& filter) { return qs(filter) + " (" + qs(filter) + ")"; }
+
+std::optional<FileChoice> choice_of(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    QFileInfo info(path);
+    return FileChoice{info.fileName().toStdString(), info.absolutePath().toStdString()};
+}
+
+} // namespace
+
+QtServices::QtServices() = default;
+QtServices::~QtServices() = default;
+
+Services QtServices::services() {
+    Services s;
+    s.dialogs = this;
+    s.progress = this;
+    s.printer = this;
+    s.browser = this;
+    s.shell = this;
+    s.clock = &clock_;
+#ifdef _WIN32
+    s.isWindows = true;
+#endif
+    return s;
+}
+
+DialogRef QtServices::show_box(QMessageBox* box, WindowStyle style) {
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(style == WindowStyle::Modal ? Qt::ApplicationModal : Qt::NonModal);
+    if (style == WindowStyle::Replace) {
+        for (auto& [id, d] : dialogs_)
+            if (d && d->windowTitle() == box->windowTitle())
+                d->close();
+    }
+    box->show();
+    const int id = next_++;
+    dialogs_[id] = box;
+    return DialogRef{id};
+}
+
+DialogRef QtServices::warning(const TextList& text, const std::string& title, bool modal) {
+    auto* box = new QMessageBox(QMessageBox::Warning, qs(title), joined(text), QMessageBox::Ok, dialog_parent());
+    return show_box(box, modal ? WindowStyle::Modal : WindowStyle::NonModal);
+}
+
+DialogRef QtServices::message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) {
+    const QMessageBox::Icon qicon = icon == Icon::Warn    ? QMessageBox::Warning
+                                    : icon == Icon::Error ? QMessageBox::Critical
+                                    : icon == Icon::Help  ? QMessageBox::Question
+                                                          : QMessageBox::NoIcon;
+    auto* box = new QMessageBox(qicon, qs(title), joined(text), QMessageBox::Ok, dialog_parent());
+    return show_box(box, style);
+}
+
+std::string QtServices::question(const std::string& text, const std::string& title, const std::string& button1,
+                                 const std::string& button2, const std::string& defaultButton) {
+    // A plain dialog rather than a message box, so that its close box answers "no choice".
+    QDialog dialog(dialog_parent());
+    dialog.setWindowTitle(qs(title));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(qs(text), &dialog);
+    label->setWordWrap(true);
+    label->setMinimumWidth(360);
+    layout->addWidget(label);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    layout->addWidget(buttons);
+    std::string answer;
+    for (const std::string& name : {button1, button2}) {
+        QPushButton* b = buttons->addButton(qs(name), QDialogButtonBox::ActionRole);
+        if (name == defaultButton) {
+            b->setDefault(true);
+            b->setFocus();
+        }
+        QObject::connect(b, &QPushButton::clicked, &dialog, [&dialog, &answer, name] {
+            answer = name;
+            dialog.accept();
+        });
+    }
+    dialog.exec();
+    return answer;
+}
+
+TextList QtServices::input(const TextList& prompts, const std::string& title, int linesPerField) {
+    QDialog dialog(dialog_parent());
+    dialog.setWindowTitle(qs(title));
+    auto* form = new QFormLayout(&dialog);
+    std::vector<QPlainTextEdit*> fields;
+    for (const auto& p : prompts) {
+        auto* field = new QPlainTextEdit(&dialog);
+        field->setFixedHeight(field->fontMetrics().lineSpacing() * std::max(1, linesPerField) + 12);
+        form->addRow(qs(p), field);
+        fields.push_back(field);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    form->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    TextList out;
+    for (auto* f : fields)
+        out.push_back(f->toPlainText().toStdString());
+    return out;
+}
+
+std::optional<FileChoice> QtServices::open_file(const std::string& filter, const std::string& title) {
+    return choice_of(QFileDialog::getOpenFileName(dialog_parent(), qs(title), QString(), file_filter(filter)));
+}
+
+std::optional<FileChoice> QtServices::save_file(const std::string& filter, const std::string& title) {
+    return choice_of(QFileDialog::getSaveFileName(dialog_parent(), qs(title), QString(), file_filter(filter)));
+}
+
+void QtServices::wait(DialogRef ref) {
+    auto it = dialogs_.find(ref.id);
+    if (it == dialogs_.end())
+        return;
+    QPointer<QDialog> d = it->second;
+    if (d && d->isVisible()) {
+        QEventLoop loop;
+        QObject::connect(d, &QDialog::finished, &loop, &QEventLoop::quit);
+        QObject::connect(d, &QObject::destroyed, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    dialogs_.erase(ref.id);
+}
+
+ProgressRef QtServices::create(double fraction, const std::string& message) {
+    auto* p = new QProgressDialog(qs(message), QString(), 0, 1000, dialog_parent());
+    p->setAttribute(Qt::WA_DeleteOnClose);
+    p->setWindowTitle(" ");
+    p->setMinimumDuration(0);
+    p->setAutoClose(false);
+    p->setAutoReset(false);
+    p->setValue(static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 1000)));
+    p->show();
+    QApplication::processEvents();
+    const int id = next_++;
+    progress_[id] = p;
+    return ProgressRef{id};
+}
+
+void QtServices::update(ProgressRef ref, double fraction, const std::optional<std::string>& message) {
+    auto it = progress_.find(ref.id);
+    if (it == progress_.end() || !it->second)
+        return;
+    if (message)
+        it->second->setLabelText(qs(*message));
+    it->second->setValue(static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 1000)));
+    QApplication::processEvents();
+}
+
+void QtServices::close(ProgressRef ref) {
+    auto it = progress_.find(ref.id);
+    if (it == progress_.end())
+        return;
+    if (it->second)
+        it->second->close();
+    progress_.erase(it);
+}
+
+void QtServices::print_window(const Figure& window) {
+    MainWindowView* view = MainWindowView::of(window);
+    if (!view)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, view);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    const QSize size = view->size();
+    const double scale = std::min(page.width() / double(size.width()), page.height() / double(size.height()));
+    painter.scale(scale, scale);
+    view->render(&painter);
+}
+
+int QtServices::open(const std::string& address) { return QDesktopServices::openUrl(QUrl(qs(address))) ? 0 : 1; }
+
+void QtServices::run(const std::string& commandLine) {
+#ifdef _WIN32
+    QProcess::startDetached("cmd.exe", {"/c", qs(commandLine)});
+#else
+    QProcess::startDetached("/bin/sh", {"-c", qs(commandLine)});
+#endif
+}
+
+} // namespace tarvik

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ui/services.h"
+
+#include <QPointer>
+
+#include <map>
+
+class QDialog;
+class QMessageBox;
+class QProgressDialog;
+
+namespace tarvik {
+
+// The services with real Qt dialogs, the system printer, browser and shell.
+class QtServices : public DialogService,
+                   public ProgressService,
+                   public PrintService,
+                   public BrowserService,
+                   public ShellService {
+  public:
+    QtServices();
+    ~QtServices() override;
+
+    Services services();
+
+    DialogRef warning(const TextList& text, const std::string& title, bool modal) override;
+    DialogRef message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) override;
+    std::string question(const std::string& text, const std::string& title, const std::string& button1,
+                         const std::string& button2, const std::string& defaultButton) override;
+    TextList input(const TextList& prompts, const std::string& title, int linesPerField) override;
+    std::optional<FileChoice> open_file(const std::string& filter, const std::string& title) override;
+    std::optional<FileChoice> save_file(const std::string& filter, const std::string& title) override;
+    void wait(DialogRef dialog) override;
+
+    ProgressRef create(double fraction, const std::string& message) override;
+    void update(ProgressRef ref, double fraction, const std::optional<std::string>& message) override;
+    void close(ProgressRef ref) override;
+
+    void print_window(const Figure& window) override;
+    int open(const std::string& address) override;
+    void run(const std::string& commandLine) override;
+
+  private:
+    DialogRef show_box(QMessageBox* box, WindowStyle style);
+
+    SystemClock clock_;
+    int next_ = 1;
+    std::map<int, QPointer<QDialog>> dialogs_;
+    std::map<int, QPointer<QProgressDialog>> progress_;
+};
+
+} // namespace tarvik

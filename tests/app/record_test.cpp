@@ -1,0 +1,204 @@
+// The session record as the opening function leaves it, and the defaults of new vowel groups.
+#include "app/record.h"
+#include "app/session.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvik::testing {
+namespace {
+
+const Color kRed{1, 0, 0}, kGreen{0, 1, 0}, kBlue{0, 0, 1}, kCyan{0, 1, 1}, kMagenta{1, 0, 1}, kYellow{1, 1, 0},
+    kBlack{0, 0, 0};
+
+TextList tags_of(const std::vector<ControlRef>& refs) {
+    TextList out;
+    for (const auto& r : refs)
+        out.push_back(r.tag);
+    return out;
+}
+
+using RecordAtStart = StartedSession;
+
+TEST_F(RecordAtStart, HoldsTwoDefaultGroupsAndTheTuningValues) {
+    const Handles h = s.record();
+    ASSERT_EQ(h.v.size(), 2u);
+    EXPECT_EQ(h.currVowelNum, 1);
+    EXPECT_EQ(h.totalVowelNum, 2);
+    EXPECT_EQ(h.currStep, 1);
+    EXPECT_TRUE(h.overlap.empty());
+    EXPECT_EQ(h.stdmult, 2);
+    EXPECT_EQ(h.overlapResolution, (OverlapResolution{20, 20, 20}));
+    EXPECT_EQ(h.onlyAllow2D, 0);
+    EXPECT_EQ(h.axes3D, Axes3D{});
+    EXPECT_EQ(h.axes3DOriginal, Axes3D{});
+
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(h.v[i].name, "(change my name)");
+        EXPECT_TRUE(h.v[i].constraintList.empty());
+        EXPECT_TRUE(h.v[i].constraints.empty());
+        EXPECT_TRUE(h.v[i].data.empty());
+        EXPECT_EQ(h.v[i].markerLine, "-");
+    }
+    EXPECT_EQ(h.v[0].markerColor, kRed);
+    EXPECT_EQ(h.v[0].markerColorIndex, 1);
+    EXPECT_EQ(h.v[0].markerType, "x");
+    EXPECT_EQ(h.v[1].markerColor, kGreen);
+    EXPECT_EQ(h.v[1].markerColorIndex, 2);
+    EXPECT_EQ(h.v[1].markerType, "+");
+
+    EXPECT_EQ(h.vowelColor, (std::vector<Color>{kRed, kGreen, kBlue, kCyan, kMagenta, kYellow, kBlack}));
+    // The two groups made at start-up each took one character off the front of both queues.
+    EXPECT_EQ(h.vowelLineStyle, "-:-.--");
+    EXPECT_EQ(h.vowelMarkerType, "o*.s^x+");
+}
+
+TEST_F(RecordAtStart, DataFieldsAreEmptyAndLateFieldsAbsent) {
+    const Handles h = s.record();
+    EXPECT_EQ(h.HeaderName, HeaderNames{}); // every role still unset, not an empty text
+    EXPECT_FALSE(h.HeaderName.Subject.has_value());
+    EXPECT_FALSE(h.HeaderName.Duration.has_value());
+    EXPECT_TRUE(h.header.empty());
+    EXPECT_TRUE(h.dataRow.empty());
+    EXPECT_TRUE(h.dataColumn.empty());
+    EXPECT_TRUE(h.dataSubject.empty());
+    EXPECT_TRUE(h.dataNormalizedColumn.empty());
+    EXPECT_TRUE(h.groups.empty());
+    EXPECT_TRUE(h.groupsNumeric.empty());
+    EXPECT_TRUE(h.subgroup.empty());
+    EXPECT_TRUE(h.plotFigure.empty());
+
+    EXPECT_FALSE(h.axes2D.has_value());
+    EXPECT_FALSE(h.axes2DOriginal.has_value());
+    EXPECT_FALSE(h.currentAxes.has_value());
+    EXPECT_FALSE(h.currentSelectedGroup.has_value());
+    EXPECT_FALSE(h.currentSelectedType.has_value());
+    EXPECT_FALSE(h.waitbar.has_value());
+    EXPECT_FALSE(h.dataLine.has_value());
+}
+
+TEST_F(RecordAtStart, StepListsFramesAndColours) {
+    const Handles h = s.record();
+    EXPECT_EQ(tags_of(h.stepObjects[0]),
+              (TextList{"button_load_file", "popupmenu_header_subject", "popupmenu_header_vowel",
+                        "popupmenu_header_f1", "popupmenu_header_f2", "popupmenu_header_duration",
+                        "popupmenu_header_phraseduration", "button_continue_to_normalize"}));
+    EXPECT_EQ(tags_of(h.stepObjects[1]),
+              (TextList{"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
+                        "popupmenu_normalize_duration", "button_continue_to_grouping", "listbox_groupings",
+                        "listbox_types"}));
+    EXPECT_EQ(tags_of(h.stepObjects[2]),
+              (TextList{"button_add", "button_add_to_all", "button_del", "listbox_currVowel_select",
+                        "button_create_new_vowelNum", "button_currVowel_delete", "listbox_currVowel_defined",
+                        "edit_currVowel_name", "button_continue_to_overlap", "listbox_groupings",
+                        "listbox_types"}));
+    EXPECT_EQ(tags_of(h.stepObjects[3]),
+              (TextList{"popupmenu_overlap_group_a", "popupmenu_overlap_group_b", "button_calculate_2Doverlap",
+                        "button_calculate_3Doverlap", "checkbox_all_group_overlap", "popupmenu_plotSelection",
+                        "button_3d_plot", "button_2d_plot", "popupmenu_plot_group_a", "popupmenu_plot_group_b",
+                        "checkbox_plot_group_a", "checkbox_plot_group_b", "checkbox_plot_group_all",
+                        "edit_plot_title", "edit_plot_x_axis", "edit_plot_y_axis", "edit_plot_z_axis",
+                        "edit_plot_title_2D", "edit_plot_x_axis_2D", "edit_plot_y_axis_2D",
+                        "checkbox_show_legend", "popupmenu_plot_marker_group", "popupmenu_plot_marker_color",
+                        "popupmenu_plot_marker_type", "popupmenu_plot_marker_line"}));
+    EXPECT_EQ(h.stepFrames, (std::array<TextList, 4>{TextList{"button_step_1", "frame_step_1a"},
+                                                      TextList{"button_step_2", "frame_step_2a"},
+                                                      TextList{"button_step_3", "frame_step_3a"},
+                                                      TextList{"button_step_4", "frame_step_4a", "frame_step_5b"}}));
+    // Every tag the step lists name is a control of the window.
+    for (const auto& step : h.stepObjects)
+        for (const auto& ref : step)
+            EXPECT_TRUE(s.fig().has(ref.tag)) << ref.tag;
+    for (const auto& frames : h.stepFrames)
+        for (const auto& tag : frames)
+            EXPECT_TRUE(s.fig().has(tag)) << tag;
+
+    EXPECT_EQ(h.frameColor, (Color{0.863, 0.906, 0.906}));
+    EXPECT_EQ(h.frameColorHighlight, (Color{0.992, 0.878, 0.808}));
+}
+
+TEST_F(RecordAtStart, RefersToEveryObjectOfTheWindowAndToItsOutput) {
+    const Handles h = s.record();
+    ASSERT_TRUE(h.output.has_value());
+    EXPECT_EQ(h.output->tag, "figure1");
+
+    EXPECT_EQ(h.objects.size(), s.fig().objects().size() + 1);
+    ASSERT_NE(h.objects.find("figure1"), nullptr);
+    for (const auto& c : s.fig().objects()) {
+        const ControlRef* ref = h.objects.find(c.tag);
+        ASSERT_NE(ref, nullptr) << c.tag;
+        EXPECT_EQ(ref->tag, c.tag);
+    }
+}
+
+TEST_F(RecordAtStart, WebSettingsAndAboutText) {
+    const Handles h = s.record();
+    EXPECT_EQ(h.web.homepage.rfind("http://", 0), 0u) << h.web.homepage;
+    EXPECT_EQ(h.web.homepage.back(), '/');
+    EXPECT_EQ(h.web.extension, ".php");
+    EXPECT_EQ(h.web.isWorking, 1);
+    EXPECT_EQ(h.aboutMessage.size(), 6u);
+}
+
+TEST_F(RecordAtStart, MarkerStyleMenusAreFilled) {
+    EXPECT_EQ(s.control("popupmenu_plot_marker_color").string,
+              (TextList{"red", "green", "blue", "cyan", "magenta", "yellow", "black"}));
+    EXPECT_EQ(s.control("popupmenu_plot_marker_line").string, (TextList{"-", "--", ":", "-."}));
+    EXPECT_EQ(s.control("popupmenu_plot_marker_type").string,
+              (TextList{"x", "+", "o", "*", ".", "s", "^", "v", ">", "<"}));
+}
+
+struct GroupStyle {
+    int number;
+    double colorIndex;
+    Color color;
+    const char* line;
+    const char* marker;
+};
+
+class NewGroupStyle : public ::testing::TestWithParam<GroupStyle> {
+  protected:
+    Session s;
+};
+
+// Colour index n mod 8 with 0 read as 1; line styles repeat every 6 groups, markers every 7.
+TEST_P(NewGroupStyle, FollowsTheColourRuleAndTheStyleQueues) {
+    const GroupStyle& want = GetParam();
+    s.start();
+    Handles h = s.record();
+    while (static_cast<int>(h.v.size()) < want.number)
+        h = create_newVowel(s.rt, h);
+    const VowelGroup& g = h.v.at(static_cast<std::size_t>(want.number - 1));
+    EXPECT_EQ(g.markerColorIndex, want.colorIndex);
+    EXPECT_EQ(g.markerColor, want.color);
+    EXPECT_EQ(g.markerLine, want.line);
+    EXPECT_EQ(g.markerType, want.marker);
+    EXPECT_EQ(g.name, "(change my name)");
+    // create_newVowel keeps the window's record up to date itself.
+    EXPECT_EQ(s.record(), h);
+}
+
+TEST(NewGroup, StylesComeFromTheQueuesNotFromTheGroupNumber) {
+    Session s;
+    s.start();
+    Handles h = s.record();
+    h.v.pop_back(); // a deleted group does not give its styles back
+    h = create_newVowel(s.rt, h);
+    ASSERT_EQ(h.v.size(), 2u);
+    EXPECT_EQ(h.v[1].markerColorIndex, 2);
+    EXPECT_EQ(h.v[1].markerLine, "-");
+    EXPECT_EQ(h.v[1].markerType, "o");
+    EXPECT_EQ(h.vowelMarkerType, "*.s^x+o");
+}
+
+INSTANTIATE_TEST_SUITE_P(GroupsOneToTen, NewGroupStyle,
+                         ::testing::Values(GroupStyle{1, 1, kRed, "-", "x"}, GroupStyle{2, 2, kGreen, "-", "+"},
+                                           GroupStyle{3, 3, kBlue, "-", "o"}, GroupStyle{4, 4, kCyan, ":", "*"},
+                                           GroupStyle{5, 5, kMagenta, "-", "."},
+                                           GroupStyle{6, 6, kYellow, ".", "s"}, GroupStyle{7, 7, kBlack, "-", "^"},
+                                           GroupStyle{8, 1, kRed, "-", "x"}, GroupStyle{9, 1, kRed, "-", "+"},
+                                           GroupStyle{10, 2, kGreen, ":", "o"}),
+                         [](const auto& info) { return "Group" + std::to_string(info.param.number); });
+
+} // namespace
+} // namespace tarvik::testing

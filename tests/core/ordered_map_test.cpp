@@ -1,0 +1,77 @@
+// Keyed records keep their keys in first-insertion order.
+#include "core/ordered_map.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvik {
+namespace {
+
+using Keys = std::vector<std::string>;
+
+TEST(OrderedMap, KeepsFirstInsertionOrder) {
+    OrderedMap<int> m;
+    m["speaker_b"] = 1;
+    m["speaker_a"] = 2;
+    m["z"] = 3;
+    m["a"] = 4;
+    EXPECT_EQ(m.keys(), (Keys{"speaker_b", "speaker_a", "z", "a"}));
+    Keys walked;
+    for (const auto& [key, value] : m)
+        walked.push_back(key);
+    EXPECT_EQ(walked, m.keys());
+}
+
+TEST(OrderedMap, ReassigningAKeyKeepsItsPlace) {
+    OrderedMap<int> m;
+    m["c"] = 1;
+    m["a"] = 2;
+    m["b"] = 3;
+    m["c"] = 10;
+    m.at("a") = 20;
+    EXPECT_EQ(m.keys(), (Keys{"c", "a", "b"}));
+    EXPECT_EQ(m.size(), 3u);
+    EXPECT_EQ(m.at("c"), 10);
+    EXPECT_EQ(m.at("a"), 20);
+}
+
+TEST(OrderedMap, LookupOfMissingKeys) {
+    OrderedMap<int> m;
+    m["x"] = 1;
+    EXPECT_TRUE(m.contains("x"));
+    EXPECT_FALSE(m.contains("y"));
+    EXPECT_EQ(m.find("y"), nullptr);
+    EXPECT_THROW((void)m.at("y"), std::out_of_range);
+    EXPECT_EQ(m.size(), 1u); // looking up does not add
+}
+
+TEST(OrderedMap, CopiesAreIndependentAndOrderCounts) {
+    OrderedMap<int> a;
+    a["p"] = 1;
+    a["q"] = 2;
+    OrderedMap<int> b = a;
+    b["r"] = 3;
+    b["p"] = 9;
+    EXPECT_EQ(a.keys(), (Keys{"p", "q"}));
+    EXPECT_EQ(a.at("p"), 1);
+    EXPECT_EQ(*b.find("r"), 3);
+
+    OrderedMap<int> reversed;
+    reversed["q"] = 2;
+    reversed["p"] = 1;
+    EXPECT_FALSE(a == reversed);
+}
+
+TEST(OrderedMap, ClearStartsANewOrder) {
+    OrderedMap<int> m;
+    m["a"] = 1;
+    m["b"] = 2;
+    m.clear();
+    EXPECT_TRUE(m.empty());
+    EXPECT_FALSE(m.contains("a"));
+    m["b"] = 3;
+    m["a"] = 4;
+    EXPECT_EQ(m.keys(), (Keys{"b", "a"}));
+}
+
+} // namespace
+} // namespace tarvik

@@ -1,0 +1,194 @@
+// The main window as the layout builds it, and the window model's own rules.
+#include "ui/figure.h"
+#include "ui/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace tarvik {
+namespace {
+
+class Layout : public ::testing::Test {
+  protected:
+    std::shared_ptr<Figure> fig = build_main_window();
+    const Control& c(const std::string& tag) const { return fig->control(tag); }
+};
+
+TEST_F(Layout, WindowProperties) {
+    const WindowProps& w = fig->window();
+    EXPECT_EQ(w.name, "ZERIVIzi");
+    EXPECT_EQ(w.pixelPosition, (Rect{5, 74, 1010, 645}));
+    EXPECT_EQ(w.color, rgb255(224, 223, 227));
+    EXPECT_FALSE(w.numberTitle);
+    EXPECT_EQ(w.menuBar, "none");
+    EXPECT_TRUE(w.resizable);
+    EXPECT_TRUE(fig->alive());
+}
+
+TEST_F(Layout, HasExactly133ControlsWithDistinctTags) {
+    EXPECT_EQ(fig->controls().size(), 133u);
+    std::set<std::string> tags;
+    for (const auto& o : fig->objects())
+        EXPECT_TRUE(tags.insert(o.tag).second) << o.tag;
+    EXPECT_FALSE(fig->has(Figure::kWindowTag)); // the window is not one of its objects
+}
+
+TEST_F(Layout, FileMenuItemsInOrderWithTheirSeparators) {
+    EXPECT_EQ(first_text(c("menu_file")), "File");
+    EXPECT_EQ(c("menu_file").callback, "menu__file_Callback");
+    struct Item {
+        std::string tag, label;
+        bool separator;
+    };
+    const std::vector<Item> expected = {{"menuItem_openSession", "Open Session", false},
+                                        {"menuItem_saveSession", "Save Session", false},
+                                        {"menuItem_print", "Print ...", true},
+                                        {"menuitem_showHelpBoxes", "Show Help Boxes", true},
+                                        {"menuitem_hideHelpBoxes", "Hide Help Boxes", false},
+                                        {"menuItem_about", "About ZERIVIzi", true},
+                                        {"menuItem_exit", "Exit", true}};
+    std::vector<const Control*> items;
+    for (const auto& o : fig->objects())
+        if (o.parent == "menu_file")
+            items.push_back(&o);
+    ASSERT_EQ(items.size(), expected.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i]->tag, expected[i].tag);
+        EXPECT_EQ(items[i]->style, Style::Menu);
+        EXPECT_EQ(items[i]->string, TextList{expected[i].label});
+        EXPECT_EQ(items[i]->separator, expected[i].separator) << expected[i].tag;
+    }
+}
+
+TEST_F(Layout, HandlerNamesFollowTagAndEvent) {
+    for (const auto& o : fig->objects()) {
+        if (!o.callback.empty() && o.tag != "menu_file")
+            EXPECT_EQ(o.callback, o.tag + "_Callback");
+        if (!o.createFcn.empty())
+            EXPECT_EQ(o.createFcn, o.tag + "_CreateFcn");
+        if (!o.buttonDownFcn.empty())
+            EXPECT_EQ(o.buttonDownFcn, o.tag + "_ButtonDownFcn");
+    }
+    EXPECT_EQ(c("frame_step_1a").buttonDownFcn, "frame_step_1a_ButtonDownFcn");
+    EXPECT_TRUE(c("popupmenu_normalize_spectral2").callback.empty());
+}
+
+TEST_F(Layout, FramesAndShadowsLieBehindTheControls) {
+    const auto controls = fig->controls();
+    const auto firstControl = std::find_if(controls.begin(), controls.end(),
+                                           [](const Control* x) { return !x->string.empty(); });
+    ASSERT_NE(firstControl, controls.end());
+    EXPECT_EQ((*firstControl)->tag, "button_step_1");
+    for (auto it = firstControl; it != controls.end(); ++it)
+        EXPECT_NE((*it)->style, Style::Frame) << (*it)->tag;
+    EXPECT_EQ(std::distance(controls.begin(), firstControl), 21);
+}
+
+TEST_F(Layout, InitialStatesOfNotableControls) {
+    EXPECT_EQ(c("button_step_4").enable, Enable::Inactive);
+    EXPECT_EQ(c("button_load_file").enable, Enable::On);
+    EXPECT_EQ(c("button_continue_to_normalize").enable, Enable::Off);
+    EXPECT_EQ(c("popupmenu_header_subject").background, (Color{0.502, 0.000, 0.251}));
+    EXPECT_EQ(c("button_help_types").background, rgb255(255, 255, 0));
+    EXPECT_TRUE(c("button_help_types").visible);
+    EXPECT_EQ(c("frame_step_1a").background, rgb255(253, 224, 206));
+    EXPECT_EQ(c("frame_step_2a").background, rgb255(220, 231, 231));
+    for (const char* tag : {"button_load_vowelGroup", "button_save_vowelGroup"}) {
+        EXPECT_FALSE(c(tag).visible) << tag;
+        EXPECT_EQ(c(tag).enable, Enable::Off) << tag;
+    }
+    EXPECT_EQ(c("listbox_log").string, (TextList{"Welcome!", "", "ZERIVIzi LOG:"}));
+    EXPECT_FALSE(c("listbox_log").visible);
+    EXPECT_EQ(c("listbox_log").max, 20);
+    EXPECT_EQ(c("listbox_currVowel_defined").max, 3);
+    EXPECT_EQ(c("listbox_currVowel_select").string, (TextList{"1 (change my name)", "2 (change my name)"}));
+    EXPECT_EQ(c("popupmenu_plotSelection").string,
+              (TextList{"Original data", "Normalized data", "Ellipsoid/Ellipse", "Volumes/Spheres",
+                        "Overlap (Group A & B Only)"}));
+    EXPECT_EQ(first_value(c("checkbox_plot_group_a")), 1);
+    EXPECT_EQ(first_value(c("checkbox_plot_group_all")), 0);
+    EXPECT_EQ(c("text_header_duration").string, (TextList{"Temporal", "segment"}));
+    EXPECT_EQ(fig->find(Property::String, "?").size(), 7u);
+}
+
+struct Placed {
+    const char* tag;
+    Style style;
+    Rect position;
+};
+
+class ControlPosition : public ::testing::TestWithParam<Placed> {};
+
+TEST_P(ControlPosition, IsTheNormalizedRectangleOfTheLayout) {
+    const auto fig = build_main_window();
+    const Control& c = fig->control(GetParam().tag);
+    EXPECT_EQ(c.style, GetParam().style);
+    EXPECT_EQ(c.position, GetParam().position);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, ControlPosition,
+    ::testing::Values(Placed{"text48", Style::Text, {0.302, 0.279, 0.463, 0.662}},
+                      Placed{"frame_step_4a", Style::Text, {0.781, 0.020, 0.209, 0.932}},
+                      Placed{"frame52", Style::Frame, {0.514, 0.332, 0.080, 0.202}},
+                      Placed{"button_load_file", Style::PushButton, {0.039, 0.808, 0.219, 0.036}},
+                      Placed{"popupmenu_header_phraseduration", Style::PopupMenu, {0.107, 0.506, 0.149, 0.031}},
+                      Placed{"listbox_types", Style::ListBox, {0.316, 0.346, 0.209, 0.265}},
+                      Placed{"checkbox_all_group_overlap", Style::CheckBox, {0.811, 0.727, 0.149, 0.023}},
+                      Placed{"edit_plot_z_axis", Style::Edit, {0.593, 0.051, 0.080, 0.033}},
+                      Placed{"listbox_log", Style::ListBox, {0.296, 0.042, 0.140, 0.042}},
+                      Placed{"text115", Style::Text, {0.306, 0.105, 0.130, 0.093}}),
+    [](const auto& info) { return std::string(info.param.tag); });
+
+TEST(FigureModel, SettersAnnounceOnlyRealChanges) {
+    auto fig = build_main_window();
+    std::vector<std::pair<std::string, Property>> heard;
+    const int id = fig->subscribe([&](const std::string& tag, Property p) { heard.emplace_back(tag, p); });
+    fig->set_enable("button_add", Enable::On);
+    fig->set_enable("button_add", Enable::On);
+    fig->set_string("listbox_types", {"a", "b"});
+    fig->unsubscribe(id);
+    fig->set_visible("button_add", false);
+    EXPECT_EQ(heard, (std::vector<std::pair<std::string, Property>>{{"button_add", Property::Enable},
+                                                                    {"listbox_types", Property::String}}));
+    EXPECT_EQ(fig->control("listbox_types").string, (TextList{"a", "b"}));
+    EXPECT_THROW((void)fig->control("no_such_tag"), std::out_of_range);
+    EXPECT_THROW(fig->set_enable("no_such_tag", Enable::On), std::out_of_range);
+}
+
+TEST(FigureModel, WindowPropertyPairs) {
+    auto fig = build_main_window();
+    EXPECT_TRUE(fig->apply_window_property("VISIBLE", "on"));
+    EXPECT_TRUE(fig->window().visible);
+    EXPECT_TRUE(fig->apply_window_property("vis", "Off"));
+    EXPECT_FALSE(fig->window().visible);
+    EXPECT_TRUE(fig->apply_window_property("Name", "Other"));
+    EXPECT_EQ(fig->window().name, "Other");
+    EXPECT_FALSE(fig->apply_window_property("visible", "maybe"));
+    EXPECT_FALSE(fig->apply_window_property("bogus", "x"));
+    EXPECT_FALSE(fig->apply_window_property("visibleX", "on"));
+}
+
+TEST(FigureModel, DuplicateTagsAreRejected) {
+    Control a;
+    a.tag = "same";
+    EXPECT_THROW(Figure(main_window_properties(), {a, a}), std::invalid_argument);
+}
+
+TEST(FigureModel, DestroyedWindowKeepsItsStateButIsNotLive) {
+    auto fig = build_main_window();
+    fig->set_window_visible(true);
+    Handles h;
+    h.stdmult = 2;
+    fig->store(h);
+    fig->destroy();
+    EXPECT_FALSE(fig->alive());
+    EXPECT_FALSE(fig->window().visible);
+    ASSERT_TRUE(fig->retrieve().has_value());
+    EXPECT_EQ(fig->retrieve()->stdmult, 2);
+}
+
+} // namespace
+} // namespace tarvik
