@@ -31,7 +31,7 @@ TEST_F(StartUp, ItemListsAndEditFieldsAreWhite) {
         ++seen;
         EXPECT_EQ(c->background, kWhite) << c->tag;
     }
-    EXPECT_EQ(seen, 19 + 6 + 9);
+    EXPECT_EQ(seen, 18 + 5 + 9); // popup menus, list boxes, edit fields
     // The layout gives this one a dark red and the panel colour to the file name field.
     EXPECT_EQ(s.control("popupmenu_header_subject").background, kWhite);
     EXPECT_EQ(s.control("text_filename").background, kWhite);
@@ -72,6 +72,7 @@ struct LogCase {
     LogEntry entry;
     TextList added;
 };
+void PrintTo(const LogCase& c, std::ostream* os) { *os << c.name; }
 
 class UpdateLog : public ::testing::TestWithParam<LogCase> {
   protected:
@@ -126,6 +127,7 @@ struct PairsCase {
     bool visible;
     const char* windowName;
 };
+void PrintTo(const PairsCase& c, std::ostream* os) { *os << c.name; }
 
 class CommandLinePairs : public ::testing::TestWithParam<PairsCase> {};
 

@@ -18,6 +18,7 @@ struct ReportCase {
     const char* text;
     const char* title;
 };
+void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
 
 class FailureReport : public ::testing::TestWithParam<ReportCase> {
   protected:

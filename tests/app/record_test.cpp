@@ -155,6 +155,7 @@ struct GroupStyle {
     const char* line;
     const char* marker;
 };
+void PrintTo(const GroupStyle& c, std::ostream* os) { *os << "group " << c.number; }
 
 class NewGroupStyle : public ::testing::TestWithParam<GroupStyle> {
   protected:

@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string out, err;
 };
@@ -47,12 +47,12 @@ class BatchTool : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir); }
 
     // Runs the tool with its standard output and error captured in files.
-    Run run(const std::string& args) const {
+    Outcome run(const std::string& args) const {
         const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
         const std::string cmd = std::string("'") + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
                                 "' 2>'" + err.string() + "' </dev/null";
         const int raw = std::system(cmd.c_str());
-        Run r;
+        Outcome r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         r.out = read_file(out);
         r.err = read_file(err);
@@ -74,7 +74,7 @@ void expect_start_log(const std::vector<std::string>& log) {
 }
 
 TEST_F(BatchTool, HelpPrintsUsageAndSucceeds) {
-    const Run r = run("--help");
+    const Outcome r = run("--help");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage: tarvik3d-batch", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("--log FILE"), std::string::npos);
@@ -83,7 +83,7 @@ TEST_F(BatchTool, HelpPrintsUsageAndSucceeds) {
 }
 
 TEST_F(BatchTool, VersionSucceeds) {
-    const Run r = run("--version");
+    const Outcome r = run("--version");
     EXPECT_EQ(r.status, 0);
     const auto out = lines_of(r.out);
     ASSERT_EQ(out.size(), 1u);
@@ -93,7 +93,7 @@ TEST_F(BatchTool, VersionSucceeds) {
 class BadCommandLine : public BatchTool, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(BadCommandLine, ExitsWithTwoAndOneLineOfReason) {
-    const Run r = run(GetParam());
+    const Outcome r = run(GetParam());
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(lines_of(r.err).size(), 1u) << r.err;
     EXPECT_EQ(r.out, "");
@@ -102,7 +102,7 @@ TEST_P(BadCommandLine, ExitsWithTwoAndOneLineOfReason) {
 INSTANTIATE_TEST_SUITE_P(Options, BadCommandLine, ::testing::Values("--frobnicate", "-x", "--log", "--help --bogus"));
 
 TEST_F(BatchTool, WithoutOptionsPrintsTheLog) {
-    const Run r = run("");
+    const Outcome r = run("");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     expect_start_log(lines_of(r.out));
@@ -110,7 +110,7 @@ TEST_F(BatchTool, WithoutOptionsPrintsTheLog) {
 
 TEST_F(BatchTool, LogOptionWritesTheSameLinesToTheFile) {
     const fs::path log = dir / "session log.txt";
-    const Run r = run("--log '" + log.string() + "'");
+    const Outcome r = run("--log '" + log.string() + "'");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     ASSERT_TRUE(fs::exists(log));
@@ -130,7 +130,7 @@ TEST_F(BatchTool, LogOptionReplacesAnExistingFile) {
 }
 
 TEST_F(BatchTool, UnwritableLogFileFailsWithAReason) {
-    const Run r = run("--log '" + (dir / "missing" / "log.txt").string() + "'");
+    const Outcome r = run("--log '" + (dir / "missing" / "log.txt").string() + "'");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(lines_of(r.err).size(), 1u) << r.err;
 }

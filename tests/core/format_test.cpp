@@ -17,6 +17,7 @@ struct FormatCase {
     std::string text;
     const char* expected;
 };
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 
 class NumberText : public ::testing::TestWithParam<FormatCase> {};
 

@@ -64,12 +64,15 @@ TEST_F(Layout, FileMenuItemsInOrderWithTheirSeparators) {
 
 TEST_F(Layout, HandlerNamesFollowTagAndEvent) {
     for (const auto& o : fig->objects()) {
-        if (!o.callback.empty() && o.tag != "menu_file")
+        if (!o.callback.empty() && o.tag != "menu_file") {
             EXPECT_EQ(o.callback, o.tag + "_Callback");
-        if (!o.createFcn.empty())
+        }
+        if (!o.createFcn.empty()) {
             EXPECT_EQ(o.createFcn, o.tag + "_CreateFcn");
-        if (!o.buttonDownFcn.empty())
+        }
+        if (!o.buttonDownFcn.empty()) {
             EXPECT_EQ(o.buttonDownFcn, o.tag + "_ButtonDownFcn");
+        }
     }
     EXPECT_EQ(c("frame_step_1a").buttonDownFcn, "frame_step_1a_ButtonDownFcn");
     EXPECT_TRUE(c("popupmenu_normalize_spectral2").callback.empty());
@@ -118,6 +121,7 @@ struct Placed {
     Style style;
     Rect position;
 };
+void PrintTo(const Placed& c, std::ostream* os) { *os << c.tag; }
 
 class ControlPosition : public ::testing::TestWithParam<Placed> {};
 
