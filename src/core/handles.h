@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace tarvik {
@@ -32,20 +33,32 @@ struct HeaderNames {
     friend bool operator==(const HeaderNames&, const HeaderNames&) = default;
 };
 
+// One cell of the normalized data table: empty, a normalized number, or the text read from the file.
+using Cell = std::variant<std::monostate, double, std::string>;
+
+// Lists of values keyed by category ("F1", "F2", "Duration"); a category is absent until written.
+using CategoryValues = OrderedMap<std::vector<double>>;
+
 // The tokens of one vowel of one subject, entry k of every list belonging to the same data row.
 struct VowelTarget {
     std::vector<double> F1, F2, Duration;
-    std::optional<std::vector<double>> PhraseDuration;
-    std::vector<double> RowLocation;
-    std::optional<OrderedMap<std::vector<double>>> log;
+    std::optional<std::vector<double>> PhraseDuration; // only when a phrase-duration column is mapped
+    std::vector<double> RowLocation;                   // 1-based data-row numbers
+    CategoryValues log;                                // base-10 logarithms, by category
     friend bool operator==(const VowelTarget&, const VowelTarget&) = default;
+};
+
+// A subject's reference values of one normalized category.
+struct NormalizationStats {
+    std::optional<double> grandmean;
+    friend bool operator==(const NormalizationStats&, const NormalizationStats&) = default;
 };
 
 // Per-subject tokens and the results the normalizations add to them.
 struct SubjectRecord {
     OrderedMap<VowelTarget> vowelTargets;
-    std::optional<OrderedMap<VowelTarget>> normalizedTargets;
-    std::optional<OrderedMap<std::string>> normalization;
+    OrderedMap<CategoryValues> normalizedTargets; // by vowel, then category
+    OrderedMap<NormalizationStats> normalization; // by category ("F1", "F2", "duration")
     std::optional<double> grandmeanDuration;
     std::optional<double> stdDuration;
     friend bool operator==(const SubjectRecord&, const SubjectRecord&) = default;
@@ -134,7 +147,7 @@ struct Handles {
     std::optional<TextList> dataLine;
     std::vector<DataRow> dataRow;
     OrderedMap<TextList> dataColumn;
-    OrderedMap<std::vector<double>> dataNormalizedColumn;
+    OrderedMap<std::vector<Cell>> dataNormalizedColumn;
 
     // Column roles.
     HeaderNames HeaderName;
@@ -180,6 +193,12 @@ struct Handles {
     TextList aboutMessage;
 
     friend bool operator==(const Handles&, const Handles&) = default;
+};
+
+// An operation's record together with the status it reports beside it.
+struct HandlesAndStatus {
+    Handles handles;
+    int status = 0;
 };
 
 } // namespace tarvik
