@@ -185,6 +185,13 @@ void dispatch_event(Runtime& rt, const std::string& tag, Event event) {
                                                              : c.buttonDownFcn;
     if (handler.empty() || !handler_table().count(handler))
         return;
+    if (c.discardWhileBusy && rt.callbacksRunning > 0)
+        return;
+    struct Running {
+        Runtime& rt;
+        explicit Running(Runtime& r) : rt(r) { ++rt.callbacksRunning; }
+        ~Running() { --rt.callbacksRunning; }
+    } running(rt);
     run_callback_text(rt, callback_text(handler), ControlRef{tag});
 }
 

@@ -18,8 +18,9 @@ constexpr std::string_view kFormBTitle = "Let Quillon know: \"%s\"";
 void report_failure(const Runtime& rt, ReportForm form, std::string_view op, const std::string& message,
                     GuardOptions options) {
     const bool a = form == ReportForm::A;
-    const std::string text = fill(a ? kFormAText : kFormBText, {message});
-    const std::string title = fill(a ? kFormATitle : kFormBTitle, {std::string(op)});
+    const std::string text = fill(options.text.empty() ? (a ? kFormAText : kFormBText) : options.text, {message});
+    const std::string title =
+        options.title.empty() ? fill(a ? kFormATitle : kFormBTitle, {std::string(op)}) : std::string(options.title);
     const DialogRef dialog = rt.dialogs().warning({text}, title, true);
     if (options.wait)
         rt.dialogs().wait(dialog);

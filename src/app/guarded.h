@@ -15,7 +15,9 @@ enum class ReportForm {
 };
 
 struct GuardOptions {
-    bool wait = true; // wait until the warning has been closed
+    bool wait = true;           // wait until the warning has been closed
+    std::string_view text = {};  // a text pattern of the operation's own ("%s" is the error), else the form's
+    std::string_view title = {}; // a title of the operation's own, else the form's
 };
 
 // Shows the failure report of operation `op` for the error text `message`.

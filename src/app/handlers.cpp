@@ -1,5 +1,11 @@
 #include "app/handlers.h"
 
+#include "app/wizard.h"
+#include "grouping/grouping_ops.h"
+#include "import/column_mapping.h"
+#include "import/load_file.h"
+#include "normalize/driver.h"
+
 namespace tarvik {
 
 void register_no_action_handlers(HandlerTable& table) {
@@ -58,6 +64,11 @@ const HandlerTable& handler_table() {
         HandlerTable t;
         register_no_action_handlers(t);
         register_file_menu_handlers(t);
+        register_wizard_handlers(t);
+        register_import_handlers(t);
+        register_column_mapping_handlers(t);
+        register_normalization_handlers(t);
+        register_grouping_handlers(t);
         return t;
     }();
     return table;

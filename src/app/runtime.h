@@ -32,6 +32,9 @@ class Runtime {
     // Called for every main window the entry creates, before it is first shown (the Qt view hooks in here).
     std::function<void(const std::shared_ptr<Figure>&)> onWindowCreated;
 
+    // How many callbacks are running (nested ones run while a handler waits for a dialog).
+    int callbacksRunning = 0;
+
     // Keeps the record with the main window (nothing when the window is gone).
     void store(const Handles& handles) const;
 

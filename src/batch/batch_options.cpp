@@ -1,6 +1,68 @@
 #include "batch/batch_options.h"
 
+#include <functional>
+#include <map>
+
 namespace tarvik {
+
+namespace {
+
+using Setter = std::function<std::string(BatchOptions&, const std::string&)>; // returns an error or ""
+
+std::string one_of(const std::string& option, const std::string& value, std::initializer_list<const char*> allowed) {
+    for (const char* a : allowed)
+        if (value == a)
+            return {};
+    std::string list;
+    for (const char* a : allowed)
+        list += std::string(list.empty() ? "" : "|") + a;
+    return "option " + option + " takes " + list + ", not '" + value + "'";
+}
+
+std::string pair_of(const std::string& option, const std::string& value,
+                    std::optional<std::pair<std::string, std::string>>& out) {
+    const auto comma = value.find(',');
+    if (comma == std::string::npos || value.find(',', comma + 1) != std::string::npos)
+        return "option " + option + " takes two vowel labels A,B";
+    out = std::make_pair(value.substr(0, comma), value.substr(comma + 1));
+    return {};
+}
+
+const std::map<std::string, Setter>& value_options() {
+    static const std::map<std::string, Setter> table = {
+        {"--log", [](BatchOptions& o, const std::string& v) { return o.logFile = v, std::string(); }},
+        {"--data", [](BatchOptions& o, const std::string& v) { return o.dataFile = v, std::string(); }},
+        {"--subject", [](BatchOptions& o, const std::string& v) { return o.subject = v, std::string(); }},
+        {"--vowel", [](BatchOptions& o, const std::string& v) { return o.vowel = v, std::string(); }},
+        {"--f1", [](BatchOptions& o, const std::string& v) { return o.f1 = v, std::string(); }},
+        {"--f2", [](BatchOptions& o, const std::string& v) { return o.f2 = v, std::string(); }},
+        {"--duration", [](BatchOptions& o, const std::string& v) { return o.duration = v, std::string(); }},
+        {"--phrase-duration",
+         [](BatchOptions& o, const std::string& v) { return o.phraseDuration = v, std::string(); }},
+        {"--normalize-f1",
+         [](BatchOptions& o, const std::string& v) {
+             o.normalizeF1 = v;
+             return one_of("--normalize-f1", v, {"none", "zscore", "log", "extremes"});
+         }},
+        {"--normalize-f2",
+         [](BatchOptions& o, const std::string& v) {
+             o.normalizeF2 = v;
+             return one_of("--normalize-f2", v, {"none", "zscore", "log", "extremes"});
+         }},
+        {"--normalize-duration",
+         [](BatchOptions& o, const std::string& v) {
+             o.normalizeDuration = v;
+             return one_of("--normalize-duration", v, {"none", "zscore", "phrase"});
+         }},
+        {"--extremes-f1", [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f1", v, o.extremesF1); }},
+        {"--extremes-f2", [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f2", v, o.extremesF2); }},
+        {"--export-normalized",
+         [](BatchOptions& o, const std::string& v) { return o.exportNormalized = v, std::string(); }},
+    };
+    return table;
+}
+
+} // namespace
 
 BatchParse parse_batch_options(const std::vector<std::string>& args) {
     BatchParse out;
@@ -8,32 +70,52 @@ BatchParse parse_batch_options(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             out.options.help = true;
-        } else if (a == "--version") {
+            continue;
+        }
+        if (a == "--version") {
             out.options.version = true;
-        } else if (a == "--log") {
-            if (i + 1 >= args.size()) {
-                out.error = "option --log needs a file name";
-                return out;
-            }
-            out.options.logFile = args[++i];
-        } else {
+            continue;
+        }
+        auto it = value_options().find(a);
+        if (it == value_options().end()) {
             out.error = "unknown option: " + a;
             return out;
         }
+        if (i + 1 >= args.size()) {
+            out.error = "option " + a + " needs a value";
+            return out;
+        }
+        out.error = it->second(out.options, args[++i]);
+        if (!out.error.empty())
+            return out;
     }
     return out;
 }
 
 std::string batch_usage() {
     return "Usage: tarvik3d-batch [OPTION]...\n"
-           "Runs the TARVIK3D pipeline without a window and writes its activity log.\n"
+           "Runs the TARVIK3D pipeline without a window, as far as the options reach, and writes its\n"
+           "activity log exactly as the program writes it for the same choices.\n"
            "\n"
-           "  --log FILE     write the activity log to FILE (default: standard output)\n"
-           "  --help         show this help and exit\n"
-           "  --version      show the version and exit\n"
+           "Data and columns:\n"
+           "  --data FILE                 load a tab-delimited data file with a header line\n"
+           "  --subject COL --vowel COL --f1 COL --f2 COL\n"
+           "  --duration COL|none --phrase-duration COL|none\n"
+           "                              the columns of the six roles (all six map the columns)\n"
+           "Normalization (per subject):\n"
+           "  --normalize-f1 none|zscore|log|extremes\n"
+           "  --normalize-f2 none|zscore|log|extremes\n"
+           "  --normalize-duration none|zscore|phrase   (not needed without a duration column)\n"
+           "  --extremes-f1 A,B  --extremes-f2 A,B      the extreme vowels of known-extremes\n"
+           "Output:\n"
+           "  --log FILE                  the activity log, one item per line (default: standard output)\n"
+           "  --export-normalized FILE    the normalized data table, tab-delimited, header first\n"
+           "  --help                      show this help and exit\n"
+           "  --version                   show the version and exit\n"
            "\n"
-           "Exit status: 0 on success, 1 when a stage is refused or fails, 2 for a command line that\n"
-           "cannot be read.\n";
+           "Questions are answered as a user who goes on would. Exit status: 0 on success, 1 when a\n"
+           "stage is refused or fails (the message on standard error), 2 for a command line that cannot\n"
+           "be read.\n";
 }
 
 } // namespace tarvik

@@ -1,15 +1,26 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvik {
 
-// What the command line asked the batch tool to do.
+// What the command line asked the batch tool to do. Stages run as far as the options reach: a data file
+// loads; the six roles map its columns; the normalization choices normalize it.
 struct BatchOptions {
     bool help = false;
     bool version = false;
     std::string logFile; // empty: the activity log goes to standard output
+
+    std::string dataFile;
+    // Column names of the roles; "none" means not available (duration and phrase duration only).
+    std::optional<std::string> subject, vowel, f1, f2, duration, phraseDuration;
+    // none | zscore | log | extremes (spectral); none | zscore | phrase (duration)
+    std::optional<std::string> normalizeF1, normalizeF2, normalizeDuration;
+    std::optional<std::pair<std::string, std::string>> extremesF1, extremesF2;
+    std::string exportNormalized;
 };
 
 // The outcome of reading the command line: options, or a one-line reason it could not be read.

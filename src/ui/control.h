@@ -64,6 +64,7 @@ struct Control {
     std::string createFcn;
     std::string buttonDownFcn;
     bool separator = false; // menu items: a separator line above
+    bool discardWhileBusy = false; // a click while another callback runs is dropped, not queued
 
     friend bool operator==(const Control&, const Control&) = default;
 };

@@ -40,6 +40,7 @@ class Row {
     Row&& font_size(double s) && { return c_.fontSize = s, std::move(*this); }
     Row&& value(double v) && { return c_.value = {v}, std::move(*this); }
     Row&& max(double m) && { return c_.max = m, std::move(*this); }
+    Row&& discard_while_busy() && { return c_.discardWhileBusy = true, std::move(*this); }
     operator Control() && { return std::move(c_); }
 
   private:
@@ -146,6 +147,7 @@ std::vector<Control> main_window_layout() {
             .on_callback("button_help_loading_data_Callback")
             .background(kHelp),
         ctl("button_load_file", Style::PushButton, {"Load File"}, {0.039, 0.808, 0.219, 0.036})
+            .discard_while_busy()
             .on_callback("button_load_file_Callback")
             .tooltip("Click here to load a tab delimited text file with headers"),
         ctl("text8", Style::Text, {"Select correct headers:"}, {0.039, 0.766, 0.139, 0.031})
@@ -345,10 +347,12 @@ std::vector<Control> main_window_layout() {
             .enable(Enable::Off)
             .background(kPanel),
         ctl("button_calculate_3Doverlap", Style::PushButton, {"Calculate 3D"}, {0.801, 0.668, 0.080, 0.036})
+            .discard_while_busy()
             .on_callback("button_calculate_3Doverlap_Callback")
             .enable(Enable::Off)
             .tooltip("This is necessary for plotting ellipses, ellipsoids, and volumes."),
         ctl("button_calculate_2Doverlap", Style::PushButton, {"Calculate 2D"}, {0.890, 0.668, 0.080, 0.036})
+            .discard_while_busy()
             .on_callback("button_calculate_2Doverlap_Callback")
             .enable(Enable::Off)
             .tooltip("This is necessary for plotting ellipses, ellipsoids, and volumes."),

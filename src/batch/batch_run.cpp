@@ -1,0 +1,208 @@
+#include "batch/batch_run.h"
+
+#include "app/entry.h"
+#include "app/runtime.h"
+#include "core/format.h"
+#include "ui/scripted_services.h"
+
+#include <array>
+#include <cmath>
+#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+namespace tarvik {
+
+namespace {
+
+// A stage that did not reach its end: the messages the user would have seen, one per line.
+struct StageFailure {
+    std::vector<std::string> messages;
+};
+
+class BatchSession {
+  public:
+    BatchSession() : rt_(make_services()) { zerivizi_export(rt_, {std::string("visible"), std::string("off")}); }
+
+    Figure& fig() { return rt_.figure(); }
+    const Handles& record() { return *rt_.figure().retrieve(); }
+    ScriptedServices& scripted() { return scripted_; }
+
+    // Presses a control; a stage fails when `done` does not hold afterwards.
+    void press(const std::string& tag, const std::function<bool()>& done) {
+        const std::size_t before = scripted_.dialogs.size();
+        dispatch_event(rt_, tag);
+        if (done())
+            return;
+        StageFailure failure;
+        for (std::size_t i = before; i < scripted_.dialogs.size(); ++i) {
+            const DialogRecord& d = scripted_.dialogs[i];
+            if (d.kind == "question" || d.kind == "open" || d.kind == "save" || d.kind == "input")
+                continue;
+            std::string text;
+            for (const auto& line : d.text)
+                text += (text.empty() ? "" : " ") + line;
+            failure.messages.push_back(d.title + ": " + text);
+        }
+        if (failure.messages.empty())
+            failure.messages.push_back("the step did not complete");
+        throw failure;
+    }
+
+  private:
+    Services make_services() {
+        Services s = scripted_.services();
+        s.clock = &clock_;
+        return s;
+    }
+
+    ScriptedServices scripted_;
+    SystemClock clock_;
+    Runtime rt_;
+};
+
+void select_column(BatchSession& session, const char* popup, const std::string& column, bool mayBeNone) {
+    const TextList& items = session.fig().control(popup).string;
+    if (mayBeNone && column == "none") {
+        session.fig().set_value(popup, 2);
+        return;
+    }
+    for (std::size_t i = 2; i < items.size(); ++i) {
+        if (items[i] == column) {
+            session.fig().set_value(popup, static_cast<double>(i + 1));
+            return;
+        }
+    }
+    throw StageFailure{{"The data file has no column named '" + column + "'."}};
+}
+
+double spectral_value(const std::string& method) {
+    return method == "none" ? 2 : method == "zscore" ? 3 : method == "log" ? 4 : 5;
+}
+
+double duration_value(const std::string& method) { return method == "none" ? 2 : method == "zscore" ? 3 : 4; }
+
+bool write_file(const std::string& path, const std::string& text, std::ostream& err) {
+    std::ofstream file(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    file << text;
+    file.close();
+    if (!file) {
+        err << "tarvik3d-batch: cannot write " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::string cell_text(const Cell& cell) {
+    if (const double* d = std::get_if<double>(&cell))
+        return std::isfinite(*d) ? format_significant(*d, 17) : format_fixed(*d, 0, 0);
+    if (const std::string* s = std::get_if<std::string>(&cell))
+        return *s;
+    return {};
+}
+
+std::string log_text(const Figure& fig) {
+    std::string out;
+    for (const auto& line : fig.control("listbox_log").string)
+        out += line + "\n";
+    return out;
+}
+
+} // namespace
+
+std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
+    std::string out;
+    std::size_t rows = 0;
+    bool first = true;
+    for (const auto& [name, cells] : table) {
+        out += (first ? "" : "\t") + name;
+        first = false;
+        rows = std::max(rows, cells.size());
+    }
+    out += "\n";
+    for (std::size_t r = 0; r < rows; ++r) {
+        first = true;
+        for (const auto& [name, cells] : table) {
+            if (!first)
+                out += "\t";
+            first = false;
+            if (r < cells.size())
+                out += cell_text(cells[r]);
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
+    BatchSession session;
+    int status = 0;
+    try {
+        if (!o.dataFile.empty()) {
+            const std::filesystem::path path(o.dataFile);
+            session.scripted().fileAnswers.push_back(
+                FileChoice{path.filename().string(), path.parent_path().string()});
+            session.press("button_load_file", [&] {
+                return first_text(session.fig().control("text_filename")) == path.filename().string();
+            });
+        }
+
+        const bool mapping = o.subject || o.vowel || o.f1 || o.f2 || o.duration || o.phraseDuration;
+        if (mapping) {
+            if (o.dataFile.empty())
+                throw StageFailure{{"Mapping the columns needs a data file (--data FILE)."}};
+            if (!(o.subject && o.vowel && o.f1 && o.f2 && o.duration && o.phraseDuration))
+                throw StageFailure{{"Mapping the columns needs all six roles: --subject, --vowel, --f1, --f2, "
+                                    "--duration and --phrase-duration."}};
+            select_column(session, "popupmenu_header_subject", *o.subject, false);
+            select_column(session, "popupmenu_header_vowel", *o.vowel, false);
+            select_column(session, "popupmenu_header_f1", *o.f1, false);
+            select_column(session, "popupmenu_header_f2", *o.f2, false);
+            select_column(session, "popupmenu_header_duration", *o.duration, true);
+            select_column(session, "popupmenu_header_phraseduration", *o.phraseDuration, true);
+            session.press("button_continue_to_normalize", [&] { return session.record().currStep == 2; });
+        }
+
+        if (o.normalizeF1 || o.normalizeF2 || o.normalizeDuration) {
+            if (!mapping)
+                throw StageFailure{{"Normalization needs the column roles (--subject, --vowel, --f1, --f2, "
+                                    "--duration, --phrase-duration)."}};
+            if (o.normalizeF1)
+                session.fig().set_value("popupmenu_normalize_spectral1", spectral_value(*o.normalizeF1));
+            if (o.normalizeF2)
+                session.fig().set_value("popupmenu_normalize_spectral2", spectral_value(*o.normalizeF2));
+            if (o.normalizeDuration)
+                session.fig().set_value("popupmenu_normalize_duration", duration_value(*o.normalizeDuration));
+            for (const auto* extremes : {&o.extremesF1, &o.extremesF2})
+                if (*extremes)
+                    session.scripted().inputAnswers.push_back({(*extremes)->first, (*extremes)->second});
+            session.press("button_continue_to_grouping", [&] { return session.record().currStep == 3; });
+        }
+    } catch (const StageFailure& failure) {
+        for (const auto& m : failure.messages)
+            err << m << "\n";
+        status = 1;
+    }
+
+    if (!o.exportNormalized.empty() && status == 0) {
+        if (session.record().currStep < 3) {
+            err << "There is no normalized data table to export: normalize first (--normalize-f1, "
+                   "--normalize-f2).\n";
+            status = 1;
+        } else if (!write_file(o.exportNormalized, normalized_table_text(session.record().dataNormalizedColumn),
+                               err)) {
+            status = 1;
+        }
+    }
+
+    const std::string log = log_text(session.fig());
+    if (o.logFile.empty())
+        out << log;
+    else if (!write_file(o.logFile, log, err))
+        status = 1;
+    return status;
+}
+
+} // namespace tarvik

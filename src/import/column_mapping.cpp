@@ -1,0 +1,114 @@
+#include "import/column_mapping.h"
+
+#include "app/guarded.h"
+#include "app/log.h"
+#include "app/wizard.h"
+#include "grouping/grouping_ops.h"
+#include "normalize/driver.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace tarvik {
+
+namespace {
+
+const char* const kCannotContinue = "Cannot continue";
+const char* const kSelectAll = "Please specify the header names to the data in all popup menus. For example, if "
+                               "you do not have phrase duration information then be sure to say so.";
+const TextList kRequired = {"Subject, Vowel, F1, and F2 data are required.",
+                            "Make sure you have column corresponding to these data."};
+const char* const kSameHeaders = "Please make sure no headers are the same.";
+const char* const kProceed2DTitle = "Proceed with 2D only?";
+const char* const kProceed2DText =
+    "You have have not specified a temporal dimension to your data. You will only be allowed to perform 2D "
+    "overlap calculation and plotting. Would you like to continue anyway?";
+const TextList kDoneLines = {
+    "You successfully specified header names. Value types for all non-numerical values have been identified.",
+    "You can view the value types in Step 3, but you need to specify normalization if any in Step 2 first."};
+const char* const kNotAvailable = "(not available)";
+
+constexpr std::array<const char*, 6> kRolePopups = {
+    "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
+    "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
+
+void refuse(Runtime& rt, const TextList& text) {
+    rt.dialogs().wait(rt.dialogs().message(text, kCannotContinue, Icon::Warn, WindowStyle::NonModal));
+}
+
+std::optional<std::string>& role(HeaderNames& names, std::size_t k) {
+    std::array<std::optional<std::string>*, 6> roles = {&names.Subject, &names.Vowel,    &names.F1,
+                                                        &names.F2,      &names.Duration, &names.PhraseDuration};
+    return *roles[k];
+}
+
+} // namespace
+
+void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handles handles) {
+    guarded(rt, ReportForm::B, "button_continue_to_normalize_Callback", [&] {
+        Figure& fig = rt.figure();
+        std::vector<double> chosen;
+        for (std::size_t k = 0; k < kRolePopups.size(); ++k) {
+            const double value = first_value(fig.control(kRolePopups[k]));
+            if (value == 1) {
+                refuse(rt, {kSelectAll});
+                return;
+            }
+            if (value == 2 && k < 4) {
+                refuse(rt, kRequired);
+                return;
+            }
+            if (k != 5 || value != 2)
+                chosen.push_back(value);
+        }
+        std::vector<double> sorted = chosen;
+        std::sort(sorted.begin(), sorted.end());
+        if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+            refuse(rt, {kSameHeaders});
+            return;
+        }
+
+        for (std::size_t k = 0; k < kRolePopups.size(); ++k) {
+            const Control& popup = fig.control(kRolePopups[k]);
+            role(handles.HeaderName, k) = popup.string.at(static_cast<std::size_t>(first_value(popup)) - 1);
+        }
+        if (handles.HeaderName.Duration == kNotAvailable) {
+            handles.HeaderName.Duration = "notAvailable";
+            const std::string answer = rt.dialogs().question(kProceed2DText, kProceed2DTitle, "continue", "cancel",
+                                                             "continue");
+            if (answer == "cancel")
+                return;
+            handles.onlyAllow2D = 1;
+        } else {
+            handles.onlyAllow2D = 0;
+        }
+
+        handles = calculate_groupings(rt, std::move(handles));
+        handles = populate_grouping_listboxes(rt, std::move(handles));
+        handles = calculate_dataSubject(rt, std::move(handles));
+        handles = stat_dataSubject(rt, std::move(handles));
+        handles = populate_normalization_popupmenus(rt, std::move(handles));
+
+        fig.set_enable("button_continue_to_grouping", Enable::On);
+        handles = update_frame_colors(rt, std::move(handles), 2);
+        enable_step(rt, handles, 1, Enable::Off);
+        enable_step(rt, handles, 2, Enable::On);
+        if (handles.onlyAllow2D == 1)
+            fig.set_enable("popupmenu_normalize_duration", Enable::Off);
+
+        handles = update_log(rt, std::move(handles), kDoneLines);
+        fig.set_value("listbox_groupings", 1);
+        rt.store(handles);
+    });
+}
+
+void register_column_mapping_handlers(HandlerTable& table) {
+    table.emplace("button_continue_to_normalize_Callback", button_continue_to_normalize_Callback);
+    for (const char* popup : kRolePopups) {
+        table.emplace(std::string(popup) + "_Callback", [](Runtime&, const ControlRef&, Handles) {});
+        table.emplace(std::string(popup) + "_CreateFcn", [](Runtime&, const ControlRef&, Handles) {});
+    }
+}
+
+} // namespace tarvik

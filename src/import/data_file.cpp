@@ -1,0 +1,288 @@
+#include "import/data_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+namespace tarvik {
+
+namespace {
+
+const char* const kMissingCell = "NULL";
+
+// Words the column names must not be: they would read as statements of the data language.
+constexpr std::array<std::string_view, 17> kReservedWords = {
+    "break", "case",   "catch",  "continue",   "else",   "elseif", "end", "for",   "function",
+    "global", "if",    "otherwise", "persistent", "return", "switch", "try", "while"};
+
+bool is_continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+bool is_ascii_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool is_ascii_alnum(char c) { return is_ascii_letter(c) || (c >= '0' && c <= '9'); }
+
+} // namespace
+
+std::size_t character_length(std::string_view text, std::size_t pos) {
+    if (pos >= text.size())
+        return 0;
+    const auto at = [&](std::size_t k) -> unsigned char {
+        return pos + k < text.size() ? static_cast<unsigned char>(text[pos + k]) : 0;
+    };
+    const unsigned char b = at(0);
+    if (b < 0x80)
+        return 1;
+    // The allowed range of the second byte excludes overlong forms, surrogates and values past U+10FFFF.
+    std::size_t length = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        if (b == 0xE0)
+            lo = 0xA0;
+        else if (b == 0xED)
+            hi = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        if (b == 0xF0)
+            lo = 0x90;
+        else if (b == 0xF4)
+            hi = 0x8F;
+    } else {
+        return 1;
+    }
+    if (pos + length > text.size())
+        return 1;
+    if (at(1) < lo || at(1) > hi)
+        return 1;
+    for (std::size_t k = 2; k < length; ++k)
+        if (!is_continuation(at(k)))
+            return 1;
+    return length;
+}
+
+std::size_t character_count(std::string_view text) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size(); i += character_length(text, i))
+        ++n;
+    return n;
+}
+
+bool is_separator(char c) {
+    return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ';
+}
+
+bool is_word_character(char c) { return is_ascii_alnum(c) || c == '_'; }
+
+std::vector<std::string_view> split_file_lines(std::string_view content) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        const bool terminated = end != std::string_view::npos;
+        if (!terminated)
+            end = content.size();
+        std::size_t stop = end;
+        if (terminated && stop > start && content[stop - 1] == '\r')
+            --stop;
+        lines.push_back(content.substr(start, stop - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool looks_binary(std::string_view content) {
+    return !content.empty() && std::memchr(content.data(), '\0', content.size()) != nullptr;
+}
+
+std::string_view without_byte_order_mark(std::string_view content) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    return content.substr(0, kBom.size()) == kBom ? content.substr(kBom.size()) : content;
+}
+
+std::string clean_header_line(std::string_view line) {
+    std::string out;
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size();) {
+        const char c = line[i];
+        const std::size_t len = character_length(line, i);
+        if (len == 1 && (is_word_character(c) || (is_separator(c) && c != ' ')))
+            out.push_back(c);
+        else
+            out.push_back('_');
+        i += len;
+    }
+    if (!out.empty() && is_separator(out.back()))
+        out.pop_back();
+    return out;
+}
+
+std::string clean_data_line(std::string_view line) {
+    // Substitutions 1 and 2 in one pass: a character is replaced on its own, and spaces (which the first
+    // keeps) are merged into one "_" per run.
+    std::string s;
+    s.reserve(line.size() + 8);
+    for (std::size_t i = 0; i < line.size();) {
+        const char c = line[i];
+        if (c == ' ') {
+            s.push_back('_');
+            while (i < line.size() && line[i] == ' ')
+                ++i;
+            continue;
+        }
+        const std::size_t len = character_length(line, i);
+        const bool kept = len == 1 && (c == '-' || c == '.' || is_word_character(c) || is_separator(c));
+        s.push_back(kept ? c : '_');
+        i += len;
+    }
+
+    // Substitutions 3 and 4: at most one match each; the fourth sees the third's output.
+    if (!s.empty() && s.front() == '\t')
+        s.insert(0, kMissingCell); // the tab itself stays behind the inserted text
+    if (!s.empty() && s.back() == '\t')
+        s.append(kMissingCell); // likewise, the text goes behind the tab
+
+    // Substitution 5: after a match the scan goes on behind its closing tab, so that tab cannot open the
+    // next match.
+    std::string out;
+    out.reserve(s.size() + 16);
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (s[i] == '\t') {
+            std::size_t matched = 0;
+            if (i + 2 < s.size() && !is_ascii_alnum(s[i + 1]) && s[i + 2] == '\t')
+                matched = 3;
+            else if (i + 1 < s.size() && s[i + 1] == '\t')
+                matched = 2;
+            if (matched != 0) {
+                out.push_back('\t');
+                out.append(kMissingCell);
+                out.push_back('\t');
+                i += matched;
+                continue;
+            }
+        }
+        out.push_back(s[i]);
+        ++i;
+    }
+    return out;
+}
+
+std::vector<std::string_view> split_cells(std::string_view line) {
+    std::vector<std::string_view> pieces;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && is_separator(line[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !is_separator(line[i]))
+            ++i;
+        pieces.push_back(line.substr(start, i - start));
+    }
+    return pieces;
+}
+
+std::size_t count_cells(std::string_view line) {
+    std::size_t n = 0;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && is_separator(line[i]))
+            ++i;
+        while (i < line.size() && !is_separator(line[i]))
+            ++i;
+        ++n;
+    }
+    return n;
+}
+
+bool is_valid_header_name(std::string_view name) {
+    if (name.empty() || name.size() > kMaxHeaderNameLength || !is_ascii_letter(name.front()))
+        return false;
+    if (!std::all_of(name.begin(), name.end(), is_word_character))
+        return false;
+    return std::find(kReservedWords.begin(), kReservedWords.end(), name) == kReservedWords.end();
+}
+
+HeaderResult read_header(std::string_view firstLine) {
+    HeaderResult result;
+    const std::string cleaned = clean_header_line(firstLine);
+    for (std::string_view piece : split_cells(cleaned)) {
+        if (!is_valid_header_name(piece)) {
+            result.names.clear();
+            result.illegal = std::string(piece);
+            return result;
+        }
+        result.names.emplace_back(piece);
+    }
+    return result;
+}
+
+DataLinesResult read_data_lines(const std::vector<std::string_view>& fileLines, std::size_t numHeaders,
+                                const CellCountCheck& verify) {
+    DataLinesResult result;
+    result.accepted.reserve(fileLines.size());
+    for (std::size_t k = 1; k < fileLines.size(); ++k) {
+        if (fileLines[k].empty())
+            continue;
+        std::string cleaned = clean_data_line(fileLines[k]);
+        const bool counted = verify ? verify(cleaned, numHeaders) : count_cells(cleaned) == numHeaders;
+        if (!counted) {
+            result.mismatch = FieldCountMismatch{k + 1, std::move(cleaned)};
+            return result;
+        }
+        result.accepted.push_back(std::move(cleaned));
+    }
+    return result;
+}
+
+DataTable build_data_table(TextList header, TextList lines,
+                           const std::function<void(std::size_t, std::size_t)>& onRow) {
+    DataTable table;
+    const std::size_t n = header.size();
+    const std::size_t rows = lines.size();
+
+    // Each header position writes into the field of its name; repeated names share one field.
+    DataRow emptyRow;
+    std::vector<std::size_t> slot(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        if (!emptyRow.contains(header[j])) {
+            slot[j] = emptyRow.size();
+            emptyRow[header[j]];
+        } else {
+            const auto keys = emptyRow.keys();
+            slot[j] = static_cast<std::size_t>(std::find(keys.begin(), keys.end(), header[j]) - keys.begin());
+        }
+    }
+    for (const auto& [name, unused] : emptyRow)
+        table.dataColumn[name] = TextList(rows);
+
+    std::vector<TextList*> columns;
+    columns.reserve(table.dataColumn.size());
+    for (auto& entry : table.dataColumn)
+        columns.push_back(&entry.second);
+
+    table.dataRow.reserve(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const std::vector<std::string_view> pieces = split_cells(lines[i]);
+        if (pieces.size() != n)
+            throw std::invalid_argument("Data line " + std::to_string(i + 1) + " has " +
+                                        std::to_string(pieces.size()) + " cells but the header has " +
+                                        std::to_string(n) + " names.");
+        DataRow row = emptyRow;
+        const auto fields = row.begin();
+        for (std::size_t j = 0; j < n; ++j) {
+            fields[static_cast<std::ptrdiff_t>(slot[j])].second.assign(pieces[j]);
+            (*columns[slot[j]])[i].assign(pieces[j]);
+        }
+        table.dataRow.push_back(std::move(row));
+        if (onRow)
+            onRow(i + 1, rows);
+    }
+    table.header = std::move(header);
+    table.dataLine = std::move(lines);
+    return table;
+}
+
+} // namespace tarvik

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/handles.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+// The tab-delimited data file: one header line, then one vowel token per line. Everything here works on
+// plain text; the load operation (load_file.h) adds the dialogs and the record.
+//
+// Characters. A line is read as UTF-8: a well-formed sequence is one character, and every byte that is
+// not part of one is a character of its own. Only ASCII letters, digits and "_" are word characters and
+// only tab, line feed, vertical tab, form feed, carriage return and space are whitespace, so the
+// cleaning turns each non-ASCII character (or stray byte) into exactly one "_".
+
+// The number of bytes of the character that starts at `pos` (1 for ASCII and for a byte that does not
+// start a well-formed UTF-8 sequence; 0 at the end of the text).
+std::size_t character_length(std::string_view text, std::size_t pos);
+
+// The number of characters of the text in the sense above.
+std::size_t character_count(std::string_view text);
+
+bool is_separator(char c);     // tab, line feed, vertical tab, form feed, carriage return, space
+bool is_word_character(char c); // ASCII letter, digit or "_"
+
+// The lines of a whole file: a line feed ends a line and a carriage return just before it goes with it;
+// the end of the file ends the last line, and a final line feed does not start another one. The views
+// point into `content`.
+std::vector<std::string_view> split_file_lines(std::string_view content);
+
+// True when the file holds a NUL byte, which no text data file does.
+bool looks_binary(std::string_view content);
+
+// A leading UTF-8 byte-order mark is not part of the header's first name.
+std::string_view without_byte_order_mark(std::string_view content);
+
+// The header line cleaned: every character that is neither a word character nor whitespace, and every
+// space, becomes "_"; then one whitespace character at the very end is dropped.
+std::string clean_header_line(std::string_view line);
+
+// A data line cleaned by five substitutions, each over the whole line, left to right, without
+// overlapping matches, each seeing the output of the one before:
+//   1. a character that is not "-", a word character, whitespace or "." becomes "_";
+//   2. a run of spaces becomes one "_";
+//   3. a tab at the start becomes "NULL" and a tab;
+//   4. a tab at the end becomes a tab and "NULL";
+//   5. a tab, at most one character that is not an ASCII letter or digit, and a tab become tab, NULL, tab
+//      (the middle character is taken when it is there, so three tabs are one match).
+std::string clean_data_line(std::string_view line);
+
+// The pieces of a cleaned line: cut at runs of whitespace, leading whitespace skipped; a remainder made
+// of whitespace only still gives one last, empty piece. "" gives no piece, "a\t" gives "a" and "".
+std::vector<std::string_view> split_cells(std::string_view line);
+std::size_t count_cells(std::string_view line);
+
+// A name usable as a column name: an ASCII letter, then letters, digits or "_", at most 63 characters,
+// and not a reserved word.
+bool is_valid_header_name(std::string_view name);
+inline constexpr std::size_t kMaxHeaderNameLength = 63;
+
+// The header line read: the cleaned names in file order, or the first piece that is not a valid name.
+struct HeaderResult {
+    TextList names;
+    std::optional<std::string> illegal;
+};
+HeaderResult read_header(std::string_view firstLine);
+
+// A data line whose cell count differs from the header's: its 1-based line number in the file (the
+// header is line 1, empty lines count) and its cleaned text.
+struct FieldCountMismatch {
+    std::size_t fileLineNumber = 0;
+    std::string cleanedLine;
+};
+
+// The data lines read from every line of the file (`fileLines`, header first, which is skipped): empty
+// lines skipped, the others cleaned and kept in file order, until the first line whose cell count is not
+// `numHeaders`.
+struct DataLinesResult {
+    TextList accepted;
+    std::optional<FieldCountMismatch> mismatch;
+};
+// `verify(line, numHeaders)` decides whether a cleaned line has the right count; without it the pieces of
+// split_cells are counted.
+using CellCountCheck = std::function<bool(const std::string& line, std::size_t numHeaders)>;
+DataLinesResult read_data_lines(const std::vector<std::string_view>& fileLines, std::size_t numHeaders,
+                                const CellCountCheck& verify = {});
+
+// The data table built from the header names and the accepted (cleaned) lines. Row i holds piece j of
+// line i under header name j; a later column with the same name overwrites the earlier one's cells, and
+// keeps the earlier one's place.
+struct DataTable {
+    TextList header;
+    TextList dataLine;
+    std::vector<DataRow> dataRow;
+    OrderedMap<TextList> dataColumn;
+};
+
+// `onRow(i, R)` is called after row i (1-based) of R has been filled. Throws std::invalid_argument when
+// a line does not split into as many pieces as there are header names.
+DataTable build_data_table(TextList header, TextList lines,
+                           const std::function<void(std::size_t, std::size_t)>& onRow = {});
+
+} // namespace tarvik

@@ -1,0 +1,215 @@
+#include "normalize/driver.h"
+
+#include "app/guarded.h"
+#include "app/wizard.h"
+#include "grouping/grouping_ops.h"
+#include "normalize/normalize_methods.h"
+
+#include <functional>
+
+namespace tarvik {
+
+namespace {
+
+const TextList kSpectralList = {"(please select)", "Do not normalize - Already normalized",
+                                "Apply Z-score normalization", "Apply Logarithmic normalization",
+                                "Apply Known Extremes normalization"};
+const TextList kDurationList = {"(please select)", "Do not normalize - Already normalized",
+                                "Apply Z-score normalization", "Apply Phrase Duration normalization"};
+
+const char* const kCannotContinue = "Cannot continue";
+const char* const kChooseText = "Please specify any normalization techniques to apply to the data. If your data "
+                                "are already normalized, then be sure to say so.";
+const char* const kFailedTitle = "Let Quillon know";
+const char* const kHandlerFailureTitle = "Let Quillon know:";
+const char* const kHandlerFailureText = "Button_continue_to_grouping_Callback: Function Error:\n\n %s";
+const char* const kReorganizing = "One moment while normalized data are reorganized...";
+
+using Method = std::function<HandlesAndStatus(Runtime&, Handles)>;
+
+struct Choice {
+    const char* name;
+    Method run;
+};
+
+std::string failure_text(const std::string& method, bool duration) {
+    return std::string("Function Failed: ") + (duration ? "Duration target " : "") + "\"" + method +
+           "\" in \"button_continue_to_grouping_Callback\"";
+}
+
+Choice spectral_method(double value, const std::string& category) {
+    switch (static_cast<int>(value)) {
+    case 2:
+        return {"normalize_do_not_normalize",
+                [category](Runtime& rt, Handles h) { return normalize_do_not_normalize(rt, std::move(h), category); }};
+    case 3:
+        return {"normalize_spectral_zscore",
+                [category](Runtime& rt, Handles h) { return normalize_spectral_zscore(rt, std::move(h), category); }};
+    case 4:
+        return {"normalize_spectral_logarithmic", [category](Runtime& rt, Handles h) {
+                    return normalize_spectral_logarithmic(rt, std::move(h), category);
+                }};
+    case 5:
+        return {"normalize_spectral_known_extremes", [category](Runtime& rt, Handles h) {
+                    return normalize_spectral_known_extremes(rt, std::move(h), category);
+                }};
+    default:
+        return {nullptr, {}};
+    }
+}
+
+Choice duration_method(double value) {
+    switch (static_cast<int>(value)) {
+    case 2:
+        return {"normalize_do_not_normalize",
+                [](Runtime& rt, Handles h) { return normalize_do_not_normalize(rt, std::move(h), "Duration"); }};
+    case 3:
+        return {"normalize_duration_zscore",
+                [](Runtime& rt, Handles h) { return normalize_duration_zscore(rt, std::move(h)); }};
+    case 4:
+        return {"normalize_duration_phrase_duration",
+                [](Runtime& rt, Handles h) { return normalize_duration_phrase_duration(rt, std::move(h)); }};
+    default:
+        return {nullptr, {}};
+    }
+}
+
+// Runs one method; false when the run must stop (failure reported, or cancelled by the user).
+bool run_method(Runtime& rt, Handles& handles, const Choice& choice, bool duration) {
+    if (!choice.run)
+        return false;
+    HandlesAndStatus result = choice.run(rt, handles);
+    handles = std::move(result.handles);
+    if (result.status == 0) {
+        rt.dialogs().warning({failure_text(choice.name, duration)}, kFailedTitle, true);
+        return false;
+    }
+    return result.status != -1;
+}
+
+void set_cell(OrderedMap<std::vector<Cell>>& table, const std::optional<std::string>& column, double row, Cell value) {
+    if (!column)
+        return;
+    auto& cells = table[*column];
+    const auto r = static_cast<std::size_t>(row);
+    if (r < 1)
+        return;
+    if (cells.size() < r)
+        cells.resize(r);
+    cells[r - 1] = std::move(value);
+}
+
+const std::vector<double>& values_of(const CategoryValues& values, const char* category) {
+    static const std::vector<double> none;
+    const auto* found = values.find(category);
+    return found ? *found : none;
+}
+
+} // namespace
+
+Handles populate_normalization_popupmenus(Runtime& rt, Handles handles) {
+    guarded(
+        rt, ReportForm::B, "populate_normalization_popupmenus",
+        [&] {
+            Figure& fig = rt.figure();
+            for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2"}) {
+                fig.set_string(tag, kSpectralList);
+                fig.set_enable(tag, Enable::On);
+            }
+            fig.set_string("popupmenu_normalize_duration", kDurationList);
+            fig.set_enable("popupmenu_normalize_duration", Enable::On);
+            rt.store(handles);
+        },
+        {.wait = false});
+    return handles;
+}
+
+Handles calculate_dataNormalizedColumns(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::B, "calculate_dataNormalizedColumns", [&] {
+        Figure& fig = rt.figure();
+        ProgressService& progress = *rt.services().progress;
+        const ProgressRef bar = progress.create(0, kReorganizing);
+        fig.set_pointer(Pointer::Watch);
+        try {
+            OrderedMap<std::vector<Cell>> table;
+            for (const auto& [name, column] : handles.dataColumn) {
+                auto& cells = table[name];
+                cells.reserve(column.size());
+                for (const auto& text : column)
+                    cells.emplace_back(text);
+            }
+            const bool twoD = handles.onlyAllow2D == 1;
+            const double subjects = static_cast<double>(handles.dataSubject.size());
+            double k = 0;
+            for (const auto& [subject, record] : handles.dataSubject) {
+                progress.update(bar, ++k / subjects, std::nullopt);
+                for (const auto& [vowel, normalized] : record.normalizedTargets) {
+                    const VowelTarget* target = record.vowelTargets.find(vowel);
+                    if (!target)
+                        continue;
+                    const auto& f1 = values_of(normalized, "F1");
+                    const auto& f2 = values_of(normalized, "F2");
+                    const auto& duration = values_of(normalized, "Duration");
+                    for (std::size_t t = 0; t < target->RowLocation.size(); ++t) {
+                        const double r = target->RowLocation[t];
+                        set_cell(table, handles.HeaderName.F1, r, f1.at(t));
+                        set_cell(table, handles.HeaderName.F2, r, f2.at(t));
+                        set_cell(table, handles.HeaderName.Duration, r, twoD ? 0.5 : duration.at(t));
+                    }
+                }
+            }
+            handles.dataNormalizedColumn = std::move(table);
+        } catch (...) {
+            // The progress dialog stays open after a failure; the pointer goes back first.
+            fig.set_pointer(Pointer::Arrow);
+            throw;
+        }
+        progress.close(bar);
+        fig.set_pointer(Pointer::Arrow);
+        rt.store(handles);
+    });
+    return handles;
+}
+
+void button_continue_to_grouping_Callback(Runtime& rt, const ControlRef&, Handles handles) {
+    guarded(
+        rt, ReportForm::B, "button_continue_to_grouping_Callback",
+        [&] {
+            Figure& fig = rt.figure();
+            const bool twoD = handles.onlyAllow2D == 1;
+            const double spectral1 = first_value(fig.control("popupmenu_normalize_spectral1"));
+            const double spectral2 = first_value(fig.control("popupmenu_normalize_spectral2"));
+            const double duration = first_value(fig.control("popupmenu_normalize_duration"));
+            if (spectral1 == 1 || spectral2 == 1 || (!twoD && duration == 1)) {
+                rt.dialogs().wait(
+                    rt.dialogs().message({kChooseText}, kCannotContinue, Icon::Warn, WindowStyle::NonModal));
+                return;
+            }
+            if (!run_method(rt, handles, spectral_method(spectral1, "F1"), false))
+                return;
+            if (!run_method(rt, handles, spectral_method(spectral2, "F2"), false))
+                return;
+            if (!twoD && !run_method(rt, handles, duration_method(duration), true))
+                return;
+
+            handles = calculate_dataNormalizedColumns(rt, std::move(handles));
+
+            enable_step(rt, handles, 2, Enable::Off);
+            fig.set_string("edit_currVowel_name", {"(please name)"});
+            enable_step(rt, handles, 3, Enable::On);
+            handles = update_frame_colors(rt, std::move(handles), 3);
+            fig.set_value("listbox_groupings", 1);
+            fig.set_value("listbox_types", 1);
+            handles = calculate_selected_field(rt, std::move(handles));
+            rt.store(handles);
+        },
+        {.wait = false, .text = kHandlerFailureText, .title = kHandlerFailureTitle});
+}
+
+void register_normalization_handlers(HandlerTable& table) {
+    table.emplace("button_continue_to_grouping_Callback", button_continue_to_grouping_Callback);
+    table.emplace("popupmenu_normalize_spectral2_Callback", [](Runtime&, const ControlRef&, Handles) {});
+    table.emplace("popupmenu_normalize_spectral2_CreateFcn", [](Runtime&, const ControlRef&, Handles) {});
+}
+
+} // namespace tarvik
