@@ -109,8 +109,6 @@ std::optional<ControlRef> zerivizi_export(Runtime& rt, const std::vector<EntryAr
         if (!keepHidden) {
             window->set_window_visible(true);
             window->everShown = true;
-        } else {
-            window->set_window_visible(false);
         }
         window->initialising = false;
     }

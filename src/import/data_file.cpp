@@ -13,13 +13,19 @@ const char* const kMissingCell = "NULL";
 
 // Words the column names must not be: they would read as statements of the data language.
 constexpr std::array<std::string_view, 17> kReservedWords = {
-    "break", "case",   "catch",  "continue",   "else",   "elseif", "end", "for",   "function",
-    "global", "if",    "otherwise", "persistent", "return", "switch", "try", "while"};
+    "break",  "case", "catch",     "continue",   "else",   "elseif", "end", "for",  "function",
+    "global", "if",   "otherwise", "persistent", "return", "switch", "try", "while"};
 
-bool is_continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool is_continuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
 
-bool is_ascii_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool is_ascii_alnum(char c) { return is_ascii_letter(c) || (c >= '0' && c <= '9'); }
+bool is_ascii_letter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool is_ascii_alnum(char c) {
+    return is_ascii_letter(c) || (c >= '0' && c <= '9');
+}
 
 } // namespace
 
@@ -73,7 +79,9 @@ bool is_separator(char c) {
     return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ';
 }
 
-bool is_word_character(char c) { return is_ascii_alnum(c) || c == '_'; }
+bool is_word_character(char c) {
+    return is_ascii_alnum(c) || c == '_';
+}
 
 std::vector<std::string_view> split_file_lines(std::string_view content) {
     std::vector<std::string_view> lines;

@@ -26,7 +26,7 @@ std::size_t character_length(std::string_view text, std::size_t pos);
 // The number of characters of the text in the sense above.
 std::size_t character_count(std::string_view text);
 
-bool is_separator(char c);     // tab, line feed, vertical tab, form feed, carriage return, space
+bool is_separator(char c);      // tab, line feed, vertical tab, form feed, carriage return, space
 bool is_word_character(char c); // ASCII letter, digit or "_"
 
 // The lines of a whole file: a line feed ends a line and a carriage return just before it goes with it;

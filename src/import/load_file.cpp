@@ -40,8 +40,9 @@ const char* const kLogFailedEnd = ": ";
 const char* const kLogLoaded = "Successfully loaded the data from file: ";
 
 const char* const kFailedTitle = "Data failed to load";
-const char* const kFailedText = "The file you selected failed to properly load. You should consult the help pages "
-                                "in order to make sure your tab delimited file is properly formatted.";
+const char* const kFailedText =
+    "The file you selected failed to properly load. You should consult the help pages "
+    "in order to make sure your tab delimited file is properly formatted.";
 
 const char* const kPleaseSelect = "(please select)";
 const char* const kNotAvailable = "(not available)";
@@ -155,21 +156,21 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
             const std::string lineNumber = std::to_string(data.mismatch->fileLineNumber);
             show_and_wait(rt, {kFormatErrorText + lineNumber}, kFormatErrorTitle, WindowStyle::NonModal);
             // The log entry is stored with the earlier table, not with a half-read one.
-            handles = update_log(rt, std::move(handles),
-                                 TextList{kLogFailedStart + name + kLogFailedMiddle + lineNumber + kLogFailedEnd,
-                                          data.mismatch->cleanedLine});
+            handles =
+                update_log(rt, std::move(handles),
+                           TextList{kLogFailedStart + name + kLogFailedMiddle + lineNumber + kLogFailedEnd,
+                                    data.mismatch->cleanedLine});
             rt.services().progress->close(*progress);
             progress.reset();
             rt.figure().set_pointer(Pointer::Arrow);
             return {std::move(handles), kLoadFailed};
         }
 
-        DataTable table = build_data_table(std::move(header.names), std::move(data.accepted),
-                                           [&](std::size_t i, std::size_t rows) {
-                                               rt.services().progress->update(
-                                                   *progress, static_cast<double>(i) / static_cast<double>(rows),
-                                                   std::nullopt);
-                                           });
+        DataTable table = build_data_table(
+            std::move(header.names), std::move(data.accepted), [&](std::size_t i, std::size_t rows) {
+                rt.services().progress->update(*progress, static_cast<double>(i) / static_cast<double>(rows),
+                                               std::nullopt);
+            });
         earlier = take_table(handles);
         handles.header = std::move(table.header);
         handles.dataLine = std::move(table.dataLine);
@@ -218,30 +219,28 @@ void button_load_file_Callback(Runtime& rt, const ControlRef&, Handles handles) 
 
 bool verifyNumberCells(Runtime& rt, const std::string& line, std::size_t numHeaders) {
     bool isOkay = false;
-    guarded(
-        rt, ReportForm::B, "verifyNumberCells", [&] { isOkay = count_cells(line) == numHeaders; },
-        {.wait = false});
+    guarded(rt, ReportForm::B, "verifyNumberCells", [&] { isOkay = count_cells(line) == numHeaders; },
+            {.wait = false});
     return isOkay;
 }
 
 Handles populate_header_popupmenus(Runtime& rt, Handles handles) {
-    guarded(
-        rt, ReportForm::B, "populate_header_popupmenus",
-        [&] {
-            TextList items = {kPleaseSelect, kNotAvailable};
-            items.insert(items.end(), handles.header.begin(), handles.header.end());
-            Figure& fig = rt.figure();
-            for (const char* tag : kRolePopups) {
-                fig.set_string(tag, items);
-                // A selection kept from an earlier, longer header list would point past the new items.
-                const double value = first_value(fig.control(tag));
-                if (value < 1 || value > static_cast<double>(items.size()))
-                    fig.set_value(tag, 1.0);
-                fig.set_enable(tag, Enable::On);
-            }
-            rt.store(handles);
-        },
-        {.wait = false});
+    guarded(rt, ReportForm::B, "populate_header_popupmenus",
+            [&] {
+                TextList items = {kPleaseSelect, kNotAvailable};
+                items.insert(items.end(), handles.header.begin(), handles.header.end());
+                Figure& fig = rt.figure();
+                for (const char* tag : kRolePopups) {
+                    fig.set_string(tag, items);
+                    // A selection kept from an earlier, longer header list would point past the new items.
+                    const double value = first_value(fig.control(tag));
+                    if (value < 1 || value > static_cast<double>(items.size()))
+                        fig.set_value(tag, 1.0);
+                    fig.set_enable(tag, Enable::On);
+                }
+                rt.store(handles);
+            },
+            {.wait = false});
     return handles;
 }
 

@@ -11,7 +11,9 @@ struct ExitCase {
     std::string answer;
     bool windowStays;
 };
-void PrintTo(const ExitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ExitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExitQuestion : public ::testing::TestWithParam<ExitCase> {
   protected:

@@ -7,8 +7,8 @@
 namespace tarvik::testing {
 namespace {
 
-const Color kRed{1, 0, 0}, kGreen{0, 1, 0}, kBlue{0, 0, 1}, kCyan{0, 1, 1}, kMagenta{1, 0, 1}, kYellow{1, 1, 0},
-    kBlack{0, 0, 0};
+const Color kRed{1, 0, 0}, kGreen{0, 1, 0}, kBlue{0, 0, 1}, kCyan{0, 1, 1}, kMagenta{1, 0, 1},
+    kYellow{1, 1, 0}, kBlack{0, 0, 0};
 
 TextList tags_of(const std::vector<ControlRef>& refs) {
     TextList out;
@@ -92,19 +92,36 @@ TEST_F(RecordAtStart, StepListsFramesAndColours) {
                         "button_create_new_vowelNum", "button_currVowel_delete", "listbox_currVowel_defined",
                         "edit_currVowel_name", "button_continue_to_overlap", "listbox_groupings",
                         "listbox_types"}));
-    EXPECT_EQ(tags_of(h.stepObjects[3]),
-              (TextList{"popupmenu_overlap_group_a", "popupmenu_overlap_group_b", "button_calculate_2Doverlap",
-                        "button_calculate_3Doverlap", "checkbox_all_group_overlap", "popupmenu_plotSelection",
-                        "button_3d_plot", "button_2d_plot", "popupmenu_plot_group_a", "popupmenu_plot_group_b",
-                        "checkbox_plot_group_a", "checkbox_plot_group_b", "checkbox_plot_group_all",
-                        "edit_plot_title", "edit_plot_x_axis", "edit_plot_y_axis", "edit_plot_z_axis",
-                        "edit_plot_title_2D", "edit_plot_x_axis_2D", "edit_plot_y_axis_2D",
-                        "checkbox_show_legend", "popupmenu_plot_marker_group", "popupmenu_plot_marker_color",
-                        "popupmenu_plot_marker_type", "popupmenu_plot_marker_line"}));
-    EXPECT_EQ(h.stepFrames, (std::array<TextList, 4>{TextList{"button_step_1", "frame_step_1a"},
-                                                      TextList{"button_step_2", "frame_step_2a"},
-                                                      TextList{"button_step_3", "frame_step_3a"},
-                                                      TextList{"button_step_4", "frame_step_4a", "frame_step_5b"}}));
+    EXPECT_EQ(tags_of(h.stepObjects[3]), (TextList{"popupmenu_overlap_group_a",
+                                                   "popupmenu_overlap_group_b",
+                                                   "button_calculate_2Doverlap",
+                                                   "button_calculate_3Doverlap",
+                                                   "checkbox_all_group_overlap",
+                                                   "popupmenu_plotSelection",
+                                                   "button_3d_plot",
+                                                   "button_2d_plot",
+                                                   "popupmenu_plot_group_a",
+                                                   "popupmenu_plot_group_b",
+                                                   "checkbox_plot_group_a",
+                                                   "checkbox_plot_group_b",
+                                                   "checkbox_plot_group_all",
+                                                   "edit_plot_title",
+                                                   "edit_plot_x_axis",
+                                                   "edit_plot_y_axis",
+                                                   "edit_plot_z_axis",
+                                                   "edit_plot_title_2D",
+                                                   "edit_plot_x_axis_2D",
+                                                   "edit_plot_y_axis_2D",
+                                                   "checkbox_show_legend",
+                                                   "popupmenu_plot_marker_group",
+                                                   "popupmenu_plot_marker_color",
+                                                   "popupmenu_plot_marker_type",
+                                                   "popupmenu_plot_marker_line"}));
+    EXPECT_EQ(h.stepFrames,
+              (std::array<TextList, 4>{TextList{"button_step_1", "frame_step_1a"},
+                                       TextList{"button_step_2", "frame_step_2a"},
+                                       TextList{"button_step_3", "frame_step_3a"},
+                                       TextList{"button_step_4", "frame_step_4a", "frame_step_5b"}}));
     // Every tag the step lists name is a control of the window.
     for (const auto& step : h.stepObjects)
         for (const auto& ref : step)
@@ -155,7 +172,9 @@ struct GroupStyle {
     const char* line;
     const char* marker;
 };
-void PrintTo(const GroupStyle& c, std::ostream* os) { *os << "group " << c.number; }
+void PrintTo(const GroupStyle& c, std::ostream* os) {
+    *os << "group " << c.number;
+}
 
 class NewGroupStyle : public ::testing::TestWithParam<GroupStyle> {
   protected:
@@ -192,14 +211,14 @@ TEST(NewGroup, StylesComeFromTheQueuesNotFromTheGroupNumber) {
     EXPECT_EQ(h.vowelMarkerType, "*.s^x+o");
 }
 
-INSTANTIATE_TEST_SUITE_P(GroupsOneToTen, NewGroupStyle,
-                         ::testing::Values(GroupStyle{1, 1, kRed, "-", "x"}, GroupStyle{2, 2, kGreen, "-", "+"},
-                                           GroupStyle{3, 3, kBlue, "-", "o"}, GroupStyle{4, 4, kCyan, ":", "*"},
-                                           GroupStyle{5, 5, kMagenta, "-", "."},
-                                           GroupStyle{6, 6, kYellow, ".", "s"}, GroupStyle{7, 7, kBlack, "-", "^"},
-                                           GroupStyle{8, 1, kRed, "-", "x"}, GroupStyle{9, 1, kRed, "-", "+"},
-                                           GroupStyle{10, 2, kGreen, ":", "o"}),
-                         [](const auto& info) { return "Group" + std::to_string(info.param.number); });
+INSTANTIATE_TEST_SUITE_P(
+    GroupsOneToTen, NewGroupStyle,
+    ::testing::Values(GroupStyle{1, 1, kRed, "-", "x"}, GroupStyle{2, 2, kGreen, "-", "+"},
+                      GroupStyle{3, 3, kBlue, "-", "o"}, GroupStyle{4, 4, kCyan, ":", "*"},
+                      GroupStyle{5, 5, kMagenta, "-", "."}, GroupStyle{6, 6, kYellow, ".", "s"},
+                      GroupStyle{7, 7, kBlack, "-", "^"}, GroupStyle{8, 1, kRed, "-", "x"},
+                      GroupStyle{9, 1, kRed, "-", "+"}, GroupStyle{10, 2, kGreen, ":", "o"}),
+    [](const auto& info) { return "Group" + std::to_string(info.param.number); });
 
 } // namespace
 } // namespace tarvik::testing

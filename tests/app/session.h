@@ -16,7 +16,8 @@ struct Session {
     ScriptedServices scripted;
     Runtime rt{scripted.services()};
 
-    std::optional<ControlRef> start(const std::vector<EntryArg>& args = {std::string("visible"), std::string("off")}) {
+    std::optional<ControlRef> start(const std::vector<EntryArg>& args = {std::string("visible"),
+                                                                         std::string("off")}) {
         return zerivizi_export(rt, args);
     }
     Figure& fig() const { return rt.figure(); }

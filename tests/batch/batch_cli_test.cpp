@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -40,8 +41,10 @@ class BatchTool : public ::testing::Test {
   protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              ("tarvik_batch_" + std::to_string(::getpid()) + "_" + info->name());
+        // Parameterized names carry a '/', which must not become a sub-folder.
+        std::string name = info->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        dir = fs::temp_directory_path() / ("tarvik_batch_" + std::to_string(::getpid()) + "_" + name);
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -99,7 +102,8 @@ TEST_P(BadCommandLine, ExitsWithTwoAndOneLineOfReason) {
     EXPECT_EQ(r.out, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, BadCommandLine, ::testing::Values("--frobnicate", "-x", "--log", "--help --bogus"));
+INSTANTIATE_TEST_SUITE_P(Options, BadCommandLine,
+                         ::testing::Values("--frobnicate", "-x", "--log", "--help --bogus"));
 
 TEST_F(BatchTool, WithoutOptionsPrintsTheLog) {
     const Outcome r = run("");

@@ -17,11 +17,15 @@ struct FormatCase {
     std::string text;
     const char* expected;
 };
-void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class NumberText : public ::testing::TestWithParam<FormatCase> {};
 
-TEST_P(NumberText, IsAsShown) { EXPECT_EQ(GetParam().text, GetParam().expected); }
+TEST_P(NumberText, IsAsShown) {
+    EXPECT_EQ(GetParam().text, GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, NumberText,
@@ -85,7 +89,7 @@ TEST(Fill, LeavesOtherPercentSignsAndInsertedTextAlone) {
     EXPECT_EQ(fill("Function \"%s\"", {"update_log"}), "Function \"update_log\"");
 }
 
-TEST(Text, CaseInsensitiveComparison) {
+TEST(CaseInsensitiveText, ComparesAndLowersAscii) {
     EXPECT_TRUE(iequals("ZERIVIzi_export", "zerivizi_EXPORT"));
     EXPECT_FALSE(iequals("zerivizi_export", "zerivizi_exports"));
     EXPECT_FALSE(iequals("abc", "abd"));

@@ -61,17 +61,5 @@ TEST(OrderedMap, CopiesAreIndependentAndOrderCounts) {
     EXPECT_FALSE(a == reversed);
 }
 
-TEST(OrderedMap, ClearStartsANewOrder) {
-    OrderedMap<int> m;
-    m["a"] = 1;
-    m["b"] = 2;
-    m.clear();
-    EXPECT_TRUE(m.empty());
-    EXPECT_FALSE(m.contains("a"));
-    m["b"] = 3;
-    m["a"] = 4;
-    EXPECT_EQ(m.keys(), (Keys{"b", "a"}));
-}
-
 } // namespace
 } // namespace tarvik
