@@ -249,9 +249,7 @@ TEST_F(LoadFile, DuplicateHeaderKeepsTheLaterCells) {
 }
 
 TEST_F(LoadFile, ExampleStudyLoads) {
-    const std::string folder = kDataDir + "/../../../shared/data";
-    if (!fs::exists(folder + "/hillenbrand.txt"))
-        GTEST_SKIP() << "example data not present";
+    const std::string folder = kDataDir + "/../../examples";
     press_load(FileChoice{"hillenbrand.txt", folder});
     const Handles h = s.record();
     EXPECT_EQ(h.header, (TextList{"Speaker", "Vowel", "F1", "F2", "Duration", "Group"}));
