@@ -334,7 +334,7 @@ void MainWindowView::apply(const Control& c) {
             list->addItems(items);
         }
         for (int i = 0; i < list->count(); ++i)
-            list->item(i)->setTextAlignment(align);
+            list->item(i)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         list->clearSelection();
         for (double v : c.value) {
             const int row = static_cast<int>(v) - 1;

@@ -1,0 +1,192 @@
+// The step wizard on the headless main window: the frame highlight and the one way back, from step 4
+// to step 3.
+#include "app/wizard.h"
+
+#include "app/session.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvik::testing {
+namespace {
+
+const Color kFrame{0.863, 0.906, 0.906};
+const Color kHighlight{0.992, 0.878, 0.808};
+
+const std::array<TextList, 4> kStepFrames = {TextList{"button_step_1", "frame_step_1a"},
+                                             TextList{"button_step_2", "frame_step_2a"},
+                                             TextList{"button_step_3", "frame_step_3a"},
+                                             TextList{"button_step_4", "frame_step_4a", "frame_step_5b"}};
+
+class Wizard : public StartedSession {
+  protected:
+    // Only `step` carries the highlight: its button bold, its button and frames in the highlight colour.
+    void expect_highlight_on(int step) const {
+        for (int k = 1; k <= 4; ++k) {
+            const TextList& tags = kStepFrames[static_cast<std::size_t>(k) - 1];
+            for (std::size_t i = 0; i < tags.size(); ++i) {
+                SCOPED_TRACE(tags[i]);
+                EXPECT_EQ(s.control(tags[i]).background, k == step ? kHighlight : kFrame);
+                EXPECT_EQ(s.control(tags[i]).bold, k == step && i == 0);
+            }
+        }
+    }
+
+    // The window as it stands in step 4 with two groups: the highlight on step 4, its controls enabled.
+    void go_to_step_4() {
+        Handles h = s.record();
+        VowelGroup front, back;
+        front.name = "front";
+        front.constraintList = {"Vowel : i"};
+        back.name = "back";
+        back.constraintList = {"Vowel : a", "Group : man"};
+        h.v = {front, back};
+        h.totalVowelNum = 2;
+        h.currVowelNum = 1;
+        h = update_frame_colors(s.rt, h, 4);
+        enable_step(s.rt, h, 1, Enable::Off);
+        enable_step(s.rt, h, 4, Enable::On);
+        s.fig().set_string("listbox_currVowel_select", {"1 stale label"});
+        s.fig().set_value("listbox_currVowel_select", 1);
+        s.fig().store(h);
+        s.scripted.dialogs.clear();
+    }
+};
+
+// ---- update_frame_colors ------------------------------------------------------------------------
+
+TEST_F(Wizard, StartsWithTheHighlightOnStepOne) {
+    EXPECT_EQ(s.record().currStep, 1);
+    expect_highlight_on(1);
+}
+
+TEST_F(Wizard, HighlightMovesAndTheRecordIsNotStored) {
+    Handles h = update_frame_colors(s.rt, s.record(), 2);
+    EXPECT_EQ(h.currStep, 2);
+    expect_highlight_on(2);
+    EXPECT_EQ(s.record().currStep, 1); // its callers store the record
+
+    // Every tag of step 4 (three of them) takes the highlight, and step 2 gives it up.
+    h = update_frame_colors(s.rt, h, 4);
+    EXPECT_EQ(h.currStep, 4);
+    expect_highlight_on(4);
+    EXPECT_TRUE(s.scripted.dialogs.empty());
+}
+
+TEST_F(Wizard, SameStepTwiceStaysHighlighted) {
+    Handles h = update_frame_colors(s.rt, s.record(), 3);
+    h = update_frame_colors(s.rt, h, 3);
+    EXPECT_EQ(h.currStep, 3);
+    expect_highlight_on(3);
+}
+
+TEST_F(Wizard, UnknownStepIsReportedInFormAWithTheNewStepKept) {
+    const Handles h = update_frame_colors(s.rt, s.record(), 5);
+    EXPECT_EQ(h.currStep, 5);
+    const DialogRecord& d = s.scripted.last();
+    EXPECT_EQ(d.kind, "warning");
+    EXPECT_EQ(d.title, "Function \"update_frame_colors\"");
+    ASSERT_EQ(d.text.size(), 1u);
+    EXPECT_EQ(d.text[0].rfind("Let Quillon know about this error:\n\n ", 0), 0u) << d.text[0];
+    EXPECT_TRUE(d.modal);
+    EXPECT_TRUE(d.waited);
+}
+
+// ---- the step-3 button before step 4 ------------------------------------------------------------
+
+struct EarlyPress {
+    int step;
+    const char* text;
+    const char* title;
+};
+void PrintTo(const EarlyPress& c, std::ostream* os) { *os << "step " << c.step; }
+
+class Step3ButtonBeforeStep4 : public Wizard, public ::testing::WithParamInterface<EarlyPress> {};
+
+TEST_P(Step3ButtonBeforeStep4, WarnsWithoutWaitingAndChangesNothing) {
+    Handles h = s.record();
+    h.currStep = GetParam().step;
+    s.fig().store(h);
+    const std::vector<Control> before = s.fig().objects();
+
+    dispatch_event(s.rt, "button_step_3");
+
+    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+    const DialogRecord& d = s.scripted.dialogs[0];
+    EXPECT_EQ(d.kind, "warning");
+    EXPECT_EQ(d.text, TextList{GetParam().text});
+    EXPECT_EQ(d.title, GetParam().title);
+    EXPECT_EQ(d.icon, Icon::Warn);
+    EXPECT_TRUE(d.modal);
+    EXPECT_FALSE(d.waited);
+    EXPECT_EQ(s.record(), h);
+    EXPECT_EQ(s.fig().objects(), before);
+}
+
+const char* const kNotYet = "Sorry, you have to complete Steps 1 & 2 before proceeding.";
+INSTANTIATE_TEST_SUITE_P(
+    Steps, Step3ButtonBeforeStep4,
+    ::testing::Values(EarlyPress{1, kNotYet, "Cannot proceed."}, EarlyPress{2, kNotYet, "Cannot proceed."},
+                      EarlyPress{3,
+                                 "You are already at Step 3. Please identify at least 2 vowel groupings then "
+                                 "press the 'Continue' button.",
+                                 "You are there already."}),
+    [](const auto& info) { return "Step" + std::to_string(info.param.step); });
+
+// ---- back from step 4 ---------------------------------------------------------------------------
+
+TEST_F(Wizard, Step3ButtonInStep4GoesBackToStep3) {
+    go_to_step_4();
+    dispatch_event(s.rt, "button_step_3");
+
+    EXPECT_TRUE(s.scripted.dialogs.empty());
+    const Handles h = s.record();
+    EXPECT_EQ(h.currStep, 3);
+    for (const auto& ref : h.stepObjects[3])
+        EXPECT_EQ(s.control(ref.tag).enable, Enable::Off) << ref.tag;
+    for (const auto& ref : h.stepObjects[2])
+        EXPECT_EQ(s.control(ref.tag).enable, Enable::On) << ref.tag;
+    for (const auto& ref : h.stepObjects[0])
+        EXPECT_EQ(s.control(ref.tag).enable, Enable::Off) << ref.tag;
+    expect_highlight_on(3);
+}
+
+TEST_F(Wizard, GoingBackRebuildsTheGroupListAndMakesTheLastGroupCurrent) {
+    go_to_step_4();
+    dispatch_event(s.rt, "button_step_3");
+
+    EXPECT_EQ(s.control("listbox_currVowel_select").string, (TextList{"1 front", "2 back"}));
+    EXPECT_EQ(s.control("listbox_currVowel_select").value, std::vector<double>{2});
+    const Handles h = s.record();
+    EXPECT_EQ(h.currVowelNum, 2);
+    EXPECT_EQ(h.v.size(), 2u); // the groups are kept
+    EXPECT_EQ(s.control("edit_currVowel_name").string, TextList{"back"});
+    EXPECT_EQ(s.control("listbox_currVowel_defined").string, (TextList{"Vowel : a", "Group : man"}));
+}
+
+// ---- the step buttons that do nothing -----------------------------------------------------------
+
+class InertStepButton : public Wizard, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(InertStepButton, ClickInStep4ChangesNothing) {
+    go_to_step_4();
+    const Handles h = s.record();
+    const std::vector<Control> before = s.fig().objects();
+
+    dispatch_event(s.rt, GetParam());
+
+    EXPECT_EQ(s.record(), h);
+    EXPECT_EQ(s.fig().objects(), before);
+    EXPECT_TRUE(s.scripted.dialogs.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, InertStepButton,
+                         ::testing::Values("button_step_1", "button_step_2", "button_step_4"));
+
+TEST_F(Wizard, StepFourButtonShowsEnabledButIsInactive) {
+    EXPECT_EQ(s.control("button_step_4").enable, Enable::Inactive);
+    for (const char* tag : {"button_step_1", "button_step_2", "button_step_3"})
+        EXPECT_EQ(s.control(tag).enable, Enable::On) << tag;
+}
+
+} // namespace
+} // namespace tarvik::testing

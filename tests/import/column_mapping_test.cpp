@@ -1,0 +1,207 @@
+// Step 1's Continue on the headless main window: the refusals, the 2D question and a completed mapping.
+#include "import/column_mapping.h"
+
+#include "app/session.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace tarvik::testing {
+namespace {
+
+// tests/data/wiz_vowels.txt has the header Speaker Vowel F1 F2 Dur Phrase Group, so popup entry k + 2 is
+// header k: 3 Speaker, 4 Vowel, 5 F1, 6 F2, 7 Dur, 8 Phrase, 9 Group. 1 "(please select)", 2 "(not available)".
+using Roles = std::array<double, 6>;
+constexpr Roles k3D = {3, 4, 5, 6, 7, 8};
+
+const std::array<const char*, 6> kRolePopups = {
+    "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
+    "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
+
+const TextList kSelectAll = {"Please specify the header names to the data in all popup menus. For example, if you "
+                             "do not have phrase duration information then be sure to say so."};
+const TextList kRequired = {"Subject, Vowel, F1, and F2 data are required.",
+                            "Make sure you have column corresponding to these data."};
+const TextList kSameHeaders = {"Please make sure no headers are the same."};
+const char* const k2DText = "You have have not specified a temporal dimension to your data. You will only be "
+                            "allowed to perform 2D overlap calculation and plotting. Would you like to continue "
+                            "anyway?";
+
+const Color kFrame{0.863, 0.906, 0.906};
+const Color kHighlight{0.992, 0.878, 0.808};
+
+class ColumnMapping : public StartedSession {
+  protected:
+    void SetUp() override {
+        StartedSession::SetUp();
+        s.scripted.fileAnswers.push_back(FileChoice{"wiz_vowels.txt", TARVIK_TEST_DATA_DIR});
+        dispatch_event(s.rt, "button_load_file");
+        ASSERT_EQ(s.record().header.size(), 7u);
+        s.scripted.dialogs.clear();
+    }
+    void press(const Roles& roles) {
+        for (std::size_t k = 0; k < roles.size(); ++k)
+            s.fig().set_value(kRolePopups[k], roles[k]);
+        dispatch_event(s.rt, "button_continue_to_normalize");
+    }
+    void expect_step_1_active() const {
+        EXPECT_EQ(s.record().currStep, 1);
+        for (const auto& ref : s.record().stepObjects[0])
+            EXPECT_EQ(s.control(ref.tag).enable, Enable::On) << ref.tag;
+        EXPECT_EQ(s.control("button_continue_to_grouping").enable, Enable::Off);
+        EXPECT_TRUE(s.control("button_step_1").bold);
+    }
+};
+
+// ---- refusals -----------------------------------------------------------------------------------
+
+struct Refusal {
+    const char* name;
+    Roles roles;
+    TextList text;
+};
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+
+class MappingRefused : public ColumnMapping, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(MappingRefused, ShowsWhyWaitsAndStoresNothing) {
+    const Handles before = s.record();
+    const TextList log = s.log();
+    press(GetParam().roles);
+
+    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+    const DialogRecord& d = s.scripted.dialogs[0];
+    EXPECT_EQ(d.kind, "message");
+    EXPECT_EQ(d.text, GetParam().text);
+    EXPECT_EQ(d.title, "Cannot continue");
+    EXPECT_EQ(d.icon, Icon::Warn);
+    EXPECT_FALSE(d.modal);
+    EXPECT_TRUE(d.waited);
+    EXPECT_EQ(s.record(), before);
+    EXPECT_EQ(s.log(), log);
+    expect_step_1_active();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, MappingRefused,
+    ::testing::Values(Refusal{"SubjectUnset", {1, 4, 5, 6, 7, 8}, kSelectAll},
+                      Refusal{"DurationUnset", {3, 4, 5, 6, 1, 8}, kSelectAll},
+                      Refusal{"OnlyPhraseDurationUnset", {3, 4, 5, 6, 7, 1}, kSelectAll},
+                      Refusal{"SubjectNotAvailable", {2, 4, 5, 6, 7, 8}, kRequired},
+                      Refusal{"VowelNotAvailable", {3, 2, 5, 6, 7, 8}, kRequired},
+                      Refusal{"F1NotAvailable", {3, 4, 2, 6, 7, 8}, kRequired},
+                      Refusal{"F2NotAvailable", {3, 4, 5, 2, 7, 8}, kRequired},
+                      // The first offending popup in role order decides the message.
+                      Refusal{"UnsetBeforeNotAvailable", {3, 4, 1, 2, 7, 8}, kSelectAll},
+                      Refusal{"NotAvailableBeforeUnset", {3, 2, 5, 6, 7, 1}, kRequired},
+                      Refusal{"SubjectAndVowelSame", {3, 3, 5, 6, 7, 8}, kSameHeaders},
+                      Refusal{"DurationAndPhraseSame", {3, 4, 5, 6, 7, 7}, kSameHeaders},
+                      Refusal{"PhraseIsTheF1Column", {3, 4, 5, 6, 2, 5}, kSameHeaders}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- no duration column -------------------------------------------------------------------------
+
+TEST_F(ColumnMapping, CancellingThe2DQuestionStoresNothing) {
+    const Handles before = s.record();
+    s.scripted.questionAnswers = {"cancel"};
+    press({3, 4, 5, 6, 2, 2});
+
+    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+    const DialogRecord& q = s.scripted.dialogs[0];
+    EXPECT_EQ(q.kind, "question");
+    EXPECT_EQ(q.title, "Proceed with 2D only?");
+    EXPECT_EQ(q.text, TextList{k2DText});
+    EXPECT_EQ(q.buttons, (TextList{"continue", "cancel", "continue"}));
+    EXPECT_TRUE(q.modal);
+    EXPECT_EQ(s.record(), before);
+    EXPECT_EQ(s.record().onlyAllow2D, 0);
+    expect_step_1_active();
+}
+
+struct TwoD {
+    const char* name;
+    double phrasePopup;
+    const char* phraseName;
+};
+void PrintTo(const TwoD& c, std::ostream* os) { *os << c.name; }
+
+class ContinuingIn2D : public ColumnMapping, public ::testing::WithParamInterface<TwoD> {};
+
+TEST_P(ContinuingIn2D, LimitsTheAnalysisAndKeepsTheDurationMenuDisabled) {
+    s.scripted.questionAnswers = {"continue"};
+    press({3, 4, 5, 6, 2, GetParam().phrasePopup});
+
+    const Handles h = s.record();
+    EXPECT_EQ(h.currStep, 2);
+    EXPECT_EQ(h.onlyAllow2D, 1);
+    EXPECT_EQ(h.HeaderName.Duration, "notAvailable");
+    EXPECT_EQ(h.HeaderName.PhraseDuration, GetParam().phraseName);
+    EXPECT_EQ(s.control("popupmenu_normalize_duration").enable, Enable::Off);
+    EXPECT_EQ(s.control("popupmenu_normalize_spectral1").enable, Enable::On);
+    EXPECT_EQ(s.control("button_continue_to_grouping").enable, Enable::On);
+}
+
+INSTANTIATE_TEST_SUITE_P(Phrase, ContinuingIn2D,
+                         ::testing::Values(TwoD{"NoPhraseColumn", 2, "(not available)"},
+                                           TwoD{"WithPhraseColumn", 8, "Phrase"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- a completed 3D mapping ---------------------------------------------------------------------
+
+class MappedIn3D : public ColumnMapping {
+  protected:
+    void SetUp() override {
+        ColumnMapping::SetUp();
+        press(k3D);
+    }
+};
+
+TEST_F(MappedIn3D, RecordsTheColumnsOfTheRoles) {
+    const Handles h = s.record();
+    EXPECT_EQ(h.HeaderName, (HeaderNames{"Speaker", "Vowel", "F1", "F2", "Dur", "Phrase"}));
+    EXPECT_EQ(h.onlyAllow2D, 0);
+    EXPECT_EQ(h.dataSubject.keys(), (TextList{"s1", "s2"})); // the NULL subject's row is no subject
+    EXPECT_TRUE(s.scripted.dialogs.empty());
+}
+
+TEST_F(MappedIn3D, OpensStep2) {
+    const Handles h = s.record();
+    EXPECT_EQ(h.currStep, 2);
+    for (const auto& ref : h.stepObjects[0])
+        EXPECT_EQ(s.control(ref.tag).enable, Enable::Off) << ref.tag;
+    for (const auto& ref : h.stepObjects[1])
+        EXPECT_EQ(s.control(ref.tag).enable, Enable::On) << ref.tag;
+    EXPECT_TRUE(s.control("button_step_2").bold);
+    EXPECT_EQ(s.control("button_step_2").background, kHighlight);
+    EXPECT_EQ(s.control("frame_step_2a").background, kHighlight);
+    EXPECT_FALSE(s.control("button_step_1").bold);
+    EXPECT_EQ(s.control("button_step_1").background, kFrame);
+    EXPECT_EQ(s.control("frame_step_1a").background, kFrame);
+}
+
+TEST_F(MappedIn3D, LogsTheTwoLinesLastAndSelectsTheFirstCategory) {
+    const TextList& log = s.log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(TextList(log.end() - 2, log.end()),
+              (TextList{"You successfully specified header names. Value types for all non-numerical values "
+                        "have been identified.",
+                        "You can view the value types in Step 3, but you need to specify normalization if any "
+                        "in Step 2 first."}));
+    EXPECT_EQ(s.control("listbox_groupings").value, std::vector<double>{1});
+    EXPECT_EQ(s.control("listbox_groupings").string, (TextList{"Speaker", "Vowel", "Group"}));
+}
+
+TEST_F(MappedIn3D, FillsTheNormalizationMenus) {
+    const TextList spectral = {"(please select)", "Do not normalize - Already normalized",
+                               "Apply Z-score normalization", "Apply Logarithmic normalization",
+                               "Apply Known Extremes normalization"};
+    EXPECT_EQ(s.control("popupmenu_normalize_spectral1").string, spectral);
+    EXPECT_EQ(s.control("popupmenu_normalize_spectral2").string, spectral);
+    EXPECT_EQ(s.control("popupmenu_normalize_duration").string,
+              (TextList{"(please select)", "Do not normalize - Already normalized", "Apply Z-score normalization",
+                        "Apply Phrase Duration normalization"}));
+}
+
+} // namespace
+} // namespace tarvik::testing
