@@ -28,6 +28,36 @@ std::string pair_of(const std::string& option, const std::string& value,
     return {};
 }
 
+// NAME=Category:type[,type...][;Category:type...]
+std::string group_of(const std::string& value, std::vector<BatchOptions::Group>& out) {
+    const std::string usage = "option --group takes NAME=Category:type[,type...][;Category:type...]";
+    const auto eq = value.find('=');
+    if (eq == std::string::npos || eq == 0 || eq + 1 >= value.size())
+        return usage;
+    BatchOptions::Group group{value.substr(0, eq), {}};
+    std::size_t start = eq + 1;
+    while (start <= value.size()) {
+        const auto end = std::min(value.find(';', start), value.size());
+        const std::string part = value.substr(start, end - start);
+        const auto colon = part.find(':');
+        if (colon == std::string::npos || colon == 0 || colon + 1 >= part.size())
+            return usage;
+        BatchOptions::Constraint c{part.substr(0, colon), {}};
+        std::size_t t = colon + 1;
+        while (t <= part.size()) {
+            const auto comma = std::min(part.find(',', t), part.size());
+            if (comma == t)
+                return usage;
+            c.types.push_back(part.substr(t, comma - t));
+            t = comma + 1;
+        }
+        group.constraints.push_back(std::move(c));
+        start = end + 1;
+    }
+    out.push_back(std::move(group));
+    return {};
+}
+
 const std::map<std::string, Setter>& value_options() {
     static const std::map<std::string, Setter> table = {
         {"--log", [](BatchOptions& o, const std::string& v) { return o.logFile = v, std::string(); }},
@@ -58,6 +88,8 @@ const std::map<std::string, Setter>& value_options() {
         {"--extremes-f2", [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f2", v, o.extremesF2); }},
         {"--export-normalized",
          [](BatchOptions& o, const std::string& v) { return o.exportNormalized = v, std::string(); }},
+        {"--group", [](BatchOptions& o, const std::string& v) { return group_of(v, o.groups); }},
+        {"--fit", [](BatchOptions& o, const std::string& v) { return o.fitFile = v, std::string(); }},
     };
     return table;
 }
@@ -107,9 +139,14 @@ std::string batch_usage() {
            "  --normalize-f2 none|zscore|log|extremes\n"
            "  --normalize-duration none|zscore|phrase   (not needed without a duration column)\n"
            "  --extremes-f1 A,B  --extremes-f2 A,B      the extreme vowels of known-extremes\n"
+           "Vowel groups and fits:\n"
+           "  --group 'NAME=Category:type[,type...][;Category:type...]'\n"
+           "                              a vowel group (repeatable, in order); the types of one category\n"
+           "                              are alternatives, every category must hold\n"
            "Output:\n"
            "  --log FILE                  the activity log, one item per line (default: standard output)\n"
            "  --export-normalized FILE    the normalized data table, tab-delimited, header first\n"
+           "  --fit FILE                  one CSV row per group with its centre, angles and semi-axes\n"
            "  --help                      show this help and exit\n"
            "  --version                   show the version and exit\n"
            "\n"

@@ -21,6 +21,18 @@ struct BatchOptions {
     std::optional<std::string> normalizeF1, normalizeF2, normalizeDuration;
     std::optional<std::pair<std::string, std::string>> extremesF1, extremesF2;
     std::string exportNormalized;
+
+    // Vowel groups, in the order given: a name and, per category, the types that are alternatives.
+    struct Constraint {
+        std::string category;
+        std::vector<std::string> types;
+    };
+    struct Group {
+        std::string name;
+        std::vector<Constraint> constraints;
+    };
+    std::vector<Group> groups;
+    std::string fitFile;
 };
 
 // The outcome of reading the command line: options, or a one-line reason it could not be read.

@@ -3,6 +3,7 @@
 #include "app/entry.h"
 #include "app/runtime.h"
 #include "core/format.h"
+#include "grouping/categories.h"
 #include "ui/scripted_services.h"
 
 #include <array>
@@ -24,11 +25,21 @@ struct StageFailure {
 
 class BatchSession {
   public:
-    BatchSession() : rt_(make_services()) { zerivizi_export(rt_, {std::string("visible"), std::string("off")}); }
+    BatchSession() : rt_(make_services()) {
+        scripted_.answerFirstButton = true;
+        zerivizi_export(rt_, {std::string("visible"), std::string("off")});
+    }
 
     Figure& fig() { return rt_.figure(); }
     const Handles& record() { return *rt_.figure().retrieve(); }
     ScriptedServices& scripted() { return scripted_; }
+
+    // A user's click in a list or menu: the selection, then the control's handler.
+    void select(const std::string& tag, double value) {
+        fig().set_value(tag, value);
+        fire(tag);
+    }
+    void fire(const std::string& tag) { dispatch_event(rt_, tag); }
 
     // Presses a control; a stage fails when `done` does not hold afterwards.
     void press(const std::string& tag, const std::function<bool()>& done) {
@@ -78,6 +89,76 @@ void select_column(BatchSession& session, const char* popup, const std::string& 
     throw StageFailure{{"The data file has no column named '" + column + "'."}};
 }
 
+// The 1-based position of `text` in a list control, or a failure naming what is missing.
+double position_in(BatchSession& session, const char* tag, const std::string& text, const std::string& what) {
+    const TextList& items = session.fig().control(tag).string;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] == text)
+            return static_cast<double>(i + 1);
+    throw StageFailure{{what}};
+}
+
+// Defines the groups as a user would in step 3: the first two exist already, further ones are created;
+// each is named and gets its constraints one by one.
+void define_groups(BatchSession& session, const std::vector<BatchOptions::Group>& groups) {
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const auto& group = groups[i];
+        if (i >= session.record().v.size())
+            session.press("button_create_new_vowelNum", [&] { return session.record().v.size() > i; });
+        session.select("listbox_currVowel_select", static_cast<double>(i + 1));
+        session.fig().set_string("edit_currVowel_name", {group.name});
+        session.fire("edit_currVowel_name");
+        for (const auto& c : group.constraints) {
+            session.select("listbox_groupings",
+                           position_in(session, "listbox_groupings", c.category,
+                                       "The data have no category named '" + c.category + "'."));
+            for (const auto& type : c.types) {
+                const std::string cleaned = clean_type_name(type);
+                session.select("listbox_types",
+                               position_in(session, "listbox_types", cleaned,
+                                           "The category '" + c.category + "' has no type '" + type + "'."));
+                const std::size_t before = session.record().v.at(i).constraintList.size();
+                session.press("button_add", [&] { return session.record().v.at(i).constraintList.size() > before; });
+            }
+        }
+    }
+}
+
+std::string csv_text(const std::string& s) {
+    if (s.find_first_of(",\"\n") == std::string::npos)
+        return s;
+    std::string out = "\"";
+    for (char c : s)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+std::string number_text(double x) { return std::isfinite(x) ? format_significant(x, 17) : format_fixed(x, 0, 0); }
+
+std::string optional_text(const std::optional<double>& x) { return x ? number_text(*x) : std::string(); }
+
+std::string entry_text(const std::optional<std::vector<double>>& v, std::size_t k) {
+    return v && k < v->size() ? number_text((*v)[k]) : std::string();
+}
+
+std::string fit_table_text(const Handles& h) {
+    std::string out = "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,theta2D,A2D,B2D\n";
+    for (std::size_t i = 0; i < h.v.size(); ++i) {
+        const VowelGroup& g = h.v[i];
+        const std::vector<std::string> cells = {
+            std::to_string(i + 1),    csv_text(g.name),         std::to_string(g.data.rows),
+            entry_text(g.avg, 0),     entry_text(g.avg, 1),     entry_text(g.avg, 2),
+            optional_text(g.theta),   optional_text(g.phi),     optional_text(g.A),
+            optional_text(g.B),       optional_text(g.C),       entry_text(g.avg2D, 0),
+            entry_text(g.avg2D, 1),   optional_text(g.theta2D), optional_text(g.A2D),
+            optional_text(g.B2D)};
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            out += (c ? "," : "") + cells[c];
+        out += "\n";
+    }
+    return out;
+}
+
 double spectral_value(const std::string& method) {
     return method == "none" ? 2 : method == "zscore" ? 3 : method == "log" ? 4 : 5;
 }
@@ -97,7 +178,7 @@ bool write_file(const std::string& path, const std::string& text, std::ostream& 
 
 std::string cell_text(const Cell& cell) {
     if (const double* d = std::get_if<double>(&cell))
-        return std::isfinite(*d) ? format_significant(*d, 17) : format_fixed(*d, 0, 0);
+        return number_text(*d);
     if (const std::string* s = std::get_if<std::string>(&cell))
         return *s;
     return {};
@@ -180,6 +261,13 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
                     session.scripted().inputAnswers.push_back({(*extremes)->first, (*extremes)->second});
             session.press("button_continue_to_grouping", [&] { return session.record().currStep == 3; });
         }
+
+        if (!o.groups.empty()) {
+            if (session.record().currStep != 3)
+                throw StageFailure{{"Vowel groups need normalized data (--normalize-f1, --normalize-f2)."}};
+            define_groups(session, o.groups);
+            session.press("button_continue_to_overlap", [&] { return session.record().currStep == 4; });
+        }
     } catch (const StageFailure& failure) {
         for (const auto& m : failure.messages)
             err << m << "\n";
@@ -193,6 +281,15 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
             status = 1;
         } else if (!write_file(o.exportNormalized, normalized_table_text(session.record().dataNormalizedColumn),
                                err)) {
+            status = 1;
+        }
+    }
+
+    if (!o.fitFile.empty() && status == 0) {
+        if (session.record().currStep < 4) {
+            err << "There are no fitted groups to write: define groups first (--group).\n";
+            status = 1;
+        } else if (!write_file(o.fitFile, fit_table_text(session.record()), err)) {
             status = 1;
         }
     }

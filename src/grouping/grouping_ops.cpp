@@ -155,6 +155,15 @@ Handles stat_dataSubject(Runtime& rt, Handles handles) {
     return handles;
 }
 
+Handles stat_vowelGroups(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::A, "stat_vowelGroups", [&] {
+        TextList lines = group_listing(handles.v, handles.onlyAllow2D != 1);
+        handles = update_log(rt, std::move(handles), lines);
+        rt.store(handles);
+    });
+    return handles;
+}
+
 void listbox_groupings_Callback(Runtime& rt, const ControlRef&, Handles handles) {
     select_grouping(rt, std::move(handles));
 }

@@ -26,6 +26,9 @@ Handles calculate_dataSubject(Runtime& rt, Handles handles);
 // Appends the listing of the subject record to the activity log.
 Handles stat_dataSubject(Runtime& rt, Handles handles);
 
+// Appends the listing of every vowel group (name, constraints, normalized tokens) to the log.
+Handles stat_vowelGroups(Runtime& rt, Handles handles);
+
 void listbox_groupings_Callback(Runtime& rt, const ControlRef& object, Handles handles);
 void listbox_types_Callback(Runtime& rt, const ControlRef& object, Handles handles);
 

@@ -49,7 +49,7 @@ DialogRef ScriptedServices::message(const TextList& text, const std::string& tit
 std::string ScriptedServices::question(const std::string& text, const std::string& title,
                                        const std::string& button1, const std::string& button2,
                                        const std::string& defaultButton) {
-    std::string answer = defaultButton;
+    std::string answer = answerFirstButton ? button1 : defaultButton;
     if (!questionAnswers.empty()) {
         answer = questionAnswers.front();
         questionAnswers.pop_front();

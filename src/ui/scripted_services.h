@@ -42,6 +42,8 @@ class ScriptedServices : public DialogService,
 
     // Answers, consumed in order.
     std::deque<std::string> questionAnswers;
+    // With an empty queue, answer with the first button (the one that goes on) instead of the default.
+    bool answerFirstButton = false;
     std::deque<TextList> inputAnswers;
     std::deque<std::optional<FileChoice>> fileAnswers;
     std::deque<int> browserStatuses;
