@@ -1,7 +1,9 @@
 #include "app/handlers.h"
 
 #include "app/wizard.h"
+#include "grouping/group_ops.h"
 #include "grouping/grouping_ops.h"
+#include "grouping/pipeline.h"
 #include "import/column_mapping.h"
 #include "import/load_file.h"
 #include "normalize/driver.h"
@@ -69,6 +71,8 @@ const HandlerTable& handler_table() {
         register_column_mapping_handlers(t);
         register_normalization_handlers(t);
         register_grouping_handlers(t);
+        register_group_handlers(t);
+        register_pipeline_handlers(t);
         return t;
     }();
     return table;

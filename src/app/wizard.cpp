@@ -1,7 +1,7 @@
 #include "app/wizard.h"
 
 #include "app/guarded.h"
-#include "grouping/vowel_groups.h"
+#include "grouping/group_ops.h"
 
 #include <stdexcept>
 

@@ -256,9 +256,13 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
                 session.fig().set_value("popupmenu_normalize_spectral2", spectral_value(*o.normalizeF2));
             if (o.normalizeDuration)
                 session.fig().set_value("popupmenu_normalize_duration", duration_value(*o.normalizeDuration));
-            for (const auto* extremes : {&o.extremesF1, &o.extremesF2})
-                if (*extremes)
-                    session.scripted().inputAnswers.push_back({(*extremes)->first, (*extremes)->second});
+            // One answer per formant that asks, in the order asked, so that F2 never gets F1's vowels;
+            // a formant without its vowels cancels its dialog.
+            for (const auto& [method, extremes] :
+                 {std::pair{&o.normalizeF1, &o.extremesF1}, std::pair{&o.normalizeF2, &o.extremesF2}})
+                if (*method == "extremes")
+                    session.scripted().inputAnswers.push_back(
+                        *extremes ? TextList{(*extremes)->first, (*extremes)->second} : TextList{});
             session.press("button_continue_to_grouping", [&] { return session.record().currStep == 3; });
         }
 

@@ -82,7 +82,7 @@ struct VowelGroup {
     std::optional<Matrix> star;
     std::optional<std::vector<double>> xstar, ystar;
     std::optional<double> theta2D;
-    std::optional<double> rottheta2D;
+    std::optional<Matrix> rottheta2D;
     std::optional<double> A2D, B2D;
     std::optional<Matrix> ellps2D;
 
@@ -91,7 +91,7 @@ struct VowelGroup {
     std::optional<Matrix> dubstar;
     std::optional<std::vector<double>> xdubstar, ydubstar, zdubstar;
     std::optional<double> theta, phi;
-    std::optional<double> rottheta, rotphi;
+    std::optional<Matrix> rottheta, rotphi;
     std::optional<double> A, B, C;
     std::optional<Matrix> ellps3D;
 

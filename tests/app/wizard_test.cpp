@@ -12,21 +12,31 @@ namespace {
 const Color kFrame{0.863, 0.906, 0.906};
 const Color kHighlight{0.992, 0.878, 0.808};
 
-const std::array<TextList, 4> kStepFrames = {TextList{"button_step_1", "frame_step_1a"},
-                                             TextList{"button_step_2", "frame_step_2a"},
-                                             TextList{"button_step_3", "frame_step_3a"},
-                                             TextList{"button_step_4", "frame_step_4a", "frame_step_5b"}};
+const std::array<TextList, 4> kStepFrames = {
+    TextList{"button_step_1", "frame_step_1a"}, TextList{"button_step_2", "frame_step_2a"},
+    TextList{"button_step_3", "frame_step_3a"}, TextList{"button_step_4", "frame_step_4a", "frame_step_5b"}};
+
+// The layout's colours of the step frames before the first step change replaces them with the record's.
+const Color kLayoutStep = rgb255(220, 231, 231);
+const Color kLayoutCurrent = rgb255(253, 224, 206);
 
 class Wizard : public StartedSession {
   protected:
     // Only `step` carries the highlight: its button bold, its button and frames in the highlight colour.
-    void expect_highlight_on(int step) const {
+    // The step that had it is back to the record's frame colour; the others keep any frame colour.
+    void expect_highlight_on(int step, int previous) const {
         for (int k = 1; k <= 4; ++k) {
             const TextList& tags = kStepFrames[static_cast<std::size_t>(k) - 1];
             for (std::size_t i = 0; i < tags.size(); ++i) {
                 SCOPED_TRACE(tags[i]);
-                EXPECT_EQ(s.control(tags[i]).background, k == step ? kHighlight : kFrame);
-                EXPECT_EQ(s.control(tags[i]).bold, k == step && i == 0);
+                const Control& c = s.control(tags[i]);
+                EXPECT_EQ(c.bold, k == step && i == 0);
+                if (k == step)
+                    EXPECT_EQ(c.background, kHighlight);
+                else if (k == previous)
+                    EXPECT_EQ(c.background, kFrame);
+                else
+                    EXPECT_TRUE(c.background == kFrame || c.background == kLayoutStep);
             }
         }
     }
@@ -56,19 +66,23 @@ class Wizard : public StartedSession {
 
 TEST_F(Wizard, StartsWithTheHighlightOnStepOne) {
     EXPECT_EQ(s.record().currStep, 1);
-    expect_highlight_on(1);
+    for (int k = 1; k <= 4; ++k)
+        for (const auto& tag : kStepFrames[static_cast<std::size_t>(k) - 1])
+            EXPECT_EQ(s.control(tag).background, k == 1 ? kLayoutCurrent : kLayoutStep) << tag;
+    EXPECT_TRUE(s.control("button_step_1").bold);
+    EXPECT_FALSE(s.control("frame_step_1a").bold);
 }
 
 TEST_F(Wizard, HighlightMovesAndTheRecordIsNotStored) {
     Handles h = update_frame_colors(s.rt, s.record(), 2);
     EXPECT_EQ(h.currStep, 2);
-    expect_highlight_on(2);
+    expect_highlight_on(2, 1);
     EXPECT_EQ(s.record().currStep, 1); // its callers store the record
 
     // Every tag of step 4 (three of them) takes the highlight, and step 2 gives it up.
     h = update_frame_colors(s.rt, h, 4);
     EXPECT_EQ(h.currStep, 4);
-    expect_highlight_on(4);
+    expect_highlight_on(4, 2);
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
@@ -76,7 +90,7 @@ TEST_F(Wizard, SameStepTwiceStaysHighlighted) {
     Handles h = update_frame_colors(s.rt, s.record(), 3);
     h = update_frame_colors(s.rt, h, 3);
     EXPECT_EQ(h.currStep, 3);
-    expect_highlight_on(3);
+    expect_highlight_on(3, 1);
 }
 
 TEST_F(Wizard, UnknownStepIsReportedInFormAWithTheNewStepKept) {
@@ -98,7 +112,9 @@ struct EarlyPress {
     const char* text;
     const char* title;
 };
-void PrintTo(const EarlyPress& c, std::ostream* os) { *os << "step " << c.step; }
+void PrintTo(const EarlyPress& c, std::ostream* os) {
+    *os << "step " << c.step;
+}
 
 class Step3ButtonBeforeStep4 : public Wizard, public ::testing::WithParamInterface<EarlyPress> {};
 
@@ -147,18 +163,13 @@ TEST_F(Wizard, Step3ButtonInStep4GoesBackToStep3) {
         EXPECT_EQ(s.control(ref.tag).enable, Enable::On) << ref.tag;
     for (const auto& ref : h.stepObjects[0])
         EXPECT_EQ(s.control(ref.tag).enable, Enable::Off) << ref.tag;
-    expect_highlight_on(3);
-}
+    expect_highlight_on(3, 4);
 
-TEST_F(Wizard, GoingBackRebuildsTheGroupListAndMakesTheLastGroupCurrent) {
-    go_to_step_4();
-    dispatch_event(s.rt, "button_step_3");
-
+    // The group list is rebuilt and its last group made current; the groups are kept.
     EXPECT_EQ(s.control("listbox_currVowel_select").string, (TextList{"1 front", "2 back"}));
     EXPECT_EQ(s.control("listbox_currVowel_select").value, std::vector<double>{2});
-    const Handles h = s.record();
     EXPECT_EQ(h.currVowelNum, 2);
-    EXPECT_EQ(h.v.size(), 2u); // the groups are kept
+    EXPECT_EQ(h.v.size(), 2u);
     EXPECT_EQ(s.control("edit_currVowel_name").string, TextList{"back"});
     EXPECT_EQ(s.control("listbox_currVowel_defined").string, (TextList{"Vowel : a", "Group : man"}));
 }
@@ -179,14 +190,9 @@ TEST_P(InertStepButton, ClickInStep4ChangesNothing) {
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
+// button_step_4 shows as enabled but is inactive; the other two have handlers that do nothing.
 INSTANTIATE_TEST_SUITE_P(Buttons, InertStepButton,
                          ::testing::Values("button_step_1", "button_step_2", "button_step_4"));
-
-TEST_F(Wizard, StepFourButtonShowsEnabledButIsInactive) {
-    EXPECT_EQ(s.control("button_step_4").enable, Enable::Inactive);
-    for (const char* tag : {"button_step_1", "button_step_2", "button_step_3"})
-        EXPECT_EQ(s.control(tag).enable, Enable::On) << tag;
-}
 
 } // namespace
 } // namespace tarvik::testing

@@ -11,7 +11,8 @@ namespace tarvik::testing {
 namespace {
 
 // tests/data/wiz_vowels.txt has the header Speaker Vowel F1 F2 Dur Phrase Group, so popup entry k + 2 is
-// header k: 3 Speaker, 4 Vowel, 5 F1, 6 F2, 7 Dur, 8 Phrase, 9 Group. 1 "(please select)", 2 "(not available)".
+// header k: 3 Speaker, 4 Vowel, 5 F1, 6 F2, 7 Dur, 8 Phrase, 9 Group. 1 "(please select)", 2 "(not
+// available)".
 using Roles = std::array<double, 6>;
 constexpr Roles k3D = {3, 4, 5, 6, 7, 8};
 
@@ -19,14 +20,16 @@ const std::array<const char*, 6> kRolePopups = {
     "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
     "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
 
-const TextList kSelectAll = {"Please specify the header names to the data in all popup menus. For example, if you "
-                             "do not have phrase duration information then be sure to say so."};
+const TextList kSelectAll = {
+    "Please specify the header names to the data in all popup menus. For example, if you "
+    "do not have phrase duration information then be sure to say so."};
 const TextList kRequired = {"Subject, Vowel, F1, and F2 data are required.",
                             "Make sure you have column corresponding to these data."};
 const TextList kSameHeaders = {"Please make sure no headers are the same."};
-const char* const k2DText = "You have have not specified a temporal dimension to your data. You will only be "
-                            "allowed to perform 2D overlap calculation and plotting. Would you like to continue "
-                            "anyway?";
+const char* const k2DText =
+    "You have have not specified a temporal dimension to your data. You will only be "
+    "allowed to perform 2D overlap calculation and plotting. Would you like to continue "
+    "anyway?";
 
 const Color kFrame{0.863, 0.906, 0.906};
 const Color kHighlight{0.992, 0.878, 0.808};
@@ -46,8 +49,9 @@ class ColumnMapping : public StartedSession {
         dispatch_event(s.rt, "button_continue_to_normalize");
     }
     void expect_step_1_active() const {
-        EXPECT_EQ(s.record().currStep, 1);
-        for (const auto& ref : s.record().stepObjects[0])
+        const Handles h = s.record();
+        EXPECT_EQ(h.currStep, 1);
+        for (const auto& ref : h.stepObjects[0])
             EXPECT_EQ(s.control(ref.tag).enable, Enable::On) << ref.tag;
         EXPECT_EQ(s.control("button_continue_to_grouping").enable, Enable::Off);
         EXPECT_TRUE(s.control("button_step_1").bold);
@@ -61,7 +65,9 @@ struct Refusal {
     Roles roles;
     TextList text;
 };
-void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+void PrintTo(const Refusal& r, std::ostream* os) {
+    *os << r.name;
+}
 
 class MappingRefused : public ColumnMapping, public ::testing::WithParamInterface<Refusal> {};
 
@@ -83,22 +89,21 @@ TEST_P(MappingRefused, ShowsWhyWaitsAndStoresNothing) {
     expect_step_1_active();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Choices, MappingRefused,
-    ::testing::Values(Refusal{"SubjectUnset", {1, 4, 5, 6, 7, 8}, kSelectAll},
-                      Refusal{"DurationUnset", {3, 4, 5, 6, 1, 8}, kSelectAll},
-                      Refusal{"OnlyPhraseDurationUnset", {3, 4, 5, 6, 7, 1}, kSelectAll},
-                      Refusal{"SubjectNotAvailable", {2, 4, 5, 6, 7, 8}, kRequired},
-                      Refusal{"VowelNotAvailable", {3, 2, 5, 6, 7, 8}, kRequired},
-                      Refusal{"F1NotAvailable", {3, 4, 2, 6, 7, 8}, kRequired},
-                      Refusal{"F2NotAvailable", {3, 4, 5, 2, 7, 8}, kRequired},
-                      // The first offending popup in role order decides the message.
-                      Refusal{"UnsetBeforeNotAvailable", {3, 4, 1, 2, 7, 8}, kSelectAll},
-                      Refusal{"NotAvailableBeforeUnset", {3, 2, 5, 6, 7, 1}, kRequired},
-                      Refusal{"SubjectAndVowelSame", {3, 3, 5, 6, 7, 8}, kSameHeaders},
-                      Refusal{"DurationAndPhraseSame", {3, 4, 5, 6, 7, 7}, kSameHeaders},
-                      Refusal{"PhraseIsTheF1Column", {3, 4, 5, 6, 2, 5}, kSameHeaders}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Choices, MappingRefused,
+                         ::testing::Values(Refusal{"SubjectUnset", {1, 4, 5, 6, 7, 8}, kSelectAll},
+                                           Refusal{"DurationUnset", {3, 4, 5, 6, 1, 8}, kSelectAll},
+                                           Refusal{"OnlyPhraseDurationUnset", {3, 4, 5, 6, 7, 1}, kSelectAll},
+                                           Refusal{"SubjectNotAvailable", {2, 4, 5, 6, 7, 8}, kRequired},
+                                           Refusal{"VowelNotAvailable", {3, 2, 5, 6, 7, 8}, kRequired},
+                                           Refusal{"F1NotAvailable", {3, 4, 2, 6, 7, 8}, kRequired},
+                                           Refusal{"F2NotAvailable", {3, 4, 5, 2, 7, 8}, kRequired},
+                                           // The first offending popup in role order decides the message.
+                                           Refusal{"UnsetBeforeNotAvailable", {3, 4, 1, 2, 7, 8}, kSelectAll},
+                                           Refusal{"NotAvailableBeforeUnset", {3, 2, 5, 6, 7, 1}, kRequired},
+                                           Refusal{"SubjectAndVowelSame", {3, 3, 5, 6, 7, 8}, kSameHeaders},
+                                           Refusal{"DurationAndPhraseSame", {3, 4, 5, 6, 7, 7}, kSameHeaders},
+                                           Refusal{"PhraseIsTheF1Column", {3, 4, 5, 6, 2, 5}, kSameHeaders}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- no duration column -------------------------------------------------------------------------
 
@@ -124,7 +129,9 @@ struct TwoD {
     double phrasePopup;
     const char* phraseName;
 };
-void PrintTo(const TwoD& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TwoD& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ContinuingIn2D : public ColumnMapping, public ::testing::WithParamInterface<TwoD> {};
 
@@ -183,11 +190,12 @@ TEST_F(MappedIn3D, OpensStep2) {
 TEST_F(MappedIn3D, LogsTheTwoLinesLastAndSelectsTheFirstCategory) {
     const TextList& log = s.log();
     ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(TextList(log.end() - 2, log.end()),
-              (TextList{"You successfully specified header names. Value types for all non-numerical values "
-                        "have been identified.",
-                        "You can view the value types in Step 3, but you need to specify normalization if any "
-                        "in Step 2 first."}));
+    EXPECT_EQ(
+        TextList(log.end() - 2, log.end()),
+        (TextList{"You successfully specified header names. Value types for all non-numerical values "
+                  "have been identified.",
+                  "You can view the value types in Step 3, but you need to specify normalization if any "
+                  "in Step 2 first."}));
     EXPECT_EQ(s.control("listbox_groupings").value, std::vector<double>{1});
     EXPECT_EQ(s.control("listbox_groupings").string, (TextList{"Speaker", "Vowel", "Group"}));
 }
@@ -199,8 +207,8 @@ TEST_F(MappedIn3D, FillsTheNormalizationMenus) {
     EXPECT_EQ(s.control("popupmenu_normalize_spectral1").string, spectral);
     EXPECT_EQ(s.control("popupmenu_normalize_spectral2").string, spectral);
     EXPECT_EQ(s.control("popupmenu_normalize_duration").string,
-              (TextList{"(please select)", "Do not normalize - Already normalized", "Apply Z-score normalization",
-                        "Apply Phrase Duration normalization"}));
+              (TextList{"(please select)", "Do not normalize - Already normalized",
+                        "Apply Z-score normalization", "Apply Phrase Duration normalization"}));
 }
 
 } // namespace

@@ -1,0 +1,119 @@
+#include "geometry/geometry_ops.h"
+
+#include "app/guarded.h"
+#include "core/format.h"
+#include "geometry/extents.h"
+#include "geometry/fits.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace tarvik {
+
+namespace {
+
+const char* const kNo2DStar = "Group %s has no 2D star axes to draw its ellipse from.";
+const char* const kNo3DDubstar = "Group %s has no 3D double-star axes to draw its ellipsoid from.";
+
+// The value of a fit field an outline needs; its absence means the fit has not run for that group.
+template <typename T>
+const T& fit_field(const std::optional<T>& field, const char* message, std::size_t index) {
+    if (!field)
+        throw std::runtime_error(fill(message, {std::to_string(index + 1)}));
+    return *field;
+}
+
+std::vector<const Matrix*> token_matrices(const Handles& handles, Matrix VowelGroup::*which) {
+    std::vector<const Matrix*> out;
+    for (const VowelGroup& g : handles.v)
+        out.push_back(&(g.*which));
+    return out;
+}
+
+} // namespace
+
+Handles calculate_vowel_2D_star(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::A, "calculate_vowel_2D_star", [&] {
+        for (VowelGroup& g : handles.v) {
+            StarFit2D fit = fit_star_2d(g.data, handles.stdmult);
+            g.avg2D = std::move(fit.avg);
+            g.rottheta2D = std::move(fit.rottheta);
+            g.A2D = fit.A;
+            g.B2D = fit.B;
+            g.star = std::move(fit.star);
+            g.xstar = std::move(fit.xstar);
+            g.ystar = std::move(fit.ystar);
+            g.theta2D = fit.theta;
+        }
+        rt.store(handles);
+    });
+    return handles;
+}
+
+Handles calculate_2D_ellipses(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::A, "calculate_2D_ellipses", [&] {
+        for (std::size_t i = 0; i < handles.v.size(); ++i) {
+            VowelGroup& g = handles.v[i];
+            g.ellps2D = ellipse_in_data(fit_field(g.theta2D, kNo2DStar, i), fit_field(g.xstar, kNo2DStar, i),
+                                        fit_field(g.ystar, kNo2DStar, i), fit_field(g.avg2D, kNo2DStar, i));
+        }
+        rt.store(handles);
+    });
+    return handles;
+}
+
+Handles calculate_vowel_3D_dubstar(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::A, "calculate_vowel_3D_dubstar", [&] {
+        for (VowelGroup& g : handles.v) {
+            DubstarFit3D fit = fit_dubstar_3d(g.data, handles.stdmult);
+            g.avg = std::move(fit.avg);
+            g.rottheta = std::move(fit.rottheta);
+            g.rotphi = std::move(fit.rotphi);
+            g.A = fit.A;
+            g.B = fit.B;
+            g.C = fit.C;
+            g.dubstar = std::move(fit.dubstar);
+            g.xdubstar = std::move(fit.xdubstar);
+            g.zdubstar = std::move(fit.zdubstar);
+            g.ydubstar = std::move(fit.ydubstar);
+            g.phi = fit.phi;
+            g.theta = fit.theta;
+        }
+        rt.store(handles);
+    });
+    return handles;
+}
+
+Handles calculate_3D_ellipsoids(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::A, "calculate_3D_ellipsoids", [&] {
+        for (std::size_t i = 0; i < handles.v.size(); ++i) {
+            VowelGroup& g = handles.v[i];
+            g.ellps3D = ellipsoid_in_data(
+                fit_field(g.theta, kNo3DDubstar, i), fit_field(g.phi, kNo3DDubstar, i),
+                fit_field(g.xdubstar, kNo3DDubstar, i), fit_field(g.ydubstar, kNo3DDubstar, i),
+                fit_field(g.zdubstar, kNo3DDubstar, i), fit_field(g.avg, kNo3DDubstar, i));
+        }
+        rt.store(handles);
+    });
+    return handles;
+}
+
+Handles calculate_max_3D_axes(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::A, "calculate_max_3D_axes", [&] {
+        handles.axes3D = extents_3d(token_matrices(handles, &VowelGroup::data));
+        handles.axes3DOriginal = extents_3d(token_matrices(handles, &VowelGroup::dataOriginal));
+        rt.store(handles);
+    });
+    return handles;
+}
+
+Handles calculate_max_2D_axes(Runtime& rt, Handles handles) {
+    guarded(rt, ReportForm::A, "calculate_max_2D_axes", [&] {
+        handles.axes2D = extents_2d(token_matrices(handles, &VowelGroup::data));
+        handles.axes2DOriginal = extents_2d(token_matrices(handles, &VowelGroup::dataOriginal));
+        rt.store(handles);
+    });
+    return handles;
+}
+
+} // namespace tarvik

@@ -1,0 +1,189 @@
+#include "grouping/constraints.h"
+
+#include "core/format.h"
+#include "core/number.h"
+#include "grouping/categories.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace tarvik {
+
+namespace {
+
+const char* const kIndexExceeds = "Index exceeds matrix dimensions.";
+
+bool is_separator(char c) {
+    return c == ' ' || c == ':';
+}
+
+// The next piece of `text` from `at` on, skipping leading separators; empty when nothing is left.
+std::string_view next_piece(std::string_view text, std::size_t& at) {
+    while (at < text.size() && is_separator(text[at]))
+        ++at;
+    const std::size_t begin = at;
+    while (at < text.size() && !is_separator(text[at]))
+        ++at;
+    return text.substr(begin, at - begin);
+}
+
+const TextList& column_of(const OrderedMap<TextList>& columns, const std::string& name,
+                          std::size_t rowCount) {
+    const TextList& column = columns.at(name);
+    if (column.size() < rowCount)
+        throw std::out_of_range(kIndexExceeds);
+    return column;
+}
+
+// Keeps the rows whose value in `column` matches one of `types`. A category column holds few distinct
+// values, so each distinct value is cleaned and looked up once.
+void keep_matching(std::vector<std::size_t>& rows, const TextList& column, const TextList& types) {
+    const std::unordered_set<std::string> wanted(types.begin(), types.end());
+    std::unordered_map<std::string_view, bool> verdict;
+    std::size_t kept = 0;
+    for (const std::size_t r : rows) {
+        const std::string_view value = column[r];
+        auto it = verdict.find(value);
+        if (it == verdict.end())
+            it = verdict.emplace(value, wanted.count(clean_type_name(value)) != 0).first;
+        if (it->second)
+            rows[kept++] = r;
+    }
+    rows.resize(kept);
+}
+
+} // namespace
+
+std::string constraint_entry(std::string_view category, std::string_view type) {
+    std::string entry(category);
+    entry += " : ";
+    entry += type;
+    return entry;
+}
+
+ConstraintParts split_constraint_entry(std::string_view entry) {
+    std::size_t at = 0;
+    const std::string_view category = next_piece(entry, at);
+    const std::string_view type = next_piece(entry, at);
+    if (category.empty() || type.empty())
+        throw std::invalid_argument("The constraint '" + std::string(entry) +
+                                    "' is not of the form category : type.");
+    return {std::string(category), std::string(type)};
+}
+
+OrderedMap<TextList> build_constraints(const TextList& constraintList) {
+    OrderedMap<TextList> constraints;
+    for (const std::string& entry : constraintList) {
+        ConstraintParts parts = split_constraint_entry(entry);
+        constraints[parts.category].push_back(std::move(parts.type));
+    }
+    return constraints;
+}
+
+std::vector<std::size_t> select_rows(const OrderedMap<TextList>& constraints,
+                                     const OrderedMap<TextList>& columns, std::size_t rowCount) {
+    // Every column is checked before any row is dropped, so a missing column fails whatever the data.
+    std::vector<const TextList*> used;
+    for (const auto& [category, types] : constraints)
+        used.push_back(&column_of(columns, category, rowCount));
+
+    std::vector<std::size_t> rows(rowCount);
+    for (std::size_t r = 0; r < rowCount; ++r)
+        rows[r] = r;
+    std::size_t k = 0;
+    for (const auto& [category, types] : constraints) {
+        if (rows.empty())
+            break;
+        keep_matching(rows, *used[k++], types);
+    }
+    return rows;
+}
+
+double cell_number(const Cell& cell) {
+    if (const double* number = std::get_if<double>(&cell))
+        return *number;
+    if (const std::string* text = std::get_if<std::string>(&cell))
+        return to_number(*text);
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+Matrix gather_cells(const std::vector<std::size_t>& rows,
+                    const std::vector<const std::vector<Cell>*>& columns) {
+    Matrix m(rows.size(), columns.size());
+    for (std::size_t j = 0; j < columns.size(); ++j)
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i] >= columns[j]->size())
+                throw std::out_of_range(kIndexExceeds);
+            m(i, j) = cell_number((*columns[j])[rows[i]]);
+        }
+    return m;
+}
+
+Matrix gather_texts(const std::vector<std::size_t>& rows, const std::vector<const TextList*>& columns) {
+    Matrix m(rows.size(), columns.size());
+    for (std::size_t j = 0; j < columns.size(); ++j)
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i] >= columns[j]->size())
+                throw std::out_of_range(kIndexExceeds);
+            m(i, j) = to_number((*columns[j])[rows[i]]);
+        }
+    return m;
+}
+
+std::string group_label(std::size_t index, std::string_view name) {
+    return format_int(static_cast<double>(index)) + " " + std::string(name);
+}
+
+TextList group_labels(const std::vector<VowelGroup>& groups) {
+    TextList labels;
+    labels.reserve(groups.size());
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        labels.push_back(group_label(i + 1, groups[i].name));
+    return labels;
+}
+
+std::vector<std::size_t> groups_without_constraints(const std::vector<VowelGroup>& groups) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        if (groups[i].constraints.empty())
+            out.push_back(i + 1);
+    return out;
+}
+
+std::string index_list_literal(const std::vector<std::size_t>& indices) {
+    if (indices.size() == 1)
+        return format_int(static_cast<double>(indices.front()));
+    std::string out = "[";
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (i > 0)
+            out += ' ';
+        out += format_int(static_cast<double>(indices[i]));
+    }
+    return out + "]";
+}
+
+bool selection_within(const std::vector<double>& selection, std::size_t count) {
+    if (selection.empty())
+        return false;
+    for (const double v : selection)
+        if (!(v >= 1 && v <= static_cast<double>(count)) || v != std::floor(v))
+            return false;
+    return true;
+}
+
+TextList remove_selected(const TextList& list, const std::vector<double>& selection) {
+    std::vector<bool> drop(list.size(), false);
+    for (const double v : selection)
+        if (v >= 1 && v <= static_cast<double>(list.size()) && v == std::floor(v))
+            drop[static_cast<std::size_t>(v) - 1] = true;
+    TextList out;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (!drop[i])
+            out.push_back(list[i]);
+    return out;
+}
+
+} // namespace tarvik

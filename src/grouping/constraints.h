@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/handles.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+// The pure side of vowel groups: constraint entries and structures, the rows a group selects, the
+// group list's labels. No record, no controls.
+
+// The entry a constraint shows in the group's list: "Stress : primary".
+std::string constraint_entry(std::string_view category, std::string_view type);
+
+struct ConstraintParts {
+    std::string category;
+    std::string type;
+};
+
+// Splits an entry at blanks and colons (runs of them are one separator, leading ones are skipped): the
+// first piece is the category, the second the type. Throws std::invalid_argument when either is missing.
+ConstraintParts split_constraint_entry(std::string_view entry);
+
+// The constraint structure of a group: one entry per category in order of first occurrence, each with
+// its types in list order. Types of one category are alternatives; all categories must hold.
+OrderedMap<TextList> build_constraints(const TextList& constraintList);
+
+// The 0-based rows among the first rowCount rows of `columns` whose value, cleaned the way type names
+// are cleaned ("a-b" -> "a_b"), is one of the listed types of every category. Rows keep their order.
+// Throws std::out_of_range when a category is not a column or a column is shorter than rowCount.
+std::vector<std::size_t> select_rows(const OrderedMap<TextList>& constraints,
+                                     const OrderedMap<TextList>& columns, std::size_t rowCount);
+
+// The number a normalized cell stands for: a number as is, a text read as a number (NaN when it does
+// not read as one), an empty cell NaN.
+double cell_number(const Cell& cell);
+
+// One matrix row per selected row, one matrix column per given column (the numbers of the cells, or of
+// the texts). Throws std::out_of_range when a selected row lies past the end of a column.
+Matrix gather_cells(const std::vector<std::size_t>& rows,
+                    const std::vector<const std::vector<Cell>*>& columns);
+Matrix gather_texts(const std::vector<std::size_t>& rows, const std::vector<const TextList*>& columns);
+
+// The label of group `index` (1-based) in the group list: "3 back".
+std::string group_label(std::size_t index, std::string_view name);
+TextList group_labels(const std::vector<VowelGroup>& groups);
+
+// 1-based indices of the groups whose constraint structure has no category.
+std::vector<std::size_t> groups_without_constraints(const std::vector<VowelGroup>& groups);
+
+// An index list written as a matrix literal: one index bare ("2"), several in brackets ("[1 3]").
+std::string index_list_literal(const std::vector<std::size_t>& indices);
+
+// True when `selection` (a list box's Value) names at least one entry and every entry of it lies in
+// 1..count.
+bool selection_within(const std::vector<double>& selection, std::size_t count);
+
+// The list without the entries that `selection` (1-based) names.
+TextList remove_selected(const TextList& list, const std::vector<double>& selection);
+
+} // namespace tarvik
