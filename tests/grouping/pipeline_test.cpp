@@ -1,0 +1,205 @@
+// Step 3's Continue on the headless main window: the stages in order under one progress dialog, the
+// removal of groups without constraints, stops that keep the earlier groups, and the move to step 4.
+#include "grouping/pipeline.h"
+
+#include "app/session.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvik::testing {
+namespace {
+
+// tests/data/wiz_vowels.txt: categories Speaker (s1, s2, NULL), Vowel (i, a, u) and Group (man, woman);
+// vowel i has 3 tokens (rows 1, 2, 4), a has 3 (rows 3, 5 and 6, whose Subject is NULL), u one (row 7).
+// Header popups: entry k + 2 is header k (3 Speaker ... 7 Dur, 8 Phrase); 2 is "(not available)".
+const std::vector<double> k3DRoles = {3, 4, 5, 6, 7, 8};
+const std::vector<double> k2DRoles = {3, 4, 5, 6, 2, 2};
+const char* const kRolePopups[] = {"popupmenu_header_subject", "popupmenu_header_vowel",
+                                   "popupmenu_header_f1",      "popupmenu_header_f2",
+                                   "popupmenu_header_duration", "popupmenu_header_phraseduration"};
+
+const std::vector<std::string> k3DTexts = {
+    "One moment... calculating 3D plot axes",      "One moment... calculating 3D rotating variables",
+    "One moment... calculating 3D ellipsoid data", "One moment... calculating 2D plot axes",
+    "One moment... calculating 2D rotating variables", "One moment... calculating 2D ellipse data",
+    "One moment... writing to log file"};
+
+class Pipeline : public StartedSession {
+  protected:
+    // Loads the file, maps the columns and copies the values unnormalized, ending in step 3.
+    void reach_step_3(const std::vector<double>& roles) {
+        s.scripted.fileAnswers.push_back(FileChoice{"wiz_vowels.txt", TARVIK_TEST_DATA_DIR});
+        dispatch_event(s.rt, "button_load_file");
+        for (std::size_t k = 0; k < roles.size(); ++k)
+            s.fig().set_value(kRolePopups[k], roles[k]);
+        dispatch_event(s.rt, "button_continue_to_normalize");
+        for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
+                                "popupmenu_normalize_duration"})
+            s.fig().set_value(tag, 2);
+        dispatch_event(s.rt, "button_continue_to_grouping");
+        ASSERT_EQ(s.record().currStep, 3);
+        s.scripted.dialogs.clear();
+        s.scripted.progress.clear();
+    }
+    void click(const char* tag, double value) {
+        s.fig().set_value(tag, value);
+        dispatch_event(s.rt, tag);
+    }
+    // Adds "category : type" to group `group` as a user would: select the group, the category, the type, >>.
+    void constrain(double group, double category, double type) {
+        click("listbox_currVowel_select", group);
+        click("listbox_groupings", category);
+        click("listbox_types", type);
+        dispatch_event(s.rt, "button_add");
+    }
+    void create_group() { dispatch_event(s.rt, "button_create_new_vowelNum"); }
+    void go() { dispatch_event(s.rt, "button_continue_to_overlap"); }
+
+    std::vector<std::string> progress_texts() const {
+        std::vector<std::string> out;
+        for (const auto& p : s.scripted.progress)
+            if (p.kind == "update" && p.message)
+                out.push_back(*p.message);
+        return out;
+    }
+    void expect_step(double step) const {
+        const Handles h = s.record();
+        EXPECT_EQ(h.currStep, step);
+        for (const auto& ref : h.stepObjects[3])
+            EXPECT_EQ(s.control(ref.tag).enable, step == 4 ? Enable::On : Enable::Off) << ref.tag;
+        EXPECT_EQ(s.control("button_continue_to_overlap").enable, step == 3 ? Enable::On : Enable::Off);
+    }
+};
+
+TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
+    reach_step_3(k3DRoles);
+    constrain(1, 2, 1); // Vowel : i
+    constrain(2, 2, 2); // Vowel : a
+    go();
+
+    expect_step(4);
+    EXPECT_TRUE(s.control("button_step_4").bold);
+    const Handles h = s.record();
+    ASSERT_EQ(h.v.size(), 2u);
+    EXPECT_EQ(h.v[0].data.rows, 3u);
+    EXPECT_EQ(h.v[0].data.cols, 3u);
+    EXPECT_EQ(h.v[1].data.rows, 3u); // rows 3, 5 and 6: a row without subject still matches its vowel
+    EXPECT_TRUE(h.v[0].avg && h.v[0].ellps3D && h.v[0].avg2D && h.v[0].ellps2D);
+    EXPECT_GT(h.axes3D.Xwidth, 0);
+    ASSERT_TRUE(h.axes2D.has_value());
+
+    // One dialog, bar at 0, then k/8 before each stage, closed at the end; the pointer is back.
+    ASSERT_FALSE(s.scripted.progress.empty());
+    EXPECT_EQ(s.scripted.progress.front().kind, "create");
+    EXPECT_EQ(s.scripted.progress.front().message, std::optional<std::string>("One moment... obtaining group data"));
+    EXPECT_EQ(progress_texts(), k3DTexts);
+    std::vector<double> fractions;
+    for (const auto& p : s.scripted.progress)
+        if (p.kind == "update")
+            fractions.push_back(p.fraction);
+    EXPECT_EQ(fractions, (std::vector<double>{1 / 8.0, 2 / 8.0, 3 / 8.0, 4 / 8.0, 5 / 8.0, 6 / 8.0, 7 / 8.0}));
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+
+    for (const char* menu : {"popupmenu_overlap_group_a", "popupmenu_overlap_group_b", "popupmenu_plot_group_a",
+                             "popupmenu_plot_group_b", "popupmenu_plot_marker_group"})
+        EXPECT_EQ(s.control(menu).string, (TextList{"(change my name)", "(change my name)"})) << menu;
+    EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 2);
+    EXPECT_EQ(first_value(s.control("popupmenu_plot_marker_group")), 1);
+
+    const TextList& log = s.log();
+    EXPECT_NE(std::find(log.begin(), log.end(), "You have defined 2 VOWEL groups:"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "   Vowel : i"), log.end());
+}
+
+TEST_F(Pipeline, TwoDimensionalRunSkipsThe3DStagesAndWritesNo3DField) {
+    reach_step_3(k2DRoles);
+    constrain(1, 2, 1);
+    constrain(2, 2, 2);
+    go();
+
+    expect_step(4);
+    EXPECT_EQ(progress_texts(), std::vector<std::string>(k3DTexts.begin() + 3, k3DTexts.end()));
+    const Handles h = s.record();
+    EXPECT_EQ(h.v[0].data.cols, 2u);
+    EXPECT_FALSE(h.v[0].avg || h.v[0].dubstar || h.v[0].A || h.v[0].ellps3D);
+    EXPECT_TRUE(h.v[0].avg2D && h.v[0].A2D);
+    EXPECT_EQ(h.axes3D.Xwidth, 0);
+}
+
+TEST_F(Pipeline, GroupsWithoutConstraintsAreListedAndDeletedOnYes) {
+    reach_step_3(k3DRoles);
+    create_group();
+    create_group();
+    constrain(2, 2, 1);
+    constrain(4, 2, 2);
+    s.scripted.questionAnswers = {"Yes"};
+    go();
+
+    const DialogRecord& q = s.scripted.dialogs.front();
+    EXPECT_EQ(q.kind, "question");
+    EXPECT_EQ(q.title, "Continue and delete groups?");
+    EXPECT_EQ(q.text, (TextList{"The following groups lack associated constraints:\n\n[1 3]\n\nIf you continue, "
+                                "the above groups will be deleted.\n\nDo you want to continue anyway?\n"}));
+    EXPECT_EQ(q.buttons, (TextList{"Yes", "No", "No"}));
+    expect_step(4);
+    EXPECT_EQ(s.record().v.size(), 2u);
+    EXPECT_EQ(s.control("listbox_currVowel_select").string, (TextList{"1 (change my name)", "2 (change my name)"}));
+}
+
+TEST_F(Pipeline, NoGroupWithConstraintsLeavesNoGroupAndStays) {
+    reach_step_3(k3DRoles);
+    s.scripted.questionAnswers = {"Yes"};
+    go();
+    EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot proceed");
+    EXPECT_TRUE(s.scripted.dialogs.back().waited);
+    EXPECT_TRUE(s.record().v.empty());
+    expect_step(3);
+    EXPECT_TRUE(s.scripted.progress.empty());
+}
+
+TEST_F(Pipeline, AnsweringNoKeepsEveryGroup) {
+    reach_step_3(k3DRoles);
+    constrain(1, 2, 1);
+    s.scripted.questionAnswers = {"No"};
+    go();
+    EXPECT_EQ(s.record().v.size(), 2u);
+    expect_step(3);
+}
+
+TEST_F(Pipeline, OneGroupIsEnoughAndFillsTheSecondMenusWithIt) {
+    reach_step_3(k3DRoles);
+    constrain(1, 2, 1);
+    s.scripted.questionAnswers = {"Yes"}; // group 2 has no constraint
+    go();
+    expect_step(4);
+    EXPECT_EQ(s.control("popupmenu_overlap_group_b").string, TextList{"(change my name)"});
+    EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 1);
+    EXPECT_EQ(first_value(s.control("popupmenu_plot_group_b")), 1);
+}
+
+TEST_F(Pipeline, AGroupWithoutTokensStopsAndKeepsTheEarlierGroups) {
+    reach_step_3(k3DRoles);
+    constrain(1, 2, 1);
+    constrain(2, 2, 2);
+    go();
+    const Handles complete = s.record();
+    ASSERT_EQ(complete.currStep, 4);
+
+    dispatch_event(s.rt, "button_step_3");
+    constrain(1, 1, 1); // Vowel : i and Speaker : s1 still match rows 1 and 2,
+    constrain(1, 3, 2); // but s1 is never in Group woman: no token matches
+    s.scripted.dialogs.clear();
+    s.scripted.progress.clear();
+    go();
+
+    EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot continue");
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+    expect_step(3);
+    EXPECT_EQ(s.record().v[0].data, complete.v[0].data);
+    EXPECT_EQ(s.record().v[0].ellps3D, complete.v[0].ellps3D);
+}
+
+} // namespace
+} // namespace tarvik::testing
