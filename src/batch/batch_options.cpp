@@ -58,6 +58,38 @@ std::string group_of(const std::string& value, std::vector<BatchOptions::Group>&
     return {};
 }
 
+// Whole numbers separated by commas, each at least `least`.
+std::string numbers_of(const std::string& option, const std::string& value, std::size_t count, int least,
+                       std::vector<int>& out) {
+    out.clear();
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const auto comma = std::min(value.find(',', start), value.size());
+        const std::string part = value.substr(start, comma - start);
+        if (part.empty() || part.size() > 6 || part.find_first_not_of("0123456789") != std::string::npos)
+            break;
+        out.push_back(std::stoi(part));
+        if (out.back() < least)
+            break;
+        start = comma + 1;
+    }
+    if (out.size() != count || start <= value.size())
+        return "option " + option + " takes " + std::to_string(count) + " whole number" + (count > 1 ? "s" : "") +
+               " of at least " + std::to_string(least) + (count > 1 ? ", separated by commas" : "") + ", not '" +
+               value + "'";
+    return {};
+}
+
+std::string resolution_of(const std::string& value, std::array<int, 3>& out) {
+    std::vector<int> n;
+    const bool three = value.find(',') != std::string::npos;
+    std::string error = numbers_of("--resolution", value, three ? 3 : 1, 1, n);
+    if (!error.empty())
+        return "option --resolution takes N or M,N,S (grid intervals, at least 1), not '" + value + "'";
+    out = three ? std::array<int, 3>{n[0], n[1], n[2]} : std::array<int, 3>{n[0], n[0], n[0]};
+    return {};
+}
+
 const std::map<std::string, Setter>& value_options() {
     static const std::map<std::string, Setter> table = {
         {"--log", [](BatchOptions& o, const std::string& v) { return o.logFile = v, std::string(); }},
@@ -90,6 +122,22 @@ const std::map<std::string, Setter>& value_options() {
          [](BatchOptions& o, const std::string& v) { return o.exportNormalized = v, std::string(); }},
         {"--group", [](BatchOptions& o, const std::string& v) { return group_of(v, o.groups); }},
         {"--fit", [](BatchOptions& o, const std::string& v) { return o.fitFile = v, std::string(); }},
+        {"--overlap",
+         [](BatchOptions& o, const std::string& v) {
+             o.overlap = v;
+             return one_of("--overlap", v, {"2d", "3d", "both"});
+         }},
+        {"--pair",
+         [](BatchOptions& o, const std::string& v) {
+             std::vector<int> n;
+             std::string error = numbers_of("--pair", v, 2, 1, n);
+             if (error.empty())
+                 o.pair = std::make_pair(n[0], n[1]);
+             return error;
+         }},
+        {"--resolution", [](BatchOptions& o, const std::string& v) { return resolution_of(v, o.resolution); }},
+        {"--csv", [](BatchOptions& o, const std::string& v) { return o.csvFile = v, std::string(); }},
+        {"--json", [](BatchOptions& o, const std::string& v) { return o.jsonFile = v, std::string(); }},
     };
     return table;
 }
@@ -143,10 +191,16 @@ std::string batch_usage() {
            "  --group 'NAME=Category:type[,type...][;Category:type...]'\n"
            "                              a vowel group (repeatable, in order); the types of one category\n"
            "                              are alternatives, every category must hold\n"
+           "Overlap:\n"
+           "  --overlap 2d|3d|both        the overlap of the groups' ellipses and/or ellipsoids\n"
+           "  --pair I,J                  one pair of groups (1-based; default: every pair I < J)\n"
+           "  --resolution N | M,N,S      grid intervals along F2, F1 and duration (default 20)\n"
            "Output:\n"
            "  --log FILE                  the activity log, one item per line (default: standard output)\n"
            "  --export-normalized FILE    the normalized data table, tab-delimited, header first\n"
            "  --fit FILE                  one CSV row per group with its centre, angles and semi-axes\n"
+           "  --csv FILE                  the overlap of every computed pair as CSV\n"
+           "  --json FILE                 the same as JSON\n"
            "  --help                      show this help and exit\n"
            "  --version                   show the version and exit\n"
            "\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -33,6 +34,13 @@ struct BatchOptions {
     };
     std::vector<Group> groups;
     std::string fitFile;
+
+    // Overlap: 2d | 3d | both; one pair (1-based) or every pair; grid intervals along F2, F1, duration.
+    std::string overlap;
+    std::optional<std::pair<int, int>> pair;
+    std::array<int, 3> resolution = {20, 20, 20};
+    std::string csvFile;
+    std::string jsonFile;
 };
 
 // The outcome of reading the command line: options, or a one-line reason it could not be read.
