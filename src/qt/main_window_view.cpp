@@ -281,11 +281,23 @@ void MainWindowView::apply(const Control& c) {
     case Style::PushButton: {
         auto* b = static_cast<QPushButton*>(w);
         b->setText(joined(c.string));
-        const char* side = c.alignment == Align::Left ? "left" : c.alignment == Align::Right ? "right" : "center";
-        // Only the text's side is styled; colours stay with the palette.
-        b->setStyleSheet(c.alignment == Align::Center ? QString()
-                                                      : QString("QPushButton { text-align: %1; padding: 0 4px; }")
-                                                            .arg(side));
+        // A style sheet, once set, overrides the palette: so a coloured or aligned button carries its
+        // colours in the sheet too, and plain buttons keep the platform look.
+        if (c.alignment == Align::Center && !c.background) {
+            b->setStyleSheet(QString());
+        } else {
+            const char* side = c.alignment == Align::Left ? "left" : c.alignment == Align::Right ? "right" : "center";
+            QString sheet = QString("QPushButton { text-align: %1; padding: 0 4px; border: 1px solid #9a9a9a; "
+                                    "border-radius: 2px;")
+                                .arg(side);
+            const QColor bg = c.background ? qcolor(*c.background) : QGuiApplication::palette().color(QPalette::Button);
+            sheet += QString(" background-color: %1;").arg(bg.name());
+            if (c.foreground)
+                sheet += QString(" color: %1;").arg(qcolor(*c.foreground).name());
+            sheet += QString(" } QPushButton:pressed { background-color: %1; }").arg(bg.darker(115).name());
+            sheet += " QPushButton:disabled { color: #a0a0a0; }";
+            b->setStyleSheet(sheet);
+        }
         break;
     }
     case Style::CheckBox: {

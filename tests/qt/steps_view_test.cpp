@@ -88,6 +88,34 @@ TEST_F(StepsView, LoadMapAndNormalizeTheExampleStudy) {
     auto* types = qobject_cast<QListWidget*>(view->widget("listbox_types"));
     EXPECT_EQ(types->count(), 139); // the speakers, the first category's types
     save_screenshot("screenshot_step3_ready.png");
+
+    // Two groups by vowel, named in the edit field, then step 3's Continue.
+    auto* groups = qobject_cast<QListWidget*>(view->widget("listbox_currVowel_select"));
+    auto* name = qobject_cast<QLineEdit*>(view->widget("edit_currVowel_name"));
+    const std::pair<const char*, const char*> wanted[] = {{"iy", "heed"}, {"uw", "who'd"}};
+    for (int g = 0; g < 2; ++g) {
+        QTest::mouseClick(groups->viewport(), Qt::LeftButton, {}, groups->visualItemRect(groups->item(g)).center());
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, wanted[g].second);
+        QTest::keyClick(name, Qt::Key_Return);
+        QTest::mouseClick(categories->viewport(), Qt::LeftButton, {},
+                          categories->visualItemRect(categories->item(1)).center()); // Vowel
+        const auto found = types->findItems(wanted[g].first, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        QTest::mouseClick(types->viewport(), Qt::LeftButton, {}, types->visualItemRect(found.front()).center());
+        click("button_add");
+    }
+    EXPECT_EQ(groups->item(0)->text(), "1 heed");
+    click("button_continue_to_overlap");
+
+    EXPECT_EQ(rt.figure().retrieve()->currStep, 4);
+    auto* overlapB = qobject_cast<QComboBox*>(view->widget("popupmenu_overlap_group_b"));
+    EXPECT_TRUE(overlapB->isEnabled());
+    EXPECT_EQ(overlapB->currentText(), "who'd");
+    EXPECT_TRUE(view->widget("button_2d_plot")->isEnabled());
+    EXPECT_FALSE(view->widget("button_add")->isEnabled());
+    save_screenshot("screenshot_step4_ready.png");
 }
 
 } // namespace
