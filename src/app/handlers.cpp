@@ -7,6 +7,7 @@
 #include "import/column_mapping.h"
 #include "import/load_file.h"
 #include "normalize/driver.h"
+#include "overlap/driver.h"
 
 namespace tarvik {
 
@@ -73,6 +74,7 @@ const HandlerTable& handler_table() {
         register_grouping_handlers(t);
         register_group_handlers(t);
         register_pipeline_handlers(t);
+        register_overlap_handlers(t);
         return t;
     }();
     return table;

@@ -5,21 +5,21 @@
 namespace tarvik {
 
 Handles update_log(Runtime& rt, Handles handles, const LogEntry& entry) {
-    const Handles received = handles;
-    const bool done = guarded(rt, ReportForm::A, "update_log", [&] {
+    // The body changes only the log control, so the record comes back as received even on a failure.
+    guarded(rt, ReportForm::A, "update_log", [&] {
         Figure& fig = rt.figure();
-        TextList items = fig.control("listbox_log").string;
-        items.emplace_back();
+        fig.control("listbox_log"); // an unknown control fails before anything is appended
+        TextList added{""};
         if (const auto* text = std::get_if<std::string>(&entry)) {
-            items.emplace_back();
-            items.push_back(*text);
+            added.emplace_back();
+            added.push_back(*text);
         } else if (const auto* lines = std::get_if<TextList>(&entry)) {
-            items.insert(items.end(), lines->begin(), lines->end());
+            added.insert(added.end(), lines->begin(), lines->end());
         }
-        fig.set_string("listbox_log", std::move(items));
+        fig.append_strings("listbox_log", added);
         rt.store(handles);
     });
-    return done ? handles : received;
+    return handles;
 }
 
 } // namespace tarvik

@@ -6,6 +6,8 @@
 #include "grouping/categories.h"
 #include "ui/scripted_services.h"
 
+#include <nlohmann/json.hpp>
+
 #include <array>
 #include <cmath>
 #include <functional>
@@ -159,6 +161,86 @@ std::string fit_table_text(const Handles& h) {
     return out;
 }
 
+// One computed pair as the reports list it.
+struct OverlapRow {
+    std::string dimension;
+    int a = 0, b = 0;
+    std::string nameA, nameB;
+    double value, e1, e2, n1, n2, nBoth;
+};
+
+std::vector<std::pair<int, int>> requested_pairs(const BatchOptions& o, int groups) {
+    if (o.pair)
+        return {*o.pair};
+    std::vector<std::pair<int, int>> pairs;
+    for (int i = 1; i <= groups; ++i)
+        for (int j = i + 1; j <= groups; ++j)
+            pairs.emplace_back(i, j);
+    return pairs;
+}
+
+double or_nan(const std::optional<double>& x) { return x ? *x : std::nan(""); }
+
+// Presses "Calculate 2D" or "Calculate 3D" once for the requested pairs and reads their cells.
+void run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::vector<OverlapRow>& rows) {
+    const int groups = static_cast<int>(session.record().v.size());
+    const auto pairs = requested_pairs(o, groups);
+    if (o.pair) {
+        if (o.pair->first > groups || o.pair->second > groups)
+            throw StageFailure{{"There are only " + std::to_string(groups) + " groups; --pair " +
+                                std::to_string(o.pair->first) + "," + std::to_string(o.pair->second) +
+                                " names one that does not exist."}};
+        session.fig().set_value("popupmenu_overlap_group_a", o.pair->first);
+        session.fig().set_value("popupmenu_overlap_group_b", o.pair->second);
+        session.fig().set_value("checkbox_all_group_overlap", 0);
+    } else {
+        session.fig().set_value("checkbox_all_group_overlap", 1);
+    }
+    const std::string button = threeD ? "button_calculate_3Doverlap" : "button_calculate_2Doverlap";
+    const std::size_t logBefore = session.fig().control("listbox_log").string.size();
+    session.press(button, [&] { return session.fig().control("listbox_log").string.size() > logBefore; });
+
+    const Handles& h = session.record();
+    for (const auto& [i, j] : pairs) {
+        const auto it = h.overlap.find({std::min(i, j), std::max(i, j)});
+        if (it == h.overlap.end())
+            continue;
+        const OverlapCell& c = it->second;
+        OverlapRow row{threeD ? "3D" : "2D", i, j, h.v.at(i - 1).name, h.v.at(j - 1).name, 0, 0, 0, 0, 0, 0};
+        if (threeD)
+            row.value = or_nan(c.value), row.e1 = or_nan(c.E1ovfrac), row.e2 = or_nan(c.E2ovfrac),
+            row.n1 = or_nan(c.E1sum), row.n2 = or_nan(c.E2sum), row.nBoth = or_nan(c.Ebothsum);
+        else
+            row.value = or_nan(c.value2D), row.e1 = or_nan(c.E1ovfrac2D), row.e2 = or_nan(c.E2ovfrac2D),
+            row.n1 = or_nan(c.E1sum2D), row.n2 = or_nan(c.E2sum2D), row.nBoth = or_nan(c.Ebothsum2D);
+        rows.push_back(std::move(row));
+    }
+}
+
+std::string overlap_csv_text(const std::vector<OverlapRow>& rows) {
+    std::string out = "dimension,index_a,index_b,group_a,group_b,value,e1_fraction,e2_fraction,e1_count,e2_count,"
+                      "both_count\n";
+    for (const auto& r : rows) {
+        out += r.dimension + "," + std::to_string(r.a) + "," + std::to_string(r.b) + "," + csv_text(r.nameA) + "," +
+               csv_text(r.nameB) + "," + number_text(r.value) + "," + number_text(r.e1) + "," + number_text(r.e2) +
+               "," + number_text(r.n1) + "," + number_text(r.n2) + "," + number_text(r.nBoth) + "\n";
+    }
+    return out;
+}
+
+// JSON has no NaN: a value that is not a number is written as null.
+std::string overlap_json_text(const std::vector<OverlapRow>& rows) {
+    auto number = [](double x) { return std::isfinite(x) ? nlohmann::json(x) : nlohmann::json(nullptr); };
+    nlohmann::json pairs = nlohmann::json::array();
+    for (const auto& r : rows)
+        pairs.push_back({{"dimension", r.dimension},  {"index_a", r.a},         {"index_b", r.b},
+                         {"group_a", r.nameA},         {"group_b", r.nameB},     {"value", number(r.value)},
+                         {"e1_fraction", number(r.e1)}, {"e2_fraction", number(r.e2)}, {"e1_count", number(r.n1)},
+                         {"e2_count", number(r.n2)},   {"both_count", number(r.nBoth)}});
+    const nlohmann::json doc = {{"format", "tarvik3d-overlap"}, {"version", 1}, {"pairs", pairs}};
+    return doc.dump(2) + "\n";
+}
+
 double spectral_value(const std::string& method) {
     return method == "none" ? 2 : method == "zscore" ? 3 : method == "log" ? 4 : 5;
 }
@@ -220,6 +302,7 @@ std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
 int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     BatchSession session;
     int status = 0;
+    std::vector<OverlapRow> overlapRows;
     try {
         if (!o.dataFile.empty()) {
             const std::filesystem::path path(o.dataFile);
@@ -272,6 +355,19 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
             define_groups(session, o.groups);
             session.press("button_continue_to_overlap", [&] { return session.record().currStep == 4; });
         }
+
+        if (!o.overlap.empty()) {
+            if (session.record().currStep != 4)
+                throw StageFailure{{"The overlap needs vowel groups (--group)."}};
+            Handles h = session.record();
+            h.overlapResolution = {static_cast<double>(o.resolution[1]), static_cast<double>(o.resolution[0]),
+                                   static_cast<double>(o.resolution[2])};
+            session.fig().store(h);
+            if (o.overlap != "3d")
+                run_overlap(session, o, false, overlapRows);
+            if (o.overlap != "2d")
+                run_overlap(session, o, true, overlapRows);
+        }
     } catch (const StageFailure& failure) {
         for (const auto& m : failure.messages)
             err << m << "\n";
@@ -294,6 +390,17 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
             err << "There are no fitted groups to write: define groups first (--group).\n";
             status = 1;
         } else if (!write_file(o.fitFile, fit_table_text(session.record()), err)) {
+            status = 1;
+        }
+    }
+
+    for (const auto& [file, text] : {std::make_pair(o.csvFile, &overlap_csv_text), std::make_pair(o.jsonFile, &overlap_json_text)}) {
+        if (file.empty() || status != 0)
+            continue;
+        if (o.overlap.empty()) {
+            err << "There are no overlaps to write: choose --overlap 2d, 3d or both.\n";
+            status = 1;
+        } else if (!write_file(file, text(overlapRows), err)) {
             status = 1;
         }
     }

@@ -102,12 +102,15 @@ struct VowelGroup {
     friend bool operator==(const VowelGroup&, const VowelGroup&) = default;
 };
 
-// One filled cell of the overlap table: 3D results, 2D results, or both.
+// One filled cell of the overlap table: 3D results, 2D results, or both. The grid-point counts behind
+// the fractions are kept beside them so that reports need not derive them back.
 struct OverlapCell {
     std::optional<double> value, E1ovfrac, E2ovfrac;
     std::optional<std::vector<double>> Bothcoordx, Bothcoordy, Bothcoordz;
+    std::optional<double> E1sum, E2sum, Ebothsum;
     std::optional<double> value2D, E1ovfrac2D, E2ovfrac2D;
     std::optional<std::vector<double>> Bothcoordx2D, Bothcoordy2D;
+    std::optional<double> E1sum2D, E2sum2D, Ebothsum2D;
     friend bool operator==(const OverlapCell&, const OverlapCell&) = default;
 };
 

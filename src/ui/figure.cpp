@@ -55,6 +55,14 @@ TARVIK_SETTER(set_max, double, max, Max)
 
 #undef TARVIK_SETTER
 
+void Figure::append_strings(const std::string& tag, const TextList& items) {
+    auto& c = mutable_control(tag);
+    if (items.empty())
+        return;
+    c.string.insert(c.string.end(), items.begin(), items.end());
+    notify(tag, Property::String);
+}
+
 void Figure::set_name(std::string name) {
     window_.name = std::move(name);
     notify(kWindowTag, Property::Name);

@@ -34,6 +34,8 @@ class Figure {
     std::vector<const Control*> controls() const;
 
     void set_string(const std::string& tag, TextList items);
+    // Appends items to a control's item list in place (the activity log grows long).
+    void append_strings(const std::string& tag, const TextList& items);
     void set_value(const std::string& tag, std::vector<double> value);
     void set_value(const std::string& tag, double value) { set_value(tag, std::vector<double>{value}); }
     void set_enable(const std::string& tag, Enable enable);
