@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/runtime.h"
+#include "overlap/grid_overlap.h"
+
+#include <optional>
+
+// The overlap of one pair of vowel groups as the overlap driver runs it: the pair is put in index
+// order, the progress dialog of the run is moved on, the grid overlap of the groups' fitted shapes is
+// computed, and the results go into both groups' inside lists, the overlap table cell of the pair, the
+// activity log and the result text of the main window. A failure shows the operation's report, waits
+// for it to close and returns the record as it stood, so the driver goes on with the next pair.
+namespace tarvik {
+
+// The fitted ellipse / ellipsoid of a group; throws std::runtime_error when the fit has not run.
+Ellipse2D ellipse_of(const VowelGroup& group);
+Ellipsoid3D ellipsoid_of(const VowelGroup& group);
+
+// The grid steps of the record; throws std::invalid_argument unless each is a whole number >= 1.
+GridResolution grid_resolution(const OverlapResolution& resolution);
+
+// Pair (firstVowelNum, secondVowelNum), 1-based and in either order, as pair currPair of totalPairs of
+// the run; `waitbar` is the run's progress dialog (no progress is shown without one). Writes
+// Ecoordx2D / Ecoordy2D of both groups, the 2D fields of handles.overlap{i, j} (i <= j: the shares,
+// the counts behind them and the both-lists), the log line and text_2D_overlap. The record is stored with the
+// window by the log append, not again afterwards.
+Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
+                             int currPair, int totalPairs, std::optional<ProgressRef> waitbar = std::nullopt);
+
+// As calculate_2D_overlap with the ellipsoids: Ecoordx / Ecoordy / Ecoordz, the 3D fields of the cell,
+// the log line and text_3D_overlap; then the record is stored with the window, so finished pairs
+// survive a failure of a later one.
+Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
+                             int currPair, int totalPairs, std::optional<ProgressRef> waitbar = std::nullopt);
+
+} // namespace tarvik

@@ -1,0 +1,137 @@
+// The overlap buttons and their driver on the headless main window: which pairs run, in what order,
+// under one progress dialog, and the refusals.
+#include "overlap/driver.h"
+
+#include "app/session.h"
+#include "core/format.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvik::testing {
+namespace {
+
+// tests/data/wiz_vowels.txt: Vowel i (3 tokens), a (3 tokens, one without subject), u (1 token).
+const char* const kRolePopups[] = {"popupmenu_header_subject", "popupmenu_header_vowel",
+                                   "popupmenu_header_f1",      "popupmenu_header_f2",
+                                   "popupmenu_header_duration", "popupmenu_header_phraseduration"};
+
+class OverlapDriver : public StartedSession {
+  protected:
+    // Steps 1 to 3 with three groups, one per vowel, ending in step 4.
+    void reach_step_4(bool withDuration) {
+        s.scripted.fileAnswers.push_back(FileChoice{"wiz_vowels.txt", TARVIK_TEST_DATA_DIR});
+        dispatch_event(s.rt, "button_load_file");
+        const std::vector<double> roles = {3, 4, 5, 6, withDuration ? 7.0 : 2.0, 2};
+        for (std::size_t k = 0; k < roles.size(); ++k)
+            s.fig().set_value(kRolePopups[k], roles[k]);
+        dispatch_event(s.rt, "button_continue_to_normalize");
+        for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
+                                "popupmenu_normalize_duration"})
+            s.fig().set_value(tag, 2);
+        dispatch_event(s.rt, "button_continue_to_grouping");
+        dispatch_event(s.rt, "button_create_new_vowelNum");
+        for (double g = 1; g <= 3; ++g) {
+            click("listbox_currVowel_select", g);
+            s.fig().set_string("edit_currVowel_name", {std::string("v") + std::to_string(static_cast<int>(g))});
+            dispatch_event(s.rt, "edit_currVowel_name");
+            click("listbox_groupings", 2); // Vowel
+            click("listbox_types", g);     // i, a, u
+            dispatch_event(s.rt, "button_add");
+        }
+        dispatch_event(s.rt, "button_continue_to_overlap");
+        ASSERT_EQ(s.record().currStep, 4);
+        s.scripted.dialogs.clear();
+        s.scripted.progress.clear();
+    }
+    void click(const char* tag, double value) {
+        s.fig().set_value(tag, value);
+        dispatch_event(s.rt, tag);
+    }
+    std::vector<std::string> overlap_lines() const {
+        std::vector<std::string> out;
+        for (const auto& line : s.log())
+            if (line.find("VOWEL OVERLAP") != std::string::npos)
+                out.push_back(line);
+        return out;
+    }
+};
+
+TEST(OverlapPairs, EveryPairOnceInLexicographicOrder) {
+    EXPECT_EQ(all_pairs(3), (std::vector<std::pair<int, int>>{{1, 2}, {1, 3}, {2, 3}}));
+    EXPECT_EQ(all_pairs(48).size(), 1128u);
+    EXPECT_TRUE(all_pairs(1).empty());
+    EXPECT_TRUE(all_pairs(0).empty());
+}
+
+TEST_F(OverlapDriver, AllPairsRunInOrderUnderOneProgressDialog) {
+    reach_step_4(true);
+    click("checkbox_all_group_overlap", 1);
+    dispatch_event(s.rt, "button_calculate_2Doverlap");
+
+    const auto lines = overlap_lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].rfind("2D VOWEL OVERLAP of Group <v1> and Group <v2> is: ", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("2D VOWEL OVERLAP of Group <v1> and Group <v3> is: ", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("2D VOWEL OVERLAP of Group <v2> and Group <v3> is: ", 0), 0u);
+    const Handles h = s.record();
+    EXPECT_TRUE(h.overlap.count({1, 2}) && h.overlap.count({1, 3}) && h.overlap.count({2, 3}));
+    EXPECT_EQ(first_text(s.control("text_2D_overlap")), format_significant(*h.overlap.at({2, 3}).value2D));
+
+    ASSERT_FALSE(s.scripted.progress.empty());
+    EXPECT_EQ(s.scripted.progress.front().kind, "create");
+    EXPECT_EQ(s.scripted.progress.front().message, std::optional<std::string>("One moment... "));
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    int created = 0;
+    for (const auto& p : s.scripted.progress)
+        created += p.kind == "create";
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+    EXPECT_FALSE(h.waitbar.has_value());
+}
+
+TEST_F(OverlapDriver, SinglePairIsOrderedSmallerFirstAndAGroupWithItselfOverlapsFully) {
+    reach_step_4(true);
+    s.fig().set_value("popupmenu_overlap_group_a", 3);
+    s.fig().set_value("popupmenu_overlap_group_b", 1);
+    dispatch_event(s.rt, "button_calculate_3Doverlap");
+    EXPECT_TRUE(s.record().overlap.count({1, 3}));
+    EXPECT_FALSE(s.record().overlap.count({3, 1}));
+    ASSERT_EQ(overlap_lines().size(), 1u);
+    EXPECT_EQ(overlap_lines()[0].rfind("3D VOWEL OVERLAP of Group <v1> and Group <v3> is: ", 0), 0u);
+
+    s.fig().set_value("popupmenu_overlap_group_a", 2);
+    s.fig().set_value("popupmenu_overlap_group_b", 2);
+    dispatch_event(s.rt, "button_calculate_2Doverlap");
+    EXPECT_EQ(s.record().overlap.at({2, 2}).value2D, 1.0);
+    EXPECT_EQ(first_text(s.control("text_2D_overlap")), "1");
+}
+
+TEST_F(OverlapDriver, TickingAllPairsDisablesTheMenusWithoutChangingThem) {
+    reach_step_4(true);
+    s.fig().set_value("popupmenu_overlap_group_b", 3);
+    click("checkbox_all_group_overlap", 1);
+    EXPECT_EQ(s.control("popupmenu_overlap_group_a").enable, Enable::Off);
+    EXPECT_EQ(s.control("popupmenu_overlap_group_b").enable, Enable::Off);
+    click("checkbox_all_group_overlap", 0);
+    EXPECT_EQ(s.control("popupmenu_overlap_group_a").enable, Enable::On);
+    EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 3);
+}
+
+TEST_F(OverlapDriver, ThreeDimensionsNeedDurations) {
+    reach_step_4(false);
+    const Handles before = s.record();
+    dispatch_event(s.rt, "button_calculate_3Doverlap");
+    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+    EXPECT_EQ(s.scripted.last().title, "Option not available");
+    EXPECT_EQ(s.scripted.last().text,
+              TextList{"This option is not available since there was no duration information specified."});
+    EXPECT_TRUE(s.scripted.last().waited);
+    EXPECT_TRUE(s.scripted.progress.empty());
+    EXPECT_EQ(s.record(), before);
+
+    dispatch_event(s.rt, "button_calculate_2Doverlap");
+    EXPECT_EQ(overlap_lines().size(), 1u);
+}
+
+} // namespace
+} // namespace tarvik::testing
