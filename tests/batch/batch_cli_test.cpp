@@ -1,4 +1,6 @@
 // The batch tool run as a process: its options, exit statuses and the activity log it writes.
+#include "batch/batch_process.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -15,55 +17,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tarvik::testing;
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
 
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class BatchTool : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        // Parameterized names carry a '/', which must not become a sub-folder.
-        std::string name = info->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        dir = fs::temp_directory_path() / ("tarvik_batch_" + std::to_string(::getpid()) + "_" + name);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Runs the tool with its standard output and error captured in files.
-    Outcome run(const std::string& args) const {
-        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string cmd = std::string("'") + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
-                                "' 2>'" + err.string() + "' </dev/null";
-        const int raw = std::system(cmd.c_str());
-        Outcome r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = read_file(out);
-        r.err = read_file(err);
-        return r;
-    }
-
-    fs::path dir;
-};
+using BatchTool = tarvik::testing::BatchProcessTest;
 
 const std::regex kSessionLine(
     R"(Session started: \d\d-(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)-\d{4} \d\d:\d\d:\d\d)");

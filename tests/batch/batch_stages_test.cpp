@@ -1,4 +1,6 @@
 // The batch tool's load, mapping and normalization stages, run as a process on the example study.
+#include "batch/batch_process.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -17,32 +19,13 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tarvik::testing;
 
 const std::string kExamples = TARVIK_TEST_DATA_DIR "/../../examples/";
 const std::string kRoles = "--subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration "
                            "--phrase-duration none";
 constexpr std::size_t kHillenbrandRows = 1658;
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
 
 std::vector<std::string> cells_of(const std::string& line) {
     std::vector<std::string> out;
@@ -59,27 +42,8 @@ bool contains(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-class BatchStages : public ::testing::Test {
+class BatchStages : public tarvik::testing::BatchProcessTest {
   protected:
-    void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        dir = fs::temp_directory_path() / ("tarvik_stages_" + std::to_string(::getpid()) + "_" + name);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    Outcome run(const std::string& args) const {
-        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string cmd = std::string("'") + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
-                                "' 2>'" + err.string() + "' </dev/null";
-        const int raw = std::system(cmd.c_str());
-        Outcome r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = read_file(out);
-        r.err = read_file(err);
-        return r;
-    }
     // Normalizes an example file with the given options, the log and the table written to files.
     Outcome normalize(const std::string& file, const std::string& options) const {
         return run("--data '" + kExamples + file + "' " + options + " --log '" + log().string() +
@@ -87,8 +51,6 @@ class BatchStages : public ::testing::Test {
     }
     fs::path log() const { return dir / "log.txt"; }
     fs::path table() const { return dir / "normalized.txt"; }
-
-    fs::path dir;
 };
 
 // ---- the example study under z-score --------------------------------------------------------------
