@@ -3,6 +3,7 @@
 #include "core/color.h"
 #include "core/matrix.h"
 #include "core/ordered_map.h"
+#include "core/shared.h"
 
 #include <array>
 #include <map>
@@ -146,18 +147,19 @@ struct Handles {
     std::optional<ControlRef> output;
 
     // Data table.
+    // The large tables are shared between copies of the record until one copy changes them.
     TextList header;
-    std::optional<TextList> dataLine;
-    std::vector<DataRow> dataRow;
-    OrderedMap<TextList> dataColumn;
-    OrderedMap<std::vector<Cell>> dataNormalizedColumn;
+    std::optional<Shared<TextList>> dataLine;
+    Shared<std::vector<DataRow>> dataRow;
+    Shared<OrderedMap<TextList>> dataColumn;
+    Shared<OrderedMap<std::vector<Cell>>> dataNormalizedColumn;
 
     // Column roles.
     HeaderNames HeaderName;
     double onlyAllow2D = 0;
 
     // Subjects and categories.
-    OrderedMap<SubjectRecord> dataSubject;
+    Shared<OrderedMap<SubjectRecord>> dataSubject;
     TextList groups;
     TextList groupsNumeric;
     OrderedMap<TextList> subgroup;

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <utility>
+
+namespace tarvik {
+
+// A value of T with copy-on-write sharing. The record is copied on every callback and stored many times
+// per operation; its large tables change rarely, so copies share one table until one of them is changed.
+// Reading goes through the const members; any non-const member first makes this copy's table its own.
+template <typename T> class Shared {
+  public:
+    Shared() : p_(std::make_shared<T>()) {}
+    Shared(T value) : p_(std::make_shared<T>(std::move(value))) {}
+    Shared& operator=(T value) {
+        p_ = std::make_shared<T>(std::move(value));
+        return *this;
+    }
+
+    const T& get() const { return *p_; }
+    operator const T&() const { return *p_; }
+    const T& operator*() const { return *p_; }
+    const T* operator->() const { return p_.get(); }
+
+    // The table to change: this copy's own.
+    T& edit() {
+        if (p_.use_count() > 1)
+            p_ = std::make_shared<T>(*p_);
+        return *p_;
+    }
+
+    // The container operations used on the record's tables, reading or changing as the overload says.
+    std::size_t size() const { return p_->size(); }
+    bool empty() const { return p_->empty(); }
+    auto begin() const { return std::as_const(*p_).begin(); }
+    auto end() const { return std::as_const(*p_).end(); }
+    auto begin() { return edit().begin(); }
+    auto end() { return edit().end(); }
+    template <typename K> decltype(auto) at(const K& k) const { return p_->at(k); }
+    template <typename K> decltype(auto) at(const K& k) { return edit().at(k); }
+    template <typename K> decltype(auto) operator[](const K& k) const { return std::as_const(*p_)[k]; }
+    template <typename K> decltype(auto) operator[](const K& k) { return edit()[k]; }
+    template <typename K> decltype(auto) find(const K& k) const { return std::as_const(*p_).find(k); }
+    template <typename K> decltype(auto) find(const K& k) { return edit().find(k); }
+    template <typename K> bool contains(const K& k) const { return p_->contains(k); }
+    decltype(auto) front() const { return p_->front(); }
+    decltype(auto) back() const { return p_->back(); }
+    auto keys() const { return p_->keys(); }
+    void clear() { edit().clear(); }
+    template <typename... A> decltype(auto) push_back(A&&... a) { return edit().push_back(std::forward<A>(a)...); }
+    template <typename... A> decltype(auto) emplace_back(A&&... a) {
+        return edit().emplace_back(std::forward<A>(a)...);
+    }
+    void reserve(std::size_t n) { edit().reserve(n); }
+    void resize(std::size_t n) { edit().resize(n); }
+
+    friend bool operator==(const Shared& a, const Shared& b) { return a.p_ == b.p_ || *a.p_ == *b.p_; }
+
+  private:
+    std::shared_ptr<T> p_;
+};
+
+} // namespace tarvik
