@@ -24,6 +24,9 @@ struct ControlRef {
 
 using TextList = std::vector<std::string>;
 
+// Long lists of grid points, shared between copies of the record until changed.
+using SharedValues = Shared<std::vector<double>>;
+
 // One token row of the data table: one text per header, in header order.
 using DataRow = OrderedMap<std::string>;
 
@@ -97,8 +100,8 @@ struct VowelGroup {
     std::optional<Matrix> ellps3D;
 
     // Grid points inside the shape, kept by the overlap estimate.
-    std::optional<std::vector<double>> Ecoordx2D, Ecoordy2D;
-    std::optional<std::vector<double>> Ecoordx, Ecoordy, Ecoordz;
+    std::optional<SharedValues> Ecoordx2D, Ecoordy2D;
+    std::optional<SharedValues> Ecoordx, Ecoordy, Ecoordz;
 
     friend bool operator==(const VowelGroup&, const VowelGroup&) = default;
 };
@@ -107,10 +110,10 @@ struct VowelGroup {
 // the fractions are kept beside them so that reports need not derive them back.
 struct OverlapCell {
     std::optional<double> value, E1ovfrac, E2ovfrac;
-    std::optional<std::vector<double>> Bothcoordx, Bothcoordy, Bothcoordz;
+    std::optional<SharedValues> Bothcoordx, Bothcoordy, Bothcoordz;
     std::optional<double> E1sum, E2sum, Ebothsum;
     std::optional<double> value2D, E1ovfrac2D, E2ovfrac2D;
-    std::optional<std::vector<double>> Bothcoordx2D, Bothcoordy2D;
+    std::optional<SharedValues> Bothcoordx2D, Bothcoordy2D;
     std::optional<double> E1sum2D, E2sum2D, Ebothsum2D;
     friend bool operator==(const OverlapCell&, const OverlapCell&) = default;
 };

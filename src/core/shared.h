@@ -56,6 +56,7 @@ template <typename T> class Shared {
     void resize(std::size_t n) { edit().resize(n); }
 
     friend bool operator==(const Shared& a, const Shared& b) { return a.p_ == b.p_ || *a.p_ == *b.p_; }
+    friend bool operator==(const Shared& a, const T& b) { return *a.p_ == b; }
 
   private:
     std::shared_ptr<T> p_;
