@@ -82,9 +82,16 @@ TEST_F(OverlapDriver, AllPairsRunInOrderUnderOneProgressDialog) {
     EXPECT_EQ(s.scripted.progress.front().message, std::optional<std::string>("One moment... "));
     EXPECT_EQ(s.scripted.progress.back().kind, "close");
     int created = 0;
-    for (const auto& p : s.scripted.progress)
+    std::vector<std::string> texts;
+    for (const auto& p : s.scripted.progress) {
         created += p.kind == "create";
+        if (p.kind == "update" && p.message)
+            texts.push_back(*p.message);
+    }
     EXPECT_EQ(created, 1);
+    EXPECT_EQ(texts, (std::vector<std::string>{"One moment, calculating overlap for 1 out of 3 pairs",
+                                               "One moment, calculating overlap for 2 out of 3 pairs",
+                                               "One moment, calculating overlap for 3 out of 3 pairs"}));
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
     EXPECT_FALSE(h.waitbar.has_value());
 }
@@ -131,6 +138,28 @@ TEST_F(OverlapDriver, ThreeDimensionsNeedDurations) {
 
     dispatch_event(s.rt, "button_calculate_2Doverlap");
     EXPECT_EQ(overlap_lines().size(), 1u);
+}
+
+TEST_F(OverlapDriver, AFailureOfTheDriverClosesItsProgressDialogAndReportsIt) {
+    reach_step_4(true);
+    // The busy pointer is the driver's own step right after its progress dialog opens: make it fail.
+    const int id = s.fig().subscribe([this](const std::string& tag, Property p) {
+        if (tag == Figure::kWindowTag && p == Property::Pointer && s.fig().window().pointer == Pointer::Watch)
+            throw std::runtime_error("pointer refused");
+    });
+    dispatch_event(s.rt, "button_calculate_3Doverlap");
+    s.fig().unsubscribe(id);
+
+    ASSERT_EQ(s.scripted.progress.size(), 2u);
+    EXPECT_EQ(s.scripted.progress[1].kind, "close");
+    ASSERT_EQ(s.scripted.dialogs.size(), 2u);
+    EXPECT_EQ(s.scripted.dialogs[0].title, "Let Quillon know: Function: calculate_pairs_for_overlap\"");
+    EXPECT_EQ(s.scripted.dialogs[0].text, TextList{"Function Error:\n\n pointer refused"});
+    EXPECT_FALSE(s.scripted.dialogs[0].waited);
+    EXPECT_EQ(s.scripted.dialogs[1].title, "Contact Quillon");
+    EXPECT_EQ(s.scripted.dialogs[1].text, TextList{"Function \"calculate_pairs_for_overlap\" in 3D failed to succeed"});
+    EXPECT_FALSE(s.scripted.dialogs[1].waited);
+    EXPECT_TRUE(overlap_lines().empty());
 }
 
 } // namespace
