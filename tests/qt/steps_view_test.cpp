@@ -1,10 +1,12 @@
 // Steps 1 and 2 driven through the widgets, the way a user works, with scripted file dialogs.
 #include "app/entry.h"
+#include "core/format.h"
 #include "qt/main_window_view.h"
 #include "ui/scripted_services.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -116,6 +118,17 @@ TEST_F(StepsView, LoadMapAndNormalizeTheExampleStudy) {
     EXPECT_TRUE(view->widget("button_2d_plot")->isEnabled());
     EXPECT_FALSE(view->widget("button_add")->isEnabled());
     save_screenshot("screenshot_step4_ready.png");
+
+    // Both overlaps of the one pair; the results show in the window at once.
+    click("button_calculate_2Doverlap");
+    click("button_calculate_3Doverlap");
+    const auto* result2D = qobject_cast<QLabel*>(view->widget("text_2D_overlap"));
+    const auto* result3D = qobject_cast<QLabel*>(view->widget("text_3D_overlap"));
+    const auto& cell = rt.figure().retrieve()->overlap.at({1, 2});
+    EXPECT_EQ(result2D->text().toStdString(), format_significant(*cell.value2D));
+    EXPECT_EQ(result3D->text().toStdString(), format_significant(*cell.value));
+    EXPECT_EQ(rt.figure().window().pointer, Pointer::Arrow);
+    save_screenshot("screenshot_step4_overlap.png");
 }
 
 } // namespace
