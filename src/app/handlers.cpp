@@ -1,14 +1,5 @@
 #include "app/handlers.h"
 
-#include "app/wizard.h"
-#include "grouping/group_ops.h"
-#include "grouping/grouping_ops.h"
-#include "grouping/pipeline.h"
-#include "import/column_mapping.h"
-#include "import/load_file.h"
-#include "normalize/driver.h"
-#include "overlap/driver.h"
-
 namespace tarvik {
 
 void register_no_action_handlers(HandlerTable& table) {
@@ -62,22 +53,5 @@ void register_no_action_handlers(HandlerTable& table) {
         table.emplace(name, [](Runtime&, const ControlRef&, Handles) {});
 }
 
-const HandlerTable& handler_table() {
-    static const HandlerTable table = [] {
-        HandlerTable t;
-        register_no_action_handlers(t);
-        register_file_menu_handlers(t);
-        register_wizard_handlers(t);
-        register_import_handlers(t);
-        register_column_mapping_handlers(t);
-        register_normalization_handlers(t);
-        register_grouping_handlers(t);
-        register_group_handlers(t);
-        register_pipeline_handlers(t);
-        register_overlap_handlers(t);
-        return t;
-    }();
-    return table;
-}
 
 } // namespace tarvik

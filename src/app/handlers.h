@@ -14,8 +14,8 @@ using Handler = std::function<void(Runtime& rt, const ControlRef& object, Handle
 
 using HandlerTable = std::map<std::string, Handler>;
 
-// Every handler of the main window by name. Subsystems add theirs as they are built; a control whose
-// handler is not in the table does nothing when used.
+// Every handler of the main window by name, assembled above the subsystems (src/program); a control
+// whose handler is not in the table does nothing when used.
 const HandlerTable& handler_table();
 
 // Handlers that exist because a callback names them, and do nothing.

@@ -14,6 +14,12 @@ namespace tarvik {
 namespace {
 
 const char* const kObtaining = "One moment... obtaining group data";
+const char* const kNotYetTitle = "Cannot proceed.";
+const char* const kNotYetText = "Sorry, you have to complete Steps 1 & 2 before proceeding.";
+const char* const kThereTitle = "You are there already.";
+const char* const kThereText =
+    "You are already at Step 3. Please identify at least 2 vowel groupings then press the 'Continue' button.";
+
 
 struct Stage {
     const char* message;
@@ -113,7 +119,26 @@ void button_continue_to_overlap_Callback(Runtime& rt, const ControlRef&, Handles
     });
 }
 
+void button_step_3_Callback(Runtime& rt, const ControlRef&, Handles handles) {
+    guarded(rt, ReportForm::B, "button_step_3_Callback", [&] {
+        if (handles.currStep < 3) {
+            rt.dialogs().warning({kNotYetText}, kNotYetTitle, true);
+            return;
+        }
+        if (handles.currStep == 3) {
+            rt.dialogs().warning({kThereText}, kThereTitle, true);
+            return;
+        }
+        enable_step(rt, handles, 4, Enable::Off);
+        enable_step(rt, handles, 3, Enable::On);
+        handles = update_listbox_currVowel_select(rt, std::move(handles));
+        handles = update_frame_colors(rt, std::move(handles), 3);
+        rt.store(handles);
+    });
+}
+
 void register_pipeline_handlers(HandlerTable& table) {
+    table.emplace("button_step_3_Callback", button_step_3_Callback);
     table.emplace("button_continue_to_overlap_Callback", button_continue_to_overlap_Callback);
 }
 

@@ -8,6 +8,9 @@ namespace tarvik {
 // listing), fills the group menus and opens step 4. Stops where the user must change the groups first.
 void button_continue_to_overlap_Callback(Runtime& rt, const ControlRef& object, Handles handles);
 
+// The one backward move: from step 4 to step 3, keeping the groups, their fits and the overlaps.
+void button_step_3_Callback(Runtime& rt, const ControlRef& object, Handles handles);
+
 // Puts the group names into the five group menus of step 4.
 Handles populate_overlap_and_plot_popupmenus(Runtime& rt, Handles handles);
 

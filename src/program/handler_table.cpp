@@ -1,0 +1,31 @@
+// The handler table of the whole program: every subsystem's handlers under their names. It stands above
+// the subsystems, which know only the table's type.
+#include "app/handlers.h"
+#include "grouping/group_ops.h"
+#include "grouping/grouping_ops.h"
+#include "grouping/pipeline.h"
+#include "import/column_mapping.h"
+#include "import/load_file.h"
+#include "normalize/driver.h"
+#include "overlap/driver.h"
+
+namespace tarvik {
+
+const HandlerTable& handler_table() {
+    static const HandlerTable table = [] {
+        HandlerTable t;
+        register_no_action_handlers(t);
+        register_file_menu_handlers(t);
+        register_import_handlers(t);
+        register_column_mapping_handlers(t);
+        register_normalization_handlers(t);
+        register_grouping_handlers(t);
+        register_group_handlers(t);
+        register_pipeline_handlers(t);
+        register_overlap_handlers(t);
+        return t;
+    }();
+    return table;
+}
+
+} // namespace tarvik
