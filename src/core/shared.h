@@ -9,6 +9,8 @@ namespace tarvik {
 // A value of T with copy-on-write sharing. The record is copied on every callback and stored many times
 // per operation; its large tables change rarely, so copies share one table until one of them is changed.
 // Reading goes through the const members; any non-const member first makes this copy's table its own.
+// A reference taken for changing belongs to this copy only until the record is copied again (a store):
+// take it anew after a store rather than writing through the old one.
 template <typename T> class Shared {
   public:
     Shared() : p_(std::make_shared<T>()) {}
