@@ -4,6 +4,7 @@
 #include "app/runtime.h"
 #include "core/format.h"
 #include "grouping/categories.h"
+#include "overlap/driver.h"
 #include "ui/scripted_services.h"
 
 #include <nlohmann/json.hpp>
@@ -172,11 +173,7 @@ struct OverlapRow {
 std::vector<std::pair<int, int>> requested_pairs(const BatchOptions& o, int groups) {
     if (o.pair)
         return {*o.pair};
-    std::vector<std::pair<int, int>> pairs;
-    for (int i = 1; i <= groups; ++i)
-        for (int j = i + 1; j <= groups; ++j)
-            pairs.emplace_back(i, j);
-    return pairs;
+    return all_pairs(groups);
 }
 
 double or_nan(const std::optional<double>& x) { return x ? *x : std::nan(""); }
