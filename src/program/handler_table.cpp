@@ -1,6 +1,9 @@
 // The handler table of the whole program: every subsystem's handlers under their names. It stands above
 // the subsystems, which know only the table's type.
 #include "app/handlers.h"
+#include "app/help.h"
+#include "app/log_view.h"
+#include "app/session_menu.h"
 #include "grouping/group_ops.h"
 #include "grouping/grouping_ops.h"
 #include "grouping/pipeline.h"
@@ -8,6 +11,7 @@
 #include "import/load_file.h"
 #include "normalize/driver.h"
 #include "overlap/driver.h"
+#include "plot/plot_dispatcher.h"
 
 namespace tarvik {
 
@@ -23,6 +27,10 @@ const HandlerTable& handler_table() {
         register_group_handlers(t);
         register_pipeline_handlers(t);
         register_overlap_handlers(t);
+        register_plot_handlers(t);
+        register_log_handlers(t);
+        register_help_handlers(t);
+        register_session_handlers(t);
         return t;
     }();
     return table;

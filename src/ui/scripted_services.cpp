@@ -22,6 +22,7 @@ Services ScriptedServices::services() {
     s.browser = this;
     s.shell = this;
     s.clock = this;
+    s.plots = &plots;
     s.isWindows = isWindows;
     return s;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/recording_plot_host.h"
 #include "ui/services.h"
 
 #include <deque>
@@ -54,6 +55,8 @@ class ScriptedServices : public DialogService,
     std::vector<std::string> shellCommands;
     std::vector<std::string> browserAddresses;
     int printed = 0;
+
+    RecordingPlotHost plots;
 
     std::tm fixedTime{};
     bool isWindows = false;

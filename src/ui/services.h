@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/handles.h"
+#include "ui/plot_description.h"
 
 #include <ctime>
 #include <optional>
@@ -73,6 +74,29 @@ class ShellService {
     virtual void run(const std::string& commandLine) = 0;
 };
 
+// The numbered plot windows. Implementations: Qt windows with Qt Charts and Qt Data Visualization, and
+// the recording host of the tests and the batch tool.
+class PlotHost {
+  public:
+    virtual ~PlotHost() = default;
+    // Opens plot window `number` with this name, or brings it forward when it is open.
+    virtual void open(int number, const std::string& name) = 0;
+    // Shows the description in its window, replacing what the window showed.
+    virtual void show(const PlotDescription& plot) = 0;
+    // Returns once a key has been pressed in the window (at once when nobody can press one).
+    virtual void wait_for_key(int number) = 0;
+    virtual void close(int number) = 0;
+    // Switches the window into interactive editing: zoom and pan or rotate, editing of its texts.
+    virtual void set_editing(int number) = 0;
+};
+
+// Writes a plot to a picture file. Returns an empty text on success, else the reason it failed.
+class PlotExporter {
+  public:
+    virtual ~PlotExporter() = default;
+    virtual std::string save(const PlotDescription& plot, const std::string& path) = 0;
+};
+
 class Clock {
   public:
     virtual ~Clock() = default;
@@ -93,6 +117,7 @@ struct Services {
     BrowserService* browser = nullptr;
     ShellService* shell = nullptr;
     const Clock* clock = nullptr;
+    PlotHost* plots = nullptr;
     bool isWindows = false;
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/services.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// Plot windows without a screen, for the tests and the batch tool: each window keeps the description
+// it was last shown, and every call is listed in order ("open 1", "show 1", "wait 1", "edit 1",
+// "close 1"). A key wait returns at once.
+class RecordingPlotHost : public PlotHost {
+  public:
+    struct Window {
+        std::string name;
+        std::optional<PlotDescription> shown;
+        bool open = true;
+        bool editing = false;
+        int keyWaits = 0;
+    };
+
+    void open(int number, const std::string& name) override;
+    void show(const PlotDescription& plot) override;
+    void wait_for_key(int number) override;
+    void close(int number) override;
+    void set_editing(int number) override;
+
+    // The window with this number; throws when it was never opened.
+    const Window& window(int number) const;
+    const std::map<int, Window>& windows() const { return windows_; }
+    std::vector<std::string> events;
+    // Descriptions as they were shown, in order (the ellipsoid's first view comes before its second).
+    std::vector<PlotDescription> history;
+
+  private:
+    std::map<int, Window> windows_;
+};
+
+} // namespace tarvik
