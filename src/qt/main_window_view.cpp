@@ -177,6 +177,11 @@ void MainWindowView::build_controls() {
         widgets_[c.tag] = w;
         apply(c);
     }
+    // Widgets stack in creation order, which would put the banner over the shown activity log and the
+    // log's right-hand cover over its scroll bar: the log goes on top of everything, its covers next.
+    for (const char* tag : {"text_log_rightside_cover", "text_log_rightside_cover2", "listbox_log"})
+        if (QWidget* w = widget(tag))
+            w->raise();
 }
 
 QWidget* MainWindowView::make_widget(const Control& c) {
@@ -267,8 +272,11 @@ void MainWindowView::apply(const Control& c) {
         pal.setColor(QPalette::Text, qcolor(*c.foreground));
     }
     w->setPalette(pal);
-    w->setAutoFillBackground(c.background.has_value() &&
-                             (c.style == Style::Text || c.style == Style::Frame || c.style == Style::CheckBox));
+    // A text control paints its background, the platform's default when it has no colour of its own:
+    // the blank covers shown with the activity log hide the controls beneath them.
+    w->setAutoFillBackground(
+        c.style == Style::Text ||
+        (c.background.has_value() && (c.style == Style::Frame || c.style == Style::CheckBox)));
 
     w->setFont(control_font(c));
     w->setToolTip(qs(c.tooltip));

@@ -1,0 +1,65 @@
+TARVIK3D HELP: NORMALIZATION (STEP 2)
+=====================================
+
+Speakers differ in vocal tract size and speaking rate, so their raw formant
+values and durations cannot be pooled directly. Step 2 normalizes every
+measurement within its own subject before any vowel group is formed: a
+subject's F1 values are normalized with statistics of that subject's F1
+values only, and likewise for F2 and for durations.
+
+
+WHAT YOU MUST CHOOSE
+--------------------
+
+Under "Options:" there is one menu per measurement:
+
+  Spectral 1   F1 (the column you chose for Spectral 1 in Step 1)
+  Spectral 2   F2
+  Temporal 1   the segment duration (disabled in a 2D-only analysis)
+
+Each menu must be set to something other than "(please select)", otherwise
+"Cannot continue" asks you to choose. If your values are already normalized,
+or you want to compare raw values, choose "Do not normalize - Already
+normalized". F1 and F2 may use different methods.
+
+Spectral methods (see the "?" beside the Spectral menus for details):
+
+  Do not normalize - Already normalized
+  Apply Z-score normalization
+  Apply Logarithmic normalization
+  Apply Known Extremes normalization
+
+Duration methods (see the "?" beside the Temporal menu):
+
+  Do not normalize - Already normalized
+  Apply Z-score normalization
+  Apply Phrase Duration normalization
+
+
+WHAT HAPPENS ON "CONTINUE"
+--------------------------
+
+1. F1 is normalized with its method, subject by subject, then F2, then
+   (unless the analysis is 2D only) the duration.
+2. The normalized values are written into a copy of your data table, row
+   for row. Tokens that belong to no subject (Subject or Vowel was NULL)
+   keep the values read from the file, and so do all other columns.
+3. Step 3 (group specification) becomes active, with the first category
+   and its first type selected.
+
+Each finished measurement is kept at once. If a later one fails or you
+cancel the Known Extremes dialogs, Step 2 stays active: change the choice
+and press "Continue" again.
+
+Measurements that are not numbers (empty, NULL, text) are carried along as
+NaN. Depending on the method, one such value can make all of that subject's
+normalized values NaN: check the per-subject summary in the activity log
+("View Log") after Step 1 if results look empty.
+
+
+AFTER STEP 2
+------------
+
+Step 2 cannot be reopened in the same window. To compare methods, save the
+session (File, "Save Session") before pressing "Continue", and open it again
+(File, "Open Session") to start Step 2 afresh.
