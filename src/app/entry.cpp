@@ -47,6 +47,11 @@ std::shared_ptr<Figure> ZERIVIzi_export_LayoutFcn(Runtime& rt, bool reuse) {
             return live;
     }
     auto window = build_main_window();
+    install_main_window(rt, window);
+    return window;
+}
+
+void install_main_window(Runtime& rt, const std::shared_ptr<Figure>& window) {
     rt.set_main_window(window);
     // Each object's creation handler runs once, before any record exists.
     const auto& table = handler_table();
@@ -58,7 +63,6 @@ std::shared_ptr<Figure> ZERIVIzi_export_LayoutFcn(Runtime& rt, bool reuse) {
     }
     if (rt.onWindowCreated)
         rt.onWindowCreated(window);
-    return window;
 }
 
 std::optional<ControlRef> zerivizi_export(Runtime& rt, const std::vector<EntryArg>& args) {

@@ -21,6 +21,10 @@ std::optional<ControlRef> zerivizi_export(Runtime& rt, const std::vector<EntryAr
 // Returns the live main window when asked to reuse it; otherwise builds a new one from the layout.
 std::shared_ptr<Figure> ZERIVIzi_export_LayoutFcn(Runtime& rt, bool reuse);
 
+// Makes `window` the main window: each object's creation handler runs and the view is created for it
+// (rt.onWindowCreated). Used for a window built from the layout and for one re-created from a session file.
+void install_main_window(Runtime& rt, const std::shared_ptr<Figure>& window);
+
 void ZERIVIzi_export_OpeningFcn(Runtime& rt, Figure& window, Handles handles, const std::vector<EntryArg>& args);
 std::optional<ControlRef> ZERIVIzi_export_OutputFcn(Runtime& rt, const std::optional<Handles>& handles);
 

@@ -1,7 +1,66 @@
 #include "app/session_menu.h"
 
+#include "app/entry.h"
+#include "app/guarded.h"
+#include "app/session_file.h"
+
 namespace tarvik {
 
-void register_session_handlers(HandlerTable&) {}
+namespace {
+
+const char* const kFilter = "*.tarvik";
+const char* const kSaveTitle = "Save session";
+const char* const kOpenTitle = "Open a .tarvik session file";
+const char* const kNoFileText =
+    "This file is empty or you selected 'Cancel'. Please select a different file.";
+const char* const kNoFileTitle = "Could not open file.";
+
+} // namespace
+
+void menuItem_saveSession_Callback(Runtime& rt, const ControlRef&, Handles handles) {
+    guarded(rt, ReportForm::B, "menuItem_saveSession_Callback", [&] {
+        const std::optional<FileChoice> choice = rt.dialogs().save_file(kFilter, kSaveTitle);
+        if (!choice || choice->name.empty())
+            return;
+        FileChoice target = *choice;
+        target.name = with_session_extension(target.name);
+        save_session_file(target.path(), rt.figure(), handles);
+    });
+}
+
+void menuItem_openSession_Callback(Runtime& rt, const ControlRef&, Handles) {
+    guarded(rt, ReportForm::B, "menuItem_openSession_Callback", [&] {
+        const std::optional<FileChoice> choice = rt.dialogs().open_file(kFilter, kOpenTitle);
+        if (!choice || choice->name.empty()) {
+            rt.dialogs().wait(
+                rt.dialogs().message({kNoFileText}, kNoFileTitle, Icon::None, WindowStyle::NonModal));
+            return;
+        }
+        // Read and checked before anything is closed: a file that cannot be used leaves the session as it is.
+        open_session_window(rt, load_session_file(choice->path()));
+    });
+}
+
+void open_session_window(Runtime& rt, const std::shared_ptr<Figure>& window) {
+    const std::shared_ptr<Figure> previous = rt.main_window();
+    try {
+        install_main_window(rt, window);
+        window->set_window_visible(true);
+        window->everShown = true;
+    } catch (...) {
+        // The old window goes on as the main window.
+        window->destroy();
+        rt.set_main_window(previous);
+        throw;
+    }
+    // The new window is on screen before the old one closes, so the program never runs without a window.
+    if (previous && previous != window)
+        previous->destroy();
+}
+
+void register_session_handlers(HandlerTable& table) {
+    table.emplace("menuItem_saveSession_Callback", menuItem_saveSession_Callback);
+    table.emplace("menuItem_openSession_Callback", menuItem_openSession_Callback);
+}
 
 } // namespace tarvik

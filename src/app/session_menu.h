@@ -2,7 +2,20 @@
 
 #include "app/handlers.h"
 
+#include <memory>
+
 namespace tarvik {
+
+// Saving the session to a ".tarvik" file; asks for the name and writes the main window with its record.
+void menuItem_saveSession_Callback(Runtime& rt, const ControlRef& object, Handles handles);
+
+// Opening a session file: the file is read and checked in full first, and only a sound session replaces
+// the main window and its record; anything else is reported and the current window stays as it was.
+void menuItem_openSession_Callback(Runtime& rt, const ControlRef& object, Handles handles);
+
+// Makes a window re-created from a session file the main window and shows it; the window it replaces is
+// deleted afterwards. Plot windows are not touched.
+void open_session_window(Runtime& rt, const std::shared_ptr<Figure>& window);
 
 // Saving and opening session files from the File menu.
 void register_session_handlers(HandlerTable& table);

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <stdexcept>
 #include <system_error>
 
 namespace tarvik {
@@ -12,9 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::runtime_error write_error(const fs::path& path, int err) {
-    return std::runtime_error("Could not write the file " + path.string() + ": " +
-                              std::generic_category().message(err));
+FileWriteError write_error(const fs::path& path, int err) {
+    const std::string reason = std::generic_category().message(err);
+    return FileWriteError("Could not write the file " + path.string() + ": " + reason, reason);
 }
 
 } // namespace
