@@ -2,6 +2,15 @@
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
 
+#ifdef TARVIK_PLOT_EXPORT
+#include "qt/plot_export.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <memory>
+#endif
+
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -20,5 +29,19 @@ int main(int argc, char** argv) {
         std::cout << "tarvik3d-batch " << TARVIK_VERSION << "\n";
         return 0;
     }
+#ifdef TARVIK_PLOT_EXPORT
+    // Plots are drawn by the program's own renderer; without a display it draws offscreen.
+    std::unique_ptr<QApplication> app;
+    QtPlotExporter exporter;
+    PlotExporter* plots = nullptr;
+    if (!parsed.options.plots.empty()) {
+        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        app = std::make_unique<QApplication>(argc, argv);
+        plots = &exporter;
+    }
+    return run_batch(parsed.options, std::cout, std::cerr, plots);
+#else
     return run_batch(parsed.options, std::cout, std::cerr);
+#endif
 }

@@ -90,6 +90,30 @@ std::string resolution_of(const std::string& value, std::array<int, 3>& out) {
     return {};
 }
 
+// The plot set options apply to the latest --plot.
+std::string latest_plot(BatchOptions& o, const std::string& option, BatchOptions::Plot*& out) {
+    if (o.plots.empty())
+        return "option " + option + " belongs to a --plot given before it";
+    out = &o.plots.back();
+    return {};
+}
+
+std::string plot_groups_of(BatchOptions& o, const std::string& value) {
+    BatchOptions::Plot* plot = nullptr;
+    if (std::string error = latest_plot(o, "--plot-groups", plot); !error.empty())
+        return error;
+    if (value == "all") {
+        plot->groups.clear();
+        return {};
+    }
+    const bool two = value.find(',') != std::string::npos;
+    std::vector<int> n;
+    if (!numbers_of("--plot-groups", value, two ? 2 : 1, 1, n).empty())
+        return "option --plot-groups takes all, I or I,J (1-based group indices), not '" + value + "'";
+    plot->groups = n;
+    return {};
+}
+
 const std::map<std::string, Setter>& value_options() {
     static const std::map<std::string, Setter> table = {
         {"--log", [](BatchOptions& o, const std::string& v) { return o.logFile = v, std::string(); }},
@@ -138,6 +162,31 @@ const std::map<std::string, Setter>& value_options() {
         {"--resolution", [](BatchOptions& o, const std::string& v) { return resolution_of(v, o.resolution); }},
         {"--csv", [](BatchOptions& o, const std::string& v) { return o.csvFile = v, std::string(); }},
         {"--json", [](BatchOptions& o, const std::string& v) { return o.jsonFile = v, std::string(); }},
+        {"--plot",
+         [](BatchOptions& o, const std::string& v) {
+             o.plots.push_back({v, "2d", {}, {}});
+             return one_of("--plot", v, {"original", "normalized", "shapes", "volumes", "overlap"});
+         }},
+        {"--plot-dim",
+         [](BatchOptions& o, const std::string& v) {
+             BatchOptions::Plot* plot = nullptr;
+             std::string error = latest_plot(o, "--plot-dim", plot);
+             if (error.empty())
+                 plot->dimension = v, error = one_of("--plot-dim", v, {"2d", "3d"});
+             return error;
+         }},
+        {"--plot-groups", [](BatchOptions& o, const std::string& v) { return plot_groups_of(o, v); }},
+        {"--plot-out",
+         [](BatchOptions& o, const std::string& v) {
+             BatchOptions::Plot* plot = nullptr;
+             std::string error = latest_plot(o, "--plot-out", plot);
+             if (error.empty())
+                 plot->outFile = v;
+             return error;
+         }},
+        {"--session", [](BatchOptions& o, const std::string& v) { return o.sessionFile = v, std::string(); }},
+        {"--save-session",
+         [](BatchOptions& o, const std::string& v) { return o.saveSessionFile = v, std::string(); }},
     };
     return table;
 }
@@ -169,7 +218,20 @@ BatchParse parse_batch_options(const std::vector<std::string>& args) {
         if (!out.error.empty())
             return out;
     }
+    for (const auto& plot : out.options.plots)
+        if (plot.outFile.empty()) {
+            out.error = "option --plot " + plot.kind + " needs --plot-out FILE.png|.svg|.pdf";
+            return out;
+        }
     return out;
+}
+
+int plot_kind_value(const std::string& kind) {
+    static const char* const kKinds[] = {"original", "normalized", "shapes", "volumes", "overlap"};
+    for (int k = 0; k < 5; ++k)
+        if (kind == kKinds[k])
+            return k + 1;
+    return 0;
 }
 
 std::string batch_usage() {
@@ -195,6 +257,17 @@ std::string batch_usage() {
            "  --overlap 2d|3d|both        the overlap of the groups' ellipses and/or ellipsoids\n"
            "  --pair I,J                  one pair of groups (1-based; default: every pair I < J)\n"
            "  --resolution N | M,N,S      grid intervals along F2, F1 and duration (default 20)\n"
+           "Plots (repeatable as a set, each --plot followed by its own options):\n"
+           "  --plot original|normalized|shapes|volumes|overlap\n"
+           "                              the plot kind: data as read, normalized data, fitted\n"
+           "                              ellipses/ellipsoids, overlap grid points, or the overlap of two\n"
+           "                              groups (needs --overlap for volumes and overlap)\n"
+           "  --plot-dim 2d|3d            F2 x F1, or F2 x duration x F1 (default 2d)\n"
+           "  --plot-groups all|I|I,J     the groups drawn, in order (default all; overlap needs I,J)\n"
+           "  --plot-out FILE             .png (2d and 3d), .svg or .pdf (2d)\n"
+           "Sessions:\n"
+           "  --session FILE.tarvik       start from a saved session instead of --data and the steps\n"
+           "  --save-session FILE.tarvik  save the session at the end\n"
            "Output:\n"
            "  --log FILE                  the activity log, one item per line (default: standard output)\n"
            "  --export-normalized FILE    the normalized data table, tab-delimited, header first\n"

@@ -41,6 +41,19 @@ struct BatchOptions {
     std::array<int, 3> resolution = {20, 20, 20};
     std::string csvFile;
     std::string jsonFile;
+
+    // Plots written to picture files, each drawn as the plot buttons draw it.
+    struct Plot {
+        std::string kind;           // original | normalized | shapes | volumes | overlap
+        std::string dimension = "2d"; // 2d | 3d
+        std::vector<int> groups;    // empty: all groups; else one or two 1-based group indices
+        std::string outFile;        // .png, .svg or .pdf
+    };
+    std::vector<Plot> plots;
+
+    // Session files: one to start from instead of the data stages, one to save at the end.
+    std::string sessionFile;
+    std::string saveSessionFile;
 };
 
 // The outcome of reading the command line: options, or a one-line reason it could not be read.
@@ -51,6 +64,9 @@ struct BatchParse {
 };
 
 BatchParse parse_batch_options(const std::vector<std::string>& args);
+
+// The value of the plot-kind menu for a --plot kind (1 to 5), or 0 for an unknown kind.
+int plot_kind_value(const std::string& kind);
 
 std::string batch_usage();
 

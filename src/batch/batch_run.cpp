@@ -238,6 +238,59 @@ std::string overlap_json_text(const std::vector<OverlapRow>& rows) {
     return doc.dump(2) + "\n";
 }
 
+// Fires a menu item that asks for a file; a report it shows fails the stage.
+void use_file_menu_item(BatchSession& session, const std::string& item, const std::string& file) {
+    const std::filesystem::path path(file);
+    session.scripted().fileAnswers.push_back(FileChoice{path.filename().string(), path.parent_path().string()});
+    const std::size_t before = session.scripted().dialogs.size();
+    session.fire(item);
+    for (std::size_t i = before; i < session.scripted().dialogs.size(); ++i) {
+        const DialogRecord& d = session.scripted().dialogs[i];
+        if (d.kind == "warning" || d.kind == "message") {
+            std::string text;
+            for (const auto& line : d.text)
+                text += (text.empty() ? "" : " ") + line;
+            throw StageFailure{{d.title + ": " + text}};
+        }
+    }
+}
+
+// Draws one plot with the plot buttons and writes the window's picture.
+void run_plot(BatchSession& session, const BatchOptions::Plot& plot, PlotExporter* exporter) {
+    if (!exporter)
+        throw StageFailure{{"This build of the batch tool cannot write plots (it was built without Qt)."}};
+    if (session.record().currStep != 4)
+        throw StageFailure{{"Plots need fitted vowel groups (--group, or a session in step 4)."}};
+    Figure& fig = session.fig();
+    const int groups = static_cast<int>(session.record().v.size());
+    for (int g : plot.groups)
+        if (g > groups)
+            throw StageFailure{{"There are only " + std::to_string(groups) + " groups; --plot-groups names group " +
+                                std::to_string(g) + "."}};
+    fig.set_value("popupmenu_plotSelection", plot_kind_value(plot.kind));
+    const bool all = plot.groups.empty();
+    fig.set_value("checkbox_plot_group_all", all ? 1 : 0);
+    fig.set_value("checkbox_plot_group_a", all ? 0 : 1);
+    fig.set_value("checkbox_plot_group_b", plot.groups.size() == 2 ? 1 : 0);
+    if (!all) {
+        fig.set_value("popupmenu_plot_group_a", plot.groups[0]);
+        if (plot.groups.size() == 2)
+            fig.set_value("popupmenu_plot_group_b", plot.groups[1]);
+    }
+    fig.set_value("checkbox_show_legend", 1);
+
+    const int number = static_cast<int>(session.record().plotFigure.size()) + 1;
+    const RecordingPlotHost& host = session.scripted().plots;
+    auto drawn = [&] {
+        const auto it = host.windows().find(number);
+        return it != host.windows().end() && it->second.open && it->second.shown.has_value();
+    };
+    session.press(plot.dimension == "3d" ? "button_3d_plot" : "button_2d_plot", drawn);
+    const std::string error = exporter->save(*host.window(number).shown, plot.outFile);
+    if (!error.empty())
+        throw StageFailure{{"Cannot write the plot " + plot.outFile + ": " + error}};
+}
+
 double spectral_value(const std::string& method) {
     return method == "none" ? 2 : method == "zscore" ? 3 : method == "log" ? 4 : 5;
 }
@@ -296,11 +349,17 @@ std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
     return out;
 }
 
-int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
+int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotExporter* exporter) {
     BatchSession session;
     int status = 0;
     std::vector<OverlapRow> overlapRows;
     try {
+        if (!o.sessionFile.empty()) {
+            if (!o.dataFile.empty() || o.subject || o.normalizeF1 || o.normalizeF2 || !o.groups.empty())
+                throw StageFailure{{"A session (--session) already holds its data, roles, normalization and "
+                                    "groups: leave out --data, the roles, --normalize-* and --group."}};
+            use_file_menu_item(session, "menuItem_openSession", o.sessionFile);
+        }
         if (!o.dataFile.empty()) {
             const std::filesystem::path path(o.dataFile);
             session.scripted().fileAnswers.push_back(
@@ -365,6 +424,12 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err) {
             if (o.overlap != "2d")
                 run_overlap(session, o, true, overlapRows);
         }
+
+        for (const auto& plot : o.plots)
+            run_plot(session, plot, exporter);
+
+        if (!o.saveSessionFile.empty())
+            use_file_menu_item(session, "menuItem_saveSession", o.saveSessionFile);
     } catch (const StageFailure& failure) {
         for (const auto& m : failure.messages)
             err << m << "\n";

@@ -2,6 +2,7 @@
 
 #include "batch/batch_options.h"
 #include "core/handles.h"
+#include "ui/services.h"
 
 #include <iosfwd>
 
@@ -9,7 +10,8 @@ namespace tarvik {
 
 // Runs the stages the options ask for on a headless main window and writes the outputs.
 // Returns the exit status: 0 done, 1 a stage was refused or failed (its messages on `err`).
-int run_batch(const BatchOptions& options, std::ostream& out, std::ostream& err);
+// Plots are written through `exporter`; without one, asking for a plot is a failure.
+int run_batch(const BatchOptions& options, std::ostream& out, std::ostream& err, PlotExporter* exporter = nullptr);
 
 // The normalized data table as tab-delimited text: the header line, then one line per row; numbers
 // with 17 significant digits, other cells as read.

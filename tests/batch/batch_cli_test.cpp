@@ -60,7 +60,14 @@ TEST_P(BadCommandLine, ExitsWithTwoAndOneLineOfReason) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, BadCommandLine,
-                         ::testing::Values("--frobnicate", "-x", "--log", "--help --bogus"));
+                         ::testing::Values("--frobnicate", "-x", "--log", "--help --bogus",
+                                           // plot options belong to a --plot, which needs its file
+                                           "--plot-dim 3d --plot original --plot-out a.png",
+                                           "--plot scatter --plot-out a.png", "--plot original",
+                                           "--plot shapes --plot-out a.png --plot volumes",
+                                           "--plot original --plot-dim 4d --plot-out a.png",
+                                           "--plot overlap --plot-groups 0,1 --plot-out a.png",
+                                           "--plot overlap --plot-groups 1,2,3 --plot-out a.png"));
 
 TEST_F(BatchTool, WithoutOptionsPrintsTheLog) {
     const Outcome r = run("");
