@@ -6,6 +6,7 @@
 #include "qt/plot_export.h"
 
 #include <QApplication>
+#include <QtGlobal>
 
 #include <cstdlib>
 #include <memory>
@@ -37,6 +38,12 @@ int main(int argc, char** argv) {
     if (!parsed.options.plots.empty()) {
         if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // Standard error carries the tool's own messages, one per line: Qt's notes about the platform
+        // are left out, its critical errors kept.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::cerr << message.toStdString() << "\n";
+        });
         app = std::make_unique<QApplication>(argc, argv);
         plots = &exporter;
     }

@@ -1,6 +1,7 @@
 // The TARVIK3D program: the entry creates the main window; the event loop runs until the last of the
 // program's windows has closed.
 #include "app/entry.h"
+#include "plot/plot_styles.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_services.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
 
     tarvik::QtServices qtServices;
     tarvik::Runtime rt(qtServices.services());
+    qtServices.plot_host().onButtonDown = [&rt](int number) { tarvik::plot_show_mouse_location(rt, number); };
     rt.onWindowCreated = [&rt](const std::shared_ptr<tarvik::Figure>& figure) {
         new tarvik::MainWindowView(rt, figure); // deletes itself when its window closes
     };

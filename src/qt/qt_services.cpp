@@ -62,6 +62,7 @@ Services QtServices::services() {
     s.browser = this;
     s.shell = this;
     s.clock = &clock_;
+    s.plots = &plots_;
 #ifdef _WIN32
     s.isWindows = true;
 #endif

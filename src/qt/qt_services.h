@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qt/qt_plot_host.h"
 #include "ui/services.h"
 
 #include <QPointer>
@@ -12,7 +13,7 @@ class QProgressDialog;
 
 namespace tarvik {
 
-// The services with real Qt dialogs, the system printer, browser and shell.
+// The services with real Qt dialogs, the system printer, browser and shell, and the plot windows.
 class QtServices : public DialogService,
                    public ProgressService,
                    public PrintService,
@@ -23,6 +24,7 @@ class QtServices : public DialogService,
     ~QtServices() override;
 
     Services services();
+    QtPlotHost& plot_host() { return plots_; }
 
     DialogRef warning(const TextList& text, const std::string& title, bool modal) override;
     DialogRef message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) override;
@@ -45,6 +47,7 @@ class QtServices : public DialogService,
     DialogRef show_box(QMessageBox* box, WindowStyle style);
 
     SystemClock clock_;
+    QtPlotHost plots_;
     int next_ = 1;
     std::map<int, QPointer<QDialog>> dialogs_;
     std::map<int, QPointer<QProgressDialog>> progress_;

@@ -11,7 +11,8 @@ namespace tarvik {
 
 // Plot windows without a screen, for the tests and the batch tool: each window keeps the description
 // it was last shown, and every call is listed in order ("open 1", "show 1", "wait 1", "edit 1",
-// "close 1"). A key wait returns at once.
+// "close 1"). A key wait returns at once. With `forwardTo` set, every call is also passed on to that host
+// (a test can record what the program asks while real windows show it).
 class RecordingPlotHost : public PlotHost {
   public:
     struct Window {
@@ -31,6 +32,7 @@ class RecordingPlotHost : public PlotHost {
     // The window with this number; throws when it was never opened.
     const Window& window(int number) const;
     const std::map<int, Window>& windows() const { return windows_; }
+    PlotHost* forwardTo = nullptr;
     std::vector<std::string> events;
     // Descriptions as they were shown, in order (the ellipsoid's first view comes before its second).
     std::vector<PlotDescription> history;

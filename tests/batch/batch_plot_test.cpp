@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -23,6 +24,9 @@ class BatchPlots : public BatchProcessTest {
 #ifndef TARVIK_BATCH_PLOTS
         GTEST_SKIP() << "built without Qt: the batch tool cannot draw plots";
 #endif
+        // 3D pictures need OpenGL, which a virtual display gives where there is no real one.
+        if (!std::getenv("DISPLAY") && std::system("command -v xvfb-run >/dev/null 2>&1") == 0)
+            launcher = "xvfb-run -a -s '-screen 0 1280x1024x24' ";
     }
     std::string out(const std::string& name) const { return "'" + (dir / name).string() + "'"; }
     std::string head_of(const std::string& name, std::size_t n) const {

@@ -53,7 +53,7 @@ class BatchProcessTest : public ::testing::Test {
     // Runs the tool with the given arguments (already quoted for the shell).
     Outcome run(const std::string& args) const {
         const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string cmd = std::string("'") + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
+        const std::string cmd = launcher + "'" + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
                                 "' 2>'" + err.string() + "' </dev/null";
         const int raw = std::system(cmd.c_str());
         Outcome r;
@@ -64,6 +64,8 @@ class BatchProcessTest : public ::testing::Test {
     }
 
     fs::path dir;
+    // Put before the tool's path, e.g. to give it a virtual display.
+    std::string launcher;
 };
 
 } // namespace tarvik::testing

@@ -1,0 +1,107 @@
+#include "qt/plot_chart_2d.h"
+
+#include "qt/plot_annotations.h"
+#include "qt/plot_markers.h"
+#include "qt/plot_range.h"
+
+#include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+namespace tarvik {
+
+namespace {
+
+QXYSeries* make_series(const PlotSeries& s) {
+    const QColor color = to_qcolor(s.color);
+    QXYSeries* out = nullptr;
+    if (is_marker_symbol(s.lineSpec)) {
+        auto* scatter = new QScatterSeries;
+        scatter->setMarkerSize(kMarkerSize2D);
+        scatter->setColor(color);
+        scatter->setBorderColor(color);
+        // Qt Charts has no crosses, stars or pointed triangles: each symbol is drawn as its own image.
+        scatter->setLightMarker(marker_image(s.lineSpec, color, kMarkerSize2D));
+        out = scatter;
+    } else {
+        auto* line = new QLineSeries;
+        line->setPen(QPen(color, 1.5, line_pen_style(s.lineSpec)));
+        out = line;
+    }
+    // Points with a missing coordinate are left out, as they cannot be placed.
+    QList<QPointF> points;
+    const std::size_t n = point_count(s, false);
+    points.reserve(qsizetype(n));
+    for (std::size_t i = 0; i < n; ++i)
+        if (is_drawable(s, i, false))
+            points.append(QPointF(s.x[i], s.y[i]));
+    out->append(points);
+    return out;
+}
+
+void set_up_axis(QValueAxis& axis, const PlotAxes& axes, int index) {
+    const AxisRange r = axis_range(axes, index);
+    axis.setRange(r.lo, r.hi);
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0);
+    axis.setTickInterval(r.step);
+    axis.setLabelFormat("%g");
+    axis.setReverse(axes.reversed[index]);
+    axis.setGridLineVisible(axes.grid[index]);
+    axis.setMinorGridLineVisible(false);
+    axis.setTitleText(QString::fromStdString(axes.labels[index]).toHtmlEscaped());
+    axis.setTitleFont(plot_text_font());
+    axis.setLabelsFont(plot_text_font());
+}
+
+} // namespace
+
+QChart* build_chart(const PlotAxes& axes) {
+    auto* chart = new QChart;
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setBackgroundRoundness(0);
+    chart->setDropShadowEnabled(false);
+    chart->setBackgroundBrush(Qt::white);
+    chart->setTitle(title_rich_text(axes.title));
+    chart->setTitleFont(plot_title_font());
+    chart->setTitleBrush(Qt::black);
+
+    auto* x = new QValueAxis;
+    auto* y = new QValueAxis;
+    x->setObjectName("x");
+    y->setObjectName("y");
+    set_up_axis(*x, axes, 0);
+    set_up_axis(*y, axes, 1);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+
+    const std::vector<LegendEntry> entries = legend_entries(axes);
+    QLegend* legend = chart->legend();
+    legend->setVisible(axes.legend.has_value());
+    legend->setAlignment(Qt::AlignRight);
+    legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    legend->setFont(plot_text_font());
+    for (std::size_t i = 0; i < axes.series.size(); ++i) {
+        QXYSeries* s = make_series(axes.series[i]);
+        if (i < entries.size())
+            s->setName(entries[i].text.toHtmlEscaped()); // legend labels are rich text
+        chart->addSeries(s);
+        s->attachAxis(x);
+        s->attachAxis(y);
+        // The legend names the first series only; the rest are drawn without an entry.
+        if (i >= entries.size())
+            for (QLegendMarker* m : legend->markers(s))
+                m->setVisible(false);
+    }
+    return chart;
+}
+
+QValueAxis* chart_axis(const QChart& chart, int axis) {
+    const auto list = chart.axes(axis == 0 ? Qt::Horizontal : Qt::Vertical);
+    return list.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(list.first());
+}
+
+} // namespace tarvik

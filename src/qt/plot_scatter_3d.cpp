@@ -1,0 +1,161 @@
+#include "qt/plot_scatter_3d.h"
+
+#include "qt/plot_markers.h"
+#include "qt/plot_range.h"
+
+#include <Q3DCamera>
+#include <Q3DScatter>
+#include <Q3DScene>
+#include <Q3DTheme>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QScatter3DSeries>
+#include <QScatterDataProxy>
+#include <QValue3DAxis>
+
+#include <algorithm>
+#include <cmath>
+
+// The meshes live in a static library, so their resources are registered by hand.
+static void register_marker_meshes() {
+    Q_INIT_RESOURCE(plot_meshes);
+}
+
+namespace tarvik {
+
+namespace {
+
+constexpr float kItemSize = 0.1f;
+
+// The graph works in floats: its axes end well inside their range, so that a span never overflows.
+constexpr double kFloatAxisEnd = 1e37;
+
+float to_float(double v) {
+    return float(std::clamp(v, -kFloatAxisEnd, kFloatAxisEnd));
+}
+
+bool fits_float(double v) {
+    return std::abs(v) <= kFloatAxisEnd;
+}
+
+void set_up_axis(QValue3DAxis* axis, const PlotAxes& axes, int index) {
+    const AxisRange r = axis_range(axes, index);
+    axis->setRange(to_float(r.lo), to_float(r.hi));
+    axis->setSegmentCount(std::clamp(int(std::lround((r.hi - r.lo) / r.step)), 1, 20));
+    axis->setSubSegmentCount(1);
+    // As many decimals as the step needs, so that a tick at zero does not read as a rounding residue.
+    const double largest = std::max(std::abs(r.lo), std::abs(r.hi));
+    if (r.step > 0 && std::isfinite(r.step) && largest < 1e6 && r.step >= 1e-6) {
+        const int decimals = std::max(0, int(-std::floor(std::log10(r.step) + 1e-9)));
+        axis->setLabelFormat(QString("%.%1f").arg(decimals));
+    } else {
+        axis->setLabelFormat("%.4g");
+    }
+    axis->setReversed(axes.reversed[index]);
+    axis->setTitle(QString::fromStdString(axes.labels[index]));
+    axis->setTitleVisible(true);
+}
+
+} // namespace
+
+MarkerMesh marker_mesh(std::string_view symbol) {
+    MarkerMesh m;
+    const QVector3D depth(0, 0, 1);
+    if (symbol == "o")
+        m.mesh = QAbstract3DSeries::MeshSphere;
+    else if (symbol == ".")
+        m.mesh = QAbstract3DSeries::MeshPoint;
+    else if (symbol == "s")
+        m.mesh = QAbstract3DSeries::MeshCube;
+    else if (symbol == "^" || symbol == "v" || symbol == ">" || symbol == "<") {
+        // The pyramid points up the vertical axis; turn it about the depth axis for the other three.
+        m.mesh = QAbstract3DSeries::MeshPyramid;
+        const float angle = symbol == "v" ? 180.f : symbol == ">" ? -90.f : symbol == "<" ? 90.f : 0.f;
+        m.rotation = QQuaternion::fromAxisAndAngle(depth, angle);
+    } else if (symbol == "x" || symbol == "+" || symbol == "*") {
+        m.mesh = QAbstract3DSeries::MeshUserDefined;
+        m.file = symbol == "x"   ? ":/meshes/cross.obj"
+                 : symbol == "+" ? ":/meshes/plus.obj"
+                                 : ":/meshes/asterisk.obj";
+    }
+    // A line style has no 3D form: its points are drawn as points.
+    return m;
+}
+
+bool opengl_available() {
+    static const bool available = [] {
+        QOpenGLContext context;
+        if (!context.create())
+            return false;
+        QOffscreenSurface surface;
+        surface.setFormat(context.format());
+        surface.create();
+        return surface.isValid() && context.makeCurrent(&surface);
+    }();
+    return available;
+}
+
+void prepare_scatter(Q3DScatter& graph) {
+    static const bool registered = (register_marker_meshes(), true);
+    (void)registered;
+    graph.setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
+    graph.setSelectionMode(QAbstract3DGraph::SelectionNone);
+    // The two horizontal axes get the same length whatever their ranges (F2 spans thousands of hertz,
+    // durations a few hundred milliseconds), and the box is about as high as it is wide.
+    graph.setHorizontalAspectRatio(1.0);
+    graph.setAspectRatio(1.2);
+    // Seen from the front left and a little above, so that all three axes can be read.
+    graph.scene()->activeCamera()->setCameraPosition(-35.f, 25.f, 105.f);
+    Q3DTheme* theme = graph.activeTheme();
+    theme->setType(Q3DTheme::ThemeQt);
+    theme->setColorStyle(Q3DTheme::ColorStyleUniform);
+    theme->setBackgroundColor(QColor(242, 242, 242));
+    theme->setWindowColor(Qt::white);
+    theme->setLabelTextColor(Qt::black);
+    theme->setLabelBackgroundColor(Qt::white);
+    theme->setLabelBackgroundEnabled(false);
+    theme->setLabelBorderEnabled(false);
+    theme->setGridLineColor(QColor(190, 190, 190));
+    // Strong ambient light keeps the marker colours close to the legend's.
+    theme->setLightStrength(2.f);
+    theme->setAmbientLightStrength(0.75f);
+    QFont font = theme->font();
+    font.setPointSize(30);
+    theme->setFont(font);
+}
+
+void show_in_scatter(Q3DScatter& graph, const PlotAxes& axes) {
+    for (QScatter3DSeries* old : graph.seriesList()) {
+        graph.removeSeries(old);
+        delete old;
+    }
+    for (int i = 0; i < 3; ++i)
+        set_up_axis(scatter_axis(graph, i), axes, i);
+    graph.activeTheme()->setGridEnabled(axes.grid[0] || axes.grid[1] || axes.grid[2]);
+
+    for (const PlotSeries& s : axes.series) {
+        auto* array = new QScatterDataArray;
+        const std::size_t n = point_count(s, true);
+        array->reserve(qsizetype(n));
+        for (std::size_t i = 0; i < n; ++i)
+            if (is_drawable(s, i, true) && fits_float(s.x[i]) && fits_float(s.y[i]) && fits_float(s.z[i]))
+                array->append(QScatterDataItem(QVector3D(float(s.x[i]), float(s.z[i]), float(s.y[i]))));
+        auto* series = new QScatter3DSeries;
+        series->dataProxy()->resetArray(array);
+        const MarkerMesh m = marker_mesh(s.lineSpec);
+        if (m.mesh == QAbstract3DSeries::MeshUserDefined)
+            series->setUserDefinedMesh(m.file);
+        series->setMesh(m.mesh);
+        series->setMeshRotation(m.rotation);
+        series->setBaseColor(to_qcolor(s.color));
+        series->setColorStyle(Q3DTheme::ColorStyleUniform);
+        series->setItemSize(kItemSize);
+        graph.addSeries(series);
+    }
+}
+
+QValue3DAxis* scatter_axis(Q3DScatter& graph, int axis) {
+    return axis == 0 ? graph.axisX() : axis == 1 ? graph.axisZ() : graph.axisY();
+}
+
+} // namespace tarvik
