@@ -12,6 +12,7 @@
 #include <QScatter3DSeries>
 #include <QScatterDataProxy>
 #include <QValue3DAxis>
+#include <QValue3DAxisFormatter>
 
 #include <algorithm>
 #include <cmath>
@@ -30,27 +31,55 @@ constexpr float kItemSize = 0.1f;
 // The graph works in floats: its axes end well inside their range, so that a span never overflows.
 constexpr double kFloatAxisEnd = 1e37;
 
-float to_float(double v) {
-    return float(std::clamp(v, -kFloatAxisEnd, kFloatAxisEnd));
-}
-
 bool fits_float(double v) {
     return std::abs(v) <= kFloatAxisEnd;
 }
 
-void set_up_axis(QValue3DAxis* axis, const PlotAxes& axes, int index) {
-    const AxisRange r = axis_range(axes, index);
-    axis->setRange(to_float(r.lo), to_float(r.hi));
+// The graph draws every axis from 0 to 1, so that the box has the same proportions whatever the data's
+// ranges (F2 spans thousands of hertz, normalized durations a few hundredths); the labels show the
+// data's own values.
+class DataAxisFormatter : public QValue3DAxisFormatter {
+  public:
+    DataAxisFormatter(AxisRange range, QString format) : range_(range), format_(std::move(format)) {}
+
+  protected:
+    QValue3DAxisFormatter* createNewInstance() const override { return new DataAxisFormatter(range_, format_); }
+    void populateCopy(QValue3DAxisFormatter& copy) const override {
+        QValue3DAxisFormatter::populateCopy(copy);
+        auto& mine = static_cast<DataAxisFormatter&>(copy);
+        mine.range_ = range_;
+        mine.format_ = format_;
+    }
+    QString stringForValue(qreal value, const QString&) const override {
+        double v = range_.lo + value * (range_.hi - range_.lo);
+        if (std::abs(v) < 1e-9 * std::max(std::abs(range_.lo), std::abs(range_.hi)))
+            v = 0; // a tick at zero, not a rounding residue
+        return QString::asprintf(format_.toLatin1().constData(), v);
+    }
+
+  private:
+    AxisRange range_;
+    QString format_;
+};
+
+// As many decimals as the step needs; very large or small values in the short exponent form.
+QString label_format(const AxisRange& r) {
+    const double largest = std::max(std::abs(r.lo), std::abs(r.hi));
+    if (r.step > 0 && std::isfinite(r.step) && largest < 1e6 && r.step >= 1e-6)
+        return QString("%.%1f").arg(std::max(0, int(-std::floor(std::log10(r.step) + 1e-9))));
+    return "%.4g";
+}
+
+// Where a data value sits on an axis drawn from 0 to 1.
+float unit_position(double v, const AxisRange& r) {
+    return float((v - r.lo) / (r.hi - r.lo));
+}
+
+void set_up_axis(QValue3DAxis* axis, const PlotAxes& axes, int index, const AxisRange& r) {
+    axis->setFormatter(new DataAxisFormatter(r, label_format(r)));
+    axis->setRange(0.f, 1.f);
     axis->setSegmentCount(std::clamp(int(std::lround((r.hi - r.lo) / r.step)), 1, 20));
     axis->setSubSegmentCount(1);
-    // As many decimals as the step needs, so that a tick at zero does not read as a rounding residue.
-    const double largest = std::max(std::abs(r.lo), std::abs(r.hi));
-    if (r.step > 0 && std::isfinite(r.step) && largest < 1e6 && r.step >= 1e-6) {
-        const int decimals = std::max(0, int(-std::floor(std::log10(r.step) + 1e-9)));
-        axis->setLabelFormat(QString("%.%1f").arg(decimals));
-    } else {
-        axis->setLabelFormat("%.4g");
-    }
     axis->setReversed(axes.reversed[index]);
     axis->setTitle(QString::fromStdString(axes.labels[index]));
     axis->setTitleVisible(true);
@@ -100,8 +129,8 @@ void prepare_scatter(Q3DScatter& graph) {
     (void)registered;
     graph.setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
     graph.setSelectionMode(QAbstract3DGraph::SelectionNone);
-    // The two horizontal axes get the same length whatever their ranges (F2 spans thousands of hertz,
-    // durations a few hundred milliseconds), and the box is about as high as it is wide.
+    // Every axis runs from 0 to 1 (see DataAxisFormatter): the horizontal ones get the same length and
+    // the box is about as high as it is wide.
     graph.setHorizontalAspectRatio(1.0);
     graph.setAspectRatio(1.2);
     // Seen from the front left and a little above, so that all three axes can be read.
@@ -129,8 +158,11 @@ void show_in_scatter(Q3DScatter& graph, const PlotAxes& axes) {
         graph.removeSeries(old);
         delete old;
     }
-    for (int i = 0; i < 3; ++i)
-        set_up_axis(scatter_axis(graph, i), axes, i);
+    AxisRange ranges[3];
+    for (int i = 0; i < 3; ++i) {
+        ranges[i] = axis_range(axes, i);
+        set_up_axis(scatter_axis(graph, i), axes, i, ranges[i]);
+    }
     graph.activeTheme()->setGridEnabled(axes.grid[0] || axes.grid[1] || axes.grid[2]);
 
     for (const PlotSeries& s : axes.series) {
@@ -139,7 +171,9 @@ void show_in_scatter(Q3DScatter& graph, const PlotAxes& axes) {
         array->reserve(qsizetype(n));
         for (std::size_t i = 0; i < n; ++i)
             if (is_drawable(s, i, true) && fits_float(s.x[i]) && fits_float(s.y[i]) && fits_float(s.z[i]))
-                array->append(QScatterDataItem(QVector3D(float(s.x[i]), float(s.z[i]), float(s.y[i]))));
+                array->append(QScatterDataItem(QVector3D(unit_position(s.x[i], ranges[0]),
+                                                         unit_position(s.z[i], ranges[2]),
+                                                         unit_position(s.y[i], ranges[1]))));
         auto* series = new QScatter3DSeries;
         series->dataProxy()->resetArray(array);
         const MarkerMesh m = marker_mesh(s.lineSpec);

@@ -37,6 +37,12 @@
 namespace tarvik {
 namespace {
 
+// The first and last labels of a 3D axis.
+QStringList axis_ends(const QValue3DAxis& axis) {
+    const QStringList labels = axis.labels();
+    return labels.isEmpty() ? QStringList() : QStringList({labels.first(), labels.last()});
+}
+
 using testing::all_markers_plot;
 using testing::count_pixels_near;
 
@@ -141,16 +147,18 @@ TEST_F(PlotHostTest, ThreeDimensionalPlotMapsF1ToTheVerticalAxis) {
     EXPECT_TRUE(g.axisX()->reversed());
     EXPECT_FALSE(g.axisZ()->reversed());
     EXPECT_TRUE(g.axisY()->reversed());
-    EXPECT_FLOAT_EQ(g.axisX()->min(), -3);
-    EXPECT_FLOAT_EQ(g.axisZ()->max(), 0.5f);
-    EXPECT_FLOAT_EQ(g.axisY()->min(), -2);
+    // Every axis is drawn from 0 to 1 and labelled with the data's values.
+    EXPECT_EQ(axis_ends(*g.axisX()), QStringList({"-3", "3"}));
+    EXPECT_EQ(axis_ends(*g.axisZ()), QStringList({"-0.5", "0.5"}));
+    EXPECT_EQ(axis_ends(*g.axisY()), QStringList({"-2", "2"}));
     EXPECT_TRUE(g.activeTheme()->isGridEnabled());
 
     ASSERT_EQ(g.seriesList().size(), 10);
     const QScatter3DSeries* first = g.seriesList()[0];
     ASSERT_EQ(first->dataProxy()->itemCount(), 3);
-    // The point (1, 1, 3) of the description sits at graph (x, y, z) = (1, 3, 1).
-    EXPECT_EQ(first->dataProxy()->itemAt(2)->position(), QVector3D(1, 3, 1));
+    // The point (1, 1, 3) of the description sits at graph (x, y, z) = (1, 3, 1), in axis units:
+    // x 1 on -3..3, F1 3 on -2..2 (outside the fixed range), duration 1 on -0.5..0.5.
+    EXPECT_EQ(first->dataProxy()->itemAt(2)->position(), QVector3D(4.f / 6.f, 5.f / 4.f, 1.5f));
     EXPECT_EQ(first->baseColor(), QColor(255, 0, 0));
 }
 
@@ -160,12 +168,9 @@ TEST_F(PlotHostTest, ThreeDimensionalRangesFitTheDataWhenNotFixed) {
     PlotDescription d = all_markers_plot(true); // x 1..10, y 1, z 1..3
     PlotWindow* w = shown(d);
     ASSERT_TRUE(w && w->scatter());
-    EXPECT_FLOAT_EQ(w->scatter()->axisX()->min(), 0);
-    EXPECT_FLOAT_EQ(w->scatter()->axisX()->max(), 10);
-    EXPECT_FLOAT_EQ(w->scatter()->axisY()->min(), 1); // F1 from 1 to 3
-    EXPECT_FLOAT_EQ(w->scatter()->axisY()->max(), 3);
-    EXPECT_FLOAT_EQ(w->scatter()->axisZ()->min(), 0); // a single duration of 1: one either side
-    EXPECT_FLOAT_EQ(w->scatter()->axisZ()->max(), 2);
+    EXPECT_EQ(axis_ends(*w->scatter()->axisX()), QStringList({"0", "10"}));
+    EXPECT_EQ(axis_ends(*w->scatter()->axisY()), QStringList({"1.0", "3.0"})); // F1 from 1 to 3
+    EXPECT_EQ(axis_ends(*w->scatter()->axisZ()), QStringList({"0.0", "2.0"})); // one duration: room either side
 }
 
 TEST_F(PlotHostTest, ThreeDimensionalPointsWithAMissingCoordinateAreSkipped) {
