@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Makes the README's pictures: the end-to-end test drives the real window through the four steps on
+# examples/stress_context.txt and saves each step and each plot; this copies them to docs/images.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${TARVIK_BUILD_DIR:-$root/build}"
+"$root/scripts/build.sh"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tests/tarvik_qt_tests" --gtest_filter='EndToEnd*'
+mkdir -p "$root/docs/images"
+for f in "$build"/screenshot_guide_*.png "$build"/plot_guide_*.png; do
+    cp "$f" "$root/docs/images/"
+done
+ls "$root/docs/images"
