@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QStyle>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -82,10 +83,11 @@ QFont control_font(const Control& c) {
     return font;
 }
 
-// Labels keep their text whole: a font too wide for the label's box shrinks until the text fits.
-void fit_text(QWidget* w, const Control& c) {
+// Labels and check boxes keep their text whole: a font too wide for the box shrinks until the text
+// fits (`reserve` is the room the box needs for itself, a check box's indicator).
+void fit_text(QWidget* w, const Control& c, int reserve = 0) {
     QFont font = control_font(c);
-    const int room = w->width() - 4;
+    const int room = w->width() - 4 - reserve;
     auto widest = [&](const QFont& f) {
         QFontMetrics m(f);
         int most = 0;
@@ -309,8 +311,9 @@ void MainWindowView::apply(const Control& c) {
         break;
     }
     case Style::CheckBox: {
+        // A check box shows one label: the first text of its list.
         auto* b = static_cast<QCheckBox*>(w);
-        b->setText(joined(c.string));
+        b->setText(c.string.empty() ? QString() : QString::fromStdString(c.string.front()));
         b->setChecked(first_value(c) == c.max);
         break;
     }
@@ -412,6 +415,14 @@ void MainWindowView::place(const Control& c) {
     w->setGeometry(x, y, std::max(w_, 1), std::max(h_, 1));
     if (c.style == Style::Text)
         fit_text(w, c);
+    else if (c.style == Style::CheckBox) {
+        Control shown = c;
+        if (shown.string.size() > 1)
+            shown.string.resize(1);
+        fit_text(w, shown,
+                 w->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                     w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
+    }
 }
 
 void MainWindowView::place_all() {

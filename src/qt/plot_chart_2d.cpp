@@ -4,12 +4,15 @@
 #include "qt/plot_markers.h"
 #include "qt/plot_range.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
+
+#include <cmath>
 
 namespace tarvik {
 
@@ -42,13 +45,34 @@ QXYSeries* make_series(const PlotSeries& s) {
     return out;
 }
 
-void set_up_axis(QValueAxis& axis, const PlotAxes& axes, int index) {
+// More ticks than this on one axis are not labelled (the widest zoom of a huge range).
+constexpr double kMostTicks = 1000;
+
+// Qt Charts adds its tick interval up from the first tick and labels the sums, so the tick at zero would
+// read as a rounding residue (-5.55112e-17). The axis labels its ticks itself, each at a whole multiple
+// of the step, and again whenever a zoom or a pan changes its range.
+void label_ticks(QCategoryAxis& axis, double step) {
+    for (const QString& label : axis.categoriesLabels())
+        axis.remove(label);
+    const double first = std::ceil(axis.min() / step - 1e-9);
+    const double last = std::floor(axis.max() / step + 1e-9);
+    if (!std::isfinite(first) || !std::isfinite(last) || !(last - first <= kMostTicks))
+        return;
+    axis.setStartValue((first - 1) * step); // below the range: no tick at its edge
+    for (double k = first; k <= last; ++k) {
+        const double value = k == 0 ? 0.0 : k * step; // no "-0"
+        axis.append(QString::asprintf("%g", value), value);
+    }
+}
+
+void set_up_axis(QCategoryAxis& axis, const PlotAxes& axes, int index) {
     const AxisRange r = axis_range(axes, index);
     axis.setRange(r.lo, r.hi);
-    axis.setTickType(QValueAxis::TicksDynamic);
-    axis.setTickAnchor(0);
     axis.setTickInterval(r.step);
-    axis.setLabelFormat("%g");
+    axis.setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    label_ticks(axis, r.step);
+    QObject::connect(&axis, &QValueAxis::rangeChanged, &axis,
+                     [&axis, step = r.step](qreal, qreal) { label_ticks(axis, step); });
     axis.setReverse(axes.reversed[index]);
     axis.setGridLineVisible(axes.grid[index]);
     axis.setMinorGridLineVisible(false);
@@ -69,8 +93,8 @@ QChart* build_chart(const PlotAxes& axes) {
     chart->setTitleFont(plot_title_font());
     chart->setTitleBrush(Qt::black);
 
-    auto* x = new QValueAxis;
-    auto* y = new QValueAxis;
+    auto* x = new QCategoryAxis;
+    auto* y = new QCategoryAxis;
     x->setObjectName("x");
     y->setObjectName("y");
     set_up_axis(*x, axes, 0);

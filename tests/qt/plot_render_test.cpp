@@ -7,6 +7,7 @@
 #include "qt/plot_samples.h"
 #include "qt/plot_scatter_3d.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QFile>
 #include <QGraphicsScene>
@@ -26,6 +27,8 @@
 #include <limits>
 #include <memory>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace tarvik {
 namespace {
@@ -286,6 +289,42 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  2500}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct TickCase {
+    const char* name;
+    std::vector<double> x;
+    std::vector<std::string> labels;
+};
+
+class PlotChartTicks : public ::testing::TestWithParam<TickCase> {};
+
+// Ticks are whole multiples of the step, so the tick at zero reads 0, not the residue that adding the
+// step up from a negative start leaves (-0.3 + 0.1 + 0.1 + 0.1 = 5.55e-17).
+TEST_P(PlotChartTicks, TickLabelsAreWholeMultiplesOfTheStep) {
+    const TickCase& c = GetParam();
+    std::unique_ptr<QChart> chart(build_chart(axes_with(c.x, {1, 2})));
+    auto* x = qobject_cast<QCategoryAxis*>(chart_axis(*chart, 0));
+    ASSERT_NE(x, nullptr);
+    std::vector<std::string> labels;
+    for (const QString& l : x->categoriesLabels())
+        labels.push_back(l.toStdString());
+    EXPECT_EQ(labels, c.labels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PlotCases, PlotChartTicks,
+    ::testing::Values(TickCase{"tenths", {-0.25, 0.2}, {"-0.3", "-0.2", "-0.1", "0", "0.1", "0.2"}},
+                      TickCase{"fifths", {-0.7, 0.3}, {"-0.8", "-0.6", "-0.4", "-0.2", "0", "0.2", "0.4"}},
+                      TickCase{"hertz", {200, 2400}, {"0", "500", "1000", "1500", "2000", "2500"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlotChart2D, AZoomedAxisLabelsTheTicksWithinItsNewRange) {
+    std::unique_ptr<QChart> chart(build_chart(axes_with({-0.7, 0.3}, {1, 2})));
+    auto* x = qobject_cast<QCategoryAxis*>(chart_axis(*chart, 0));
+    ASSERT_NE(x, nullptr);
+    x->setRange(-0.35, 0.15);
+    EXPECT_EQ(x->categoriesLabels(), (QStringList{"-0.2", "0"}));
+}
 
 TEST(PlotChart2D, TheWidestValuesAreDrawnInAFewTicks) {
     constexpr double big = std::numeric_limits<double>::max();
