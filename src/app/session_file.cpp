@@ -29,6 +29,9 @@ using Json = nlohmann::ordered_json;
 // No session this program writes comes near this; a larger file is refused before it is read.
 constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{4} << 30;
 
+// The deepest nesting of lists and records a session may have.
+constexpr int kMaxDepth = 100;
+
 // ---------------------------------------------------------------------------------------------------
 // Where a value sits in the document, for the error message. Built on the stack while reading and
 // turned into text only when something is wrong.
@@ -837,9 +840,17 @@ std::string session_to_text(const Figure& window, const Handles& handles) {
 std::shared_ptr<Figure> session_from_text(std::string_view text) {
     if (text.empty())
         throw SessionFileError("the file is empty.");
+    // Copying a value nested a million deep (as the object it sits in grows) would recurse until the stack
+    // runs out; no session nests deeper than a dozen levels, so the parse stops long before that.
+    const auto shallow = [](int depth, Json::parse_event_t, Json&) {
+        if (depth > kMaxDepth)
+            throw SessionFileError("the file is damaged: its lists and records are nested more than " +
+                                   std::to_string(kMaxDepth) + " deep.");
+        return true;
+    };
     Json doc;
     try {
-        doc = Json::parse(text.begin(), text.end());
+        doc = Json::parse(text.begin(), text.end(), shallow);
     } catch (const Json::parse_error& e) {
         if (e.byte > text.size())
             throw SessionFileError("the file is incomplete: it ends before the session does.");

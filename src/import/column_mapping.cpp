@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <stdexcept>
 
 namespace tarvik {
 
@@ -43,14 +44,25 @@ std::optional<std::string>& role(HeaderNames& names, std::size_t k) {
     return *roles[k];
 }
 
+// The text of the popup's selected entry; a Value that names no entry is a failure, not a cast of NaN.
+const std::string& selected_entry(const Control& popup) {
+    const double value = first_value(popup);
+    if (!(value >= 1 && value <= static_cast<double>(popup.string.size())))
+        throw std::out_of_range("Index exceeds matrix dimensions.");
+    return popup.string[static_cast<std::size_t>(value) - 1];
+}
+
 } // namespace
 
 void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handles handles) {
     guarded(rt, ReportForm::B, "button_continue_to_normalize_Callback", [&] {
         Figure& fig = rt.figure();
-        std::vector<double> chosen;
+        // Compared by name: a file whose header repeats a name has one column under it, so two roles
+        // choosing both entries of that name would read the same cells.
+        std::vector<std::string> chosen;
         for (std::size_t k = 0; k < kRolePopups.size(); ++k) {
-            const double value = first_value(fig.control(kRolePopups[k]));
+            const Control& popup = fig.control(kRolePopups[k]);
+            const double value = first_value(popup);
             if (value == 1) {
                 refuse(rt, {kSelectAll});
                 return;
@@ -60,19 +72,16 @@ void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handl
                 return;
             }
             if (k != 5 || value != 2)
-                chosen.push_back(value);
+                chosen.push_back(selected_entry(popup));
         }
-        std::vector<double> sorted = chosen;
-        std::sort(sorted.begin(), sorted.end());
-        if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+        std::sort(chosen.begin(), chosen.end());
+        if (std::adjacent_find(chosen.begin(), chosen.end()) != chosen.end()) {
             refuse(rt, {kSameHeaders});
             return;
         }
 
-        for (std::size_t k = 0; k < kRolePopups.size(); ++k) {
-            const Control& popup = fig.control(kRolePopups[k]);
-            role(handles.HeaderName, k) = popup.string.at(static_cast<std::size_t>(first_value(popup)) - 1);
-        }
+        for (std::size_t k = 0; k < kRolePopups.size(); ++k)
+            role(handles.HeaderName, k) = selected_entry(fig.control(kRolePopups[k]));
         if (handles.HeaderName.Duration == kNotAvailable) {
             handles.HeaderName.Duration = "notAvailable";
             const std::string answer = rt.dialogs().question(kProceed2DText, kProceed2DTitle, "continue", "cancel",

@@ -75,6 +75,17 @@ std::size_t character_count(std::string_view text) {
     return n;
 }
 
+std::string excerpt(std::string_view text, std::size_t maxCharacters) {
+    std::size_t end = 0;
+    std::size_t shown = 0;
+    for (; end < text.size() && shown < maxCharacters; ++shown)
+        end += character_length(text, end);
+    if (end == text.size())
+        return std::string(text);
+    const std::size_t total = shown + character_count(text.substr(end));
+    return std::string(text.substr(0, end)) + "... (" + std::to_string(total) + " characters)";
+}
+
 bool is_separator(char c) {
     return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ';
 }

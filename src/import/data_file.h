@@ -26,6 +26,11 @@ std::size_t character_length(std::string_view text, std::size_t pos);
 // The number of characters of the text in the sense above.
 std::size_t character_count(std::string_view text);
 
+// The text as a message shows it: unchanged up to `maxCharacters` characters, else its first
+// `maxCharacters` characters, "..." and the length in characters. A dialog cannot lay out a line of
+// megabytes in any useful time, and the start says which piece is meant.
+std::string excerpt(std::string_view text, std::size_t maxCharacters);
+
 bool is_separator(char c);      // tab, line feed, vertical tab, form feed, carriage return, space
 bool is_word_character(char c); // ASCII letter, digit or "_"
 

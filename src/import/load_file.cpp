@@ -44,6 +44,9 @@ const char* const kFailedText =
     "The file you selected failed to properly load. You should consult the help pages "
     "in order to make sure your tab delimited file is properly formatted.";
 
+// Longer pieces and lines are shortened in messages and in the log (see excerpt).
+constexpr std::size_t kShownCharacters = 1000;
+
 const char* const kPleaseSelect = "(please select)";
 const char* const kNotAvailable = "(not available)";
 
@@ -130,8 +133,9 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
 
         HeaderResult header = read_header(lines.front());
         if (header.illegal) {
-            show_and_wait(rt, {kIllegalNameText + *header.illegal, kIllegalNameHint}, kIllegalNameTitle,
-                          WindowStyle::Modal);
+            show_and_wait(rt,
+                          {kIllegalNameText + excerpt(*header.illegal, kShownCharacters), kIllegalNameHint},
+                          kIllegalNameTitle, WindowStyle::Modal);
             return {std::move(handles), kLoadFailed};
         }
         if (header.names.empty())
@@ -159,7 +163,7 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
             handles =
                 update_log(rt, std::move(handles),
                            TextList{kLogFailedStart + name + kLogFailedMiddle + lineNumber + kLogFailedEnd,
-                                    data.mismatch->cleanedLine});
+                                    excerpt(data.mismatch->cleanedLine, kShownCharacters)});
             rt.services().progress->close(*progress);
             progress.reset();
             rt.figure().set_pointer(Pointer::Arrow);
