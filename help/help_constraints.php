@@ -56,6 +56,6 @@ GOOD TO KNOW
   "Continue"; a group whose constraints match no token stops the run with
   "Cannot continue".
 - Editing constraints after Step 4 has been reached takes effect only when
-  you return with "Step 3: Group specification" and press "Continue" again.
+  you go back with the Step 3 button and press "Continue" again.
 - Use "All>>" for what all groups share (for example "Stress : primary")
   and ">>" for what tells them apart (the vowel).

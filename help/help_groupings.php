@@ -71,6 +71,6 @@ WHAT HAPPENS ON "CONTINUE"
 - The groups are summarised in the activity log, the group menus of Step 4
   are filled and Step 4 (overlap and plot) becomes active.
 
-Overlaps need two groups. To change groups later, press "Step 3: Group
-specification" in Step 4 and "Continue" again: groups and fits are rebuilt;
+Overlaps need two groups. To change groups later, press the Step 3 button
+in Step 4 and "Continue" again: groups and fits are rebuilt;
 press the overlap buttons again for new overlap values.

@@ -44,7 +44,7 @@ WHAT HAPPENS ON "CONTINUE"
 2. The normalized values are written into a copy of your data table, row
    for row. Tokens that belong to no subject (Subject or Vowel was NULL)
    keep the values read from the file, and so do all other columns.
-3. Step 3 (group specification) becomes active, with the first category
+3. Step 3 (the vowel groups) becomes active, with the first category
    and its first type selected.
 
 Each finished measurement is kept at once. If a later one fails or you

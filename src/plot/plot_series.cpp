@@ -27,7 +27,7 @@ void add_series(PlotAxes& axes, PlotSeries series) {
     if (series.x.size() != series.y.size() || (!series.z.empty() && series.z.size() != series.x.size()))
         throw std::invalid_argument(std::string(plot_text::kLengthMismatch));
     if (!is_line_spec(series.lineSpec))
-        throw std::invalid_argument(fill(plot_text::kBadLineSpec, {series.lineSpec}));
+        throw std::invalid_argument(fill(plot_text::kBadLineStyle, {series.lineSpec}));
     if (!axes.hold)
         axes.series.clear();
     axes.series.push_back(std::move(series));

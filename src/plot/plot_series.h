@@ -12,7 +12,7 @@ namespace tarvik {
 
 // Adds one series of points (data1(k), data2(k)) drawn with `markerType` in `ColorRGB`. Axes that do
 // not keep their content lose their earlier series first and become 2D. A failure (coordinate lists of
-// different lengths, an unknown line specification) adds nothing and shows the primitive's report.
+// different lengths, an unknown line style) adds nothing and shows the primitive's report.
 void plot2dRGB(const Runtime& rt, PlotAxes& axes, const std::vector<double>& data1,
                const std::vector<double>& data2, const std::string& markerType, const Color& ColorRGB);
 

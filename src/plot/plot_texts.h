@@ -47,7 +47,7 @@ inline constexpr std::string_view kNoInsidePoints =
 inline constexpr std::string_view kNoPairOverlap =
     "The %s overlap of groups %s and %s has not been calculated.";
 inline constexpr std::string_view kLengthMismatch = "The coordinate lists of a series differ in length.";
-inline constexpr std::string_view kBadLineSpec = "Invalid line specification '%s'.";
+inline constexpr std::string_view kBadLineStyle = "Invalid line style '%s'.";
 inline constexpr std::string_view kBadLimits = "The axis extents (%s) are not a positive number.";
 inline constexpr std::string_view kNoAxes2D = "The 2D plot extents have not been calculated.";
 inline constexpr std::string_view kUnknownKind = "Unknown plot kind %s.";

@@ -20,7 +20,7 @@ namespace tarvik {
 // and the exported picture.
 
 struct LegendEntry {
-    std::string symbol; // the series' line specification
+    std::string symbol; // the series' marker or line style
     QColor color;
     QString text;
     friend bool operator==(const LegendEntry&, const LegendEntry&) = default;

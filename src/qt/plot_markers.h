@@ -23,7 +23,7 @@ void paint_marker(QPainter& painter, std::string_view symbol, const QRectF& box,
 // renderer that scales it down or prints it stays sharp.
 QImage marker_image(std::string_view symbol, const QColor& color, int size, int scale = 2);
 
-// The pen style of a line specification ("-", "--", ":", "-."); a solid line for anything else.
+// The Qt pen style for a line style ("-", "--", ":", "-."); a solid line for anything else.
 Qt::PenStyle line_pen_style(std::string_view lineSpec);
 
 } // namespace tarvik

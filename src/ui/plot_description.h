@@ -14,8 +14,8 @@ namespace tarvik {
 inline constexpr std::array<std::string_view, 10> kMarkerSymbols = {"x", "+", "o", "*", ".",
                                                                     "s", "^", "v", ">", "<"};
 
-// One series of points. A line specification that is a marker symbol draws unfilled markers only,
-// with their edges in `color`; any other specification ("-", "--", ":", "-.") draws a connecting line.
+// One series of points. A line style that is a marker symbol draws unfilled markers only, with their
+// edges in `color`; a line style proper ("-", "--", ":", "-.") draws a connecting line.
 struct PlotSeries {
     std::vector<double> x, y, z; // z is empty in a 2D plot
     std::string lineSpec;
@@ -54,7 +54,7 @@ struct PlotDescription {
     friend bool operator==(const PlotDescription&, const PlotDescription&) = default;
 };
 
-// True when the line specification is one of the marker symbols.
+// True when the line style is one of the marker symbols.
 inline bool is_marker_symbol(std::string_view lineSpec) {
     for (std::string_view m : kMarkerSymbols)
         if (m == lineSpec)
