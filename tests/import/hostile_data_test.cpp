@@ -3,9 +3,11 @@
 // it exactly as it was. Big inputs are made here, in a temporary folder.
 #include "../app/session.h"
 #include "app/entry.h"
+#include "import/data_file.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -13,8 +15,10 @@
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace tarvik::testing {
 namespace {
@@ -208,7 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
         HostileFile{"NulByteInACell", [] { return "Speaker\tF1\nm01\t5\0"s + "00\n"; }, kRefused, {}},
         // A single line of 10 MB: one cell under one name loads as it is; as a header it is one illegal
         // name, shown shortened; as a data line with too many cells it is logged shortened.
-        HostileFile{"TenMegabyteCell", [] { return "Note\n" + std::string(kTenMegabytes, 'x') + "\n"; }, kAsked,
+        HostileFile{"TenMegabyteCell", [] { return "Note\n" + std::string(kTenMegabytes, 'x') + "\n"; },
+                    kAsked,
                     [](const Session& s) {
                         expect_header(s, {"Note"});
                         ASSERT_EQ(s.record().dataColumn.at("Note").size(), 1u);
@@ -314,6 +319,35 @@ INSTANTIATE_TEST_SUITE_P(
                         expect_header(s, {"A", "B", "A"});
                         expect_column(s, "A", {"3"});
                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// How messages shorten a long piece: whole characters only, and the length said in characters.
+struct ExcerptCase {
+    const char* name;
+    std::string text;
+    std::size_t most;
+    std::string shown;
+};
+void PrintTo(const ExcerptCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Excerpts : public ::testing::TestWithParam<ExcerptCase> {};
+
+TEST_P(Excerpts, KeepWholeCharactersAndSayHowLongTheTextWas) {
+    EXPECT_EQ(excerpt(GetParam().text, GetParam().most), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Excerpts,
+    ::testing::Values(ExcerptCase{"Shorter", "abc", 5, "abc"}, ExcerptCase{"Exactly", "abcde", 5, "abcde"},
+                      ExcerptCase{"OneOver", "abcdef", 5, "abcde... (6 characters)"},
+                      ExcerptCase{"Empty", "", 0, ""},
+                      ExcerptCase{"NothingShown", "ab", 0, "... (2 characters)"},
+                      // e acute is two bytes and one character
+                      ExcerptCase{"TwoByteCharacters", "\xc3\xa9\xc3\xa9\xc3\xa9", 2,
+                                  "\xc3\xa9\xc3\xa9... (3 characters)"},
+                      ExcerptCase{"StrayBytesOneEach", "\xff\xfe\xfd", 1, "\xff... (3 characters)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------------------------------------------------
