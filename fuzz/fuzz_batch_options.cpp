@@ -1,5 +1,6 @@
 // Any bytes as the batch tool's command line, one argument per NUL-separated piece: the options are
 // read, or refused with a one-line reason.
+#include "fuzz_expect.h"
 #include "batch/batch_options.h"
 
 #include <algorithm>
@@ -13,14 +14,6 @@
 namespace {
 
 using namespace tarvik;
-
-#define EXPECT(condition)                                                                                    \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "%s:%d: expected %s\n", __FILE__, __LINE__, #condition);                    \
-            std::abort();                                                                                    \
-        }                                                                                                    \
-    } while (false)
 
 std::vector<std::string> arguments(std::string_view bytes) {
     std::vector<std::string> args;

@@ -2,6 +2,7 @@
 // records, once through the plain functions and once through "Load File" and step 1's Continue on a
 // headless main window. The first six bytes choose the roles (so every column can be any role); the
 // rest is the file. Seeds are files of tests/data behind six such bytes.
+#include "fuzz_expect.h"
 #include "app/entry.h"
 #include "app/runtime.h"
 #include "grouping/categories.h"
@@ -26,14 +27,6 @@ namespace {
 
 using namespace tarvik;
 namespace fs = std::filesystem;
-
-#define EXPECT(condition)                                                                                    \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "%s:%d: expected %s\n", __FILE__, __LINE__, #condition);                    \
-            std::abort();                                                                                    \
-        }                                                                                                    \
-    } while (false)
 
 constexpr std::size_t kRoleBytes = 6;
 constexpr std::array<const char*, 6> kRolePopups = {

@@ -3,6 +3,7 @@
 // as the same text. A window it accepts then becomes the main window and goes through the clicks of
 // every step that end in bounded work (the overlap buttons are left out: their grid size is the user's
 // choice); whatever the clicks leave must still save as a session that opens.
+#include "fuzz_expect.h"
 #include "app/entry.h"
 #include "app/runtime.h"
 #include "app/session_file.h"
@@ -19,14 +20,6 @@
 namespace {
 
 using namespace tarvik;
-
-#define EXPECT(condition)                                                                                    \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "%s:%d: expected %s\n", __FILE__, __LINE__, #condition);                    \
-            std::abort();                                                                                    \
-        }                                                                                                    \
-    } while (false)
 
 const char* const kClicks[] = {
     "listbox_groupings",

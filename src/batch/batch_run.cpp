@@ -1,7 +1,9 @@
 #include "batch/batch_run.h"
 
 #include "app/entry.h"
+#include "app/log_view.h"
 #include "app/runtime.h"
+#include "core/file_write.h"
 #include "core/format.h"
 #include "grouping/categories.h"
 #include "overlap/driver.h"
@@ -13,7 +15,6 @@
 #include <cmath>
 #include <functional>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 
@@ -297,11 +298,11 @@ double spectral_value(const std::string& method) {
 
 double duration_value(const std::string& method) { return method == "none" ? 2 : method == "zscore" ? 3 : 4; }
 
+// Outputs are written like the program's own files: a failed write leaves an earlier file whole.
 bool write_file(const std::string& path, const std::string& text, std::ostream& err) {
-    std::ofstream file(path, std::ios::out | std::ios::trunc | std::ios::binary);
-    file << text;
-    file.close();
-    if (!file) {
+    try {
+        write_file_replacing(path, text);
+    } catch (const FileWriteError&) {
         err << "tarvik3d-batch: cannot write " << path << "\n";
         return false;
     }
@@ -314,13 +315,6 @@ std::string cell_text(const Cell& cell) {
     if (const std::string* s = std::get_if<std::string>(&cell))
         return *s;
     return {};
-}
-
-std::string log_text(const Figure& fig) {
-    std::string out;
-    for (const auto& line : fig.control("listbox_log").string)
-        out += line + "\n";
-    return out;
 }
 
 } // namespace
@@ -467,7 +461,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         }
     }
 
-    const std::string log = log_text(session.fig());
+    const std::string log = log_file_text(session.fig().control("listbox_log").string);
     if (o.logFile.empty())
         out << log;
     else if (!write_file(o.logFile, log, err))

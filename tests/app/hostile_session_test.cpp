@@ -3,6 +3,7 @@
 #include "app/session_menu.h"
 
 #include "app/session.h"
+#include "app/test_folder.h"
 #include "app/session_file.h"
 #include "ui/layout.h"
 
@@ -35,13 +36,7 @@ class HostileSession : public StartedSession {
   protected:
     void SetUp() override {
         StartedSession::SetUp();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string unique = std::string(info->test_suite_name()) + "_" + info->name();
-        std::replace(unique.begin(), unique.end(), '/', '_');
-        dir_ = fs::path(::testing::TempDir()) /
-               ("tarvik_hostile_session_" + std::to_string(::getpid()) + "_" + unique);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = make_test_folder("tarvik_hostile_session");
         s.rt.onWindowCreated = [this](const std::shared_ptr<Figure>&) { ++created_; };
 
         // Work worth keeping: a study loaded and mapped, in step 2.

@@ -2,6 +2,7 @@
 #include "app/log.h"
 #include "app/log_view.h"
 #include "app/session.h"
+#include "app/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -47,14 +48,7 @@ std::vector<std::string> folder_names(const fs::path& dir) {
 class TempFolder {
   public:
     TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string unique = std::string(info->test_suite_name()) + "_" + info->name();
-        for (char& c : unique)
-            if (c == '/')
-                c = '_';
-        dir_ = fs::path(::testing::TempDir()) / ("tarvik_log_" + std::to_string(::getpid()) + "_" + unique);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = make_test_folder("tarvik_log");
     }
     ~TempFolder() {
         std::error_code ec;

@@ -36,6 +36,56 @@ struct Session {
     }
 };
 
+// How a test study is taken to step 4: a data file of tests/data, its six roles (Speaker, Vowel, F1,
+// F2, Dur or none, no phrase duration), no normalization, and three groups v1, v2, v3 with one vowel
+// type each, in the order the types are listed; optionally every pair's overlap.
+struct StudySetup {
+    // wiz_vowels.txt: i (3 tokens), a (3 tokens), u (1 token), two speakers.
+    // plot_vowels.txt: i, a, e with 6 tokens each per speaker; i and e overlap, a lies apart from both.
+    std::string file = "wiz_vowels.txt";
+    bool withDuration = true;
+    bool overlaps = false; // every pair in 2D, and in 3D when there are durations
+};
+
+// Steps 1 to 3 as a user clicks them, ending in step 4.
+inline void run_steps_1_to_3(Session& s, const StudySetup& setup = {}) {
+    auto click = [&](const std::string& tag, double value) {
+        s.fig().set_value(tag, value);
+        dispatch_event(s.rt, tag);
+    };
+    s.scripted.fileAnswers.push_back(FileChoice{setup.file, TARVIK_TEST_DATA_DIR});
+    dispatch_event(s.rt, "button_load_file");
+    const char* const roles[] = {"popupmenu_header_subject",  "popupmenu_header_vowel",
+                                 "popupmenu_header_f1",       "popupmenu_header_f2",
+                                 "popupmenu_header_duration", "popupmenu_header_phraseduration"};
+    const double values[] = {3, 4, 5, 6, setup.withDuration ? 7.0 : 2.0, 2};
+    for (std::size_t k = 0; k < 6; ++k)
+        s.fig().set_value(roles[k], values[k]);
+    dispatch_event(s.rt, "button_continue_to_normalize");
+    for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
+                            "popupmenu_normalize_duration"})
+        s.fig().set_value(tag, 2);
+    dispatch_event(s.rt, "button_continue_to_grouping");
+    dispatch_event(s.rt, "button_create_new_vowelNum");
+    for (int g = 1; g <= 3; ++g) {
+        click("listbox_currVowel_select", g);
+        s.fig().set_string("edit_currVowel_name", {"v" + std::to_string(g)});
+        dispatch_event(s.rt, "edit_currVowel_name");
+        click("listbox_groupings", 2); // Vowel
+        click("listbox_types", g);
+        dispatch_event(s.rt, "button_add");
+    }
+    dispatch_event(s.rt, "button_continue_to_overlap");
+    ASSERT_EQ(s.record().currStep, 4);
+    if (setup.overlaps) {
+        click("checkbox_all_group_overlap", 1);
+        dispatch_event(s.rt, "button_calculate_2Doverlap");
+        if (setup.withDuration)
+            dispatch_event(s.rt, "button_calculate_3Doverlap");
+        click("checkbox_all_group_overlap", 0);
+    }
+}
+
 // A test that starts with the main window created (hidden).
 class StartedSession : public ::testing::Test {
   protected:

@@ -3,6 +3,7 @@
 #include "app/session_file.h"
 
 #include "app/session.h"
+#include "app/test_folder.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>
@@ -556,11 +557,7 @@ class SessionFiles : public StartedSession {
   protected:
     void SetUp() override {
         StartedSession::SetUp();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) /
-               ("tarvik_session_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = make_test_folder("tarvik_session");
     }
     void TearDown() override {
         std::error_code ec;

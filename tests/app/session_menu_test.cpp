@@ -4,6 +4,7 @@
 #include "app/session_menu.h"
 
 #include "app/session.h"
+#include "app/test_folder.h"
 #include "app/session_file.h"
 #include "ui/layout.h"
 
@@ -23,11 +24,6 @@ namespace fs = std::filesystem;
 
 const char* const kOpenFailedTitle = "Let Quillon know: \"menuItem_openSession_Callback\"";
 const char* const kSaveFailedTitle = "Let Quillon know: \"menuItem_saveSession_Callback\"";
-
-// tests/data/wiz_vowels.txt: Vowel i (3 tokens), a (3 tokens, one without subject), u (1 token).
-const char* const kRolePopups[] = {"popupmenu_header_subject",  "popupmenu_header_vowel",
-                                   "popupmenu_header_f1",       "popupmenu_header_f2",
-                                   "popupmenu_header_duration", "popupmenu_header_phraseduration"};
 
 // The same double, NaN included.
 bool same_number(const std::optional<double>& a, const std::optional<double>& b) {
@@ -68,13 +64,7 @@ class SessionMenu : public StartedSession {
   protected:
     void SetUp() override {
         StartedSession::SetUp();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string unique = std::string(info->test_suite_name()) + "_" + info->name();
-        std::replace(unique.begin(), unique.end(), '/', '_');
-        dir_ = fs::path(::testing::TempDir()) /
-               ("tarvik_session_menu_" + std::to_string(::getpid()) + "_" + unique);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = make_test_folder("tarvik_session_menu");
         s.rt.onWindowCreated = [this](const std::shared_ptr<Figure>& w) {
             created_.push_back(w);
             // What a view sees when it is made for the window: its controls and its record.
@@ -87,29 +77,7 @@ class SessionMenu : public StartedSession {
     }
 
     // Steps 1 to 3 with three groups, one per vowel, ending in step 4.
-    void reach_step_4() {
-        s.scripted.fileAnswers.push_back(FileChoice{"wiz_vowels.txt", TARVIK_TEST_DATA_DIR});
-        dispatch_event(s.rt, "button_load_file");
-        const std::vector<double> roles = {3, 4, 5, 6, 7, 2};
-        for (std::size_t k = 0; k < roles.size(); ++k)
-            s.fig().set_value(kRolePopups[k], roles[k]);
-        dispatch_event(s.rt, "button_continue_to_normalize");
-        for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
-                                "popupmenu_normalize_duration"})
-            s.fig().set_value(tag, 2);
-        dispatch_event(s.rt, "button_continue_to_grouping");
-        dispatch_event(s.rt, "button_create_new_vowelNum");
-        for (double g = 1; g <= 3; ++g) {
-            click("listbox_currVowel_select", g);
-            s.fig().set_string("edit_currVowel_name", {"v" + std::to_string(static_cast<int>(g))});
-            dispatch_event(s.rt, "edit_currVowel_name");
-            click("listbox_groupings", 2); // Vowel
-            click("listbox_types", g);     // i, a, u
-            dispatch_event(s.rt, "button_add");
-        }
-        dispatch_event(s.rt, "button_continue_to_overlap");
-        ASSERT_EQ(s.record().currStep, 4);
-    }
+    void reach_step_4() { run_steps_1_to_3(s); }
     void click(const char* tag, double value) {
         s.fig().set_value(tag, value);
         dispatch_event(s.rt, tag);

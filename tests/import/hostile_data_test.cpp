@@ -1,6 +1,7 @@
 // Hostile data files through "Load File" and step 1's Continue on the headless main window: every one
 // ends in the file's table or in a message, and a file that does not load leaves the table loaded before
 // it exactly as it was. Big inputs are made here, in a temporary folder.
+#include "app/test_folder.h"
 #include "../app/session.h"
 #include "app/entry.h"
 #include "import/data_file.h"
@@ -76,15 +77,7 @@ class HostileData : public StartedSession {
   protected:
     void SetUp() override {
         StartedSession::SetUp();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string unique = std::string(info->test_suite_name()) + "_" + info->name();
-        for (char& c : unique)
-            if (c == '/')
-                c = '_';
-        dir_ =
-            fs::path(::testing::TempDir()) / ("tarvik_hostile_" + std::to_string(::getpid()) + "_" + unique);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = make_test_folder("tarvik_hostile");
     }
     void TearDown() override {
         std::error_code ec;

@@ -1,4 +1,5 @@
 // Loading a data file through the "Load File" button on the headless main window.
+#include "app/test_folder.h"
 #include "../app/session.h"
 #include "app/log.h"
 #include "core/number.h"
@@ -47,14 +48,7 @@ std::string read_text(const std::string& path) {
 class TempFile {
   public:
     TempFile(const std::string& name, const std::string& content) {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string unique = std::string(info->test_suite_name()) + "_" + info->name();
-        for (char& c : unique)
-            if (c == '/')
-                c = '_';
-        dir_ =
-            fs::path(::testing::TempDir()) / ("tarvik_import_" + std::to_string(::getpid()) + "_" + unique);
-        fs::create_directories(dir_);
+        dir_ = make_test_folder("tarvik_import");
         std::ofstream(dir_ / name, std::ios::binary) << content;
         name_ = name;
     }

@@ -10,36 +10,11 @@
 namespace tarvik::testing {
 namespace {
 
-// tests/data/wiz_vowels.txt: Vowel i (3 tokens), a (3 tokens, one without subject), u (1 token).
-const char* const kRolePopups[] = {"popupmenu_header_subject", "popupmenu_header_vowel",
-                                   "popupmenu_header_f1",      "popupmenu_header_f2",
-                                   "popupmenu_header_duration", "popupmenu_header_phraseduration"};
-
 class OverlapDriver : public StartedSession {
   protected:
     // Steps 1 to 3 with three groups, one per vowel, ending in step 4.
     void reach_step_4(bool withDuration) {
-        s.scripted.fileAnswers.push_back(FileChoice{"wiz_vowels.txt", TARVIK_TEST_DATA_DIR});
-        dispatch_event(s.rt, "button_load_file");
-        const std::vector<double> roles = {3, 4, 5, 6, withDuration ? 7.0 : 2.0, 2};
-        for (std::size_t k = 0; k < roles.size(); ++k)
-            s.fig().set_value(kRolePopups[k], roles[k]);
-        dispatch_event(s.rt, "button_continue_to_normalize");
-        for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
-                                "popupmenu_normalize_duration"})
-            s.fig().set_value(tag, 2);
-        dispatch_event(s.rt, "button_continue_to_grouping");
-        dispatch_event(s.rt, "button_create_new_vowelNum");
-        for (double g = 1; g <= 3; ++g) {
-            click("listbox_currVowel_select", g);
-            s.fig().set_string("edit_currVowel_name", {std::string("v") + std::to_string(static_cast<int>(g))});
-            dispatch_event(s.rt, "edit_currVowel_name");
-            click("listbox_groupings", 2); // Vowel
-            click("listbox_types", g);     // i, a, u
-            dispatch_event(s.rt, "button_add");
-        }
-        dispatch_event(s.rt, "button_continue_to_overlap");
-        ASSERT_EQ(s.record().currStep, 4);
+        run_steps_1_to_3(s, {.withDuration = withDuration});
         s.scripted.dialogs.clear();
         s.scripted.progress.clear();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-// A session brought to step 4 for the plot tests: a data file loaded and mapped, z-score normalized,
+// A session brought to step 4 for the plot tests: a data file loaded and mapped, left unnormalized,
 // three groups v1, v2, v3 (one per vowel type, in the order the types are listed), optionally with
 // every pair's overlap calculated in 2D and 3D.
 #include "app/session.h"
@@ -12,48 +12,12 @@
 
 namespace tarvik::testing {
 
-struct PlotSetup {
-    // wiz_vowels.txt: i (3 tokens), a (3 tokens), u (1 token), two speakers.
-    // plot_vowels.txt: i, a, e with 6 tokens each per speaker; i and e overlap, a lies apart from both.
-    std::string file = "wiz_vowels.txt";
-    bool withDuration = true;
-    bool overlaps = false;
-};
+using PlotSetup = StudySetup;
 
 class PlotSession : public StartedSession {
   protected:
     void reach_step_4(const PlotSetup& setup = {}) {
-        s.scripted.fileAnswers.push_back(FileChoice{setup.file, TARVIK_TEST_DATA_DIR});
-        dispatch_event(s.rt, "button_load_file");
-        const char* const roles[] = {"popupmenu_header_subject",  "popupmenu_header_vowel",
-                                     "popupmenu_header_f1",       "popupmenu_header_f2",
-                                     "popupmenu_header_duration", "popupmenu_header_phraseduration"};
-        const double values[] = {3, 4, 5, 6, setup.withDuration ? 7.0 : 2.0, 2};
-        for (std::size_t k = 0; k < 6; ++k)
-            s.fig().set_value(roles[k], values[k]);
-        dispatch_event(s.rt, "button_continue_to_normalize");
-        for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
-                                "popupmenu_normalize_duration"})
-            s.fig().set_value(tag, 2);
-        dispatch_event(s.rt, "button_continue_to_grouping");
-        dispatch_event(s.rt, "button_create_new_vowelNum");
-        for (int g = 1; g <= 3; ++g) {
-            click("listbox_currVowel_select", g);
-            s.fig().set_string("edit_currVowel_name", {"v" + std::to_string(g)});
-            dispatch_event(s.rt, "edit_currVowel_name");
-            click("listbox_groupings", 2); // Vowel
-            click("listbox_types", g);
-            dispatch_event(s.rt, "button_add");
-        }
-        dispatch_event(s.rt, "button_continue_to_overlap");
-        ASSERT_EQ(s.record().currStep, 4);
-        if (setup.overlaps) {
-            click("checkbox_all_group_overlap", 1);
-            dispatch_event(s.rt, "button_calculate_2Doverlap");
-            if (setup.withDuration)
-                dispatch_event(s.rt, "button_calculate_3Doverlap");
-            click("checkbox_all_group_overlap", 0);
-        }
+        run_steps_1_to_3(s, setup);
         s.scripted.dialogs.clear();
         s.scripted.progress.clear();
     }
