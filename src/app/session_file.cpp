@@ -1,7 +1,7 @@
 #include "app/session_file.h"
 
 #include "core/file_write.h"
-
+#include "overlap/grid_overlap.h"
 #include "ui/layout.h"
 
 #include <nlohmann/json.hpp>
@@ -819,6 +819,12 @@ void check_record(const Handles& h, const std::vector<Control>& objects, const W
             check_tag(h.stepFrames[s][i], w.field("stepFrames").item(s).item(i));
     if (!(h.currStep == 1 || h.currStep == 2 || h.currStep == 3 || h.currStep == 4))
         fail(w.field("currStep"), "the wizard has steps 1 to 4");
+    // The overlap grid: a huge resolution would keep the calculation busy for hours and fill the memory.
+    for (const auto& [name, steps] :
+         {std::pair{"n", h.overlapResolution.n}, {"m", h.overlapResolution.m}, {"s", h.overlapResolution.s}})
+        if (!(steps >= 1 && steps <= kMaxGridSteps && steps == std::floor(steps)))
+            fail(w.field("overlapResolution").field(name),
+                 "expected a whole number from 1 to " + std::to_string(kMaxGridSteps));
 }
 
 const std::string kFormat = "format";

@@ -1,5 +1,8 @@
 #include "batch/batch_options.h"
 
+#include "overlap/grid_overlap.h"
+
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -9,7 +12,8 @@ namespace {
 
 using Setter = std::function<std::string(BatchOptions&, const std::string&)>; // returns an error or ""
 
-std::string one_of(const std::string& option, const std::string& value, std::initializer_list<const char*> allowed) {
+std::string one_of(const std::string& option, const std::string& value,
+                   std::initializer_list<const char*> allowed) {
     for (const char* a : allowed)
         if (value == a)
             return {};
@@ -74,9 +78,9 @@ std::string numbers_of(const std::string& option, const std::string& value, std:
         start = comma + 1;
     }
     if (out.size() != count || start <= value.size())
-        return "option " + option + " takes " + std::to_string(count) + " whole number" + (count > 1 ? "s" : "") +
-               " of at least " + std::to_string(least) + (count > 1 ? ", separated by commas" : "") + ", not '" +
-               value + "'";
+        return "option " + option + " takes " + std::to_string(count) + " whole number" +
+               (count > 1 ? "s" : "") + " of at least " + std::to_string(least) +
+               (count > 1 ? ", separated by commas" : "") + ", not '" + value + "'";
     return {};
 }
 
@@ -84,8 +88,9 @@ std::string resolution_of(const std::string& value, std::array<int, 3>& out) {
     std::vector<int> n;
     const bool three = value.find(',') != std::string::npos;
     std::string error = numbers_of("--resolution", value, three ? 3 : 1, 1, n);
-    if (!error.empty())
-        return "option --resolution takes N or M,N,S (grid intervals, at least 1), not '" + value + "'";
+    if (!error.empty() || std::ranges::any_of(n, [](int steps) { return steps > kMaxGridSteps; }))
+        return "option --resolution takes N or M,N,S (grid intervals from 1 to " +
+               std::to_string(kMaxGridSteps) + "), not '" + value + "'";
     out = three ? std::array<int, 3>{n[0], n[1], n[2]} : std::array<int, 3>{n[0], n[0], n[0]};
     return {};
 }
@@ -140,8 +145,10 @@ const std::map<std::string, Setter>& value_options() {
              o.normalizeDuration = v;
              return one_of("--normalize-duration", v, {"none", "zscore", "phrase"});
          }},
-        {"--extremes-f1", [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f1", v, o.extremesF1); }},
-        {"--extremes-f2", [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f2", v, o.extremesF2); }},
+        {"--extremes-f1",
+         [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f1", v, o.extremesF1); }},
+        {"--extremes-f2",
+         [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f2", v, o.extremesF2); }},
         {"--export-normalized",
          [](BatchOptions& o, const std::string& v) { return o.exportNormalized = v, std::string(); }},
         {"--group", [](BatchOptions& o, const std::string& v) { return group_of(v, o.groups); }},
@@ -159,7 +166,8 @@ const std::map<std::string, Setter>& value_options() {
                  o.pair = std::make_pair(n[0], n[1]);
              return error;
          }},
-        {"--resolution", [](BatchOptions& o, const std::string& v) { return resolution_of(v, o.resolution); }},
+        {"--resolution",
+         [](BatchOptions& o, const std::string& v) { return resolution_of(v, o.resolution); }},
         {"--csv", [](BatchOptions& o, const std::string& v) { return o.csvFile = v, std::string(); }},
         {"--json", [](BatchOptions& o, const std::string& v) { return o.jsonFile = v, std::string(); }},
         {"--plot",
@@ -218,6 +226,14 @@ BatchParse parse_batch_options(const std::vector<std::string>& args) {
         if (!out.error.empty())
             return out;
     }
+    const auto& r = out.options.resolution;
+    if (out.options.overlap != "2d" && !out.options.overlap.empty() &&
+        grid_points({r[0], r[1], r[2]}, true) > kMaxGridPoints) {
+        out.error = "option --resolution: a 3D grid of " + std::to_string(r[0] + 1) + " x " +
+                    std::to_string(r[1] + 1) + " x " + std::to_string(r[2] + 1) +
+                    " points is more than the 10 million that can be measured";
+        return out;
+    }
     for (const auto& plot : out.options.plots)
         if (plot.outFile.empty()) {
             out.error = "option --plot " + plot.kind + " needs --plot-out FILE.png|.svg|.pdf";
@@ -256,7 +272,9 @@ std::string batch_usage() {
            "Overlap:\n"
            "  --overlap 2d|3d|both        the overlap of the groups' ellipses and/or ellipsoids\n"
            "  --pair I,J                  one pair of groups (1-based; default: every pair I < J)\n"
-           "  --resolution N | M,N,S      grid intervals along F2, F1 and duration (default 20)\n"
+           "  --resolution N | M,N,S      grid intervals along F2, F1 and duration (default 20, at most "
+           "1000;\n"
+           "                              a 3D grid holds at most 10 million points)\n"
            "Plots (repeatable as a set, each --plot followed by its own options):\n"
            "  --plot original|normalized|shapes|volumes|overlap\n"
            "                              the plot kind: data as read, normalized data, fitted\n"

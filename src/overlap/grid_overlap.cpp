@@ -228,9 +228,25 @@ inline bool resolve(double cls, const PreparedEllipsoid& p, double x, double y, 
     return cls >= kUnsure ? radius_margin(p, x, y, z) >= 0 : cls == kInside;
 }
 
+} // namespace
+
+long long grid_points(GridResolution r, bool withDuration) {
+    // Three axes of up to 2^31 points each overflow 64 bits: the count saturates.
+    const auto points = [](int steps) { return static_cast<double>(std::max(steps, 0)) + 1; };
+    double n = points(r.m) * points(r.n);
+    if (withDuration)
+        n *= points(r.s);
+    return n >= 9e18 ? std::numeric_limits<long long>::max() : static_cast<long long>(n);
+}
+
+namespace {
+
 void require_resolution(GridResolution r, bool withDuration) {
     if (r.m < 1 || r.n < 1 || (withDuration && r.s < 1))
         throw std::invalid_argument("The overlap grid needs at least one step along every axis.");
+    if (r.m > kMaxGridSteps || r.n > kMaxGridSteps || (withDuration && r.s > kMaxGridSteps) ||
+        grid_points(r, withDuration) > kMaxGridPoints)
+        throw std::invalid_argument("The overlap grid has more points than can be measured.");
 }
 
 // Smallest and largest value of each axis over both outlines, missing values ignored.

@@ -31,6 +31,11 @@ struct GridResolution {
     int s = 20;
 };
 
+// Bounds of the grid. The points inside each shape are kept for drawing, so memory and time grow with
+// the number of grid points: at most kMaxGridSteps steps along an axis, at most kMaxGridPoints points.
+inline constexpr int kMaxGridSteps = 1000;
+inline constexpr long long kMaxGridPoints = 10'000'000;
+
 // A fitted ellipse as the overlap needs it.
 struct Ellipse2D {
     std::array<double, 2> avg{}; // centre (F2, F1)
@@ -92,13 +97,17 @@ struct GridOverlap3D {
 // Called at the start of each F2 column of the walk with its 1-based number i = 1 .. m + 1.
 using GridColumnHook = std::function<void(int column)>;
 
+// Number of points of the grid: (m + 1)(n + 1), times (s + 1) with duration.
+long long grid_points(GridResolution resolution, bool withDuration);
+
 // The overlap of two ellipses on an (m + 1) x (n + 1) grid. Throws std::invalid_argument when a
-// resolution is below 1 or an outline with rows has fewer than two columns.
+// resolution is below 1, the grid is beyond its bounds or an outline with rows has fewer than two columns.
 GridOverlap2D grid_overlap_2d(const Ellipse2D& first, const Ellipse2D& second, GridResolution resolution,
                               const GridColumnHook& onColumn = {});
 
 // The overlap of two ellipsoids on an (m + 1) x (n + 1) x (s + 1) grid. Throws std::invalid_argument when
-// a resolution is below 1 or an outline with rows has fewer than three columns.
+// a resolution is below 1, the grid is beyond its bounds or an outline with rows has fewer than three
+// columns.
 GridOverlap3D grid_overlap_3d(const Ellipsoid3D& first, const Ellipsoid3D& second, GridResolution resolution,
                               const GridColumnHook& onColumn = {});
 

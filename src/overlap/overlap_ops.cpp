@@ -29,7 +29,10 @@ constexpr const char* kText3D = "text_3D_overlap";
 constexpr std::string_view kNoGroup = "There is no group %s: the session has %s groups.";
 constexpr std::string_view kNo2DFit = "Group <%s> has no fitted ellipse to measure its overlap with.";
 constexpr std::string_view kNo3DFit = "Group <%s> has no fitted ellipsoid to measure its overlap with.";
-constexpr std::string_view kBadResolution = "The overlap resolution must be whole numbers of at least 1.";
+constexpr std::string_view kBadResolution = "The overlap resolution must be whole numbers from 1 to %d.";
+constexpr std::string_view kLargeGrid =
+    "The overlap grid of %s points is too large: at most 10 million points can be measured.";
+static_assert(kMaxGridPoints == 10'000'000, "kLargeGrid names the bound");
 
 // Fills the %s, %d and %f places of a message, in order, with texts already formatted. Only the
 // pattern is scanned, so a group name holding "%s" stays as it is.
@@ -106,8 +109,8 @@ std::string log_line(std::string_view pattern, const VowelGroup& g1, const Vowel
 }
 
 int whole_steps(double v) {
-    if (!(v >= 1) || v != std::floor(v) || v > 1e6)
-        throw std::invalid_argument(std::string(kBadResolution));
+    if (!(v >= 1) || v != std::floor(v) || v > kMaxGridSteps)
+        throw std::invalid_argument(fill_message(kBadResolution, {std::to_string(kMaxGridSteps)}));
     return static_cast<int>(v);
 }
 
@@ -141,8 +144,15 @@ Ellipsoid3D ellipsoid_of(const VowelGroup& g) {
     return e;
 }
 
-GridResolution grid_resolution(const OverlapResolution& r) {
-    return {whole_steps(r.m), whole_steps(r.n), whole_steps(r.s)};
+GridResolution grid_resolution(const OverlapResolution& r, bool withDuration) {
+    const GridResolution g{whole_steps(r.m), whole_steps(r.n), withDuration ? whole_steps(r.s) : 1};
+    if (grid_points(g, withDuration) > kMaxGridPoints) {
+        std::string size = std::to_string(g.m + 1) + " x " + std::to_string(g.n + 1);
+        if (withDuration)
+            size += " x " + std::to_string(g.s + 1);
+        throw std::invalid_argument(fill_message(kLargeGrid, {size}));
+    }
+    return g;
 }
 
 Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
@@ -152,9 +162,7 @@ Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
         const VowelGroup& g1 = group_at(handles, pair.first);
         const VowelGroup& g2 = group_at(handles, pair.second);
 
-        GridResolution resolution{};
-        resolution.m = whole_steps(handles.overlapResolution.m);
-        resolution.n = whole_steps(handles.overlapResolution.n);
+        const GridResolution resolution = grid_resolution(handles.overlapResolution, false);
         const PairProgress progress(rt, waitbar, currPair, totalPairs, resolution.m);
         progress.start(totalPairs == 1 ? fill_message(kProgress2DSingle, {std::to_string(currPair)})
                                        : fill_message(kProgress2DRun, {std::to_string(currPair),
@@ -193,7 +201,7 @@ Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
         const VowelGroup& g1 = group_at(handles, pair.first);
         const VowelGroup& g2 = group_at(handles, pair.second);
 
-        const GridResolution resolution = grid_resolution(handles.overlapResolution);
+        const GridResolution resolution = grid_resolution(handles.overlapResolution, true);
         const PairProgress progress(rt, waitbar, currPair, totalPairs, resolution.m);
         progress.start(fill_message(
             kProgress3D, {std::to_string(currPair), std::to_string(totalPairs), g1.name, g2.name}));

@@ -16,8 +16,10 @@ namespace tarvik {
 Ellipse2D ellipse_of(const VowelGroup& group);
 Ellipsoid3D ellipsoid_of(const VowelGroup& group);
 
-// The grid steps of the record; throws std::invalid_argument unless each is a whole number >= 1.
-GridResolution grid_resolution(const OverlapResolution& resolution);
+// The grid steps of the record along F2 and F1, and along duration when `withDuration`; throws
+// std::invalid_argument unless each is a whole number from 1 to kMaxGridSteps and the grid has at most
+// kMaxGridPoints points.
+GridResolution grid_resolution(const OverlapResolution& resolution, bool withDuration);
 
 // Pair (firstVowelNum, secondVowelNum), 1-based and in either order, as pair currPair of totalPairs of
 // the run; `waitbar` is the run's progress dialog (no progress is shown without one). Writes

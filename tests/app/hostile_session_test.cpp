@@ -3,8 +3,8 @@
 #include "app/session_menu.h"
 
 #include "app/session.h"
-#include "app/test_folder.h"
 #include "app/session_file.h"
+#include "app/test_folder.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>
@@ -277,6 +277,17 @@ INSTANTIATE_TEST_SUITE_P(
                        return set(rec(d)["overlap"], Json::parse(R"([[[4294967296, 4294967297], {}]])"));
                    },
                    "the file is damaged at record.overlap[0][0]: group indices count from 1."},
+        // A grid that would keep the overlap busy for hours and fill the memory, or has no step at all.
+        BadSession{"GridOfAMillionStepsPerAxis",
+                   [](Json& d) { return set(rec(d)["overlapResolution"]["s"], 1000000); },
+                   "the file is damaged at record.overlapResolution.s: expected a whole number from 1 to "
+                   "1000."},
+        BadSession{"GridOfHalfSteps", [](Json& d) { return set(rec(d)["overlapResolution"]["n"], 2.5); },
+                   "the file is damaged at record.overlapResolution.n: expected a whole number from 1 to "
+                   "1000."},
+        BadSession{"GridOfNoSteps", [](Json& d) { return set(rec(d)["overlapResolution"]["m"], 0); },
+                   "the file is damaged at record.overlapResolution.m: expected a whole number from 1 to "
+                   "1000."},
         BadSession{"NestedAMillionDeep", [](Json& d) { return with_program(d, nested(1000000)); },
                    "the file is damaged: its lists and records are nested more than 100 deep."},
         BadSession{"NestedAHundredAndOneDeep", [](Json& d) { return with_program(d, nested(101)); },

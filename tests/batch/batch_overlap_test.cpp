@@ -13,7 +13,8 @@ const std::string kStudy = "--data '" TARVIK_TEST_DATA_DIR "/../../examples/hill
                            "--subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration "
                            "--phrase-duration none --normalize-f1 zscore --normalize-f2 zscore "
                            "--normalize-duration zscore";
-const std::string kThreeGroups = " --group 'iy=Vowel:iy' --group 'ih=Vowel:ih' --group 'men uw=Vowel:uw;Group:man'";
+const std::string kThreeGroups =
+    " --group 'iy=Vowel:iy' --group 'ih=Vowel:ih' --group 'men uw=Vowel:uw;Group:man'";
 
 std::vector<std::string> cells_of(const std::string& line) {
     std::vector<std::string> out;
@@ -27,7 +28,8 @@ std::vector<std::string> cells_of(const std::string& line) {
 class BatchOverlap : public BatchProcessTest {};
 
 TEST_F(BatchOverlap, EveryPairInBothDimensionsGoesToCsvJsonAndLog) {
-    const auto csv = dir / "overlap.csv", json = dir / "overlap.json", log = dir / "log.txt", fit = dir / "fit.csv";
+    const auto csv = dir / "overlap.csv", json = dir / "overlap.json", log = dir / "log.txt",
+               fit = dir / "fit.csv";
     const Outcome r = run(kStudy + kThreeGroups + " --overlap both --csv '" + csv.string() + "' --json '" +
                           json.string() + "' --log '" + log.string() + "' --fit '" + fit.string() + "'");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -70,16 +72,18 @@ TEST_F(BatchOverlap, EveryPairInBothDimensionsGoesToCsvJsonAndLog) {
 
     const auto fits = lines_of(read_file(fit));
     ASSERT_EQ(fits.size(), 4u);
-    EXPECT_EQ(fits[0], "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,theta2D,"
-                       "A2D,B2D");
+    EXPECT_EQ(fits[0],
+              "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,theta2D,"
+              "A2D,B2D");
     EXPECT_EQ(cells_of(fits[3])[2], "45"); // the men's uw tokens
 }
 
 TEST_F(BatchOverlap, OnePairAtItsOwnResolution) {
     const auto coarse = dir / "coarse.csv", fine = dir / "fine.csv";
-    ASSERT_EQ(run(kStudy + kThreeGroups + " --overlap 3d --pair 3,1 --resolution 4 --csv '" + coarse.string() + "'")
-                  .status,
-              0);
+    ASSERT_EQ(
+        run(kStudy + kThreeGroups + " --overlap 3d --pair 3,1 --resolution 4 --csv '" + coarse.string() + "'")
+            .status,
+        0);
     ASSERT_EQ(run(kStudy + kThreeGroups + " --overlap 3d --pair 3,1 --resolution 40,40,40 --csv '" +
                   fine.string() + "'")
                   .status,
@@ -111,6 +115,18 @@ TEST_F(BatchOverlap, RefusalsExitWithTheReason) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(run("--overlap 4d").status, 2);
     EXPECT_EQ(run("--resolution 0").status, 2);
+    const Outcome fine = run("--resolution 1001");
+    EXPECT_EQ(fine.status, 2);
+    EXPECT_NE(
+        fine.err.find("option --resolution takes N or M,N,S (grid intervals from 1 to 1000), not '1001'"),
+        std::string::npos)
+        << fine.err;
+    const Outcome vast = run(kStudy + " --overlap both --resolution 300");
+    EXPECT_EQ(vast.status, 2);
+    EXPECT_NE(
+        vast.err.find("a 3D grid of 301 x 301 x 301 points is more than the 10 million that can be measured"),
+        std::string::npos)
+        << vast.err;
     EXPECT_EQ(run("--group 'nothing'").status, 2);
 }
 

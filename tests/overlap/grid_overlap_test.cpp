@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <random>
 #include <string>
@@ -342,11 +343,18 @@ TEST(GridOverlapBox, MissingOutlineValuesAreIgnored) {
     EXPECT_TRUE(std::isnan(none.shares.value));
 }
 
-TEST(GridOverlapBox, RefusesGridsWithoutStepsAndShortOutlines) {
+TEST(GridOverlapBox, RefusesGridsWithoutStepsOrBeyondTheirBoundsAndShortOutlines) {
     const Ellipse2D e = ellipse({0, 0}, 0, 1, 1, -1, 1);
     EXPECT_THROW(grid_overlap_2d(e, e, {0, 20, 20}), std::invalid_argument);
+    EXPECT_THROW(grid_overlap_2d(e, e, {1001, 20, 20}), std::invalid_argument);
+    EXPECT_EQ(grid_overlap_2d(e, e, {1000, 1000, 0}).shares.E1sum,
+              grid_overlap_2d(e, e, {1000, 1000, 0}).shares.Ebothsum);
     const Ellipsoid3D b = ellipsoid({0, 0, 0}, 0, 0, 1, 1, 1, -1, 1);
     EXPECT_THROW(grid_overlap_3d(b, b, {20, 20, 0}), std::invalid_argument);
+    EXPECT_THROW(grid_overlap_3d(b, b, {215, 215, 215}), std::invalid_argument); // 216^3 > 10^7 points
+    EXPECT_EQ(grid_points({214, 214, 214}, true), 9'938'375);
+    EXPECT_EQ(grid_points({2'000'000'000, 2'000'000'000, 2'000'000'000}, true),
+              std::numeric_limits<long long>::max());
     Ellipsoid3D flat = b;
     flat.outline = rows({{0, 0}, {1, 1}});
     EXPECT_THROW(grid_overlap_3d(b, flat, {}), std::invalid_argument);

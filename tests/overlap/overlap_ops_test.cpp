@@ -411,15 +411,26 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"PlaneNoSuchGroup", kPlane, kPlaneTitle, [](Handles&) {}, 0, 2,
                     "There is no group 0: the session has 2 groups."},
         FailureCase{"SpaceNoGridSteps", kSpace, kSpaceTitle, [](Handles& h) { h.overlapResolution.s = 0; }, 1,
-                    2, "The overlap resolution must be whole numbers of at least 1."},
+                    2, "The overlap resolution must be whole numbers from 1 to 1000."},
         FailureCase{"PlaneFractionalSteps", kPlane, kPlaneTitle,
                     [](Handles& h) { h.overlapResolution.n = 2.5; }, 1, 2,
-                    "The overlap resolution must be whole numbers of at least 1."}),
+                    "The overlap resolution must be whole numbers from 1 to 1000."},
+        FailureCase{"PlaneAMillionSteps", kPlane, kPlaneTitle,
+                    [](Handles& h) { h.overlapResolution.m = 1e6; }, 1, 2,
+                    "The overlap resolution must be whole numbers from 1 to 1000."},
+        // 1000 steps per axis are a fine plane but a billion points in space.
+        FailureCase{"SpaceOfABillionPoints", kSpace, kSpaceTitle,
+                    [](Handles& h) {
+                        h.overlapResolution = {1000, 1000, 1000};
+                    },
+                    1, 2,
+                    "The overlap grid of 1001 x 1001 x 1001 points is too large: at most 10 million points "
+                    "can be measured."}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(OverlapOps, PlaneIgnoresTheDurationSteps) {
     Handles h = worked_pair();
-    h.overlapResolution.s = 0;
+    h.overlapResolution.s = 1e9;
     calculate_2D_overlap(s.rt, h, 1, 2, 1, 1);
     EXPECT_TRUE(s.scripted.dialogs.empty());
     EXPECT_EQ(s.control("text_2D_overlap").string, TextList{"0.25"});
