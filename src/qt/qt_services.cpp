@@ -28,7 +28,9 @@ namespace tarvik {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QString joined(const TextList& lines) {
     QStringList out;
@@ -37,10 +39,63 @@ QString joined(const TextList& lines) {
     return out.join('\n');
 }
 
-QWidget* dialog_parent() { return QApplication::activeWindow(); }
+QWidget* dialog_parent() {
+    return QApplication::activeWindow();
+}
+
+// A dialog grows with its text: the header of a table with 10,000 columns would make it far taller than
+// any screen, its buttons out of reach. Such a text is shown up to a bound, with a note; the whole text
+// stays readable in a scrolling field beside it.
+constexpr qsizetype kShownLines = 30;
+constexpr qsizetype kShownCharacters = 2000;
+
+// The text as a dialog shows it; `where` names the place of the whole text when it had to be cut.
+QString shown_text(const QString& full, const QString& where, bool* cut) {
+    const QStringList lines = full.split('\n');
+    QString shown;
+    qsizetype taken = 0;
+    for (; taken < lines.size() && taken < kShownLines; ++taken) {
+        const QString next = (taken ? "\n" : "") + lines[taken];
+        if (shown.size() + next.size() > kShownCharacters)
+            break;
+        shown += next;
+    }
+    *cut = taken < lines.size();
+    if (!*cut)
+        return full;
+    if (taken == 0) // one line longer than the bound
+        return lines[0].left(kShownCharacters) + QString::fromUtf8("\u2026\n\n(the whole text is ") + where +
+               ")";
+    const qsizetype more = lines.size() - taken;
+    return shown + QString("\n\n(%1 more line%2 %3)").arg(more).arg(QString(more == 1 ? "" : "s"), where);
+}
+
+// A read-only field of a dozen lines that scrolls through the whole text.
+QPlainTextEdit* whole_text_field(const QString& full, QWidget* parent) {
+    auto* field = new QPlainTextEdit(full, parent);
+    field->setReadOnly(true);
+    field->setLineWrapMode(QPlainTextEdit::NoWrap);
+    field->setFixedHeight(field->fontMetrics().lineSpacing() * 12 + 12);
+    field->setMinimumWidth(360);
+    return field;
+}
+
+// A message box that keeps a long text within the screen: the shown part as its text, the whole text
+// under "Show Details...".
+QMessageBox* message_box(QMessageBox::Icon icon, const std::string& title, const TextList& text) {
+    const QString full = joined(text);
+    bool cut = false;
+    const QString shown = shown_text(full, "under Show Details...", &cut);
+    auto* box = new QMessageBox(icon, qs(title), shown, QMessageBox::Ok, dialog_parent());
+    if (cut)
+        box->setDetailedText(full);
+    return box;
+}
 
 // "*.txt" becomes "*.txt (*.txt)", the form the file dialogs expect.
-QString file_filter(const std::string& filter) { return qs(filter) + " (" + qs(filter) + ")"; }
+QString file_filter(const std::string& filter) {
+    return qs(filter) + " (" + qs(filter) + ")";
+}
 
 std::optional<FileChoice> choice_of(const QString& path) {
     if (path.isEmpty())
@@ -84,7 +139,7 @@ DialogRef QtServices::show_box(QMessageBox* box, WindowStyle style) {
 }
 
 DialogRef QtServices::warning(const TextList& text, const std::string& title, bool modal) {
-    auto* box = new QMessageBox(QMessageBox::Warning, qs(title), joined(text), QMessageBox::Ok, dialog_parent());
+    QMessageBox* box = message_box(QMessageBox::Warning, title, text);
     return show_box(box, modal ? WindowStyle::Modal : WindowStyle::NonModal);
 }
 
@@ -93,20 +148,24 @@ DialogRef QtServices::message(const TextList& text, const std::string& title, Ic
                                     : icon == Icon::Error ? QMessageBox::Critical
                                     : icon == Icon::Help  ? QMessageBox::Question
                                                           : QMessageBox::NoIcon;
-    auto* box = new QMessageBox(qicon, qs(title), joined(text), QMessageBox::Ok, dialog_parent());
+    QMessageBox* box = message_box(qicon, title, text);
     return show_box(box, style);
 }
 
-std::string QtServices::question(const std::string& text, const std::string& title, const std::string& button1,
-                                 const std::string& button2, const std::string& defaultButton) {
+std::string QtServices::question(const std::string& text, const std::string& title,
+                                 const std::string& button1, const std::string& button2,
+                                 const std::string& defaultButton) {
     // A plain dialog rather than a message box, so that its close box answers "no choice".
     QDialog dialog(dialog_parent());
     dialog.setWindowTitle(qs(title));
     auto* layout = new QVBoxLayout(&dialog);
-    auto* label = new QLabel(qs(text), &dialog);
+    bool cut = false;
+    auto* label = new QLabel(shown_text(qs(text), "in the field below", &cut), &dialog);
     label->setWordWrap(true);
     label->setMinimumWidth(360);
     layout->addWidget(label);
+    if (cut)
+        layout->addWidget(whole_text_field(qs(text), &dialog));
     auto* buttons = new QDialogButtonBox(&dialog);
     layout->addWidget(buttons);
     std::string answer;
@@ -149,11 +208,13 @@ TextList QtServices::input(const TextList& prompts, const std::string& title, in
 }
 
 std::optional<FileChoice> QtServices::open_file(const std::string& filter, const std::string& title) {
-    return choice_of(QFileDialog::getOpenFileName(dialog_parent(), qs(title), QString(), file_filter(filter)));
+    return choice_of(
+        QFileDialog::getOpenFileName(dialog_parent(), qs(title), QString(), file_filter(filter)));
 }
 
 std::optional<FileChoice> QtServices::save_file(const std::string& filter, const std::string& title) {
-    return choice_of(QFileDialog::getSaveFileName(dialog_parent(), qs(title), QString(), file_filter(filter)));
+    return choice_of(
+        QFileDialog::getSaveFileName(dialog_parent(), qs(title), QString(), file_filter(filter)));
 }
 
 void QtServices::wait(DialogRef ref) {
@@ -220,7 +281,9 @@ void QtServices::print_window(const Figure& window) {
     view->render(&painter);
 }
 
-int QtServices::open(const std::string& address) { return QDesktopServices::openUrl(QUrl(qs(address))) ? 0 : 1; }
+int QtServices::open(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(qs(address))) ? 0 : 1;
+}
 
 void QtServices::run(const std::string& commandLine) {
 #ifdef _WIN32
