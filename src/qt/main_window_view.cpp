@@ -2,9 +2,9 @@
 
 #include "app/entry.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
-#include <QStyle>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -17,6 +17,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <cmath>
 #include <iostream>
@@ -30,7 +32,9 @@ std::map<const Figure*, MainWindowView*>& registry() {
     return views;
 }
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QColor qcolor(const Color& c) {
     auto channel = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
@@ -71,7 +75,9 @@ QPalette::ColorRole background_role(Style s) {
     }
 }
 
-bool multi_line(const Control& c) { return c.max - c.min > 1; }
+bool multi_line(const Control& c) {
+    return c.max - c.min > 1;
+}
 
 // Controls use a small font, as dialog-style windows do; a declared size is in points.
 constexpr double kDefaultPointSize = 8.0;
@@ -100,6 +106,26 @@ void fit_text(QWidget* w, const Control& c, int reserve = 0) {
     w->setFont(font);
 }
 
+// The layout gives some menus less room than their longest entry: the open list is as wide as its
+// entries (up to a bound), and a shown entry that is cut is whole in the tooltip, unless the control has
+// a tooltip of its own.
+void fit_popup(QComboBox* box, const Control& c) {
+    const QFontMetrics metrics = box->fontMetrics();
+    int widest = 0;
+    for (int i = 0; i < box->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(box->itemText(i)));
+    const int frame = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+    box->view()->setMinimumWidth(std::min(widest + frame, 640));
+    if (!c.tooltip.empty())
+        return;
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const int room =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width();
+    const QString shown = box->currentText();
+    box->setToolTip(metrics.horizontalAdvance(shown) > room ? shown : QString());
+}
+
 } // namespace
 
 MainWindowView::MainWindowView(Runtime& rt, std::shared_ptr<Figure> figure)
@@ -113,7 +139,8 @@ MainWindowView::MainWindowView(Runtime& rt, std::shared_ptr<Figure> figure)
     build_menu();
     build_controls();
     registry()[figure_.get()] = this;
-    subscription_ = figure_->subscribe([this](const std::string& tag, Property p) { on_model_change(tag, p); });
+    subscription_ =
+        figure_->subscribe([this](const std::string& tag, Property p) { on_model_change(tag, p); });
 
     const Rect& px = figure_->window().pixelPosition;
     const int menuHeight = menuBar()->sizeHint().height();
@@ -296,11 +323,15 @@ void MainWindowView::apply(const Control& c) {
         if (c.alignment == Align::Center && !c.background) {
             b->setStyleSheet(QString());
         } else {
-            const char* side = c.alignment == Align::Left ? "left" : c.alignment == Align::Right ? "right" : "center";
-            QString sheet = QString("QPushButton { text-align: %1; padding: 0 4px; border: 1px solid #9a9a9a; "
-                                    "border-radius: 2px;")
-                                .arg(side);
-            const QColor bg = c.background ? qcolor(*c.background) : QGuiApplication::palette().color(QPalette::Button);
+            const char* side = c.alignment == Align::Left    ? "left"
+                               : c.alignment == Align::Right ? "right"
+                                                             : "center";
+            QString sheet =
+                QString("QPushButton { text-align: %1; padding: 0 4px; border: 1px solid #9a9a9a; "
+                        "border-radius: 2px;")
+                    .arg(side);
+            const QColor bg =
+                c.background ? qcolor(*c.background) : QGuiApplication::palette().color(QPalette::Button);
             sheet += QString(" background-color: %1;").arg(bg.name());
             if (c.foreground)
                 sheet += QString(" color: %1;").arg(qcolor(*c.foreground).name());
@@ -340,6 +371,7 @@ void MainWindowView::apply(const Control& c) {
         }
         const int index = static_cast<int>(first_value(c)) - 1;
         box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+        fit_popup(box, c);
         break;
     }
     case Style::ListBox: {
@@ -415,6 +447,8 @@ void MainWindowView::place(const Control& c) {
     w->setGeometry(x, y, std::max(w_, 1), std::max(h_, 1));
     if (c.style == Style::Text)
         fit_text(w, c);
+    else if (c.style == Style::PopupMenu)
+        fit_popup(static_cast<QComboBox*>(w), c);
     else if (c.style == Style::CheckBox) {
         Control shown = c;
         if (shown.string.size() > 1)

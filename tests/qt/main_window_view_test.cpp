@@ -3,6 +3,7 @@
 #include "qt/main_window_view.h"
 #include "ui/scripted_services.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -106,6 +107,22 @@ TEST_F(ViewTest, ModelChangesAreShownAtOnce) {
     EXPECT_TRUE(view->widget("button_help_types")->isVisible());
     fig().set_bold("button_step_1", false);
     EXPECT_FALSE(w<QPushButton>("button_step_1")->font().bold());
+}
+
+TEST_F(ViewTest, AMenuEntryTooLongForItsBoxIsWholeInTheListAndTheTooltip) {
+    const std::string entry = "Apply Z-score normalization per subject and vowel";
+    fig().set_string("popupmenu_normalize_spectral1", {"None", entry});
+    fig().set_value("popupmenu_normalize_spectral1", 2);
+    auto* box = w<QComboBox>("popupmenu_normalize_spectral1");
+    EXPECT_EQ(box->toolTip().toStdString(), entry);
+    EXPECT_GT(box->view()->minimumWidth(),
+              box->fontMetrics().horizontalAdvance(QString::fromStdString(entry)));
+    // An entry that fits has no tooltip; a tooltip of the control's own stays.
+    fig().set_value("popupmenu_normalize_spectral1", 1);
+    EXPECT_TRUE(box->toolTip().isEmpty());
+    fig().set_tooltip("popupmenu_normalize_spectral1", "How F1 is normalized");
+    fig().set_value("popupmenu_normalize_spectral1", 2);
+    EXPECT_EQ(box->toolTip(), "How F1 is normalized");
 }
 
 TEST_F(ViewTest, UserEditsAreWrittenBackToTheModel) {
