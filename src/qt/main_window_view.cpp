@@ -151,6 +151,7 @@ MainWindowView::MainWindowView(Runtime& rt, std::shared_ptr<Figure> figure)
         move(avail.left() + static_cast<int>(px.left), std::max(avail.top(), top));
     }
     apply_window();
+    placed_ = true;
 }
 
 MainWindowView::~MainWindowView() {
@@ -468,6 +469,29 @@ void MainWindowView::place_all() {
 void MainWindowView::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     place_all();
+    remember_geometry();
+}
+
+void MainWindowView::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    remember_geometry();
+}
+
+// The model keeps the window where the user put it, so a saved session opens it there again: pixels from
+// the screen's lower-left corner to the window's, and the size of its drawing area, as the constructor
+// reads them.
+void MainWindowView::remember_geometry() {
+    if (!placed_ || closing_ || !isVisible() || !figure_->alive())
+        return;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect avail = screen->geometry();
+    const Rect now{static_cast<double>(x() - avail.left()),
+                   static_cast<double>(avail.bottom() + 1 - y() - height()),
+                   static_cast<double>(canvas_->width()), static_cast<double>(canvas_->height())};
+    if (!(now == figure_->window().pixelPosition))
+        figure_->set_pixel_position(now);
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

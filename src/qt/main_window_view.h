@@ -36,6 +36,8 @@ class MainWindowView : public QMainWindow {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void remember_geometry(); // writes the window's place and size into the model
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -58,6 +60,7 @@ class MainWindowView : public QMainWindow {
     int subscription_ = 0;
     bool syncing_ = false; // true while the view writes model state into widgets
     bool closing_ = false;
+    bool placed_ = false; // the window stands where the model said: later moves and resizes are the user's
 };
 
 } // namespace tarvik

@@ -81,6 +81,26 @@ TEST_F(ViewTest, ControlsScaleWithTheWindow) {
     }
 }
 
+TEST_F(ViewTest, TheModelKeepsWhereTheUserPutsTheWindow) {
+    const Rect start = fig().window().pixelPosition;
+    const QSize extra = view->size() - view->canvas()->size();
+    view->resize(QSize(1200, 700) + extra);
+    QApplication::processEvents();
+    EXPECT_EQ(fig().window().pixelPosition.width, 1200);
+    EXPECT_EQ(fig().window().pixelPosition.height, 700);
+    view->move(view->pos() + QPoint(40, 30));
+    QApplication::processEvents();
+    const Rect moved = fig().window().pixelPosition;
+    EXPECT_EQ(moved.left, start.left + 40);
+    // Measured upwards from the screen's foot: lower by 30, and its top stays put as it grew by 55.
+    EXPECT_EQ(moved.bottom, start.bottom - 30 - (700 - start.height));
+
+    // A window made from the model stands where the model says.
+    MainWindowView again(rt, rt.main_window());
+    EXPECT_EQ(again.pos(), view->pos());
+    EXPECT_EQ(again.canvas()->size(), QSize(1200, 700));
+}
+
 TEST_F(ViewTest, StartStateIsShown) {
     for (const auto& tag : fig().find(Property::String, "?"))
         EXPECT_FALSE(view->widget(tag)->isVisible()) << tag;
