@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -142,14 +143,20 @@ MainWindowView::MainWindowView(Runtime& rt, std::shared_ptr<Figure> figure)
     subscription_ =
         figure_->subscribe([this](const std::string& tag, Property p) { on_model_change(tag, p); });
 
+    // The window comes up on the screen whatever the model says: a session saved on a larger screen, or
+    // one whose numbers were edited, gets a window that fits and can be reached.
     const Rect& px = figure_->window().pixelPosition;
     const int menuHeight = menuBar()->sizeHint().height();
-    resize(static_cast<int>(px.width), static_cast<int>(px.height) + menuHeight);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->geometry();
-        const int top = avail.bottom() + 1 - static_cast<int>(px.bottom) - height();
-        move(avail.left() + static_cast<int>(px.left), std::max(avail.top(), top));
-    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
+    const auto pixels = [](double v, int lo, int hi) {
+        return std::isfinite(v) ? static_cast<int>(std::lround(std::clamp(v, double(lo), double(hi)))) : lo;
+    };
+    resize(pixels(px.width, 160, std::max(160, avail.width())),
+           pixels(px.height, 120, std::max(120, avail.height() - menuHeight)) + menuHeight);
+    const int left = pixels(px.left, 0, std::max(0, avail.width() - width()));
+    const int bottom = pixels(px.bottom, 0, std::max(0, avail.height() - height()));
+    move(avail.left() + left, avail.bottom() + 1 - bottom - height());
     apply_window();
     placed_ = true;
 }

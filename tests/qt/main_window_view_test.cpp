@@ -8,12 +8,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -88,17 +90,26 @@ TEST_F(ViewTest, TheModelKeepsWhereTheUserPutsTheWindow) {
     QApplication::processEvents();
     EXPECT_EQ(fig().window().pixelPosition.width, 1200);
     EXPECT_EQ(fig().window().pixelPosition.height, 700);
-    view->move(view->pos() + QPoint(40, 30));
+    view->move(view->pos() + QPoint(40, -30));
     QApplication::processEvents();
     const Rect moved = fig().window().pixelPosition;
     EXPECT_EQ(moved.left, start.left + 40);
-    // Measured upwards from the screen's foot: lower by 30, and its top stays put as it grew by 55.
-    EXPECT_EQ(moved.bottom, start.bottom - 30 - (700 - start.height));
+    // Measured upwards from the screen's foot: higher by 30, and its top stayed put as it grew by 55.
+    EXPECT_EQ(moved.bottom, start.bottom + 30 - (700 - start.height));
 
     // A window made from the model stands where the model says.
     MainWindowView again(rt, rt.main_window());
     EXPECT_EQ(again.pos(), view->pos());
     EXPECT_EQ(again.canvas()->size(), QSize(1200, 700));
+}
+
+TEST_F(ViewTest, AWindowPlacedOffTheScreenOrTooLargeComesUpOnIt) {
+    delete view.data();
+    fig().set_pixel_position({-5000, 1e12, 1e9, 3});
+    MainWindowView placed(rt, rt.main_window());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_TRUE(screen.contains(placed.geometry())) << placed.geometry().x() << "," << placed.geometry().y();
+    EXPECT_EQ(placed.canvas()->size(), QSize(screen.width(), 120));
 }
 
 TEST_F(ViewTest, StartStateIsShown) {
