@@ -9,23 +9,12 @@ namespace {
 
 using namespace tarvik::testing;
 
-const std::string kStudy = "--data '" TARVIK_TEST_DATA_DIR "/../../examples/hillenbrand.txt' "
-                           "--subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration "
-                           "--phrase-duration none --normalize-f1 zscore --normalize-f2 zscore "
-                           "--normalize-duration zscore";
+const std::string kData = "--data '" + kExamples + "hillenbrand.txt' ";
+const std::string kStudy = kData + kRoles + kZscores;
 const std::string kThreeGroups =
     " --group 'iy=Vowel:iy' --group 'ih=Vowel:ih' --group 'men uw=Vowel:uw;Group:man'";
 
-std::vector<std::string> cells_of(const std::string& line) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
-        out.push_back(line.substr(start, comma - start));
-    out.push_back(line.substr(start));
-    return out;
-}
-
-class BatchOverlap : public BatchProcessTest {};
+using BatchOverlap = BatchProcessTest;
 
 TEST_F(BatchOverlap, EveryPairInBothDimensionsGoesToCsvJsonAndLog) {
     const auto csv = dir / "overlap.csv", json = dir / "overlap.json", log = dir / "log.txt",
@@ -40,7 +29,7 @@ TEST_F(BatchOverlap, EveryPairInBothDimensionsGoesToCsvJsonAndLog) {
                        "e2_count,both_count");
     const std::vector<std::pair<std::string, std::string>> order = {{"1", "2"}, {"1", "3"}, {"2", "3"}};
     for (std::size_t k = 0; k < 6; ++k) {
-        const auto cells = cells_of(rows[k + 1]);
+        const auto cells = cells_of(rows[k + 1], ',');
         ASSERT_EQ(cells.size(), 11u) << rows[k + 1];
         EXPECT_EQ(cells[0], k < 3 ? "2D" : "3D");
         EXPECT_EQ(cells[1], order[k % 3].first);
@@ -52,82 +41,70 @@ TEST_F(BatchOverlap, EveryPairInBothDimensionsGoesToCsvJsonAndLog) {
         EXPECT_DOUBLE_EQ(e1, both / n1);
         EXPECT_DOUBLE_EQ(e2, both / n2);
     }
-    EXPECT_EQ(cells_of(rows[2])[4], "men uw");
+    EXPECT_EQ(cells_of(rows[2], ',')[4], "men uw");
 
     const auto doc = nlohmann::json::parse(read_file(json));
     EXPECT_EQ(doc.at("format"), "tarvik3d-overlap");
     ASSERT_EQ(doc.at("pairs").size(), 6u);
     EXPECT_EQ(doc.at("pairs")[3].at("dimension"), "3D");
-    EXPECT_EQ(doc.at("pairs")[3].at("both_count").get<double>(), std::stod(cells_of(rows[4])[10]));
+    EXPECT_EQ(doc.at("pairs")[3].at("both_count").get<double>(), std::stod(cells_of(rows[4], ',')[10]));
 
     const auto logLines = lines_of(read_file(log));
-    int lines2D = 0, lines3D = 0;
-    for (const auto& l : logLines) {
-        lines2D += l.rfind("2D VOWEL OVERLAP of Group <", 0) == 0;
-        lines3D += l.rfind("3D VOWEL OVERLAP of Group <", 0) == 0;
-    }
-    EXPECT_EQ(lines2D, 3);
-    EXPECT_EQ(lines3D, 3);
-    EXPECT_NE(std::find(logLines.begin(), logLines.end(), "   GROUP 3: men uw"), logLines.end());
+    for (const char* start : {"2D VOWEL OVERLAP of Group <", "3D VOWEL OVERLAP of Group <"})
+        EXPECT_EQ(std::count_if(logLines.begin(), logLines.end(),
+                                [&](const std::string& l) { return l.rfind(start, 0) == 0; }),
+                  3)
+            << start;
+    EXPECT_TRUE(contains(logLines, "   GROUP 3: men uw"));
 
     const auto fits = lines_of(read_file(fit));
     ASSERT_EQ(fits.size(), 4u);
     EXPECT_EQ(fits[0],
               "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,theta2D,"
               "A2D,B2D");
-    EXPECT_EQ(cells_of(fits[3])[2], "45"); // the men's uw tokens
+    EXPECT_EQ(cells_of(fits[3], ',')[2], "45"); // the men's uw tokens
 }
 
 TEST_F(BatchOverlap, OnePairAtItsOwnResolution) {
-    const auto coarse = dir / "coarse.csv", fine = dir / "fine.csv";
-    ASSERT_EQ(
-        run(kStudy + kThreeGroups + " --overlap 3d --pair 3,1 --resolution 4 --csv '" + coarse.string() + "'")
-            .status,
-        0);
-    ASSERT_EQ(run(kStudy + kThreeGroups + " --overlap 3d --pair 3,1 --resolution 40,40,40 --csv '" +
-                  fine.string() + "'")
-                  .status,
-              0);
-    const auto a = lines_of(read_file(coarse)), b = lines_of(read_file(fine));
+    for (const char* resolution : {"4", "40,40,40"})
+        ASSERT_EQ(run(kStudy + kThreeGroups + " --overlap 3d --pair 3,1 --resolution " + resolution +
+                      " --csv '" + (dir / resolution).string() + "'")
+                      .status,
+                  0);
+    const auto a = lines_of(read_file(dir / "4")), b = lines_of(read_file(dir / "40,40,40"));
     ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(cells_of(a[1])[1], "3");
-    EXPECT_EQ(cells_of(a[1])[2], "1");
+    EXPECT_EQ(cells_of(a[1], ',')[1], "3");
+    EXPECT_EQ(cells_of(a[1], ',')[2], "1");
     // 5^3 and 41^3 grid points: the finer grid counts many more points inside the first shape
-    EXPECT_LT(std::stod(cells_of(a[1])[8]), 125);
-    EXPECT_GT(std::stod(cells_of(b[1])[8]), std::stod(cells_of(a[1])[8]));
+    EXPECT_LT(std::stod(cells_of(a[1], ',')[8]), 125);
+    EXPECT_GT(std::stod(cells_of(b[1], ',')[8]), std::stod(cells_of(a[1], ',')[8]));
 }
 
 TEST_F(BatchOverlap, RefusalsExitWithTheReason) {
-    Outcome r = run(kStudy + kThreeGroups + " --overlap 3d --pair 1,4");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("only 3 groups"), std::string::npos) << r.err;
-
-    r = run(std::string("--data '" TARVIK_TEST_DATA_DIR "/../../examples/hillenbrand.txt' ") +
-            "--subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration none --phrase-duration none "
-            "--normalize-f1 zscore --normalize-f2 zscore" +
-            kThreeGroups + " --overlap 3d");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("This option is not available since there was no duration information specified."),
-              std::string::npos)
-        << r.err;
-
-    r = run(kStudy + " --overlap 2d");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(run("--overlap 4d").status, 2);
-    EXPECT_EQ(run("--resolution 0").status, 2);
-    const Outcome fine = run("--resolution 1001");
-    EXPECT_EQ(fine.status, 2);
-    EXPECT_NE(
-        fine.err.find("option --resolution takes N or M,N,S (grid intervals from 1 to 1000), not '1001'"),
-        std::string::npos)
-        << fine.err;
-    const Outcome vast = run(kStudy + " --overlap both --resolution 300");
-    EXPECT_EQ(vast.status, 2);
-    EXPECT_NE(
-        vast.err.find("a 3D grid of 301 x 301 x 301 points is more than the 10 million that can be measured"),
-        std::string::npos)
-        << vast.err;
-    EXPECT_EQ(run("--group 'nothing'").status, 2);
+    const struct {
+        std::string args;
+        int status;
+        std::string reason; // a part of standard error
+    } cases[] = {
+        {kStudy + kThreeGroups + " --overlap 3d --pair 1,4", 1, "only 3 groups"},
+        {kData +
+             "--subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration none --phrase-duration none "
+             "--normalize-f1 zscore --normalize-f2 zscore" +
+             kThreeGroups + " --overlap 3d",
+         1, "This option is not available since there was no duration information specified."},
+        {kStudy + " --overlap 2d", 1, ""}, // no groups
+        {"--overlap 4d", 2, ""},
+        {"--resolution 0", 2, ""},
+        {"--resolution 1001", 2,
+         "option --resolution takes N or M,N,S (grid intervals from 1 to 1000), not '1001'"},
+        {kStudy + " --overlap both --resolution 300", 2,
+         "a 3D grid of 301 x 301 x 301 points is more than the 10 million that can be measured"},
+        {"--group 'nothing'", 2, ""}};
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+    }
 }
 
 } // namespace

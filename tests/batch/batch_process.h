@@ -38,6 +38,33 @@ inline std::vector<std::string> lines_of(const std::string& text) {
     return out;
 }
 
+// The cells of a line of a table, a trailing empty cell included.
+inline std::vector<std::string> cells_of(const std::string& line, char separator) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = line.find(separator, start)) != std::string::npos; start = end + 1)
+        out.push_back(line.substr(start, end - start));
+    out.push_back(line.substr(start));
+    return out;
+}
+
+inline bool contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// The example study: its folder, the roles of the columns of hillenbrand.txt, z-scores for all three.
+inline const std::string kExamples = TARVIK_TEST_DATA_DIR "/../../examples/";
+inline const std::string kRoles =
+    "--subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration --phrase-duration none";
+inline const std::string kZscores =
+    " --normalize-f1 zscore --normalize-f2 zscore --normalize-duration zscore";
+
+// tests/data/plot_vowels.txt with its roles, z-scores and the groups i, a, e (i and e overlap, a lies apart).
+inline const std::string kPlotVowelsStudy =
+    std::string("--data '") + TARVIK_TEST_DATA_DIR + "/plot_vowels.txt' --subject Speaker --vowel Vowel" +
+    " --f1 F1 --f2 F2 --duration Dur --phrase-duration none --normalize-f1 zscore --normalize-f2 zscore" +
+    " --normalize-duration zscore --group i=Vowel:i --group a=Vowel:a --group e=Vowel:e";
+
 // A test with a fresh folder for the files the tool writes.
 class BatchProcessTest : public ::testing::Test {
   protected:
@@ -56,11 +83,7 @@ class BatchProcessTest : public ::testing::Test {
         const std::string cmd = launcher + "'" + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
                                 "' 2>'" + err.string() + "' </dev/null";
         const int raw = std::system(cmd.c_str());
-        Outcome r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = read_file(out);
-        r.err = read_file(err);
-        return r;
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(out), read_file(err)};
     }
 
     fs::path dir;

@@ -4,26 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace {
 
 using namespace tarvik::testing;
 
 using BatchSessions = BatchProcessTest;
 
-const std::string kStudy = std::string("--data '") + TARVIK_TEST_DATA_DIR +
-                           "/plot_vowels.txt' --subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Dur"
-                           " --phrase-duration none --normalize-f1 zscore --normalize-f2 zscore"
-                           " --normalize-duration zscore --group i=Vowel:i --group a=Vowel:a --group e=Vowel:e";
-
 TEST_F(BatchSessions, ASavedStudyGoesOnWhereItStoppedWithItsLog) {
     const std::string saved = "'" + (dir / "study").string() + "'";
-    const Outcome first = run(kStudy + " --save-session " + saved + " --log '" + (dir / "first.txt").string() + "'");
+    const Outcome first =
+        run(kPlotVowelsStudy + " --save-session " + saved + " --log '" + (dir / "first.txt").string() + "'");
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_TRUE(fs::exists(dir / "study.tarvik")); // the extension is added as in the window
 
-    const Outcome direct = run(kStudy + " --overlap 2d --csv '" + (dir / "direct.csv").string() + "'");
+    const Outcome direct =
+        run(kPlotVowelsStudy + " --overlap 2d --csv '" + (dir / "direct.csv").string() + "'");
     const Outcome resumed = run("--session '" + (dir / "study.tarvik").string() + "' --overlap 2d --csv '" +
                                 (dir / "resumed.csv").string() + "'");
     ASSERT_EQ(resumed.status, 0) << resumed.err;
@@ -37,15 +32,13 @@ TEST_F(BatchSessions, ASavedStudyGoesOnWhereItStoppedWithItsLog) {
     EXPECT_EQ(lines_of(direct.out).size(), after.size());
 }
 
-TEST_F(BatchSessions, AFileThatIsNotASessionIsRefused) {
+TEST_F(BatchSessions, AFileThatIsNotASessionOrASessionWithDataStepsIsRefused) {
     std::ofstream(dir / "notes.tarvik") << "{\"format\": \"something else\"}";
-    const Outcome r = run("--session '" + (dir / "notes.tarvik").string() + "' --overlap 2d");
+    Outcome r = run("--session '" + (dir / "notes.tarvik").string() + "' --overlap 2d");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("Let Quillon know: \"menuItem_openSession_Callback\": ", 0), 0u) << r.err;
-}
 
-TEST_F(BatchSessions, ASessionCannotBeCombinedWithTheDataSteps) {
-    const Outcome r = run(kStudy + " --session '" + (dir / "x.tarvik").string() + "'");
+    r = run(kPlotVowelsStudy + " --session '" + (dir / "x.tarvik").string() + "'");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("A session (--session) already holds its data", 0), 0u) << r.err;
 }

@@ -33,24 +33,23 @@ Matrix shifted(Matrix m, double f2, double f1, double dur) {
 VowelGroup group(const std::string& name, const Matrix& data) {
     VowelGroup g;
     g.name = name;
-    g.data = data;
-    g.dataOriginal = data;
+    g.data = g.dataOriginal = data;
     return g;
 }
 
-using Operation = std::function<Handles(Runtime&, Handles, int, int, int, int, std::optional<ProgressRef>)>;
-
-const Operation kPlane = [](Runtime& rt, Handles h, int a, int b, int k, int n,
-                            std::optional<ProgressRef> p) {
-    return calculate_2D_overlap(rt, std::move(h), a, b, k, n, p);
-};
-const Operation kSpace = [](Runtime& rt, Handles h, int a, int b, int k, int n,
-                            std::optional<ProgressRef> p) {
-    return calculate_3D_overlap(rt, std::move(h), a, b, k, n, p);
-};
+// The 3D overlap when `space`, else the 2D one.
+Handles overlap(bool space, Runtime& rt, Handles h, int a, int b, int currPair = 1, int totalPairs = 1,
+                std::optional<ProgressRef> bar = std::nullopt) {
+    return space ? calculate_3D_overlap(rt, std::move(h), a, b, currPair, totalPairs, bar)
+                 : calculate_2D_overlap(rt, std::move(h), a, b, currPair, totalPairs, bar);
+}
 
 class OverlapOps : public StartedSession {
   protected:
+    void SetUp() override {
+        StartedSession::SetUp();
+        s.scripted.dialogs.clear();
+    }
     // The stored record with these groups, fitted in 3D and 2D as the preparation run fits them.
     Handles fitted(std::vector<VowelGroup> groups) {
         Handles h = s.record();
@@ -64,7 +63,6 @@ class OverlapOps : public StartedSession {
         return h;
     }
     Handles worked_pair() { return fitted({group("front", first_group()), group("back", second_group())}); }
-
     // Five groups: the two worked ones and three shifted copies.
     Handles five_groups() {
         return fitted({group("g1", first_group()), group("g2", second_group()),
@@ -72,16 +70,10 @@ class OverlapOps : public StartedSession {
                        group("g4", shifted(second_group(), -0.04, 0.01, 0)),
                        group("g5", shifted(second_group(), 0.02, -0.03, 0.005))});
     }
-
     ProgressRef open_progress() {
         const ProgressRef ref = s.scripted.create(0, "One moment... ");
         s.scripted.progress.clear();
         return ref;
-    }
-
-    void SetUp() override {
-        StartedSession::SetUp();
-        s.scripted.dialogs.clear();
     }
 };
 
@@ -135,7 +127,7 @@ TEST_F(OverlapOps, PlaneWorkedPair) {
     EXPECT_EQ(s.record(), h); // kept by the log append
 }
 
-// --- pair order ------------------------------------------------------------------------------------------
+// --- pair order and progress ------------------------------------------------------------------------------
 
 TEST_F(OverlapOps, LargerIndexFirstIsStoredSmallerFirst) {
     const ProgressRef bar = open_progress();
@@ -165,130 +157,105 @@ TEST_F(OverlapOps, LargerIndexFirstIsStoredSmallerFirst) {
     EXPECT_EQ(*p.v[3].Ecoordx2D, plane.inside2.x);
 }
 
-// --- progress -----------------------------------------------------------------------------------------
-
-struct ProgressCase {
-    std::string name;
-    Operation op;
-    int currPair, totalPairs;
-    std::string text;
-};
-void PrintTo(const ProgressCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class OverlapProgress : public OverlapOps, public ::testing::WithParamInterface<ProgressCase> {};
-
-TEST_P(OverlapProgress, TextThenOneStepPerF2Column) {
-    const ProgressCase& c = GetParam();
+TEST_F(OverlapOps, ProgressTextThenOneStepPerF2Column) {
     Handles h = five_groups();
     h.overlapResolution.m = 10;
-    const ProgressRef bar = open_progress();
-    c.op(s.rt, h, 2, 3, c.currPair, c.totalPairs, bar);
-
-    // The pair owns the share 1/total from (pair - 1)/total on; column i moves it to i/m of that share.
-    const double ratio = 1.0 / c.totalPairs;
-    const double section = (c.currPair - 1) * ratio;
-    const auto& events = s.scripted.progress;
-    ASSERT_EQ(events.size(), 12u);
-    EXPECT_EQ(events[0].kind, "update");
-    EXPECT_EQ(events[0].id, bar.id);
-    EXPECT_DOUBLE_EQ(events[0].fraction, section);
-    EXPECT_EQ(events[0].message, c.text);
-    for (int i = 1; i <= 11; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(events[i].kind, "update");
-        EXPECT_DOUBLE_EQ(events[i].fraction, section + i / 10.0 * ratio);
-        EXPECT_FALSE(events[i].message.has_value());
+    const struct {
+        bool space;
+        int currPair, totalPairs;
+        std::string text;
+    } cases[] = {
+        {true, 1, 1, "One moment, calculating overlap for 1 out of 1 pair(s).\nCurrent pair: g2 and g3"},
+        {true, 3, 6, "One moment, calculating overlap for 3 out of 6 pair(s).\nCurrent pair: g2 and g3"},
+        {false, 1, 1, "One moment, calculating overlap for 1 pair"},
+        {false, 3, 6, "One moment, calculating overlap for 3 out of 6 pairs"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ProgressRef bar = open_progress();
+        overlap(c.space, s.rt, h, 2, 3, c.currPair, c.totalPairs, bar);
+        // The pair owns the share 1/total from (pair - 1)/total on; column i moves it to i/m of that share.
+        const double ratio = 1.0 / c.totalPairs, section = (c.currPair - 1) * ratio;
+        const auto& events = s.scripted.progress;
+        ASSERT_EQ(events.size(), 12u);
+        EXPECT_EQ(events[0].id, bar.id);
+        EXPECT_EQ(events[0].message, c.text);
+        for (int i = 0; i <= 11; ++i) {
+            EXPECT_EQ(events[i].kind, "update") << i;
+            EXPECT_DOUBLE_EQ(events[i].fraction, section + i / 10.0 * ratio) << i;
+            EXPECT_EQ(events[i].message.has_value(), i == 0) << i;
+        }
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Overlap, OverlapProgress,
-    ::testing::Values(
-        ProgressCase{"SpaceSingle", kSpace, 1, 1,
-                     "One moment, calculating overlap for 1 out of 1 pair(s).\nCurrent pair: g2 and g3"},
-        ProgressCase{"SpaceThirdOfSix", kSpace, 3, 6,
-                     "One moment, calculating overlap for 3 out of 6 pair(s).\nCurrent pair: g2 and g3"},
-        ProgressCase{"PlaneSingle", kPlane, 1, 1, "One moment, calculating overlap for 1 pair"},
-        ProgressCase{"PlaneThirdOfSix", kPlane, 3, 6,
-                     "One moment, calculating overlap for 3 out of 6 pairs"}),
-    [](const auto& info) { return info.param.name; });
-
-TEST_F(OverlapOps, WithoutProgressDialogNothingIsShown) {
-    calculate_3D_overlap(s.rt, worked_pair(), 1, 2, 1, 1);
-    calculate_2D_overlap(s.rt, worked_pair(), 1, 2, 1, 1);
+    // Without a progress dialog nothing is shown.
+    s.scripted.progress.clear();
+    overlap(true, s.rt, h, 1, 2);
+    overlap(false, s.rt, h, 1, 2);
     EXPECT_TRUE(s.scripted.progress.empty());
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
-// --- what the log and the result texts show ----------------------------------------------------------
+// --- what the log, the result texts and the lists show ------------------------------------------------
 
-struct ShownCase {
-    std::string name;
-    Operation op;
-    bool space;
-    std::vector<VowelGroup> groups;
-    int first, second;
-    std::string logEnd; // the log line after "is: "
-    std::string text;
-    bool emptyBoth;
-};
-void PrintTo(const ShownCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class OverlapShown : public OverlapOps, public ::testing::WithParamInterface<ShownCase> {};
-
-TEST_P(OverlapShown, LogLineAndResultText) {
-    const ShownCase& c = GetParam();
-    const Handles h = c.op(s.rt, fitted(c.groups), c.first, c.second, 1, 1, std::nullopt);
-
-    EXPECT_TRUE(s.scripted.dialogs.empty());
-    const std::string dim = c.space ? "3D" : "2D";
-    const std::string a = c.groups[static_cast<std::size_t>(std::min(c.first, c.second) - 1)].name;
-    const std::string b = c.groups[static_cast<std::size_t>(std::max(c.first, c.second) - 1)].name;
-    EXPECT_EQ(s.log().back(),
-              dim + " VOWEL OVERLAP of Group <" + a + "> and Group <" + b + "> is: " + c.logEnd);
-    EXPECT_EQ(s.control(c.space ? "text_3D_overlap" : "text_2D_overlap").string, TextList{c.text});
-    const OverlapCell& cell = h.overlap.at({std::min(c.first, c.second), std::max(c.first, c.second)});
-    if (c.emptyBoth) {
-        EXPECT_TRUE(c.space ? cell.Bothcoordx->empty() && cell.Bothcoordz->empty()
-                            : cell.Bothcoordx2D->empty() && cell.Bothcoordy2D->empty());
-    }
-}
-
-// The second group moved 0.6 along F2: beyond the first one's long semi-axis (about 0.24) plus its own,
-// yet close enough for both to hold grid points.
-std::vector<VowelGroup> apart() {
-    return {group("near", first_group()), group("far", shifted(second_group(), 0.6, 0, 0))};
-}
-// One token each: zero semi-axes, so neither shape holds a grid point.
-std::vector<VowelGroup> single_tokens() {
-    return {group("one", rows({{-0.25, -0.1, 0.06}})), group("other", rows({{-0.2, -0.05, 0.09}}))};
-}
-// The second group is the first shrunk far below the grid step about a point between grid points.
-std::vector<VowelGroup> with_tiny() {
+TEST_F(OverlapOps, LogLineResultTextSharesAndListsOfSpecialPairs) {
+    // The second group moved 0.6 along F2: beyond the first one's long semi-axis (about 0.24) plus its
+    // own, yet close enough for both to hold grid points.
+    const std::vector<VowelGroup> apart = {group("near", first_group()),
+                                           group("far", shifted(second_group(), 0.6, 0, 0))};
+    // One token each: zero semi-axes, so neither shape holds a grid point.
+    const std::vector<VowelGroup> single = {group("one", rows({{-0.25, -0.1, 0.06}})),
+                                            group("other", rows({{-0.2, -0.05, 0.09}}))};
+    // The second group is the first shrunk far below the grid step about a point between grid points.
     Matrix tiny = first_group();
     for (std::size_t r = 0; r < tiny.rows; ++r)
         for (std::size_t c = 0; c < 3; ++c)
             tiny(r, c) = (c == 0 ? -0.2218 : c == 1 ? -0.0787 : 0.0751) + 1e-6 * first_group()(r, c);
-    return {group("wide", first_group()), group("tiny", tiny)};
-}
+    const std::vector<VowelGroup> withTiny = {group("wide", first_group()), group("tiny", tiny)};
+    const std::vector<VowelGroup> tinyFirst = {group("tiny", tiny), group("wide", first_group())};
+    const std::vector<VowelGroup> worked = {group("front", first_group()), group("back", second_group())};
 
-INSTANTIATE_TEST_SUITE_P(
-    Overlap, OverlapShown,
-    ::testing::Values(
-        ShownCase{"SpaceItself", kSpace, true, {group("front", first_group())}, 1, 1, "1.000000", "1", false},
-        ShownCase{
-            "PlaneItself", kPlane, false, {group("front", first_group())}, 1, 1, "1.000000", "1", false},
-        ShownCase{"SpaceApart", kSpace, true, apart(), 2, 1, "0.000000", "0", true},
-        ShownCase{"PlaneApart", kPlane, false, apart(), 1, 2, "0.000000", "0", true},
-        ShownCase{"SpaceTiny", kSpace, true, with_tiny(), 1, 2, "0.000000", "0", true},
-        ShownCase{"PlaneTiny", kPlane, false, with_tiny(), 1, 2, "0.000000", "0", true},
-        ShownCase{"SpaceNeither", kSpace, true, single_tokens(), 1, 2, "NaN", "NaN", true},
-        ShownCase{"PlaneNeither", kPlane, false, single_tokens(), 1, 2, "NaN", "NaN", true}),
-    [](const auto& info) { return info.param.name; });
+    const struct {
+        bool space;
+        const std::vector<VowelGroup>& groups;
+        int first, second;
+        std::string logEnd, text;  // the log line after "is: ", the result text
+        double E1ovfrac, E2ovfrac; // NaN: the group holds no grid point
+    } cases[] = {
+        {true, worked, 2, 2, "1.000000", "1", 1, 1},      {false, worked, 2, 2, "1.000000", "1", 1, 1},
+        {true, apart, 2, 1, "0.000000", "0", 0, 0},       {false, apart, 1, 2, "0.000000", "0", 0, 0},
+        {true, withTiny, 1, 2, "0.000000", "0", 0, kNaN}, {false, tinyFirst, 2, 1, "0.000000", "0", kNaN, 0},
+        {true, single, 1, 2, "NaN", "NaN", kNaN, kNaN},   {false, single, 1, 2, "NaN", "NaN", kNaN, kNaN}};
+    for (const auto& c : cases) {
+        const int a = std::min(c.first, c.second), b = std::max(c.first, c.second);
+        const std::string names =
+            "Group <" + c.groups[a - 1].name + "> and Group <" + c.groups[b - 1].name + ">";
+        SCOPED_TRACE((c.space ? "3D " : "2D ") + names);
+        const Handles h = overlap(c.space, s.rt, fitted(c.groups), c.first, c.second);
+
+        EXPECT_TRUE(s.scripted.dialogs.empty());
+        EXPECT_EQ(s.log().back(),
+                  (c.space ? "3D" : "2D") + std::string(" VOWEL OVERLAP of ") + names + " is: " + c.logEnd);
+        EXPECT_EQ(s.control(c.space ? "text_3D_overlap" : "text_2D_overlap").string, TextList{c.text});
+        const OverlapCell& cell = h.overlap.at({a, b});
+        const auto share = [](double got, double want) {
+            return std::isnan(want) ? std::isnan(got) : got == want;
+        };
+        EXPECT_TRUE(share(*(c.space ? cell.E1ovfrac : cell.E1ovfrac2D), c.E1ovfrac));
+        EXPECT_TRUE(share(*(c.space ? cell.E2ovfrac : cell.E2ovfrac2D), c.E2ovfrac));
+        // A group's inside list is empty exactly when it holds no grid point; the both-list is empty
+        // unless the shares are positive and, for a group with itself, equals the group's list.
+        const auto inside = [&](int g) -> const std::optional<SharedValues>& {
+            return c.space ? h.v[g - 1].Ecoordx : h.v[g - 1].Ecoordx2D;
+        };
+        ASSERT_TRUE(inside(a) && inside(b) && (c.space ? cell.Bothcoordx : cell.Bothcoordx2D));
+        const SharedValues& both = *(c.space ? cell.Bothcoordx : cell.Bothcoordx2D);
+        EXPECT_EQ(inside(a)->empty(), std::isnan(c.E1ovfrac));
+        EXPECT_EQ(inside(b)->empty(), std::isnan(c.E2ovfrac));
+        EXPECT_EQ(both.empty(), !(c.E1ovfrac > 0));
+        if (a == b) {
+            EXPECT_EQ(both, *inside(a));
+            EXPECT_FALSE(inside(3 - a).has_value()) << "the other group is not in the pair";
+        }
+    }
+}
 
 TEST_F(OverlapOps, GroupNamesAreWrittenAsTheyAre) {
     Handles h = worked_pair();
@@ -298,135 +265,72 @@ TEST_F(OverlapOps, GroupNamesAreWrittenAsTheyAre) {
     EXPECT_EQ(s.log().back(), "3D VOWEL OVERLAP of Group <50%s of /a/> and Group <%f %d> is: 0.133136");
 }
 
-TEST_F(OverlapOps, GroupWithItselfFillsTheDiagonalCell) {
-    const Handles h = calculate_3D_overlap(s.rt, worked_pair(), 2, 2, 1, 1);
-    const OverlapCell& cell = h.overlap.at({2, 2});
-    EXPECT_EQ(*cell.E1ovfrac, 1);
-    EXPECT_EQ(*cell.E2ovfrac, 1);
-    EXPECT_EQ(*cell.Bothcoordx, *h.v[1].Ecoordx);
-    EXPECT_FALSE(h.v[0].Ecoordx.has_value());
-}
-
-TEST_F(OverlapOps, ShapesApartBothHoldPointsButShareNone) {
-    const Handles h = calculate_3D_overlap(s.rt, fitted(apart()), 1, 2, 1, 1);
-    EXPECT_FALSE(h.v[0].Ecoordx->empty());
-    EXPECT_FALSE(h.v[1].Ecoordx->empty());
-    EXPECT_EQ(*h.overlap.at({1, 2}).E1ovfrac, 0);
-    EXPECT_EQ(*h.overlap.at({1, 2}).E2ovfrac, 0);
-    const Handles p = calculate_2D_overlap(s.rt, fitted(apart()), 1, 2, 1, 1);
-    EXPECT_FALSE(p.v[0].Ecoordx2D->empty());
-    EXPECT_FALSE(p.v[1].Ecoordx2D->empty());
-}
-
-TEST_F(OverlapOps, TinyShapeHasNoInsidePointsAndNaNShare) {
-    const Handles h = calculate_3D_overlap(s.rt, fitted(with_tiny()), 1, 2, 1, 1);
-    EXPECT_TRUE(h.v[1].Ecoordx->empty());
-    EXPECT_TRUE(std::isnan(*h.overlap.at({1, 2}).E2ovfrac));
-    EXPECT_EQ(*h.overlap.at({1, 2}).E1ovfrac, 0);
-}
-
-// --- the two dimensions share a cell ----------------------------------------------------------------------
-
 TEST_F(OverlapOps, PlaneAndSpaceFieldsOfACellStayApart) {
     const Handles start = worked_pair();
     const Handles spaceOnly = calculate_3D_overlap(s.rt, start, 1, 2, 1, 1);
     const Handles planeOnly = calculate_2D_overlap(s.rt, start, 1, 2, 1, 1);
-    const OverlapCell& space = spaceOnly.overlap.at({1, 2});
-    const OverlapCell& plane = planeOnly.overlap.at({1, 2});
-
-    for (const Handles& both : {calculate_2D_overlap(s.rt, spaceOnly, 1, 2, 1, 1),
-                                calculate_3D_overlap(s.rt, planeOnly, 2, 1, 1, 1)}) {
-        const OverlapCell& cell = both.overlap.at({1, 2});
-        EXPECT_EQ(cell.value, space.value);
-        EXPECT_EQ(cell.E1ovfrac, space.E1ovfrac);
-        EXPECT_EQ(cell.E2ovfrac, space.E2ovfrac);
-        EXPECT_EQ(cell.E1sum, space.E1sum);
-        EXPECT_EQ(cell.E2sum, space.E2sum);
-        EXPECT_EQ(cell.Ebothsum, space.Ebothsum);
-        EXPECT_EQ(cell.Bothcoordx, space.Bothcoordx);
-        EXPECT_EQ(cell.Bothcoordy, space.Bothcoordy);
-        EXPECT_EQ(cell.Bothcoordz, space.Bothcoordz);
-        EXPECT_EQ(cell.value2D, plane.value2D);
-        EXPECT_EQ(cell.E1ovfrac2D, plane.E1ovfrac2D);
-        EXPECT_EQ(cell.E2ovfrac2D, plane.E2ovfrac2D);
-        EXPECT_EQ(cell.E1sum2D, plane.E1sum2D);
-        EXPECT_EQ(cell.E2sum2D, plane.E2sum2D);
-        EXPECT_EQ(cell.Ebothsum2D, plane.Ebothsum2D);
-        EXPECT_EQ(cell.Bothcoordx2D, plane.Bothcoordx2D);
-        EXPECT_EQ(cell.Bothcoordy2D, plane.Bothcoordy2D);
-        EXPECT_EQ(both.v[0].Ecoordx, spaceOnly.v[0].Ecoordx);
-        EXPECT_EQ(both.v[0].Ecoordx2D, planeOnly.v[0].Ecoordx2D);
+    const Handles spaceThenPlane = calculate_2D_overlap(s.rt, spaceOnly, 1, 2, 1, 1);
+    const Handles planeThenSpace = calculate_3D_overlap(s.rt, planeOnly, 2, 1, 1, 1);
+    // Either order gives the same cell: neither calculation touches a field of the other.
+    const OverlapCell& cell = spaceThenPlane.overlap.at({1, 2});
+    EXPECT_EQ(cell, planeThenSpace.overlap.at({1, 2}));
+    EXPECT_EQ(cell.value, spaceOnly.overlap.at({1, 2}).value);
+    EXPECT_EQ(cell.Bothcoordz, spaceOnly.overlap.at({1, 2}).Bothcoordz);
+    EXPECT_EQ(cell.value2D, planeOnly.overlap.at({1, 2}).value2D);
+    EXPECT_EQ(cell.Bothcoordy2D, planeOnly.overlap.at({1, 2}).Bothcoordy2D);
+    for (const Handles* both : {&spaceThenPlane, &planeThenSpace}) {
+        EXPECT_EQ(both->v[0].Ecoordx, spaceOnly.v[0].Ecoordx);
+        EXPECT_EQ(both->v[0].Ecoordx2D, planeOnly.v[0].Ecoordx2D);
     }
 }
 
 // --- failures ---------------------------------------------------------------------------------------------
 
-struct FailureCase {
-    std::string name;
-    Operation op;
-    std::string title;
-    std::function<void(Handles&)> spoil;
-    int first, second;
-    std::string message;
-};
-void PrintTo(const FailureCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class OverlapFailure : public OverlapOps, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(OverlapFailure, ReportsWaitsAndReturnsTheRecordUnchanged) {
-    const FailureCase& c = GetParam();
-    Handles h = worked_pair();
-    c.spoil(h);
-    s.rt.store(h);
-    const TextList logBefore = s.log();
-
-    const Handles out = c.op(s.rt, h, c.first, c.second, 1, 1, std::nullopt);
-
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    const DialogRecord& d = s.scripted.last();
-    EXPECT_EQ(d.kind, "warning");
-    EXPECT_EQ(d.text, TextList{"Function Error:\n\n " + c.message});
-    EXPECT_EQ(d.title, c.title);
-    EXPECT_TRUE(d.modal);
-    EXPECT_TRUE(d.waited);
-    EXPECT_EQ(out, h);
-    EXPECT_EQ(s.record(), h);
-    EXPECT_EQ(s.log(), logBefore);
-}
-
-const std::string kSpaceTitle = "Let Quillon know: \"calculate_3D_overlap\"";
-const std::string kPlaneTitle = "Let Quillon know: \"calculate_2D_overlap\"";
-
-INSTANTIATE_TEST_SUITE_P(
-    Overlap, OverlapFailure,
-    ::testing::Values(
-        FailureCase{"SpaceNoEllipsoid", kSpace, kSpaceTitle, [](Handles& h) { h.v[1].ellps3D.reset(); }, 1, 2,
-                    "Group <back> has no fitted ellipsoid to measure its overlap with."},
-        FailureCase{"PlaneNoEllipse", kPlane, kPlaneTitle, [](Handles& h) { h.v[0].A2D.reset(); }, 2, 1,
-                    "Group <front> has no fitted ellipse to measure its overlap with."},
-        FailureCase{"SpaceNoSuchGroup", kSpace, kSpaceTitle, [](Handles&) {}, 1, 3,
-                    "There is no group 3: the session has 2 groups."},
-        FailureCase{"PlaneNoSuchGroup", kPlane, kPlaneTitle, [](Handles&) {}, 0, 2,
-                    "There is no group 0: the session has 2 groups."},
-        FailureCase{"SpaceNoGridSteps", kSpace, kSpaceTitle, [](Handles& h) { h.overlapResolution.s = 0; }, 1,
-                    2, "The overlap resolution must be whole numbers from 1 to 1000."},
-        FailureCase{"PlaneFractionalSteps", kPlane, kPlaneTitle,
-                    [](Handles& h) { h.overlapResolution.n = 2.5; }, 1, 2,
-                    "The overlap resolution must be whole numbers from 1 to 1000."},
-        FailureCase{"PlaneAMillionSteps", kPlane, kPlaneTitle,
-                    [](Handles& h) { h.overlapResolution.m = 1e6; }, 1, 2,
-                    "The overlap resolution must be whole numbers from 1 to 1000."},
+TEST_F(OverlapOps, FailuresReportWaitAndReturnTheRecordUnchanged) {
+    const std::string resolution = "The overlap resolution must be whole numbers from 1 to 1000.";
+    const struct {
+        bool space;
+        std::function<void(Handles&)> spoil;
+        int first, second;
+        std::string message;
+    } cases[] = {
+        {true, [](Handles& h) { h.v[1].ellps3D.reset(); }, 1, 2,
+         "Group <back> has no fitted ellipsoid to measure its overlap with."},
+        {false, [](Handles& h) { h.v[0].A2D.reset(); }, 2, 1,
+         "Group <front> has no fitted ellipse to measure its overlap with."},
+        {true, [](Handles&) {}, 1, 3, "There is no group 3: the session has 2 groups."},
+        {false, [](Handles&) {}, 0, 2, "There is no group 0: the session has 2 groups."},
+        {true, [](Handles& h) { h.overlapResolution.s = 0; }, 1, 2, resolution},
+        {false, [](Handles& h) { h.overlapResolution.n = 2.5; }, 1, 2, resolution},
+        {false, [](Handles& h) { h.overlapResolution.m = 1e6; }, 1, 2, resolution},
         // 1000 steps per axis are a fine plane but a billion points in space.
-        FailureCase{"SpaceOfABillionPoints", kSpace, kSpaceTitle,
-                    [](Handles& h) {
-                        h.overlapResolution = {1000, 1000, 1000};
-                    },
-                    1, 2,
-                    "The overlap grid of 1001 x 1001 x 1001 points is too large: at most 10 million points "
-                    "can be measured."}),
-    [](const auto& info) { return info.param.name; });
+        {true,
+         [](Handles& h) {
+             h.overlapResolution = {1000, 1000, 1000};
+         },
+         1, 2,
+         "The overlap grid of 1001 x 1001 x 1001 points is too large: at most 10 million points can be "
+         "measured."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Handles h = worked_pair();
+        c.spoil(h);
+        s.rt.store(h);
+        const TextList logBefore = s.log();
+        const Handles out = overlap(c.space, s.rt, h, c.first, c.second);
+
+        ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+        const DialogRecord& d = s.scripted.last();
+        EXPECT_EQ(d.kind, "warning");
+        EXPECT_EQ(d.text, TextList{"Function Error:\n\n " + c.message});
+        EXPECT_EQ(d.title, c.space ? "Let Quillon know: \"calculate_3D_overlap\""
+                                   : "Let Quillon know: \"calculate_2D_overlap\"");
+        EXPECT_TRUE(d.modal && d.waited);
+        EXPECT_EQ(out, h);
+        EXPECT_EQ(s.record(), h);
+        EXPECT_EQ(s.log(), logBefore);
+    }
+}
 
 TEST_F(OverlapOps, PlaneIgnoresTheDurationSteps) {
     Handles h = worked_pair();

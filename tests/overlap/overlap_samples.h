@@ -37,13 +37,15 @@ inline Ellipsoid3D fitted_ellipsoid(const Matrix& points) {
     return e;
 }
 
-// An ellipse whose grid box is set by hand: the outline is just the two corners of the box.
-inline Ellipse2D ellipse(std::array<double, 2> avg, double theta, double A, double B, double lo, double hi) {
+// An ellipse whose grid box is set by hand: the outline is just the two corners of the box (by default
+// [-2, 2] on every axis).
+inline Ellipse2D ellipse(std::array<double, 2> avg, double theta, double A, double B, double lo = -2,
+                         double hi = 2) {
     return {avg, theta, A, B, rows({{lo, lo}, {hi, hi}})};
 }
 
 inline Ellipsoid3D ellipsoid(std::array<double, 3> avg, double theta, double phi, double A, double B,
-                             double C, double lo, double hi) {
+                             double C, double lo = -2, double hi = 2) {
     return {avg, theta, phi, A, B, C, rows({{lo, lo, lo}, {hi, hi, hi}})};
 }
 

@@ -10,62 +10,43 @@
 namespace tarvik::testing {
 namespace {
 
-const std::array<std::string, 3> kLabels3D = {"F2", "Duration", "F1"};
-const std::array<std::string, 3> kLabels2D = {"F2", "F1", ""};
+using Labels = std::array<std::string, 3>;
 
-struct KindTitle {
-    int kind;
-    const char* dimensions;
-    const char* title;
-};
-
-class PlotTitles : public PlotSession, public ::testing::WithParamInterface<KindTitle> {};
-
-TEST_P(PlotTitles, EachKindIsTitledWithItsPrefixAndLabelledFromTheLabelBoxes) {
+TEST_F(PlotSession, EachKindIsTitledWithItsPrefixAndLabelledFromTheLabelBoxes) {
     reach_step_4({"plot_vowels.txt", true, true});
     choose_groups(true, 1, true, 3);
-    const KindTitle& p = GetParam();
-    plot(p.kind, p.dimensions);
-    EXPECT_TRUE(s.scripted.dialogs.empty());
-    const PlotDescription& d = shown(1);
-    EXPECT_EQ(d.axes.title, p.title);
-    const bool is3D = std::string(p.dimensions) == "3d";
-    EXPECT_EQ(d.axes.labels, is3D ? kLabels3D : kLabels2D);
-    EXPECT_EQ(d.axes.is3D, is3D);
-    EXPECT_EQ(d.name, "Output");
-    EXPECT_EQ(d.buttonDownFcn, "plot_show_mouse_location");
-    EXPECT_FALSE(d.axes.legend);
-    EXPECT_EQ(plots().window(1).name, "Output");
-    EXPECT_EQ(s.record().currentAxes, ControlRef{"plot_axes_1"});
+    const std::pair<int, const char*> titles[] = {
+        {1, "Original Data (No rotation): 3D graph title"},
+        {1, "Original Data (No rotation): 2D graph title"},
+        {2, "Normalized Data:  3D graph title"}, // the prefix's blank and the joining one
+        {2, "Normalized Data:  2D graph title"},
+        {3, "Best Fit Ellipsoid: (Second Rotation) 3D graph title"},
+        {3, "Best Fit Ellipse: (Second Rotation) 2D graph title"},
+        {4, "3D Volumes: 3D graph title"},
+        {4, "2D Spheres: 2D graph title"},
+        {5, "Normalized data 3D overlap:\n(Overlapping data's color is averaged between the two groups) "
+            "3D graph title"},
+        {5, "Normalized data 2D overlap:\n(Overlapping data's color is averaged between the two groups)\n "
+            "2D graph title"}};
+    int number = 0;
+    for (const auto& [kind, title] : titles) {
+        const bool is3D = ++number % 2 == 1;
+        SCOPED_TRACE(title);
+        plot(kind, is3D ? "3d" : "2d");
+        EXPECT_TRUE(s.scripted.dialogs.empty());
+        const PlotDescription& d = shown(number);
+        EXPECT_EQ(d.axes.title, title);
+        EXPECT_EQ(d.axes.labels, is3D ? (Labels{"F2", "Duration", "F1"}) : (Labels{"F2", "F1", ""}));
+        EXPECT_EQ(d.axes.is3D, is3D);
+        EXPECT_EQ(d.name, "Output");
+        EXPECT_EQ(d.buttonDownFcn, "plot_show_mouse_location");
+        EXPECT_FALSE(d.axes.legend);
+        EXPECT_EQ(plots().window(number).name, "Output");
+        EXPECT_EQ(s.record().currentAxes, ControlRef{"plot_axes_" + std::to_string(number)});
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, PlotTitles,
-    ::testing::Values(
-        KindTitle{1, "3d", "Original Data (No rotation): 3D graph title"},
-        KindTitle{1, "2d", "Original Data (No rotation): 2D graph title"},
-        KindTitle{2, "3d", "Normalized Data:  3D graph title"}, // the prefix's blank and the joining one
-        KindTitle{2, "2d", "Normalized Data:  2D graph title"},
-        KindTitle{3, "3d", "Best Fit Ellipsoid: (Second Rotation) 3D graph title"},
-        KindTitle{3, "2d", "Best Fit Ellipse: (Second Rotation) 2D graph title"},
-        KindTitle{4, "3d", "3D Volumes: 3D graph title"}, KindTitle{4, "2d", "2D Spheres: 2D graph title"},
-        KindTitle{
-            5, "3d",
-            "Normalized data 3D overlap:\n(Overlapping data's color is averaged between the two groups) "
-            "3D graph title"},
-        KindTitle{
-            5, "2d",
-            "Normalized data 2D overlap:\n(Overlapping data's color is averaged between the two groups)\n "
-            "2D graph title"}),
-    [](const auto& info) { return "kind" + std::to_string(info.param.kind) + "_" + info.param.dimensions; });
-
-class PlotButtons : public PlotSession {
-  protected:
-    void SetUp() override {
-        PlotSession::SetUp();
-        reach_step_4();
-    }
-};
+using PlotButtons = PlotsAtStep4;
 
 TEST_F(PlotButtons, EditedLabelBoxesNameTheNextPlot) {
     s.fig().set_string("edit_plot_title_2D", {"Speaker s1"});
@@ -73,7 +54,7 @@ TEST_F(PlotButtons, EditedLabelBoxesNameTheNextPlot) {
     s.fig().set_string("edit_plot_y_axis_2D", {"F1 (Hz)"});
     plot(1, "2d");
     EXPECT_EQ(shown(1).axes.title, "Original Data (No rotation): Speaker s1");
-    EXPECT_EQ(shown(1).axes.labels, (std::array<std::string, 3>{"F2 (Hz)", "F1 (Hz)", ""}));
+    EXPECT_EQ(shown(1).axes.labels, (Labels{"F2 (Hz)", "F1 (Hz)", ""}));
 }
 
 TEST_F(PlotButtons, WithoutATickedGroupBoxOnlyTheNoteIsShown) {
@@ -90,68 +71,58 @@ TEST_F(PlotButtons, WithoutATickedGroupBoxOnlyTheNoteIsShown) {
     EXPECT_TRUE(s.record().plotFigure.empty());
 }
 
-TEST_F(PlotButtons, AllGroupsOverridesAAndB) {
-    choose_groups(true, 3, true, 1, true);
+TEST_F(PlotButtons, AllGroupsOverridesAAndBWhichAreListedInThatOrderEvenWhenBComesFirst) {
     s.fig().set_value("checkbox_show_legend", 1);
-    EXPECT_EQ(calculate_vowels_to_plot(s.rt, s.record()), std::vector<int>{});
+    choose_groups(true, 3, true, 1, true);
+    EXPECT_EQ(calculate_vowels_to_plot(s.rt, h), std::vector<int>{});
     plot(1, "3d");
     EXPECT_EQ(shown(1).axes.series.size(), 3u);
     EXPECT_EQ(shown(1).axes.legend, (std::vector<std::string>{"v1", "v2", "v3"}));
-}
 
-TEST_F(PlotButtons, AAndBAreListedInThatOrderEvenWhenBComesFirst) {
-    const Handles h = s.record();
+    choose_groups(false, 3, true, 3);
+    EXPECT_EQ(calculate_vowels_to_plot(s.rt, h), std::vector<int>{3});
     choose_groups(true, 3, true, 1);
     EXPECT_EQ(calculate_vowels_to_plot(s.rt, h), (std::vector<int>{3, 1}));
     EXPECT_EQ(verify_plot_checkboxes(s.rt, h), true);
-    choose_groups(false, 3, true, 3);
-    EXPECT_EQ(calculate_vowels_to_plot(s.rt, h), std::vector<int>{3});
-
-    choose_groups(true, 3, true, 1);
-    s.fig().set_value("checkbox_show_legend", 1);
     plot(1, "2d");
-    const PlotAxes& axes = shown(1).axes;
+    const PlotAxes& axes = shown(2).axes;
     ASSERT_EQ(axes.series.size(), 2u);
     EXPECT_EQ(axes.series[0].color, h.v[2].markerColor);
     EXPECT_EQ(axes.legend, (std::vector<std::string>{"v3", "v1"}));
 }
 
-struct OverlapRefusal {
-    const char* name;
-    bool a, b, all;
-    int groupA, groupB;
-    const char* text;
-};
-
-class PlotOverlapRefusal : public PlotButtons, public ::testing::WithParamInterface<OverlapRefusal> {};
-
-TEST_P(PlotOverlapRefusal, ClosesTheNewWindowAndWarnsWithoutWaiting) {
-    const OverlapRefusal& p = GetParam();
-    choose_groups(p.a, p.groupA, p.b, p.groupB, p.all);
-    plot(5, "2d");
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    const DialogRecord& d = s.scripted.last();
-    EXPECT_EQ(d.kind, "warning");
-    EXPECT_EQ(d.title, "Cannot plot overlap");
-    EXPECT_EQ(d.text, TextList{p.text});
-    EXPECT_FALSE(d.modal || d.waited);
-    EXPECT_EQ(plots().events, (std::vector<std::string>{"open 1", "close 1"}));
-    EXPECT_EQ(s.record().plotFigure.size(), 1u);
+TEST_F(PlotButtons, AnOverlapPlotOfOtherThanTwoGroupsClosesTheNewWindowAndWarnsWithoutWaiting) {
+    const std::string twoGroups =
+        "Overlap plotting is limited currently to two vowel groups. Make sure to have both 'Group A' and "
+        "'Group B' checkboxes selected here in Plot options Also, you will need to have calculated the "
+        "overlaps for those same vowel groups in the 'Calculate overlap options' area above.";
+    const struct {
+        bool a, b, all;
+        int groupA, groupB;
+        std::string text;
+    } cases[] = {
+        {true, true, true, 1, 2, twoGroups},
+        {true, false, false, 1, 2, twoGroups},
+        {true, true, false, 2, 2,
+         "You cannot plot the overlap of a group with itself. Make sure 'Group A' is not the same as "
+         "'Group B'"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.a << c.b << c.all << c.groupA << c.groupB);
+        s.scripted.dialogs.clear();
+        plots().events.clear();
+        choose_groups(c.a, c.groupA, c.b, c.groupB, c.all);
+        plot(5, "2d");
+        ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+        const DialogRecord& d = s.scripted.last();
+        EXPECT_EQ(d.kind, "warning");
+        EXPECT_EQ(d.title, "Cannot plot overlap");
+        EXPECT_EQ(d.text, TextList{c.text});
+        EXPECT_FALSE(d.modal || d.waited);
+        const std::string n = std::to_string(s.record().plotFigure.size());
+        EXPECT_EQ(plots().events, (std::vector<std::string>{"open " + n, "close " + n}));
+    }
+    EXPECT_EQ(s.record().plotFigure.size(), 3u);
 }
-
-const char* const kTwoGroups =
-    "Overlap plotting is limited currently to two vowel groups. Make sure to have both 'Group A' and 'Group "
-    "B' "
-    "checkboxes selected here in Plot options Also, you will need to have calculated the overlaps for those "
-    "same vowel groups in the 'Calculate overlap options' area above.";
-const char* const kSameGroup =
-    "You cannot plot the overlap of a group with itself. Make sure 'Group A' is not the same as 'Group B'";
-
-INSTANTIATE_TEST_SUITE_P(Choices, PlotOverlapRefusal,
-                         ::testing::Values(OverlapRefusal{"all_groups", true, true, true, 1, 2, kTwoGroups},
-                                           OverlapRefusal{"only_a", true, false, false, 1, 2, kTwoGroups},
-                                           OverlapRefusal{"same_group", true, true, false, 2, 2, kSameGroup}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST_F(PlotButtons, AFailedPlotStillUsesUpItsWindowNumber) {
     plot(4, "3d"); // no overlap calculated yet
@@ -164,7 +135,6 @@ TEST_F(PlotButtons, AFailedPlotStillUsesUpItsWindowNumber) {
 }
 
 TEST_F(PlotButtons, TheFiveHundredFirstPlotEarnsANoteTheNextOneNothing) {
-    Handles h = s.record();
     for (int k = 1; k <= 500; ++k)
         h.plotFigure.push_back(ControlRef{"plot_figure_" + std::to_string(k)});
     s.fig().store(h);
@@ -196,23 +166,15 @@ TEST_F(PlotButtons, FailedDrawingsWarnWithTheirKindsTexts) {
     EXPECT_EQ(s.scripted.dialogs[0].title, "Function \"plot_3D_ellipsoid\"");
     EXPECT_EQ(
         s.scripted.dialogs[1].text,
-        TextList{
-            "Did you calculate the overlaps for all the groups for which you want to plot volumes? If so, "
-            "make sure that you have selected both 'Group A' and 'Group B' checkboxes selected here in "
-            "'Plot Options.'"});
+        TextList{"Did you calculate the overlaps for all the groups for which you want to plot volumes? If "
+                 "so, make sure that you have selected both 'Group A' and 'Group B' checkboxes selected "
+                 "here in 'Plot Options.'"});
     EXPECT_EQ(s.record().plotFigure.size(), 6u);
     EXPECT_EQ(plots().events.size(), 12u); // each window opened and closed
 }
 
-class PlotWithoutDurations : public PlotSession {
-  protected:
-    void SetUp() override {
-        PlotSession::SetUp();
-        reach_step_4({"wiz_vowels.txt", false, false});
-    }
-};
-
-TEST_F(PlotWithoutDurations, OnlyTheTwoDimensionalButtonPlots) {
+TEST_F(PlotSession, WithoutDurationsOnlyTheTwoDimensionalButtonPlots) {
+    reach_step_4({"wiz_vowels.txt", false, false});
     plot(1, "3d");
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
     EXPECT_EQ(s.scripted.last().title, "Option not available");
@@ -248,8 +210,9 @@ TEST_F(PlotButtons, WithoutPlotWindowsThePlotAndTheMouseHandlerReportIt) {
     rt.set_main_window(s.rt.main_window());
     const Handles h = plot_now(rt, s.record(), "2d", {});
     plot_show_mouse_location(rt, 1);
-    EXPECT_EQ(dialog_titles(), (std::vector<std::string>{"Function \"plot_now\"",
-                                                         "Let Quillon know: \"plot_show_mouse_location\""}));
+    ASSERT_EQ(s.scripted.dialogs.size(), 2u);
+    EXPECT_EQ(s.scripted.dialogs[0].title, "Function \"plot_now\"");
+    EXPECT_EQ(s.scripted.dialogs[1].title, "Let Quillon know: \"plot_show_mouse_location\"");
     EXPECT_EQ(s.scripted.dialogs[0].text,
               TextList{"Let Quillon know about this error:\n\n Plot windows cannot be opened here."});
     EXPECT_TRUE(h.plotFigure.empty());

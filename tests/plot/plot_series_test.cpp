@@ -39,42 +39,35 @@ TEST(PlotPrimitives, AxesThatDoNotKeepContentStartOverAndKeptOnesGrow) {
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
-struct BadSeries {
-    const char* name;
-    bool is3D;
-    std::vector<double> x, y, z;
-    std::string spec;
-};
-
-class PlotPrimitiveFailure : public ::testing::TestWithParam<BadSeries> {};
-
-TEST_P(PlotPrimitiveFailure, AddsNothingAndReportsUnderItsOwnName) {
-    const BadSeries& p = GetParam();
-    Session s;
-    PlotAxes axes;
-    axes.hold = true;
-    axes.series.push_back({{0}, {0}, {0}, "x", kRed});
-    if (p.is3D)
-        plot3dRGB(s.rt, axes, p.x, p.y, p.z, p.spec, kRed);
-    else
-        plot2dRGB(s.rt, axes, p.x, p.y, p.spec, kRed);
-    EXPECT_EQ(axes.series.size(), 1u);
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    const DialogRecord& d = s.scripted.last();
-    EXPECT_EQ(d.title, std::string("Let Quillon know: \"") + (p.is3D ? "plot3dRGB" : "plot2dRGB") + "\"");
-    ASSERT_EQ(d.text.size(), 1u);
-    EXPECT_EQ(d.text[0].rfind("Function Error:\n\n ", 0), 0u);
-    EXPECT_TRUE(d.modal);
-    EXPECT_TRUE(d.waited);
+TEST(PlotPrimitives, ABadSeriesAddsNothingAndIsReportedUnderThePrimitivesOwnName) {
+    const struct {
+        bool is3D;
+        std::vector<double> x, y, z;
+        std::string spec;
+    } cases[] = {{false, {1, 2}, {1}, {}, "x"},    // short y
+                 {true, {1, 2}, {1, 2}, {1}, "x"}, // short z
+                 {true, {1}, {1}, {}, "x"},        // no z
+                 {false, {1}, {1}, {}, "q"},       // unknown line specification
+                 {true, {1}, {1}, {1}, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.is3D << " '" << c.spec << "' " << c.y.size() << c.z.size());
+        Session s;
+        PlotAxes axes;
+        axes.hold = true;
+        axes.series.push_back({{0}, {0}, {0}, "x", kRed});
+        if (c.is3D)
+            plot3dRGB(s.rt, axes, c.x, c.y, c.z, c.spec, kRed);
+        else
+            plot2dRGB(s.rt, axes, c.x, c.y, c.spec, kRed);
+        EXPECT_EQ(axes.series.size(), 1u);
+        ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+        const DialogRecord& d = s.scripted.last();
+        EXPECT_EQ(d.title, std::string("Let Quillon know: \"") + (c.is3D ? "plot3dRGB" : "plot2dRGB") + "\"");
+        ASSERT_EQ(d.text.size(), 1u);
+        EXPECT_EQ(d.text[0].rfind("Function Error:\n\n ", 0), 0u);
+        EXPECT_TRUE(d.modal && d.waited);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Series, PlotPrimitiveFailure,
-                         ::testing::Values(BadSeries{"short_y_2d", false, {1, 2}, {1}, {}, "x"},
-                                           BadSeries{"short_z_3d", true, {1, 2}, {1, 2}, {1}, "x"},
-                                           BadSeries{"empty_z_3d", true, {1}, {1}, {}, "x"},
-                                           BadSeries{"unknown_spec", false, {1}, {1}, {}, "q"},
-                                           BadSeries{"empty_spec", true, {1}, {1}, {1}, ""}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST(PlotPrimitives, MarkersAndLineStylesAreLineSpecifications) {
     Session s;

@@ -12,11 +12,9 @@
 
 namespace tarvik::testing {
 
-using PlotSetup = StudySetup;
-
 class PlotSession : public StartedSession {
   protected:
-    void reach_step_4(const PlotSetup& setup = {}) {
+    void reach_step_4(const StudySetup& setup = {}) {
         run_steps_1_to_3(s, setup);
         s.scripted.dialogs.clear();
         s.scripted.progress.clear();
@@ -51,13 +49,18 @@ class PlotSession : public StartedSession {
             throw std::logic_error("plot window " + std::to_string(number) + " showed nothing");
         return *w.shown;
     }
+};
 
-    std::vector<std::string> dialog_titles() const {
-        std::vector<std::string> out;
-        for (const auto& d : s.scripted.dialogs)
-            out.push_back(d.title);
-        return out;
+// A session brought to step 4 with study() before each test; `h` is its record.
+class PlotsAtStep4 : public PlotSession {
+  protected:
+    virtual StudySetup study() const { return {}; }
+    void SetUp() override {
+        PlotSession::SetUp();
+        reach_step_4(study());
+        h = s.record();
     }
+    Handles h;
 };
 
 } // namespace tarvik::testing

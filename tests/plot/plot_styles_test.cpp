@@ -10,12 +10,8 @@
 namespace tarvik::testing {
 namespace {
 
-class PlotStyles : public PlotSession {
+class PlotStyles : public PlotsAtStep4 {
   protected:
-    void SetUp() override {
-        PlotSession::SetUp();
-        reach_step_4();
-    }
     std::vector<double> value(const char* tag) const { return s.control(tag).value; }
 };
 
@@ -34,15 +30,7 @@ TEST_F(PlotStyles, BlackIsTheSeventhColourAndTheColourMenuFollowsTheChosenGroup)
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
-TEST_F(PlotStyles, AChosenMarkerDrawsTheGroupsPoints) {
-    click("popupmenu_plot_marker_group", 1);
-    click("popupmenu_plot_marker_type", 6);
-    EXPECT_EQ(s.record().v[0].markerType, "s");
-    plot(1, "2d");
-    EXPECT_EQ(shown(1).axes.series[0].lineSpec, "s");
-}
-
-TEST_F(PlotStyles, ALineStyleChangesNoPlot) {
+TEST_F(PlotStyles, AChosenMarkerDrawsTheGroupsPointsALineStyleChangesNoPlot) {
     plot(1, "3d");
     click("popupmenu_plot_marker_group", 1);
     click("popupmenu_plot_marker_line", 3);
@@ -51,6 +39,11 @@ TEST_F(PlotStyles, ALineStyleChangesNoPlot) {
     PlotDescription again = shown(2);
     again.number = 1;
     EXPECT_EQ(again, shown(1));
+
+    click("popupmenu_plot_marker_type", 6);
+    EXPECT_EQ(s.record().v[0].markerType, "s");
+    plot(1, "2d");
+    EXPECT_EQ(shown(3).axes.series[0].lineSpec, "s");
 }
 
 TEST_F(PlotStyles, AStyleChoiceForAGroupThatDoesNotExistIsReported) {

@@ -10,14 +10,8 @@
 namespace tarvik::testing {
 namespace {
 
-class PointPlots : public PlotSession {
+class PointPlots : public PlotsAtStep4 {
   protected:
-    void SetUp() override {
-        PlotSession::SetUp();
-        reach_step_4();
-        h = s.record();
-    }
-    Handles h;
     PlotDescription plot;
 };
 
@@ -30,7 +24,7 @@ void expect_tokens(const PlotSeries& series, const VowelGroup& g, const Matrix& 
     EXPECT_EQ(series.color, g.markerColor);
 }
 
-TEST_F(PointPlots, OriginalDataDrawsTheListedGroupsInListOrder) {
+TEST_F(PointPlots, OriginalDataDrawsTheListedGroupsInListOrderAndAnEmptyListEveryGroup) {
     ASSERT_TRUE(plot_original_data(s.rt, h, plot, {3, 1}, "3d"));
     const PlotAxes& axes = plot.axes;
     ASSERT_EQ(axes.series.size(), 2u);
@@ -42,15 +36,14 @@ TEST_F(PointPlots, OriginalDataDrawsTheListedGroupsInListOrder) {
     EXPECT_EQ(axes.grid, (std::array<bool, 3>{true, true, true}));
     EXPECT_EQ(axes.limits, (std::array<std::optional<AxisLimits>, 3>{}));
     EXPECT_TRUE(s.scripted.dialogs.empty());
-}
 
-TEST_F(PointPlots, AnEmptyListDrawsEveryGroupFirstToLast) {
-    ASSERT_TRUE(plot_original_data(s.rt, h, plot, {}, "2d"));
-    ASSERT_EQ(plot.axes.series.size(), 3u);
+    PlotDescription flat;
+    ASSERT_TRUE(plot_original_data(s.rt, h, flat, {}, "2d"));
+    ASSERT_EQ(flat.axes.series.size(), 3u);
     for (std::size_t g = 0; g < 3; ++g)
-        expect_tokens(plot.axes.series[g], h.v[g], h.v[g].dataOriginal, false);
-    EXPECT_FALSE(plot.axes.is3D);
-    EXPECT_EQ(plot.axes.reversed, (std::array<bool, 3>{true, true, false}));
+        expect_tokens(flat.axes.series[g], h.v[g], h.v[g].dataOriginal, false);
+    EXPECT_FALSE(flat.axes.is3D);
+    EXPECT_EQ(flat.axes.reversed, (std::array<bool, 3>{true, true, false}));
 }
 
 TEST_F(PointPlots, NormalizedDataKeepsTheSessionExtentsWhateverIsDrawn) {
