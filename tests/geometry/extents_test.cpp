@@ -28,14 +28,12 @@ class PlaneExtents : public ::testing::TestWithParam<ExtentCase> {};
 TEST_P(PlaneExtents, LargestMagnitudeWithMargin) {
     const ExtentCase& c = GetParam();
     const Axes2D axes = extents_2d(pointers(c.groups));
-    if (std::isnan(c.x))
-        EXPECT_TRUE(std::isnan(axes.Xwidth)) << axes.Xwidth;
-    else
-        EXPECT_DOUBLE_EQ(axes.Xwidth, c.x);
-    if (std::isnan(c.y))
-        EXPECT_TRUE(std::isnan(axes.Ylength)) << axes.Ylength;
-    else
-        EXPECT_DOUBLE_EQ(axes.Ylength, c.y);
+    for (const auto& [actual, expected] : {std::pair{axes.Xwidth, c.x}, {axes.Ylength, c.y}}) {
+        if (std::isnan(expected))
+            EXPECT_TRUE(std::isnan(actual)) << actual;
+        else
+            EXPECT_DOUBLE_EQ(actual, expected);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -54,18 +52,15 @@ INSTANTIATE_TEST_SUITE_P(
         ExtentCase{"noGroups", {}, kNaN, kNaN}),
     [](const auto& info) { return info.param.name; });
 
-// The 3D plots stand duration on y and F1 on z.
+// The 3D plots stand duration on y and F1 on z; a group without a duration column is refused.
 TEST(GeometryExtents, SpaceFrameTakesDurationForYAndF1ForZ) {
     const std::vector<Matrix> groups = {rows({{-1, 2, 0.1}}), rows({{0.5, -0.5, -0.3}})};
     const Axes3D axes = extents_3d(pointers(groups));
     EXPECT_DOUBLE_EQ(axes.Xwidth, 1.1);
     EXPECT_DOUBLE_EQ(axes.Ylength, 0.33);
     EXPECT_DOUBLE_EQ(axes.Zheight, 2.2);
-}
-
-TEST(GeometryExtents, MissingColumnIsRefused) {
-    const std::vector<Matrix> groups = {rows({{1, 2}})};
-    EXPECT_THROW(extents_3d(pointers(groups)), std::out_of_range);
+    const std::vector<Matrix> plane = {rows({{1, 2}})};
+    EXPECT_THROW(extents_3d(pointers(plane)), std::out_of_range);
 }
 
 } // namespace

@@ -8,12 +8,17 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <tuple>
 
 namespace tarvik::testing {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kPi = std::numbers::pi;
+const double kDiag = std::sqrt(0.5);
+const double kRoot2 = std::sqrt(2.0);
+// F1 values -0.1, 0, 0.2: mean 1/30, squared deviations (16 + 1 + 25) / 900, sample variance 21 / 900.
+const double kVerticalB = 2 * std::sqrt(21.0) / 30;
 
 // NaN matches NaN, infinities match exactly, numbers within an absolute tolerance.
 void expect_same(double actual, double expected, double tol = kRounding) {
@@ -25,131 +30,111 @@ void expect_same(double actual, double expected, double tol = kRounding) {
         EXPECT_NEAR(actual, expected, tol);
 }
 
-void expect_rows_rel(const Matrix& m, std::size_t row, const std::vector<double>& expected) {
-    ASSERT_LT(row, m.rows);
-    for (std::size_t c = 0; c < expected.size(); ++c) {
-        SCOPED_TRACE(::testing::Message() << "row " << row + 1 << " column " << c + 1);
-        expect_rel(m(row, c), expected[c]);
+void expect_all_rel(const std::vector<double>& actual, const std::vector<double>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        expect_rel(actual[k], expected[k]);
+}
+
+// Rows given by their 1-based number and values.
+void expect_rows_rel(const Matrix& m, const std::vector<std::pair<std::size_t, std::vector<double>>>& want) {
+    for (const auto& [row, values] : want) {
+        SCOPED_TRACE(::testing::Message() << "row " << row);
+        ASSERT_LE(row, m.rows);
+        ASSERT_EQ(m.cols, values.size());
+        for (std::size_t c = 0; c < values.size(); ++c)
+            expect_rel(m(row - 1, c), values[c]);
     }
+}
+
+Matrix ellipse_of(const StarFit2D& f) {
+    return ellipse_in_data(f.theta, f.xstar, f.ystar, f.avg);
+}
+Matrix ellipsoid_of(const DubstarFit3D& f) {
+    return ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg);
+}
+
+// R v, summed from the first column on.
+std::vector<double> times(const Matrix& r, const std::vector<double>& v) {
+    std::vector<double> out(r.rows, 0.0);
+    for (std::size_t i = 0; i < r.rows; ++i)
+        for (std::size_t j = 0; j < r.cols; ++j)
+            out[i] += r(i, j) * v[j];
+    return out;
 }
 
 // --- mean, spread and line ----------------------------------------------------------------------
 
-struct SpreadCase {
-    std::string name;
-    std::vector<double> values;
-    double mean;
-    double deviation;
-};
-
-class Spread : public ::testing::TestWithParam<SpreadCase> {};
-
-TEST_P(Spread, MeanAndSampleDeviation) {
-    const SpreadCase& c = GetParam();
-    expect_same(mean_value(c.values), c.mean);
-    expect_same(sample_deviation(c.values), c.deviation);
+TEST(GeometryBlocks, MeanAndSampleDeviation) {
+    // 1 .. 4: squared deviations 2.25 + 0.25 + 0.25 + 2.25 = 5 over N - 1 = 3. 0.1 three times sums to
+    // 0.30000000000000004: the mean is off by an ulp, the spread is still 0.
+    const double four = std::sqrt(5.0 / 3.0);
+    const std::tuple<std::vector<double>, double, double> cases[] = {
+        {{1, 2, 3, 4}, 2.5, four},  {{5}, 5, 0},
+        {{0.1, 0.1, 0.1}, 0.1, 0},  {{}, kNaN, kNaN},
+        {{1, kNaN, 3}, kNaN, kNaN}, {{1, kInf}, kInf, kNaN},
+        {{kNaN}, kNaN, kNaN}};
+    for (const auto& [values, mean, deviation] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(values));
+        expect_same(mean_value(values), mean);
+        expect_same(sample_deviation(values), deviation);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Geometry, Spread,
-    ::testing::Values(
-        // mean 2.5; squared deviations 2.25 + 0.25 + 0.25 + 2.25 = 5 over N - 1 = 3.
-        SpreadCase{"four", {1, 2, 3, 4}, 2.5, std::sqrt(5.0 / 3.0)}, SpreadCase{"single", {5}, 5, 0},
-        // 0.1 three times sums to 0.30000000000000004: the mean is off by an ulp, the spread is still 0.
-        SpreadCase{"equal", {0.1, 0.1, 0.1}, 0.1, 0}, SpreadCase{"empty", {}, kNaN, kNaN},
-        SpreadCase{"missing", {1, kNaN, 3}, kNaN, kNaN}, SpreadCase{"infinite", {1, kInf}, kInf, kNaN},
-        SpreadCase{"singleMissing", {kNaN}, kNaN, kNaN}),
-    [](const auto& info) { return info.param.name; });
-
-struct LineCase {
-    std::string name;
-    std::vector<double> x, y;
-    double slope;
-    double angle;
-};
-
-class Line : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(Line, SlopeAndStarAngle) {
-    const LineCase& c = GetParam();
-    expect_same(least_squares_slope(c.x, c.y), c.slope);
-    expect_same(star_angle(c.x, c.y), c.angle);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Geometry, Line,
-    ::testing::Values(LineCase{"exact", {0, 1, 2}, {1, 3, 5}, 2, -std::atan(2.0)},
-                      // x mean 1.5, y mean 2.75: Sxy = 2.625 - 0.125 - 0.375 + 3.375 = 5.5, Sxx = 5.
-                      LineCase{"scattered", {0, 1, 2, 3}, {1, 3, 2, 5}, 1.1, -std::atan(1.1)},
-                      LineCase{"falling", {0, 1, 2}, {2, 1, 0}, -1, kPi / 4},
-                      LineCase{"flat", {0, 1, 2}, {4, 4, 4}, 0, 0},
-                      // All x equal: no line, but no spread along x either, so the axes stay as they are.
-                      LineCase{"vertical", {3, 3, 3}, {0, 1, 5}, kNaN, 0}, LineCase{"one", {3}, {1}, kNaN, 0},
-                      LineCase{"none", {}, {}, kNaN, kNaN},
-                      LineCase{"missingY", {0, 1, 2}, {1, kNaN, 2}, kNaN, kNaN},
-                      LineCase{"missingX", {0, kNaN, 2}, {1, 2, 3}, kNaN, kNaN}),
-    [](const auto& info) { return info.param.name; });
-
-TEST(GeometryLine, SlopeNeedsAsManyXAsY) {
-    EXPECT_THROW(least_squares_slope({1, 2}, {1}), std::invalid_argument);
+TEST(GeometryBlocks, SlopeAndStarAngle) {
+    // Scattered: x mean 1.5, y mean 2.75: Sxy = 2.625 - 0.125 - 0.375 + 3.375 = 5.5, Sxx = 5. All x equal:
+    // no line, but no spread along x either, so the axes stay as they are.
+    const std::tuple<std::vector<double>, std::vector<double>, double, double> cases[] = {
+        {{0, 1, 2}, {1, 3, 5}, 2, -std::atan(2.0)},
+        {{0, 1, 2, 3}, {1, 3, 2, 5}, 1.1, -std::atan(1.1)},
+        {{0, 1, 2}, {2, 1, 0}, -1, kPi / 4},
+        {{0, 1, 2}, {4, 4, 4}, 0, 0},
+        {{3, 3, 3}, {0, 1, 5}, kNaN, 0},
+        {{3}, {1}, kNaN, 0},
+        {{}, {}, kNaN, kNaN},
+        {{0, 1, 2}, {1, kNaN, 2}, kNaN, kNaN},
+        {{0, kNaN, 2}, {1, 2, 3}, kNaN, kNaN}};
+    for (const auto& [x, y, slope, angle] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(x) + " " + ::testing::PrintToString(y));
+        expect_same(least_squares_slope(x, y), slope);
+        expect_same(star_angle(x, y), angle);
+    }
 }
 
 // --- rotations, directions and radii ------------------------------------------------------------
 
 TEST(GeometryRotation, TurnsFromTheFirstAxisTowardsTheSecond) {
-    const double a = 0.3;
-    const Matrix r = rotation_2d(a);
+    const double a = 0.3, c = std::cos(a), s = std::sin(a);
     // R(a) (1, 0) = (cos a, sin a).
-    EXPECT_EQ(r, rows({{std::cos(a), -std::sin(a)}, {std::sin(a), std::cos(a)}}));
-    EXPECT_EQ(rotation_xy(a),
-              rows({{std::cos(a), -std::sin(a), 0}, {std::sin(a), std::cos(a), 0}, {0, 0, 1}}));
-    EXPECT_EQ(rotation_xz(a),
-              rows({{std::cos(a), 0, -std::sin(a)}, {0, 1, 0}, {std::sin(a), 0, std::cos(a)}}));
+    EXPECT_EQ(rotation_2d(a), rows({{c, -s}, {s, c}}));
+    EXPECT_EQ(rotation_xy(a), rows({{c, -s, 0}, {s, c, 0}, {0, 0, 1}}));
+    EXPECT_EQ(rotation_xz(a), rows({{c, 0, -s}, {0, 1, 0}, {s, 0, c}}));
 }
 
 TEST(GeometryRotation, QuarterTurnsAreExact) {
-    const std::vector<std::pair<long long, std::pair<double, double>>> quarters = {
-        {25, {0, 1}}, {50, {-1, 0}}, {75, {0, -1}}, {100, {1, 0}}, {125, {0, 1}}, {0, {1, 0}}};
-    for (const auto& [k, cs] : quarters) {
-        const Direction d = turn_direction(k, 100);
-        EXPECT_EQ(d.c, cs.first) << k;
-        EXPECT_EQ(d.s, cs.second) << k;
+    const double c7 = std::cos(2 * kPi * 7 / 100), s7 = std::sin(2 * kPi * 7 / 100);
+    const std::tuple<long long, long long, double, double> turns[] = {
+        {25, 100, 0, 1},  {50, 100, -1, 0}, {75, 100, 0, -1}, {100, 100, 1, 0},
+        {125, 100, 0, 1}, {0, 100, 1, 0},   {1, 4, 0, 1},     {7, 100, c7, s7}};
+    for (const auto& [k, perTurn, c, s] : turns) {
+        const Direction d = turn_direction(k, perTurn);
+        EXPECT_EQ(d.c, c) << k << " / " << perTurn;
+        EXPECT_EQ(d.s, s) << k << " / " << perTurn;
     }
-    const Direction q = turn_direction(1, 4);
-    EXPECT_EQ(q.c, 0);
-    EXPECT_EQ(q.s, 1);
-    const Direction d = turn_direction(7, 100);
-    EXPECT_EQ(d.c, std::cos(2 * kPi * 7 / 100));
-    EXPECT_EQ(d.s, std::sin(2 * kPi * 7 / 100));
 }
 
-struct RadiusCase {
-    std::string name;
-    double A, B;
-    Direction d;
-    double radius;
-};
-
-class EllipseRadius : public ::testing::TestWithParam<RadiusCase> {};
-
-TEST_P(EllipseRadius, AlongADirection) {
-    const RadiusCase& c = GetParam();
-    expect_same(ellipse_radius(c.A, c.B, c.d), c.radius);
+TEST(GeometryRadius, EllipseRadiusAlongADirection) {
+    // Diagonal: 0.5 / 4 + 0.5 / 1 = 0.625. A collapsed ellipse is the segment along B: only the exact B
+    // direction reaches out.
+    const std::tuple<double, double, Direction, double> cases[] = {
+        {2, 1, {1, 0}, 2},     {2, 1, {0, -1}, 1},     {2, 1, {kDiag, kDiag}, std::sqrt(1 / 0.625)},
+        {3, 3, {0.6, 0.8}, 3}, {0, 1.5, {0, 1}, 1.5},  {0, 1.5, {kDiag, kDiag}, 0},
+        {0, 0, {1, 0}, 0},     {kNaN, 1, {0, 1}, kNaN}};
+    for (const auto& [A, B, d, radius] : cases) {
+        SCOPED_TRACE(::testing::Message() << "A " << A << ", B " << B << ", (" << d.c << ", " << d.s << ")");
+        expect_same(ellipse_radius(A, B, d), radius);
+    }
 }
-
-const double kDiag = std::sqrt(0.5);
-
-INSTANTIATE_TEST_SUITE_P(
-    Geometry, EllipseRadius,
-    ::testing::Values(RadiusCase{"alongA", 2, 1, {1, 0}, 2}, RadiusCase{"alongB", 2, 1, {0, -1}, 1},
-                      // 0.5 / 4 + 0.5 / 1 = 0.625.
-                      RadiusCase{"diagonal", 2, 1, {kDiag, kDiag}, std::sqrt(1 / 0.625)},
-                      RadiusCase{"circle", 3, 3, {0.6, 0.8}, 3},
-                      // A collapsed ellipse is the segment along B: only the exact B direction reaches out.
-                      RadiusCase{"collapsedOnAxis", 0, 1.5, {0, 1}, 1.5},
-                      RadiusCase{"collapsedOffAxis", 0, 1.5, {kDiag, kDiag}, 0},
-                      RadiusCase{"point", 0, 0, {1, 0}, 0}, RadiusCase{"missing", kNaN, 1, {0, 1}, kNaN}),
-    [](const auto& info) { return info.param.name; });
 
 TEST(GeometryRadius, EllipsoidReachesEachSemiAxis) {
     const Direction none{1, 0};
@@ -167,27 +152,18 @@ TEST(GeometryRadius, EllipsoidReachesEachSemiAxis) {
 
 TEST(GeometryWorked, DoubleStarFitOfTheFirstGroup) {
     const DubstarFit3D f = fit_dubstar_3d(first_group(), 2);
-
-    ASSERT_EQ(f.avg.size(), 3u);
-    expect_rel(f.avg[0], -0.217133333333333);
-    expect_rel(f.avg[1], -0.103722222222222);
-    expect_rel(f.avg[2], 0.0815111111111111);
+    expect_all_rel(f.avg, {-0.217133333333333, -0.103722222222222, 0.0815111111111111});
     expect_rel(f.theta, 0.0233400032620084);
-    ASSERT_EQ(f.rottheta.rows, 3u);
-    expect_rows_rel(f.rottheta, 0, {0.999727634488591, 0.0233378842195547, 0});
-    expect_rows_rel(f.rottheta, 1, {-0.0233378842195547, 0.999727634488591, 0});
-    expect_rows_rel(f.rottheta, 2, {0, 0, 1});
+    expect_rows_rel(f.rottheta, {{1, {0.999727634488591, 0.0233378842195547, 0}},
+                                 {2, {-0.0233378842195547, 0.999727634488591, 0}},
+                                 {3, {0, 0, 1}}});
     expect_rel(f.phi, -0.0118129141768652);
-    ASSERT_EQ(f.rotphi.rows, 3u);
-    expect_rows_rel(f.rotphi, 0, {0.999930228340688, 0, -0.0118126394400461});
-    expect_rows_rel(f.rotphi, 1, {0, 1, 0});
-    expect_rows_rel(f.rotphi, 2, {0.0118126394400461, 0, 0.999930228340688});
-    expect_rel(f.A, 0.240157288139504);
-    expect_rel(f.B, 0.0436408454023837);
-    expect_rel(f.C, 0.032337529099586);
+    expect_rows_rel(f.rotphi, {{1, {0.999930228340688, 0, -0.0118126394400461}},
+                               {2, {0, 1, 0}},
+                               {3, {0.0118126394400461, 0, 0.999930228340688}}});
+    expect_all_rel({f.A, f.B, f.C}, {0.240157288139504, 0.0436408454023837, 0.032337529099586});
     ASSERT_EQ(f.dubstar.rows, 9u);
-    ASSERT_EQ(f.dubstar.cols, 3u);
-    expect_rows_rel(f.dubstar, 0, {-0.0396147790187682, -0.0108488338432678, -0.0269809487177188});
+    expect_rows_rel(f.dubstar, {{1, {-0.0396147790187682, -0.0108488338432678, -0.0269809487177188}}});
 
     ASSERT_EQ(f.xdubstar.size(), kEllipsoidPoints);
     expect_rel(f.xdubstar[0], 0.22694051915262);
@@ -196,44 +172,38 @@ TEST(GeometryWorked, DoubleStarFitOfTheFirstGroup) {
         EXPECT_EQ(f.zdubstar[k], 0) << "point " << k + 1;
     expect_rel(f.zdubstar[101], 0.0136888841710971);
 
-    const Matrix e = ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg);
+    const Matrix e = ellipsoid_of(f);
     ASSERT_EQ(e.rows, kEllipsoidPoints);
-    ASSERT_EQ(e.cols, 3u);
-    expect_rows_rel(e, 0, {0.00939632966526771, -0.0841522817491634, 0.0788303445840243});
-    expect_rows_rel(e, 101, {0.000532470211514036, -0.0986409789451125, 0.0926288628314105});
-    expect_rows_rel(e, 203, {-0.218115858635223, -0.0602489247705338, 0.0842467259611009});
+    expect_rows_rel(e, {{1, {0.00939632966526771, -0.0841522817491634, 0.0788303445840243}},
+                        {102, {0.000532470211514036, -0.0986409789451125, 0.0926288628314105}},
+                        {204, {-0.218115858635223, -0.0602489247705338, 0.0842467259611009}}});
 }
 
 TEST(GeometryWorked, DoubleStarFitOfTheSecondGroup) {
     const DubstarFit3D f = fit_dubstar_3d(second_group(), 2);
-    expect_rel(f.theta, -0.608548460575071);
-    expect_rel(f.phi, -0.00344924916716169);
-    expect_rel(f.A, 0.0329128897723833);
-    expect_rel(f.B, 0.0680113131699475);
-    expect_rel(f.C, 0.0239219952474529);
+    expect_all_rel({f.theta, f.phi, f.A, f.B, f.C},
+                   {-0.608548460575071, -0.00344924916716169, 0.0329128897723833, 0.0680113131699475,
+                    0.0239219952474529});
     EXPECT_LT(f.A, f.B); // the star axes are not sorted by length
 }
 
 TEST(GeometryWorked, StarFitOfTheSameTokens) {
     const StarFit2D f = fit_star_2d(plane_of(first_group()), 2);
-    ASSERT_EQ(f.avg.size(), 2u);
-    expect_rel(f.avg[0], -0.217133333333333);
-    expect_rel(f.avg[1], -0.103722222222222);
-    expect_rel(f.theta, 0.0233400032620084);
-    expect_rel(f.B, 0.0436408454023837);
-    expect_rows_rel(f.rottheta, 0, {0.999727634488591, 0.0233378842195547});
-    expect_rows_rel(f.rottheta, 1, {-0.0233378842195547, 0.999727634488591});
+    expect_all_rel(f.avg, {-0.217133333333333, -0.103722222222222});
+    expect_all_rel({f.theta, f.B}, {0.0233400032620084, 0.0436408454023837});
+    expect_rows_rel(f.rottheta, {{1, {0.999727634488591, 0.0233378842195547}},
+                                 {2, {-0.0233378842195547, 0.999727634488591}}});
 }
 
 class BothGroups : public ::testing::TestWithParam<int> {
   protected:
-    Matrix tokens() const { return GetParam() == 1 ? first_group() : second_group(); }
+    const Matrix tokens = GetParam() == 1 ? first_group() : second_group();
+    const StarFit2D plane = fit_star_2d(tokens, 2); // the third column is not looked at
+    const DubstarFit3D space = fit_dubstar_3d(tokens, 2);
 };
 
 // The second rotation turns about the star F1 axis, so it keeps that axis' coordinates bit for bit.
 TEST_P(BothGroups, PlaneFitIsTheFirstStageOfTheSpaceFit) {
-    const DubstarFit3D space = fit_dubstar_3d(tokens(), 2);
-    const StarFit2D plane = fit_star_2d(tokens(), 2); // the third column is not looked at
     EXPECT_EQ(space.theta, plane.theta);
     EXPECT_EQ(space.B, plane.B);
     EXPECT_EQ(space.avg[0], plane.avg[0]);
@@ -245,63 +215,45 @@ TEST_P(BothGroups, PlaneFitIsTheFirstStageOfTheSpaceFit) {
 // Every outline point lies on the ellipse (ellipsoid) of the fitted semi-axes, and the data-frame
 // outline turns back onto the star-frame one.
 TEST_P(BothGroups, OutlinesLieOnTheFittedShapes) {
-    const StarFit2D plane = fit_star_2d(tokens(), 2);
+    const auto sq = [](double x) { return x * x; };
+    const Matrix e2 = ellipse_of(plane);
     ASSERT_EQ(plane.xstar.size(), kEllipsePoints);
     ASSERT_EQ(plane.ystar.size(), kEllipsePoints);
+    ASSERT_EQ(e2.rows, kEllipsePoints);
     for (std::size_t k = 0; k < kEllipsePoints; ++k) {
-        const double u = plane.xstar[k] / plane.A;
-        const double w = plane.ystar[k] / plane.B;
-        EXPECT_NEAR(u * u + w * w, 1, 1e-12) << "point " << k + 1;
+        SCOPED_TRACE(::testing::Message() << "point " << k + 1);
+        EXPECT_NEAR(sq(plane.xstar[k] / plane.A) + sq(plane.ystar[k] / plane.B), 1, 1e-12);
+        const auto star = times(plane.rottheta, {e2(k, 0) - plane.avg[0], e2(k, 1) - plane.avg[1]});
+        EXPECT_NEAR(star[0], plane.xstar[k], 1e-15);
+        EXPECT_NEAR(star[1], plane.ystar[k], 1e-15);
     }
-    const Matrix e = ellipse_in_data(plane.theta, plane.xstar, plane.ystar, plane.avg);
-    ASSERT_EQ(e.rows, kEllipsePoints);
-    for (std::size_t k = 0; k < kEllipsePoints; ++k) {
-        const double dx = e(k, 0) - plane.avg[0];
-        const double dy = e(k, 1) - plane.avg[1];
-        EXPECT_NEAR(plane.rottheta(0, 0) * dx + plane.rottheta(0, 1) * dy, plane.xstar[k], 1e-15);
-        EXPECT_NEAR(plane.rottheta(1, 0) * dx + plane.rottheta(1, 1) * dy, plane.ystar[k], 1e-15);
-    }
-
-    const DubstarFit3D space = fit_dubstar_3d(tokens(), 2);
-    const Matrix e3 =
-        ellipsoid_in_data(space.theta, space.phi, space.xdubstar, space.ydubstar, space.zdubstar, space.avg);
+    const Matrix e3 = ellipsoid_of(space);
     for (std::size_t k = 0; k < kEllipsoidPoints; ++k) {
-        const double u = space.xdubstar[k] / space.A;
-        const double v = space.ydubstar[k] / space.B;
-        const double w = space.zdubstar[k] / space.C;
-        EXPECT_NEAR(u * u + v * v + w * w, 1, 1e-12) << "point " << k + 1;
+        SCOPED_TRACE(::testing::Message() << "point " << k + 1);
+        const std::vector<double> dub = {space.xdubstar[k], space.ydubstar[k], space.zdubstar[k]};
+        EXPECT_NEAR(sq(dub[0] / space.A) + sq(dub[1] / space.B) + sq(dub[2] / space.C), 1, 1e-12);
         // rotphi . rottheta . (row - avg) gives the double-star point back.
-        double star[3];
+        const auto back =
+            times(space.rotphi, times(space.rottheta, {e3(k, 0) - space.avg[0], e3(k, 1) - space.avg[1],
+                                                       e3(k, 2) - space.avg[2]}));
         for (std::size_t r = 0; r < 3; ++r)
-            star[r] = space.rottheta(r, 0) * (e3(k, 0) - space.avg[0]) +
-                      space.rottheta(r, 1) * (e3(k, 1) - space.avg[1]) +
-                      space.rottheta(r, 2) * (e3(k, 2) - space.avg[2]);
-        const double dub[3] = {space.xdubstar[k], space.ydubstar[k], space.zdubstar[k]};
-        for (std::size_t r = 0; r < 3; ++r)
-            EXPECT_NEAR(space.rotphi(r, 0) * star[0] + space.rotphi(r, 1) * star[1] +
-                            space.rotphi(r, 2) * star[2],
-                        dub[r], 1e-15)
-                << "point " << k + 1 << " coordinate " << r + 1;
+            EXPECT_NEAR(back[r], dub[r], 1e-15) << "coordinate " << r + 1;
     }
 }
 
 // The 2D outline closes on itself; of the three 3D runs the first closes and the other two overlap by
 // one point, and each run lies in one coordinate plane of the double-star frame.
 TEST_P(BothGroups, OutlineRunsCloseAndStayInTheirPlanes) {
-    const StarFit2D plane = fit_star_2d(tokens(), 2);
-    const Matrix e = ellipse_in_data(plane.theta, plane.xstar, plane.ystar, plane.avg);
+    const Matrix e = ellipse_of(plane);
     EXPECT_NEAR(e(100, 0), e(0, 0), kRounding);
     EXPECT_NEAR(e(100, 1), e(0, 1), kRounding);
 
-    const DubstarFit3D f = fit_dubstar_3d(tokens(), 2);
-    const auto same_point = [&](std::size_t a, std::size_t b) {
+    const DubstarFit3D& f = space;
+    for (const auto& [a, b] : {std::pair{101, 1}, {203, 103}, {305, 205}}) {
         EXPECT_NEAR(f.xdubstar[a - 1], f.xdubstar[b - 1], kRounding) << a << " vs " << b;
         EXPECT_NEAR(f.ydubstar[a - 1], f.ydubstar[b - 1], kRounding) << a << " vs " << b;
         EXPECT_NEAR(f.zdubstar[a - 1], f.zdubstar[b - 1], kRounding) << a << " vs " << b;
-    };
-    same_point(101, 1);
-    same_point(203, 103);
-    same_point(305, 205);
+    }
     for (std::size_t k = 1; k <= 101; ++k)
         EXPECT_EQ(f.zdubstar[k - 1], 0) << k;
     for (std::size_t k = 102; k <= 203; ++k)
@@ -318,17 +270,13 @@ TEST_P(BothGroups, OutlineRunsCloseAndStayInTheirPlanes) {
 // Moving every token k times as far from the centre multiplies the semi-axes by k and keeps the angle.
 TEST_P(BothGroups, ScalingTheSpreadScalesTheSemiAxes) {
     const double factor = 3;
-    Matrix tokens2 = plane_of(tokens());
-    const StarFit2D base = fit_star_2d(tokens2, 2);
-    for (std::size_t r = 0; r < tokens2.rows; ++r)
+    Matrix scaledTokens = plane_of(tokens);
+    for (std::size_t r = 0; r < scaledTokens.rows; ++r)
         for (std::size_t c = 0; c < 2; ++c)
-            tokens2(r, c) = base.avg[c] + factor * (tokens2(r, c) - base.avg[c]);
-    const StarFit2D scaled = fit_star_2d(tokens2, 2);
-    expect_rel(scaled.theta, base.theta);
-    expect_rel(scaled.A, factor * base.A);
-    expect_rel(scaled.B, factor * base.B);
-    expect_rel(scaled.avg[0], base.avg[0]);
-    expect_rel(scaled.avg[1], base.avg[1]);
+            scaledTokens(r, c) = plane.avg[c] + factor * (scaledTokens(r, c) - plane.avg[c]);
+    const StarFit2D scaled = fit_star_2d(scaledTokens, 2);
+    expect_all_rel({scaled.theta, scaled.A, scaled.B}, {plane.theta, factor * plane.A, factor * plane.B});
+    expect_all_rel(scaled.avg, plane.avg);
 }
 
 INSTANTIATE_TEST_SUITE_P(Geometry, BothGroups, ::testing::Values(1, 2),
@@ -356,10 +304,6 @@ TEST_P(PlaneFit, AngleAndSemiAxes) {
     EXPECT_EQ(f.ystar.size(), kEllipsePoints);
 }
 
-const double kRoot2 = std::sqrt(2.0);
-// F1 values -0.1, 0, 0.2: mean 1/30, squared deviations (16 + 1 + 25) / 900, sample variance 21 / 900.
-const double kVerticalB = 2 * std::sqrt(21.0) / 30;
-
 INSTANTIATE_TEST_SUITE_P(
     Geometry, PlaneFit,
     ::testing::Values(
@@ -380,41 +324,22 @@ INSTANTIATE_TEST_SUITE_P(
         PlaneCase{"noTokens", Matrix(0, 2), kNaN, kNaN, kNaN}),
     [](const auto& info) { return info.param.name; });
 
-// A collapsed ellipse is drawn as its remaining axis: the outline stays at the centre except at the
-// quarter turns along that axis.
-TEST(GeometryDegenerate, VerticalTokensDrawTheirSegment) {
-    const StarFit2D f = fit_star_2d(rows({{0.2, -0.1}, {0.2, 0.0}, {0.2, 0.2}}), 2);
-    const Matrix e = ellipse_in_data(f.theta, f.xstar, f.ystar, f.avg);
-    for (std::size_t k = 1; k <= kEllipsePoints; ++k) {
-        SCOPED_TRACE(k);
-        const double reach = k == 25 ? kVerticalB : k == 75 ? -kVerticalB : 0;
-        EXPECT_DOUBLE_EQ(e(k - 1, 0), 0.2);
-        EXPECT_NEAR(e(k - 1, 1), f.avg[1] + reach, 1e-15);
-    }
-}
-
 TEST(GeometryDegenerate, OneTokenIsItsOwnOutline) {
     const Matrix token = rows({{0.5, -0.2, 0.07}});
     const StarFit2D plane = fit_star_2d(token, 2);
     EXPECT_EQ(plane.star, rows({{0, 0}}));
-    const Matrix e2 = ellipse_in_data(plane.theta, plane.xstar, plane.ystar, plane.avg);
     const DubstarFit3D space = fit_dubstar_3d(token, 2);
-    EXPECT_EQ(space.theta, 0);
-    EXPECT_EQ(space.phi, 0);
-    EXPECT_EQ(space.A, 0);
-    EXPECT_EQ(space.B, 0);
-    EXPECT_EQ(space.C, 0);
-    const Matrix e3 =
-        ellipsoid_in_data(space.theta, space.phi, space.xdubstar, space.ydubstar, space.zdubstar, space.avg);
-    for (std::size_t k = 0; k < kEllipsePoints; ++k) {
-        EXPECT_EQ(e2(k, 0), 0.5);
-        EXPECT_EQ(e2(k, 1), -0.2);
-    }
-    for (std::size_t k = 0; k < kEllipsoidPoints; ++k) {
-        EXPECT_EQ(e3(k, 0), 0.5);
-        EXPECT_EQ(e3(k, 1), -0.2);
-        EXPECT_EQ(e3(k, 2), 0.07);
-    }
+    EXPECT_EQ((std::vector{space.theta, space.phi, space.A, space.B, space.C}), std::vector<double>(5, 0.0));
+    const Matrix e2 = ellipse_of(plane), e3 = ellipsoid_of(space);
+    ASSERT_EQ(e2.rows, kEllipsePoints);
+    ASSERT_EQ(e3.rows, kEllipsoidPoints);
+    for (std::size_t k = 0; k < kEllipsoidPoints; ++k)
+        for (std::size_t c = 0; c < 3; ++c) {
+            EXPECT_EQ(e3(k, c), token(0, c)) << k + 1;
+            if (k < kEllipsePoints && c < 2) {
+                EXPECT_EQ(e2(k, c), token(0, c)) << k + 1;
+            }
+        }
 }
 
 // Tokens of one duration lie in a plane: the ellipsoid is flat (C about 0) and its A-B run is the
@@ -427,9 +352,7 @@ TEST(GeometryDegenerate, FlatTokensKeepTheirEllipse) {
     const StarFit2D plane = fit_star_2d(tokens, 2);
     EXPECT_NEAR(space.C, 0, kRounding);
     expect_rel(space.A, plane.A);
-    const Matrix e3 =
-        ellipsoid_in_data(space.theta, space.phi, space.xdubstar, space.ydubstar, space.zdubstar, space.avg);
-    const Matrix e2 = ellipse_in_data(plane.theta, plane.xstar, plane.ystar, plane.avg);
+    const Matrix e3 = ellipsoid_of(space), e2 = ellipse_of(plane);
     for (std::size_t k = 0; k < kEllipsePoints; ++k) {
         EXPECT_NEAR(e3(k, 0), e2(k, 0), 1e-12) << k + 1;
         EXPECT_NEAR(e3(k, 1), e2(k, 1), 1e-12) << k + 1;
@@ -437,19 +360,30 @@ TEST(GeometryDegenerate, FlatTokensKeepTheirEllipse) {
     }
 }
 
-// Tokens differing in F1 only: every outline point lies on the segment through them.
-TEST(GeometryDegenerate, TokensOnOneAxisCollapseTheEllipsoidOntoIt) {
-    const DubstarFit3D f = fit_dubstar_3d(rows({{0.2, -0.1, 0.05}, {0.2, 0.0, 0.05}, {0.2, 0.2, 0.05}}), 2);
+// Tokens differing in F1 only. The collapsed ellipse is drawn as its remaining axis: it stays at the centre
+// except at the quarter turns along that axis. Every point of the ellipsoid lies on the segment.
+TEST(GeometryDegenerate, TokensOnOneAxisCollapseTheOutlinesOntoIt) {
+    const Matrix tokens = rows({{0.2, -0.1, 0.05}, {0.2, 0.0, 0.05}, {0.2, 0.2, 0.05}});
+    const StarFit2D plane = fit_star_2d(tokens, 2);
+    const Matrix e2 = ellipse_of(plane);
+    for (std::size_t k = 1; k <= kEllipsePoints; ++k) {
+        SCOPED_TRACE(k);
+        const double reach = k == 25 ? kVerticalB : k == 75 ? -kVerticalB : 0;
+        EXPECT_DOUBLE_EQ(e2(k - 1, 0), 0.2);
+        EXPECT_NEAR(e2(k - 1, 1), plane.avg[1] + reach, 1e-15);
+    }
+
+    const DubstarFit3D f = fit_dubstar_3d(tokens, 2);
     EXPECT_EQ(f.A, 0);
     EXPECT_NEAR(f.B, kVerticalB, 1e-12);
     EXPECT_EQ(f.C, 0);
-    const Matrix e = ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg);
+    const Matrix e3 = ellipsoid_of(f);
     double lowest = 1, highest = -1;
     for (std::size_t k = 0; k < kEllipsoidPoints; ++k) {
-        EXPECT_DOUBLE_EQ(e(k, 0), 0.2) << k + 1;
-        EXPECT_DOUBLE_EQ(e(k, 2), 0.05) << k + 1;
-        lowest = std::min(lowest, e(k, 1));
-        highest = std::max(highest, e(k, 1));
+        EXPECT_DOUBLE_EQ(e3(k, 0), 0.2) << k + 1;
+        EXPECT_DOUBLE_EQ(e3(k, 2), 0.05) << k + 1;
+        lowest = std::min(lowest, e3(k, 1));
+        highest = std::max(highest, e3(k, 1));
     }
     EXPECT_NEAR(lowest, f.avg[1] - kVerticalB, 1e-15);
     EXPECT_NEAR(highest, f.avg[1] + kVerticalB, 1e-15);
@@ -462,8 +396,7 @@ TEST(GeometryDegenerate, MissingValuesReachTheWholeFitButNothingElse) {
     EXPECT_TRUE(std::isnan(f.avg[2]));
     EXPECT_TRUE(std::isnan(f.phi));
     EXPECT_TRUE(std::isnan(f.A) && std::isnan(f.B) && std::isnan(f.C));
-    const Matrix e = ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg);
-    for (double v : e.values)
+    for (double v : ellipsoid_of(f).values)
         EXPECT_TRUE(std::isnan(v));
 }
 
@@ -472,15 +405,15 @@ TEST(GeometryDegenerate, NoTokensGiveAnUndefinedFitOfFullLength) {
     EXPECT_EQ(f.dubstar.rows, 0u);
     EXPECT_TRUE(std::isnan(f.theta) && std::isnan(f.phi) && std::isnan(f.A));
     EXPECT_EQ(f.xdubstar.size(), kEllipsoidPoints);
-    const Matrix e = ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg);
-    EXPECT_EQ(e.rows, kEllipsoidPoints);
+    EXPECT_EQ(ellipsoid_of(f).rows, kEllipsoidPoints);
 }
 
-TEST(GeometryDegenerate, TooFewColumnsAreRefused) {
+TEST(GeometryDegenerate, TooFewColumnsOrMismatchedListsAreRefused) {
     EXPECT_THROW(fit_star_2d(rows({{1}, {2}}), 2), std::out_of_range);
     EXPECT_THROW(fit_dubstar_3d(rows({{1, 2}, {2, 3}}), 2), std::out_of_range);
     EXPECT_THROW(ellipse_in_data(0, {1, 2}, {1}, {0, 0}), std::invalid_argument);
     EXPECT_THROW(ellipsoid_in_data(0, 0, {1}, {1}, {1}, {0, 0}), std::invalid_argument);
+    EXPECT_THROW(least_squares_slope({1, 2}, {1}), std::invalid_argument);
 }
 
 } // namespace

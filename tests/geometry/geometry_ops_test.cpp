@@ -11,11 +11,13 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace tarvik::testing {
 namespace {
 
 using Operation = std::function<Handles(Runtime&, Handles)>;
+using Sizes = std::vector<std::size_t>;
 
 // The values as read: the normalized tokens shifted into Hz-like numbers, so that the two frames differ.
 Matrix as_read(const Matrix& normalized) {
@@ -37,17 +39,17 @@ VowelGroup group(const std::string& name, const Matrix& data) {
     return g;
 }
 
-// The order in which the preparation run calls the operations.
-Handles run_space_stages(Runtime& rt, Handles h) {
-    h = calculate_max_3D_axes(rt, std::move(h));
-    h = calculate_vowel_3D_dubstar(rt, std::move(h));
-    return calculate_3D_ellipsoids(rt, std::move(h));
-}
-
 Handles run_plane_stages(Runtime& rt, Handles h) {
     h = calculate_max_2D_axes(rt, std::move(h));
     h = calculate_vowel_2D_star(rt, std::move(h));
     return calculate_2D_ellipses(rt, std::move(h));
+}
+
+// Every stage, in the order the preparation run calls them.
+Handles run_all_stages(Runtime& rt, Handles h) {
+    h = calculate_max_3D_axes(rt, std::move(h));
+    h = calculate_vowel_3D_dubstar(rt, std::move(h));
+    return run_plane_stages(rt, calculate_3D_ellipsoids(rt, std::move(h)));
 }
 
 void expect_no_space_fit(const VowelGroup& g) {
@@ -74,7 +76,7 @@ class GeometryOps : public StartedSession {
 };
 
 TEST_F(GeometryOps, PreparationStagesFitEveryGroup) {
-    const Handles h = run_plane_stages(s.rt, run_space_stages(s.rt, with_groups()));
+    const Handles h = run_all_stages(s.rt, with_groups());
 
     EXPECT_TRUE(s.scripted.dialogs.empty());
     EXPECT_EQ(s.record(), h);
@@ -83,28 +85,15 @@ TEST_F(GeometryOps, PreparationStagesFitEveryGroup) {
         SCOPED_TRACE(g.name);
         ASSERT_TRUE(g.avg2D && g.theta2D && g.rottheta2D && g.star && g.A2D && g.B2D && g.xstar && g.ystar &&
                     g.ellps2D);
-        EXPECT_EQ(g.avg2D->size(), 2u);
-        EXPECT_EQ(g.rottheta2D->rows, 2u);
-        EXPECT_EQ(g.rottheta2D->cols, 2u);
-        EXPECT_EQ(g.star->rows, 9u);
-        EXPECT_EQ(g.star->cols, 2u);
-        EXPECT_EQ(g.xstar->size(), 101u);
-        EXPECT_EQ(g.ystar->size(), 101u);
-        EXPECT_EQ(g.ellps2D->rows, 101u);
-        EXPECT_EQ(g.ellps2D->cols, 2u);
-
+        EXPECT_EQ((Sizes{g.avg2D->size(), g.rottheta2D->rows, g.rottheta2D->cols, g.star->rows, g.star->cols,
+                         g.xstar->size(), g.ystar->size(), g.ellps2D->rows, g.ellps2D->cols}),
+                  (Sizes{2, 2, 2, 9, 2, 101, 101, 101, 2}));
         ASSERT_TRUE(g.avg && g.theta && g.rottheta && g.phi && g.rotphi && g.dubstar && g.A && g.B && g.C &&
                     g.xdubstar && g.ydubstar && g.zdubstar && g.ellps3D);
-        EXPECT_EQ(g.avg->size(), 3u);
-        EXPECT_EQ(g.rottheta->rows, 3u);
-        EXPECT_EQ(g.rotphi->cols, 3u);
-        EXPECT_EQ(g.dubstar->rows, 9u);
-        EXPECT_EQ(g.dubstar->cols, 3u);
-        EXPECT_EQ(g.xdubstar->size(), 305u);
-        EXPECT_EQ(g.ydubstar->size(), 305u);
-        EXPECT_EQ(g.zdubstar->size(), 305u);
-        EXPECT_EQ(g.ellps3D->rows, 305u);
-        EXPECT_EQ(g.ellps3D->cols, 3u);
+        EXPECT_EQ((Sizes{g.avg->size(), g.rottheta->rows, g.rotphi->cols, g.dubstar->rows, g.dubstar->cols,
+                         g.xdubstar->size(), g.ydubstar->size(), g.zdubstar->size(), g.ellps3D->rows,
+                         g.ellps3D->cols}),
+                  (Sizes{3, 3, 3, 9, 3, 305, 305, 305, 305, 3}));
         EXPECT_EQ(*g.theta, *g.theta2D);
         EXPECT_EQ(*g.B, *g.B2D);
     }
@@ -145,15 +134,15 @@ TEST_F(GeometryOps, PlaneOnlyRunLeavesTheSpaceFieldsAlone) {
 TEST_F(GeometryOps, RunningAgainReplacesTheFitsWhole) {
     const Matrix fewer =
         rows({{-0.2568, -0.1155, 0.055}, {-0.2056, -0.0672, 0.0618}, {-0.2452, -0.1287, 0.0694}});
-    Handles h = run_plane_stages(s.rt, run_space_stages(s.rt, with_groups()));
+    Handles h = run_all_stages(s.rt, with_groups());
     h.v.erase(h.v.begin());
     h.v[0].data = fewer;
     h.v[0].dataOriginal = as_read(fewer);
-    h = run_plane_stages(s.rt, run_space_stages(s.rt, std::move(h)));
+    h = run_all_stages(s.rt, std::move(h));
 
     Handles fresh = s.record();
     fresh.v = {group("back", fewer)};
-    fresh = run_plane_stages(s.rt, run_space_stages(s.rt, std::move(fresh)));
+    fresh = run_all_stages(s.rt, std::move(fresh));
     EXPECT_EQ(h.v, fresh.v);
     EXPECT_EQ(h.v[0].star->rows, 3u);
     EXPECT_EQ(h.axes3D, fresh.axes3D);
@@ -169,7 +158,7 @@ TEST_F(GeometryOps, DegenerateGroupsAreNoFailure) {
            group("vertical", rows({{0.2, -0.1, 0.05}, {0.2, 0.0, 0.06}, {0.2, 0.2, 0.08}})),
            group("missing", rows({{0.1, kNaN, 0.05}, {0.3, 0.1, 0.09}})),
            group("none", Matrix(0, 3))};
-    h = run_plane_stages(s.rt, run_space_stages(s.rt, std::move(h)));
+    h = run_all_stages(s.rt, std::move(h));
 
     EXPECT_TRUE(s.scripted.dialogs.empty());
     // NaN fields make whole-record equality false; the last stage's own output shows it was stored.
@@ -210,62 +199,49 @@ TEST_F(GeometryOps, FailingGroupKeepsTheEarlierGroupsFits) {
     EXPECT_EQ(s.record(), before); // stored only at the end of a complete run
 }
 
-struct FailureCase {
-    std::string name; // the operation's own name
-    Operation op;
-    std::function<void(Handles&)> spoil; // makes the record fail in this operation
-    std::string error;
-};
+// Each operation on a record it cannot handle: one column, no third column, or no fit to draw from.
+TEST_F(GeometryOps, FailureIsReportedUnderTheOperationsOwnNameAndStoresNothing) {
+    const auto oneColumn = [](Handles& h) {
+        for (VowelGroup& g : h.v)
+            g.data = g.dataOriginal = rows({{0.1}, {0.2}});
+    };
+    const auto planeOnly = [](Handles& h) {
+        for (VowelGroup& g : h.v) {
+            g.data = plane_of(g.data);
+            g.dataOriginal = plane_of(g.dataOriginal);
+        }
+    };
+    const auto unfitted = [](Handles&) {};
+    const std::string index = "Index exceeds matrix dimensions.";
+    const std::tuple<std::string, Operation, std::function<void(Handles&)>, std::string> cases[] = {
+        {"calculate_vowel_2D_star", calculate_vowel_2D_star, oneColumn, index},
+        {"calculate_2D_ellipses", calculate_2D_ellipses, unfitted,
+         "Group 1 has no 2D star axes to draw its ellipse from."},
+        {"calculate_vowel_3D_dubstar", calculate_vowel_3D_dubstar, planeOnly, index},
+        {"calculate_3D_ellipsoids", calculate_3D_ellipsoids, unfitted,
+         "Group 1 has no 3D double-star axes to draw its ellipsoid from."},
+        {"calculate_max_3D_axes", calculate_max_3D_axes, planeOnly, index},
+        {"calculate_max_2D_axes", calculate_max_2D_axes, oneColumn, index}};
+    for (const auto& [name, op, spoil, error] : cases) {
+        SCOPED_TRACE(name);
+        Handles h = with_groups();
+        spoil(h);
+        s.rt.store(h);
+        s.scripted.dialogs.clear();
+        const Handles before = s.record();
+        op(s.rt, h);
 
-class GeometryOpsFailure : public GeometryOps, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(GeometryOpsFailure, ReportedUnderTheOperationsOwnName) {
-    const FailureCase& c = GetParam();
-    Handles h = with_groups();
-    c.spoil(h);
-    s.rt.store(h);
-    const Handles before = s.record();
-
-    c.op(s.rt, h);
-
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    const DialogRecord& d = s.scripted.last();
-    EXPECT_EQ(d.kind, "warning");
-    EXPECT_EQ(d.text, TextList{"Let Quillon know about this error:\n\n " + c.error});
-    EXPECT_EQ(d.title, "Function \"" + c.name + "\"");
-    EXPECT_EQ(d.icon, Icon::Warn);
-    EXPECT_TRUE(d.modal);
-    EXPECT_TRUE(d.waited);
-    EXPECT_EQ(s.record(), before);
+        ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+        const DialogRecord& d = s.scripted.last();
+        EXPECT_EQ(d.kind, "warning");
+        EXPECT_EQ(d.text, TextList{"Let Quillon know about this error:\n\n " + error});
+        EXPECT_EQ(d.title, "Function \"" + name + "\"");
+        EXPECT_EQ(d.icon, Icon::Warn);
+        EXPECT_TRUE(d.modal);
+        EXPECT_TRUE(d.waited);
+        EXPECT_EQ(s.record(), before);
+    }
 }
-
-const std::string kIndex = "Index exceeds matrix dimensions.";
-const auto kOneColumn = [](Handles& h) {
-    for (VowelGroup& g : h.v) {
-        g.data = rows({{0.1}, {0.2}});
-        g.dataOriginal = g.data;
-    }
-};
-const auto kPlaneOnly = [](Handles& h) {
-    for (VowelGroup& g : h.v) {
-        g.data = plane_of(g.data);
-        g.dataOriginal = plane_of(g.dataOriginal);
-    }
-};
-const auto kUnfitted = [](Handles&) {};
-
-INSTANTIATE_TEST_SUITE_P(
-    Geometry, GeometryOpsFailure,
-    ::testing::Values(FailureCase{"calculate_vowel_2D_star", calculate_vowel_2D_star, kOneColumn, kIndex},
-                      FailureCase{"calculate_2D_ellipses", calculate_2D_ellipses, kUnfitted,
-                                  "Group 1 has no 2D star axes to draw its ellipse from."},
-                      FailureCase{"calculate_vowel_3D_dubstar", calculate_vowel_3D_dubstar, kPlaneOnly,
-                                  kIndex},
-                      FailureCase{"calculate_3D_ellipsoids", calculate_3D_ellipsoids, kUnfitted,
-                                  "Group 1 has no 3D double-star axes to draw its ellipsoid from."},
-                      FailureCase{"calculate_max_3D_axes", calculate_max_3D_axes, kPlaneOnly, kIndex},
-                      FailureCase{"calculate_max_2D_axes", calculate_max_2D_axes, kOneColumn, kIndex}),
-    [](const auto& info) { return info.param.name; });
 
 } // namespace
 } // namespace tarvik::testing

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace tarvik::testing {
@@ -20,9 +19,6 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const char* const kGroupList = "listbox_currVowel_select";
 const char* const kConstraintList = "listbox_currVowel_defined";
 const char* const kNameField = "edit_currVowel_name";
-
-const char* const kNoGroupText = "Please create a grouping first with 'Create new grouping'.";
-const char* const kNoGroupTitle = "No grouping";
 
 const TextList kHeader = {"Speaker", "Vowel", "F1", "F2", "Dur", "Stress"};
 // Rows 1..7. Row 6 has a non-numeric F1; row 7 the vowel a-b, listed as the type a_b.
@@ -113,6 +109,12 @@ class GroupOps : public StartedSession {
     const TextList& items(const std::string& tag) const { return s.control(tag).string; }
     const std::vector<double>& value(const std::string& tag) const { return s.control(tag).value; }
     const std::vector<DialogRecord>& dialogs() const { return s.scripted.dialogs; }
+    // Group `n` (0: none) is current, and the controls show its name and constraint entries.
+    void expect_current(double n, const std::string& name, const TextList& constraints) const {
+        EXPECT_EQ(s.record().currVowelNum, n);
+        EXPECT_EQ(items(kNameField), TextList{name});
+        EXPECT_EQ(items(kConstraintList), constraints);
+    }
 };
 
 void expect_dialog(const DialogRecord& d, const std::string& kind, const std::string& text,
@@ -122,24 +124,6 @@ void expect_dialog(const DialogRecord& d, const std::string& kind, const std::st
     EXPECT_EQ(d.title, title);
     EXPECT_EQ(d.modal, modal);
     EXPECT_EQ(d.waited, waited);
-}
-
-void expect_no_group_message(const DialogRecord& d) {
-    expect_dialog(d, "message", kNoGroupText, kNoGroupTitle, true, true);
-    EXPECT_EQ(d.icon, Icon::Warn);
-}
-
-void expect_matrix(const Matrix& m, const std::vector<std::vector<double>>& want) {
-    ASSERT_EQ(m.rows, want.size());
-    for (std::size_t i = 0; i < want.size(); ++i) {
-        ASSERT_EQ(m.cols, want[i].size());
-        for (std::size_t j = 0; j < want[i].size(); ++j) {
-            if (std::isnan(want[i][j]))
-                EXPECT_TRUE(std::isnan(m(i, j))) << i << "," << j;
-            else
-                EXPECT_EQ(m(i, j), want[i][j]) << i << "," << j;
-        }
-    }
 }
 
 // ---- adding constraints -------------------------------------------------------------------------
@@ -172,38 +156,27 @@ TEST_F(GroupOps, AddingTheSameEntryTwiceLeavesOneAndWarns) {
                   "Cannot Add Constraint", true, false);
 }
 
-struct NothingSelectedCase {
-    const char* name;
-    std::optional<std::string> category, type;
-};
-void PrintTo(const NothingSelectedCase& c, std::ostream* os) {
-    *os << c.name;
+TEST_F(GroupOps, AddAndAddToAllAskForACategoryAndAType) {
+    using Choice = std::optional<std::string>;
+    const std::pair<Choice, Choice> selections[] = {
+        {"Vowel", std::nullopt}, {std::nullopt, "i"}, {"Vowel", ""}, {std::nullopt, std::nullopt}};
+    for (const auto& [category, type] : selections) {
+        SCOPED_TRACE(::testing::Message() << category.value_or("(none)") << " / " << type.value_or("(none)"));
+        use_groups({{"a", {"Stress : primary"}}, {"b", {}}}, 1);
+        pick(category, type);
+        const Handles before = s.record();
+        press("button_add");
+        press("button_add_to_all");
+
+        EXPECT_EQ(s.record(), before);
+        ASSERT_EQ(dialogs().size(), 2u);
+        expect_dialog(dialogs()[0], "message",
+                      "Please make sure you've selected atype for the current selected group.", "", false,
+                      true);
+        expect_dialog(dialogs()[1], "message",
+                      "Please make sure you've selected aCategory and a Category Type.", "", false, true);
+    }
 }
-
-class GroupOpsNothingSelected : public GroupOps, public ::testing::WithParamInterface<NothingSelectedCase> {};
-
-TEST_P(GroupOpsNothingSelected, AddAndAddToAllAskForASelection) {
-    use_groups({{"a", {"Stress : primary"}}, {"b", {}}}, 1);
-    pick(GetParam().category, GetParam().type);
-    const Handles before = s.record();
-
-    press("button_add");
-    press("button_add_to_all");
-
-    EXPECT_EQ(s.record(), before);
-    ASSERT_EQ(dialogs().size(), 2u);
-    expect_dialog(dialogs()[0], "message",
-                  "Please make sure you've selected atype for the current selected group.", "", false, true);
-    expect_dialog(dialogs()[1], "message", "Please make sure you've selected aCategory and a Category Type.",
-                  "", false, true);
-}
-
-INSTANTIATE_TEST_SUITE_P(GroupOpsSelection, GroupOpsNothingSelected,
-                         ::testing::Values(NothingSelectedCase{"NoType", "Vowel", std::nullopt},
-                                           NothingSelectedCase{"NoCategory", std::nullopt, "i"},
-                                           NothingSelectedCase{"EmptyType", "Vowel", ""},
-                                           NothingSelectedCase{"Neither", std::nullopt, std::nullopt}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GroupOps, AddToAllSkipsTheGroupThatHasTheEntryWithOneWarning) {
     use_groups({{"a", {}}, {"b", {"Stress : primary"}}, {"c", {"Vowel : i", "Stress : primary"}}}, 1);
@@ -236,15 +209,13 @@ TEST_F(GroupOps, DeleteRemovesEverySelectedEntry) {
     EXPECT_TRUE(dialogs().empty());
 }
 
-TEST_F(GroupOps, DeleteFromAnEmptyListWarnsAndWaits) {
+TEST_F(GroupOps, DeleteWithAnEmptyListOrASelectionPastItsEndWarns) {
     use_groups({{"a", {}}, {"b", {}}}, 1);
     press("button_del");
     ASSERT_EQ(dialogs().size(), 1u);
     expect_dialog(dialogs()[0], "warning", "There is no constraint to delete.", "Cannot Delete Constraint",
                   true, true);
-}
 
-TEST_F(GroupOps, DeleteWithASelectionPastTheEndOfAShorterList) {
     use_groups({{"a", {"Vowel : i", "Vowel : e", "Stress : primary"}}, {"b", {"Vowel : a"}}}, 1);
     s.fig().set_value(kConstraintList, 3);
     click_group(2); // the list now shows b's single entry; its selection stays 3
@@ -265,27 +236,22 @@ TEST_F(GroupOps, DeleteWithASelectionPastTheEndOfAShorterList) {
 
 // ---- the group list -----------------------------------------------------------------------------
 
-TEST_F(GroupOps, CreateAppendsALabelAndMakesTheNewGroupCurrent) {
+TEST_F(GroupOps, CreateAppendsALabelMakesTheNewGroupCurrentAndCyclesTheColours) {
     // The start state: two groups, the first current.
     press("button_create_new_vowelNum");
-
-    const Handles h = s.record();
+    Handles h = s.record();
     ASSERT_EQ(h.v.size(), 3u);
     EXPECT_EQ(items(kGroupList),
               (TextList{"1 (change my name)", "2 (change my name)", "3 (change my name)"}));
     EXPECT_EQ(value(kGroupList), std::vector<double>{3});
-    EXPECT_EQ(h.currVowelNum, 3);
     EXPECT_EQ(h.totalVowelNum, 3);
-    EXPECT_EQ(items(kNameField), TextList{"(change my name)"});
-    EXPECT_TRUE(items(kConstraintList).empty());
+    expect_current(3, "(change my name)", {});
     EXPECT_TRUE(dialogs().empty());
-}
 
-TEST_F(GroupOps, GroupsEightAndNineAreRedAndTenIsGreen) {
-    // Colour index n mod 8, with 0 read as 1: 8 -> 1, 9 -> 1, 10 -> 2.
-    for (int k = 0; k < 8; ++k)
+    // Colour index n mod 8, with 0 read as 1: groups 8 and 9 are red (1), 10 is green (2).
+    for (int k = 0; k < 7; ++k)
         press("button_create_new_vowelNum");
-    const Handles h = s.record();
+    h = s.record();
     ASSERT_EQ(h.v.size(), 10u);
     EXPECT_EQ(h.v[7].markerColorIndex, 1);
     EXPECT_EQ(h.v[8].markerColorIndex, 1);
@@ -296,77 +262,57 @@ TEST_F(GroupOps, GroupsEightAndNineAreRedAndTenIsGreen) {
     EXPECT_EQ(h.totalVowelNum, 10);
 }
 
-class GroupOpsDeleteAnswer : public GroupOps, public ::testing::WithParamInterface<const char*> {};
+// Yes, or the dialog closed without an answer (""), deletes; No, the default button, keeps the group.
+TEST_F(GroupOps, DeletingTheSelectedGroupAsksAndKeepsTheOtherLabels) {
+    for (const auto& answer : std::vector<std::optional<std::string>>{"Yes", "", "No", std::nullopt}) {
+        SCOPED_TRACE(answer.value_or("(no answer queued)"));
+        use_groups({{"a", {"Vowel : i"}}, {"b", {"Vowel : e"}}, {"c", {"Vowel : a", "Stress : primary"}}}, 2);
+        s.scripted.questionAnswers.clear();
+        if (answer)
+            s.scripted.questionAnswers = {*answer};
+        const Handles before = s.record();
+        press("button_currVowel_delete");
 
-TEST_P(GroupOpsDeleteAnswer, DeletesTheSelectedGroupAndKeepsTheOtherLabels) {
-    use_groups({{"a", {"Vowel : i"}}, {"b", {"Vowel : e"}}, {"c", {"Vowel : a", "Stress : primary"}}}, 2);
-    s.scripted.questionAnswers = {GetParam()};
-    press("button_currVowel_delete");
-
-    ASSERT_EQ(dialogs().size(), 1u);
-    const DialogRecord& q = dialogs()[0];
-    expect_dialog(q, "question", "Are you sure you want to delete the current selected vowel grouping?",
-                  "Delete selected grouping?", true, true);
-    EXPECT_EQ(q.buttons, (TextList{"Yes", "No", "No"}));
-
-    const Handles h = s.record();
-    EXPECT_EQ(names(), (TextList{"a", "c"}));
-    EXPECT_EQ(items(kGroupList), (TextList{"1 a", "3 c"}));
-    EXPECT_EQ(value(kGroupList), std::vector<double>{2});
-    EXPECT_EQ(h.currVowelNum, 2);
-    EXPECT_EQ(h.totalVowelNum, 2);
-    EXPECT_EQ(items(kNameField), TextList{"c"});
-    EXPECT_EQ(items(kConstraintList), (TextList{"Vowel : a", "Stress : primary"}));
+        ASSERT_EQ(dialogs().size(), 1u);
+        const DialogRecord& q = dialogs()[0];
+        expect_dialog(q, "question", "Are you sure you want to delete the current selected vowel grouping?",
+                      "Delete selected grouping?", true, true);
+        EXPECT_EQ(q.buttons, (TextList{"Yes", "No", "No"}));
+        if (!answer || *answer == "No") {
+            EXPECT_EQ(q.answer, "No");
+            EXPECT_EQ(s.record(), before);
+            EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 b", "3 c"}));
+            continue;
+        }
+        EXPECT_EQ(names(), (TextList{"a", "c"}));
+        EXPECT_EQ(items(kGroupList), (TextList{"1 a", "3 c"}));
+        EXPECT_EQ(value(kGroupList), std::vector<double>{2});
+        EXPECT_EQ(s.record().totalVowelNum, 2);
+        expect_current(2, "c", {"Vowel : a", "Stress : primary"});
+    }
 }
 
-// "" is the dialog closed without an answer.
-INSTANTIATE_TEST_SUITE_P(GroupOpsDelete, GroupOpsDeleteAnswer, ::testing::Values("Yes", ""),
-                         [](const auto& info) { return std::string(*info.param ? "Yes" : "Closed"); });
-
-TEST_F(GroupOps, AnsweringNoKeepsTheGroup) {
-    use_groups({{"a", {}}, {"b", {}}}, 2);
-    const Handles before = s.record();
-    press("button_currVowel_delete"); // no answer queued: the default button, "No"
-    s.scripted.questionAnswers = {"No"};
-    press("button_currVowel_delete");
-
-    EXPECT_EQ(s.record(), before);
-    EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 b"}));
-    ASSERT_EQ(dialogs().size(), 2u);
-    EXPECT_EQ(dialogs()[0].answer, "No");
-}
-
-TEST_F(GroupOps, RenameChangesTheCurrentGroupAndItsLabel) {
-    use_groups({{"a", {}}, {"b", {}}}, 2);
-    rename("back");
-    EXPECT_EQ(names(), (TextList{"a", "back"}));
-    EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 back"}));
-
-    rename(""); // an empty name is allowed
-    EXPECT_EQ(names(), (TextList{"a", ""}));
-    EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 "}));
-    EXPECT_TRUE(dialogs().empty());
-}
-
-TEST_F(GroupOps, AfterADeletionRenameAndAddWorkOnTheSelectedGroup) {
+TEST_F(GroupOps, RenameAndAddWorkOnTheCurrentGroupAlsoAfterADeletion) {
     use_groups({{"a", {}}, {"b", {}}, {"c", {}}}, 2);
     s.scripted.questionAnswers = {"Yes"};
     press("button_currVowel_delete"); // labels 1 a, 3 c; "3 c" (now group 2) selected and current
-    rename("z");
+    s.scripted.dialogs.clear();
+    rename("back");
+    EXPECT_EQ(names(), (TextList{"a", "back"}));
+    EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 back"}));
+    rename(""); // an empty name is allowed
+    EXPECT_EQ(names(), (TextList{"a", ""}));
+    EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 "}));
     press("button_add");
-
-    EXPECT_EQ(names(), (TextList{"a", "z"}));
-    EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 z"}));
     EXPECT_EQ(s.record().v[1].constraintList, TextList{"Vowel : i"});
     EXPECT_TRUE(s.record().v[0].constraintList.empty());
+    EXPECT_TRUE(dialogs().empty());
 }
 
 TEST_F(GroupOps, ClickInTheGroupListMakesThatGroupCurrent) {
     use_groups({{"a", {"Vowel : i"}}, {"b", {"Vowel : e"}}}, 1);
     click_group(2);
-    EXPECT_EQ(s.record().currVowelNum, 2);
-    EXPECT_EQ(items(kNameField), TextList{"b"});
-    EXPECT_EQ(items(kConstraintList), TextList{"Vowel : e"});
+    expect_current(2, "b", {"Vowel : e"});
 
     // A selection that names no group leaves the current group current and selects it again.
     click_group(0);
@@ -382,9 +328,7 @@ TEST_F(GroupOps, RebuildingTheLabelsSelectsTheLastGroupAndMakesItCurrent) {
 
     EXPECT_EQ(items(kGroupList), (TextList{"1 a", "2 b", "3 c"}));
     EXPECT_EQ(value(kGroupList), std::vector<double>{3});
-    EXPECT_EQ(s.record().currVowelNum, 3);
-    EXPECT_EQ(items(kNameField), TextList{"c"});
-    EXPECT_EQ(items(kConstraintList), TextList{"Vowel : a"});
+    expect_current(3, "c", {"Vowel : a"});
 }
 
 // ---- no group left ------------------------------------------------------------------------------
@@ -399,42 +343,47 @@ class GroupOpsNoGroupLeft : public GroupOps {
     }
 };
 
-TEST_F(GroupOpsNoGroupLeft, DeletingTheLastGroupEmptiesTheGroupControls) {
+TEST_F(GroupOpsNoGroupLeft, DeletingTheLastGroupEmptiesTheGroupControlsAndANewGroupIsGroupOne) {
     ASSERT_EQ(dialogs().size(), 2u);
     expect_dialog(dialogs()[1], "warning",
                   "You need to create at least two vowel groupings for comparison and plotting",
                   "Just a note", true, false);
-    const Handles h = s.record();
-    EXPECT_TRUE(h.v.empty());
-    EXPECT_EQ(h.currVowelNum, 0);
-    EXPECT_EQ(h.totalVowelNum, 0);
+    EXPECT_TRUE(s.record().v.empty());
+    EXPECT_EQ(s.record().totalVowelNum, 0);
     EXPECT_TRUE(items(kGroupList).empty());
-    EXPECT_EQ(items(kNameField), TextList{""});
-    EXPECT_TRUE(items(kConstraintList).empty());
+    expect_current(0, "", {});
     EXPECT_TRUE(value(kConstraintList).empty());
+
+    press("button_create_new_vowelNum");
+    press("button_add");
+    ASSERT_EQ(s.record().v.size(), 1u);
+    EXPECT_EQ(items(kGroupList), TextList{"1 (change my name)"});
+    EXPECT_EQ(value(kGroupList), std::vector<double>{1});
+    EXPECT_EQ(s.record().totalVowelNum, 1);
+    expect_current(1, "(change my name)", {"Vowel : i"});
+    EXPECT_EQ(s.record().v[0].constraintList, TextList{"Vowel : i"});
 }
 
-TEST_F(GroupOpsNoGroupLeft, AddingOrRenamingAsksForAGroupFirst) {
+TEST_F(GroupOpsNoGroupLeft, AddingRenamingOrDeletingAgainIsRefused) {
     s.scripted.dialogs.clear();
     const Handles before = s.record();
     press("button_add");
     press("button_add_to_all");
     rename("front");
-
     EXPECT_EQ(s.record(), before);
-    ASSERT_EQ(dialogs().size(), 3u);
-    for (const DialogRecord& d : dialogs())
-        expect_no_group_message(d);
     EXPECT_EQ(items(kNameField), TextList{""});
-}
+    ASSERT_EQ(dialogs().size(), 3u);
+    for (const DialogRecord& d : dialogs()) {
+        expect_dialog(d, "message", "Please create a grouping first with 'Create new grouping'.",
+                      "No grouping", true, true);
+        EXPECT_EQ(d.icon, Icon::Warn);
+    }
 
-TEST_F(GroupOpsNoGroupLeft, DeletingAgainHasNothingToDelete) {
     s.scripted.dialogs.clear();
     press("button_del");
     s.scripted.questionAnswers = {"Yes"};
     press("button_currVowel_delete");
     click_group(1);
-
     ASSERT_EQ(dialogs().size(), 3u);
     EXPECT_EQ(dialogs()[0].text, TextList{"There is no constraint to delete."});
     EXPECT_EQ(dialogs()[1].kind, "question");
@@ -443,35 +392,19 @@ TEST_F(GroupOpsNoGroupLeft, DeletingAgainHasNothingToDelete) {
     EXPECT_EQ(s.record().currVowelNum, 0);
 }
 
-TEST_F(GroupOpsNoGroupLeft, ANewGroupBecomesGroupOne) {
-    press("button_create_new_vowelNum");
-    press("button_add");
-
-    const Handles h = s.record();
-    ASSERT_EQ(h.v.size(), 1u);
-    EXPECT_EQ(items(kGroupList), TextList{"1 (change my name)"});
-    EXPECT_EQ(value(kGroupList), std::vector<double>{1});
-    EXPECT_EQ(h.currVowelNum, 1);
-    EXPECT_EQ(h.totalVowelNum, 1);
-    EXPECT_EQ(h.v[0].constraintList, TextList{"Vowel : i"});
-}
-
 // ---- constraint structures and groups without constraints ---------------------------------------
 
-TEST_F(GroupOps, ConstraintStructuresAreRebuiltFromTheLists) {
+TEST_F(GroupOps, ConstraintStructuresAreRebuiltFromTheListsAndAMalformedEntryIsReported) {
     use_groups({{"a", {"Vowel : i", "Stress : primary", "Vowel : e"}}, {"b", {}}}, 1);
     Handles h = s.record();
     h.v[1].constraints["Old"] = {"x"};
     h = calculate_constraints(s.rt, h);
-
     EXPECT_EQ(s.record(), h);
     EXPECT_EQ(h.v[0].constraints.keys(), (TextList{"Vowel", "Stress"}));
     EXPECT_EQ(h.v[0].constraints.at("Vowel"), (TextList{"i", "e"}));
     EXPECT_TRUE(h.v[1].constraints.empty());
     EXPECT_TRUE(dialogs().empty());
-}
 
-TEST_F(GroupOps, MalformedEntryIsReported) {
     use_groups({{"a", {"Vowel"}}}, 1);
     calculate_constraints(s.rt, s.record());
     ASSERT_EQ(dialogs().size(), 1u);
@@ -493,12 +426,19 @@ class GroupOpsEmptyGroups : public GroupOps {
     }
 };
 
-TEST_F(GroupOpsEmptyGroups, NoneEmptyGoesOnWithoutAsking) {
-    const Handles h = four_groups("abcd");
-    const HandlesAndStatus r = calculate_empty_vowels(s.rt, h);
+TEST_F(GroupOpsEmptyGroups, NoneEmptyGoesOnWithoutAskingAndNoStopsKeepingTheGroups) {
+    Handles h = four_groups("abcd");
+    HandlesAndStatus r = calculate_empty_vowels(s.rt, h);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.handles, h);
     EXPECT_TRUE(dialogs().empty());
+
+    h = four_groups("bd");
+    s.scripted.questionAnswers = {"No"};
+    r = calculate_empty_vowels(s.rt, h);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.handles, h);
+    EXPECT_EQ(s.record(), h);
 }
 
 TEST_F(GroupOpsEmptyGroups, YesDeletesGroupsOneAndThreeAndRelabels) {
@@ -528,15 +468,6 @@ TEST_F(GroupOpsEmptyGroups, OneGroupIsNamedByItsBareNumberAndClosingDeletes) {
     EXPECT_NE(dialogs()[0].text[0].find(":\n\n2\n\n"), std::string::npos);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(names(), (TextList{"a", "c", "d"}));
-}
-
-TEST_F(GroupOpsEmptyGroups, NoStopsAndKeepsTheGroups) {
-    const Handles h = four_groups("bd");
-    s.scripted.questionAnswers = {"No"};
-    const HandlesAndStatus r = calculate_empty_vowels(s.rt, h);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.handles, h);
-    EXPECT_EQ(s.record(), h);
 }
 
 TEST_F(GroupOpsEmptyGroups, DeletingEveryGroupCannotProceed) {
@@ -569,9 +500,10 @@ class GroupOpsTokens : public GroupOps {
     }
 };
 
-TEST_F(GroupOpsTokens, VowelIOrEWithPrimaryStress) {
+TEST_F(GroupOpsTokens, VowelIOrEWithPrimaryStressAndAHyphenatedValueByItsListedType) {
     // Rows 1 (i primary), 4 (e primary) and 6 (i primary); rows 2 and 3 have secondary stress.
-    const Handles h = prepared({{"front", {"Vowel : i", "Vowel : e", "Stress : primary"}}});
+    const Handles h =
+        prepared({{"front", {"Vowel : i", "Vowel : e", "Stress : primary"}}, {"ab", {"Vowel : a_b"}}});
     const HandlesAndStatus r = calculate_userVowelGroups(s.rt, h);
 
     EXPECT_EQ(r.status, 0);
@@ -579,6 +511,7 @@ TEST_F(GroupOpsTokens, VowelIOrEWithPrimaryStress) {
     // Columns F2, F1, duration. Row 4 has no normalized duration, row 6 the F1 text "x".
     expect_matrix(r.handles.v[0].data, {{2.3, 0.3, 1.0}, {1.9, 0.42, kNaN}, {2.4, kNaN, 1.05}});
     expect_matrix(r.handles.v[0].dataOriginal, {{2300, 300, 100}, {1900, 420, 130}, {2400, kNaN, 105}});
+    expect_matrix(r.handles.v[1].data, {{1.2, 0.65, 1.4}}); // row 7, a-b
     // The caller stores the record.
     EXPECT_TRUE(s.record().v[0].data.empty());
 }
@@ -591,12 +524,6 @@ TEST_F(GroupOpsTokens, TwoDimensionsLeaveOutTheDuration) {
     EXPECT_EQ(r.status, 0);
     expect_matrix(r.handles.v[0].data, {{1.3, 0.7}});
     expect_matrix(r.handles.v[0].dataOriginal, {{1300, 700}});
-}
-
-TEST_F(GroupOpsTokens, AValueWithAHyphenIsSelectedByItsListedType) {
-    const HandlesAndStatus r = calculate_userVowelGroups(s.rt, prepared({{"ab", {"Vowel : a_b"}}}));
-    EXPECT_EQ(r.status, 0);
-    expect_matrix(r.handles.v[0].data, {{1.2, 0.65, 1.4}});
 }
 
 TEST_F(GroupOpsTokens, AGroupWithoutTokensStopsAndLaterGroupsAreNotProcessed) {
@@ -640,18 +567,6 @@ TEST_F(GroupOpsTokens, AConstraintOnAnUnknownColumnIsReportedAndStops) {
     ASSERT_EQ(dialogs().size(), 1u);
     expect_dialog(dialogs()[0], "warning", "Function Error:\n\n Reference to non-existent field 'Context'.",
                   "Let Quillon know: \"calculate_userVowelGroups\"", true, true);
-}
-
-// ---- handlers -----------------------------------------------------------------------------------
-
-TEST(GroupOpsHandlers, EveryHandlerOfTheGroupControlsIsRegistered) {
-    HandlerTable table;
-    register_group_handlers(table);
-    for (const char* name : {"button_create_new_vowelNum_Callback", "button_currVowel_delete_Callback",
-                             "listbox_currVowel_select_Callback", "edit_currVowel_name_Callback",
-                             "button_add_Callback", "button_add_to_all_Callback", "button_del_Callback"})
-        EXPECT_EQ(table.count(name), 1u) << name;
-    EXPECT_EQ(table.size(), 7u);
 }
 
 } // namespace

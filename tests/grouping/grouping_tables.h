@@ -2,6 +2,9 @@
 
 #include "core/handles.h"
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -30,6 +33,17 @@ inline void set_table(Handles& h, const TextList& header, const std::vector<Text
         TextList& column = h.dataColumn[header[j]];
         for (const TextList& line : cells)
             column.push_back(line[j]);
+    }
+}
+
+// The matrix has exactly these rows; NaN matches NaN.
+inline void expect_matrix(const Matrix& m, const std::vector<std::vector<double>>& want) {
+    ASSERT_EQ(m.rows, want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        ASSERT_EQ(m.cols, want[i].size());
+        for (std::size_t j = 0; j < want[i].size(); ++j)
+            EXPECT_TRUE(std::isnan(want[i][j]) ? std::isnan(m(i, j)) : m(i, j) == want[i][j])
+                << "(" << i << ", " << j << ") is " << m(i, j) << ", expected " << want[i][j];
     }
 }
 

@@ -14,15 +14,17 @@ namespace {
 // Header popups: entry k + 2 is header k (3 Speaker ... 7 Dur, 8 Phrase); 2 is "(not available)".
 const std::vector<double> k3DRoles = {3, 4, 5, 6, 7, 8};
 const std::vector<double> k2DRoles = {3, 4, 5, 6, 2, 2};
-const char* const kRolePopups[] = {"popupmenu_header_subject", "popupmenu_header_vowel",
-                                   "popupmenu_header_f1",      "popupmenu_header_f2",
+const char* const kRolePopups[] = {"popupmenu_header_subject",  "popupmenu_header_vowel",
+                                   "popupmenu_header_f1",       "popupmenu_header_f2",
                                    "popupmenu_header_duration", "popupmenu_header_phraseduration"};
 
-const std::vector<std::string> k3DTexts = {
-    "One moment... calculating 3D plot axes",      "One moment... calculating 3D rotating variables",
-    "One moment... calculating 3D ellipsoid data", "One moment... calculating 2D plot axes",
-    "One moment... calculating 2D rotating variables", "One moment... calculating 2D ellipse data",
-    "One moment... writing to log file"};
+const std::vector<std::string> k3DTexts = {"One moment... calculating 3D plot axes",
+                                           "One moment... calculating 3D rotating variables",
+                                           "One moment... calculating 3D ellipsoid data",
+                                           "One moment... calculating 2D plot axes",
+                                           "One moment... calculating 2D rotating variables",
+                                           "One moment... calculating 2D ellipse data",
+                                           "One moment... writing to log file"};
 
 class Pipeline : public StartedSession {
   protected:
@@ -91,18 +93,21 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
     // One dialog, bar at 0, then k/8 before each stage, closed at the end; the pointer is back.
     ASSERT_FALSE(s.scripted.progress.empty());
     EXPECT_EQ(s.scripted.progress.front().kind, "create");
-    EXPECT_EQ(s.scripted.progress.front().message, std::optional<std::string>("One moment... obtaining group data"));
+    EXPECT_EQ(s.scripted.progress.front().message,
+              std::optional<std::string>("One moment... obtaining group data"));
     EXPECT_EQ(progress_texts(), k3DTexts);
-    std::vector<double> fractions;
+    double stage = 0;
     for (const auto& p : s.scripted.progress)
-        if (p.kind == "update")
-            fractions.push_back(p.fraction);
-    EXPECT_EQ(fractions, (std::vector<double>{1 / 8.0, 2 / 8.0, 3 / 8.0, 4 / 8.0, 5 / 8.0, 6 / 8.0, 7 / 8.0}));
+        if (p.kind == "update") {
+            EXPECT_EQ(p.fraction, ++stage / 8);
+        }
+    EXPECT_EQ(stage, 7);
     EXPECT_EQ(s.scripted.progress.back().kind, "close");
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
 
-    for (const char* menu : {"popupmenu_overlap_group_a", "popupmenu_overlap_group_b", "popupmenu_plot_group_a",
-                             "popupmenu_plot_group_b", "popupmenu_plot_marker_group"})
+    for (const char* menu :
+         {"popupmenu_overlap_group_a", "popupmenu_overlap_group_b", "popupmenu_plot_group_a",
+          "popupmenu_plot_group_b", "popupmenu_plot_marker_group"})
         EXPECT_EQ(s.control(menu).string, (TextList{"(change my name)", "(change my name)"})) << menu;
     EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 2);
     EXPECT_EQ(first_value(s.control("popupmenu_plot_marker_group")), 1);
@@ -127,26 +132,6 @@ TEST_F(Pipeline, TwoDimensionalRunSkipsThe3DStagesAndWritesNo3DField) {
     EXPECT_EQ(h.axes3D.Xwidth, 0);
 }
 
-TEST_F(Pipeline, GroupsWithoutConstraintsAreListedAndDeletedOnYes) {
-    reach_step_3(k3DRoles);
-    create_group();
-    create_group();
-    constrain(2, 2, 1);
-    constrain(4, 2, 2);
-    s.scripted.questionAnswers = {"Yes"};
-    go();
-
-    const DialogRecord& q = s.scripted.dialogs.front();
-    EXPECT_EQ(q.kind, "question");
-    EXPECT_EQ(q.title, "Continue and delete groups?");
-    EXPECT_EQ(q.text, (TextList{"The following groups lack associated constraints:\n\n[1 3]\n\nIf you continue, "
-                                "the above groups will be deleted.\n\nDo you want to continue anyway?\n"}));
-    EXPECT_EQ(q.buttons, (TextList{"Yes", "No", "No"}));
-    expect_step(4);
-    EXPECT_EQ(s.record().v.size(), 2u);
-    EXPECT_EQ(s.control("listbox_currVowel_select").string, (TextList{"1 (change my name)", "2 (change my name)"}));
-}
-
 TEST_F(Pipeline, NoGroupWithConstraintsLeavesNoGroupAndStays) {
     reach_step_3(k3DRoles);
     s.scripted.questionAnswers = {"Yes"};
@@ -158,21 +143,25 @@ TEST_F(Pipeline, NoGroupWithConstraintsLeavesNoGroupAndStays) {
     EXPECT_TRUE(s.scripted.progress.empty());
 }
 
-TEST_F(Pipeline, AnsweringNoKeepsEveryGroup) {
+// Groups 1, 3 and 4 have no constraint: No keeps every group in step 3; Yes deletes them and goes on
+// with group 2 alone, which then fills the second group menus too.
+TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEnough) {
     reach_step_3(k3DRoles);
-    constrain(1, 2, 1);
+    create_group();
+    create_group();
+    constrain(2, 2, 1);
     s.scripted.questionAnswers = {"No"};
     go();
-    EXPECT_EQ(s.record().v.size(), 2u);
+    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+    EXPECT_EQ(s.scripted.last().title, "Continue and delete groups?");
+    EXPECT_NE(s.scripted.last().text.at(0).find("\n\n[1 3 4]\n\n"), std::string::npos);
+    EXPECT_EQ(s.record().v.size(), 4u);
     expect_step(3);
-}
 
-TEST_F(Pipeline, OneGroupIsEnoughAndFillsTheSecondMenusWithIt) {
-    reach_step_3(k3DRoles);
-    constrain(1, 2, 1);
-    s.scripted.questionAnswers = {"Yes"}; // group 2 has no constraint
+    s.scripted.questionAnswers = {"Yes"};
     go();
     expect_step(4);
+    EXPECT_EQ(s.control("listbox_currVowel_select").string, TextList{"1 (change my name)"});
     EXPECT_EQ(s.control("popupmenu_overlap_group_b").string, TextList{"(change my name)"});
     EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 1);
     EXPECT_EQ(first_value(s.control("popupmenu_plot_group_b")), 1);

@@ -1,8 +1,9 @@
-// The subject listing written to the activity log.
+// The subject and group listings written to the activity log: "%7.3f" values, NaN in the same width.
 #include "grouping/summaries.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 namespace tarvik::testing {
@@ -62,11 +63,8 @@ TEST(SubjectListing, TwoSubjectsWithExactLines) {
     EXPECT_EQ(subject_listing(subjects), expected);
 }
 
-TEST(SubjectListing, NoSubjects) {
+TEST(SubjectListing, NoSubjectsOrASubjectWithoutTargets) {
     EXPECT_EQ(subject_listing({}), TextList{"Detected 0 SUBJECT types:"});
-}
-
-TEST(SubjectListing, SubjectWithoutTargets) {
     OrderedMap<SubjectRecord> subjects;
     subjects["s 1"];
     EXPECT_EQ(subject_listing(subjects), (TextList{"Detected 1 SUBJECT types:", "", "", "   SUBJECT: s 1", "",
@@ -77,6 +75,71 @@ TEST(SubjectListing, ValueListsOfDifferentLengthsAreAnError) {
     OrderedMap<SubjectRecord> subjects;
     subjects["s1"].vowelTargets["ae"] = target({700, 710}, {1600, 1610}, {0});
     EXPECT_THROW(subject_listing(subjects), std::out_of_range);
+}
+
+// Group listing: value columns F2, F1 (and duration when it is part of the analysis).
+VowelGroup group(std::string name, TextList constraints, std::vector<std::vector<double>> rows) {
+    VowelGroup g;
+    g.name = std::move(name);
+    g.constraintList = std::move(constraints);
+    g.data = Matrix(rows.size(), rows.empty() ? 0 : rows.front().size());
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            g.data(r, c) = rows[r][c];
+    return g;
+}
+
+TEST(GroupListing, ThreeDimensionalGroupsListF2F1AndDuration) {
+    const std::vector<VowelGroup> groups = {
+        group("front", {"Vowel : iy", "Group : man"}, {{-0.2568, 1.5, 512.5}, {0.0818, kNaN, -0.0005}}),
+        group("single", {"Vowel : uw"}, {{1000.25, -1, 0}}),
+    };
+    const TextList expected = {
+        "You have defined 2 VOWEL groups:",
+        "",
+        "",
+        "   GROUP 1: front",
+        "",
+        "   (defined by:)",
+        "",
+        "   Vowel : iy",
+        "   Group : man",
+        "",
+        "      (with 2 tokens:)",
+        "",
+        "       -0.257     1.500   512.500",
+        "        0.082       NaN    -0.001",
+        "",
+        "",
+        "   GROUP 2: single",
+        "",
+        "   (defined by:)",
+        "",
+        "   Vowel : uw",
+        "",
+        "      (with 1 tokens:)",
+        "",
+        "      1000.250    -1.000     0.000",
+    };
+    EXPECT_EQ(group_listing(groups, true), expected);
+}
+
+TEST(GroupListing, TwoDimensionalGroupsListTwoColumnsAndEmptyConstraintLists) {
+    const std::vector<VowelGroup> groups = {group("(change my name)", {}, {{0.5, -0.25}})};
+    const TextList expected = {
+        "You have defined 1 VOWEL groups:",
+        "",
+        "",
+        "   GROUP 1: (change my name)",
+        "",
+        "   (defined by:)",
+        "",
+        "",
+        "      (with 1 tokens:)",
+        "",
+        "        0.500    -0.250",
+    };
+    EXPECT_EQ(group_listing(groups, false), expected);
 }
 
 } // namespace
