@@ -1,9 +1,9 @@
 // Hostile data files through "Load File" and step 1's Continue on the headless main window: every one
 // ends in the file's table or in a message, and a file that does not load leaves the table loaded before
 // it exactly as it was. Big inputs are made here, in a temporary folder.
-#include "app/test_folder.h"
 #include "../app/session.h"
 #include "app/entry.h"
+#include "app/test_folder.h"
 #include "import/data_file.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,6 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace tarvik::testing {
@@ -78,18 +77,16 @@ class HostileData : public StartedSession {
     void SetUp() override {
         StartedSession::SetUp();
         dir_ = make_test_folder("tarvik_hostile");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    // The earlier work: a small study loaded and its file name shown.
-    void load_earlier() {
+        // The earlier work: a small study loaded and its file name shown.
         s.scripted.fileAnswers.push_back(FileChoice{kEarlierFile, TARVIK_TEST_DATA_DIR});
         dispatch_event(s.rt, "button_load_file");
         ASSERT_EQ(s.control("text_filename").string, TextList{kEarlierFile});
         s.scripted.dialogs.clear();
+        s.scripted.progress.clear();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
     }
 
     // Loads `content` as hostile.txt and says how long it took.
@@ -128,7 +125,8 @@ struct HostileFile {
     std::function<std::string()> content;
     std::vector<std::string> titles; // the dialogs after the file dialog
     // Checks the outcome; for a refused file the earlier table is checked by the test itself.
-    std::function<void(const Session&)> check;
+    std::function<void(const Session&)> check = {};
+    const char* answer = ""; // to "Are the data okay?"; empty: the default
 };
 void PrintTo(const HostileFile& c, std::ostream* os) {
     *os << c.name;
@@ -137,10 +135,11 @@ void PrintTo(const HostileFile& c, std::ostream* os) {
 class HostileFiles : public HostileData, public ::testing::WithParamInterface<HostileFile> {};
 
 TEST_P(HostileFiles, EndInTheirTableOrInAMessageAndNeverLoseTheEarlierOne) {
-    load_earlier();
     const Handles before = s.record();
     const TextList logBefore = s.log();
 
+    if (*GetParam().answer)
+        s.scripted.questionAnswers.push_back(GetParam().answer);
     const auto took = load(GetParam().content());
     EXPECT_LT(took, kPatience);
 
@@ -148,6 +147,10 @@ TEST_P(HostileFiles, EndInTheirTableOrInAMessageAndNeverLoseTheEarlierOne) {
     expected.insert(expected.end(), GetParam().titles.begin(), GetParam().titles.end());
     ASSERT_EQ(titles(), expected);
     const bool loaded = s.control("text_filename").string == TextList{"hostile.txt"};
+    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+    if (!s.scripted.progress.empty()) {
+        EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    }
     if (expected.back() == kFailed) {
         EXPECT_FALSE(loaded);
         EXPECT_EQ(s.scripted.last().text, TextList{kFailedText});
@@ -160,11 +163,14 @@ TEST_P(HostileFiles, EndInTheirTableOrInAMessageAndNeverLoseTheEarlierOne) {
         EXPECT_EQ(after.dataColumn, before.dataColumn);
         EXPECT_EQ(s.control("text_filename").string, TextList{kEarlierFile});
         EXPECT_EQ(s.control("popupmenu_header_subject").string.size(), 2 + before.header.size());
-        // Only the mismatch message writes to the log: a blank line and its two lines.
-        if (std::find(expected.begin(), expected.end(), "Data File Format Error") == expected.end())
+        // Only the mismatch message writes to the log: a blank line and its two lines. A file refused before
+        // its data are read opens no progress dialog.
+        if (std::find(expected.begin(), expected.end(), "Data File Format Error") == expected.end()) {
             EXPECT_EQ(s.log(), logBefore);
-        else
+            EXPECT_TRUE(s.scripted.progress.empty());
+        } else {
             EXPECT_EQ(s.log().size(), logBefore.size() + 3);
+        }
     } else {
         EXPECT_TRUE(loaded);
         EXPECT_EQ(s.log().back(), "Successfully loaded the data from file: hostile.txt");
@@ -186,23 +192,35 @@ void expect_column(const Session& s, const std::string& name, const TextList& ce
     EXPECT_EQ(s.record().dataColumn.at(name), cells);
 }
 
+// Written in octal, so that a letter after an escape stays a letter.
+const std::string kInvalidUtf8 = "Sp\377eaker\tF\303\nm\342\202\001\t\300\200\n";
 const std::string kName63 = "F" + repeated("1", 62);
 const std::string kName64 = "F" + repeated("1", 63);
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, HostileFiles,
     ::testing::Values(
+        // No header text: nothing, a lone line feed, an empty first line, only a tab.
+        HostileFile{"EmptyFile", [] { return ""s; }, kRefused},
+        HostileFile{"OnlyALineFeed", [] { return "\n"s; }, kRefused},
+        HostileFile{"FirstLineEmpty", [] { return "\nSpeaker\tF1\nm01\t500\n"s; }, kRefused},
+        HostileFile{"HeaderOfTabsOnly", [] { return "\t\nm01\n"s; }, kRefused},
+        HostileFile{"ReservedWordAsName", [] { return "Vowel\tend\nae\t1\n"s; }, kIllegal},
+        HostileFile{"CancelledAtTheQuestion",
+                    [] { return "Speaker\tF1\nm01\t500\n"s; },
+                    {"Are the data okay?", kFailed},
+                    {},
+                    "cancel"},
+        HostileFile{"LineOfBlanksUnderTwoNames", [] { return "Speaker\tF1\n  \n"s; }, kMismatch},
         // Bytes no text file holds: a picture, a text in UTF-16 (every other byte is NUL), one NUL in a cell.
         HostileFile{"BinaryFile",
                     [] { return "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0"s + repeated("\xff\x00", 512); },
-                    kRefused,
-                    {}},
+                    kRefused},
         HostileFile{
             "Utf16WithByteOrderMark",
             [] { return "\xff\xfeS\0p\0e\0a\0k\0e\0r\0\t\0F\0001\0\r\0\n\0m\0000\0001\0\t\0005\0\r\0\n\0"s; },
-            kRefused,
-            {}},
-        HostileFile{"NulByteInACell", [] { return "Speaker\tF1\nm01\t5\0"s + "00\n"; }, kRefused, {}},
+            kRefused},
+        HostileFile{"NulByteInACell", [] { return "Speaker\tF1\nm01\t5\0"s + "00\n"; }, kRefused},
         // A single line of 10 MB: one cell under one name loads as it is; as a header it is one illegal
         // name, shown shortened; as a data line with too many cells it is logged shortened.
         HostileFile{"TenMegabyteCell", [] { return "Note\n" + std::string(kTenMegabytes, 'x') + "\n"; },
@@ -254,25 +272,12 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         // Stray bytes, truncated and overlong sequences: each byte becomes one "_"; a lone one between two
         // tabs is an empty cell.
-        HostileFile{"InvalidUtf8",
-                    [] {
-                        return "Sp\xff"
-                               "eaker\tF\xc3\n"
-                               "m\xe2\x82\x01\t\xc0\x80\n"
-                               "m02\t\xed\xa0\x80\t\n"s;
-                    },
-                    kMismatch,
+        HostileFile{"InvalidUtf8", [] { return kInvalidUtf8 + "m02\t\355\240\200\t\n"; }, kMismatch,
                     [](const Session& s) {
                         EXPECT_EQ(dialog(s, "Data File Format Error").text,
                                   TextList{"Mismatch number of fields in data on file line number 3"});
                     }},
-        HostileFile{"InvalidUtf8Loading",
-                    [] {
-                        return "Sp\xff"
-                               "eaker\tF\xc3\n"
-                               "m\xe2\x82\x01\t\xc0\x80\n"s;
-                    },
-                    kAsked,
+        HostileFile{"InvalidUtf8Loading", [] { return kInvalidUtf8; }, kAsked,
                     [](const Session& s) {
                         expect_header(s, {"Sp_eaker", "F_"});
                         expect_column(s, "Sp_eaker", {"m___"});
@@ -315,33 +320,20 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // How messages shorten a long piece: whole characters only, and the length said in characters.
-struct ExcerptCase {
-    const char* name;
-    std::string text;
-    std::size_t most;
-    std::string shown;
-};
-void PrintTo(const ExcerptCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(Excerpts, KeepWholeCharactersAndSayHowLongTheTextWas) {
+    struct Case {
+        std::string text;
+        std::size_t most;
+        std::string shown;
+    };
+    for (const Case& c :
+         {Case{"abc", 5, "abc"}, Case{"abcde", 5, "abcde"}, Case{"abcdef", 5, "abcde... (6 characters)"},
+          Case{"", 0, ""}, Case{"ab", 0, "... (2 characters)"},
+          // e acute is two bytes and one character; stray bytes are one character each
+          Case{"\xc3\xa9\xc3\xa9\xc3\xa9", 2, "\xc3\xa9\xc3\xa9... (3 characters)"},
+          Case{"\xff\xfe\xfd", 1, "\xff... (3 characters)"}})
+        EXPECT_EQ(excerpt(c.text, c.most), c.shown) << ::testing::PrintToString(c.text);
 }
-
-class Excerpts : public ::testing::TestWithParam<ExcerptCase> {};
-
-TEST_P(Excerpts, KeepWholeCharactersAndSayHowLongTheTextWas) {
-    EXPECT_EQ(excerpt(GetParam().text, GetParam().most), GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Excerpts,
-    ::testing::Values(ExcerptCase{"Shorter", "abc", 5, "abc"}, ExcerptCase{"Exactly", "abcde", 5, "abcde"},
-                      ExcerptCase{"OneOver", "abcdef", 5, "abcde... (6 characters)"},
-                      ExcerptCase{"Empty", "", 0, ""},
-                      ExcerptCase{"NothingShown", "ab", 0, "... (2 characters)"},
-                      // e acute is two bytes and one character
-                      ExcerptCase{"TwoByteCharacters", "\xc3\xa9\xc3\xa9\xc3\xa9", 2,
-                                  "\xc3\xa9\xc3\xa9... (3 characters)"},
-                      ExcerptCase{"StrayBytesOneEach", "\xff\xfe\xfd", 1, "\xff... (3 characters)"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------------------------------------------------
 // Past the load: the column mapping and the subject records.
@@ -352,45 +344,27 @@ struct NumberCase {
     std::string text;
     double value;
 };
+using N = NumberCase;
 
 TEST_F(HostileData, NumbersAtTheEdgesOfDoublesReadAsTheirValueOrNaN) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<NumberCase> cases = {
-        {"1e308", 1e308},
-        {"-1e308", -1e308},
-        {"1.7976931348623157e308", std::numeric_limits<double>::max()},
-        {"1e309", inf},
-        {"-1e309", -inf},
-        {"4.9e-324", std::numeric_limits<double>::denorm_min()},
-        {"1e-400", 0.0},
-        {"-1e-400", -0.0},
-        {"-0", -0.0},
-        {"0e999999999999", 0.0},
-        {"1e99999999999999999999", inf},
-        {"1e-99999999999999999999", 0.0},
+        N{"1e308", 1e308}, N{"-1e308", -1e308},
+        N{"1.7976931348623157e308", std::numeric_limits<double>::max()}, N{"1e309", inf}, N{"-1e309", -inf},
+        N{"4.9e-324", std::numeric_limits<double>::denorm_min()}, N{"1e-400", 0.0}, N{"-1e-400", -0.0},
+        N{"-0", -0.0}, N{"0e999999999999", 0.0}, N{"1e99999999999999999999", inf},
+        N{"1e-99999999999999999999", 0.0},
         // Many digits: the place of the first significant digit decides between zero and infinity.
-        {"0." + repeated("0", 400) + "1", 0.0},
-        {"-0." + repeated("0", 400) + "1", -0.0},
-        {"1" + repeated("0", 400), inf},
-        {"1" + repeated("0", 500) + "e-100", inf},
-        {"0." + repeated("0", 200) + "1e-200", 0.0},
-        {"0." + repeated("0", 100) + "1e500", inf},
-        // Not numbers: words, and the forms the cleaning changes.
-        {"Inf", nan},
-        {"-Inf", nan},
-        {"Infinity", nan},
-        {"NaN", nan},
-        {"nan", nan},
-        {"1e+308", nan}, // the plus sign becomes "_"
-        {"0x1p3", nan},
-        {"1.5.2", nan},
-        {"--1", nan},
-    };
+        N{"0." + repeated("0", 400) + "1", 0.0}, N{"-0." + repeated("0", 400) + "1", -0.0},
+        N{"1" + repeated("0", 400), inf}, N{"1" + repeated("0", 500) + "e-100", inf},
+        N{"0." + repeated("0", 200) + "1e-200", 0.0}, N{"0." + repeated("0", 100) + "1e500", inf},
+        // Not numbers: words, and the forms the cleaning changes ("+" becomes "_").
+        N{"Inf", nan}, N{"-Inf", nan}, N{"Infinity", nan}, N{"NaN", nan}, N{"nan", nan}, N{"1e+308", nan},
+        N{"0x1p3", nan}, N{"1.5.2", nan}, N{"--1", nan}};
     std::string file = "Speaker\tVowel\tF1\tF2\n";
     for (const auto& c : cases)
         file += "s1\ti\t" + c.text + "\t1000\n";
-    load_earlier();
     load(file);
     ASSERT_EQ(titles(), (std::vector<std::string>{"(open)", "Are the data okay?"}));
     map_and_continue({3, 4, 5, 6, 2, 2});
@@ -415,7 +389,6 @@ TEST_F(HostileData, TenThousandVowelLabelsEachBecomeAVowelAndAType) {
     std::string file = "Speaker\tVowel\tF1\tF2\tDur\n";
     for (int i = 1; i <= 10000; ++i)
         file += "s" + std::to_string(i % 3) + "\tv" + std::to_string(i) + "\t500\t1500\t100\n";
-    load_earlier();
     load(file);
     const auto start = std::chrono::steady_clock::now();
     map_and_continue({3, 4, 5, 6, 7, 2});
@@ -438,7 +411,6 @@ TEST_F(HostileData, TenThousandVowelLabelsEachBecomeAVowelAndAType) {
 }
 
 TEST_F(HostileData, TwoRolesOnTwoColumnsOfTheSameNameAreRefusedAsTheSameHeader) {
-    load_earlier();
     load("A\tB\tA\tF1\tF2\n"
          "s1\ti\t300\t500\t1500\n");
     ASSERT_EQ(s.control("popupmenu_header_subject").string,
@@ -461,7 +433,6 @@ TEST_F(HostileData, TwoRolesOnTwoColumnsOfTheSameNameAreRefusedAsTheSameHeader) 
 }
 
 TEST_F(HostileData, ARoleMenuWhoseValueNamesNoEntryIsReportedNotRead) {
-    load_earlier();
     for (double bad : {0.0, 99.0, -3.0, std::numeric_limits<double>::quiet_NaN()}) {
         SCOPED_TRACE(bad);
         const Handles before = s.record();

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 namespace tarvik::testing {
 namespace {
@@ -20,6 +21,12 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 const char* const kF1Column = "F1 (Hz)";
 const char* const kF2Column = "F2 (Hz)";
 const char* const kF1SelectTitle = "F1 (Hz): Select your extreme categories";
+
+// How a dialog showed: kind, title, text, modal, waited for.
+using Shown = std::tuple<std::string, std::string, TextList, bool, bool>;
+Shown shown(const DialogRecord& d) {
+    return {d.kind, d.title, d.text, d.modal, d.waited};
+}
 
 void expect_values(const std::vector<double>& actual, const std::vector<double>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
@@ -33,6 +40,13 @@ void expect_values(const std::vector<double>& actual, const std::vector<double>&
             EXPECT_NEAR(actual[i], expected[i], kTol);
     }
 }
+
+// The normalized values expected for one vowel target of one subject.
+struct V {
+    const char* subject;
+    const char* vowel;
+    std::vector<double> values;
+};
 
 // A vowel target whose F1 and F2 are the given values, durations given separately; rows numbered from `row`.
 VowelTarget target(std::vector<double> f1, std::vector<double> duration = {},
@@ -73,6 +87,13 @@ class NormalizeMethod : public StartedSession {
     const std::vector<double>& normalized(const HandlesAndStatus& r, const char* subj, const char* vowel,
                                           const char* category = "F1") const {
         return r.handles.dataSubject.at(subj).normalizedTargets.at(vowel).at(category);
+    }
+    void expect_normalized(const HandlesAndStatus& r, const char* category,
+                           std::initializer_list<V> expected) const {
+        for (const V& v : expected) {
+            SCOPED_TRACE(::testing::Message() << v.subject << " " << v.vowel << " " << category);
+            expect_values(normalized(r, v.subject, v.vowel, category), v.values);
+        }
     }
     bool stored() const { return !s.record().dataSubject.empty(); }
     // The stored subject records hold the returned results (NaN matching NaN, which == cannot check).
@@ -131,12 +152,9 @@ TEST_P(EverySpectralMethod, FailureIsReportedUnderItsOwnNameAndNotStored) {
     EXPECT_EQ(r.status, 0);
     EXPECT_FALSE(stored());
     ASSERT_EQ(dialogs().size(), 1u);
-    const DialogRecord& d = dialogs().back();
-    EXPECT_EQ(d.kind, "warning");
-    EXPECT_EQ(d.title, std::string("Let Quillon know: \"") + GetParam().name + "\"");
-    EXPECT_EQ(d.text, TextList{"Function Error:\n\n Reference to non-existent field 'F3'."});
-    EXPECT_TRUE(d.modal);
-    EXPECT_TRUE(d.waited);
+    EXPECT_EQ(shown(dialogs()[0]),
+              Shown("warning", std::string("Let Quillon know: \"") + GetParam().name + "\"",
+                    {"Function Error:\n\n Reference to non-existent field 'F3'."}, true, true));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -161,67 +179,41 @@ TEST_F(CopyZscoreLog, CopyTakesTheValuesAsTheyAre) {
     EXPECT_TRUE(dialogs().empty());
 }
 
+// Each subject's own vowels only; a subject with one vowel gets infinite scores and no message; one
+// non-numeric cell makes every value of its subject NaN, and only of its subject.
 TEST_F(CopyZscoreLog, ZscoreUsesEachSubjectsOwnVowels) {
     // s1: vowel means 2, 4, 6: M = 4, S = sqrt((4 + 0 + 4) / 2) = 2.
     // s2 (fewer vowels): means 10, 20: M = 15, S = sqrt(50).
+    // s3 (one vowel mean): S = 0; 1 and 3 lie off the mean 2, 2 lies on it.
     h.dataSubject["s1"] = subject({{"i", target({1, 3})}, {"e", target({4})}, {"a", target({6})}});
     h.dataSubject["s2"] = subject({{"i", target({10})}, {"e", target({20})}});
+    h.dataSubject["s3"] = subject({{"i", target({1, 2, 3})}});
+    h.dataSubject["s4"] = subject({{"i", target({10, kNaN})}, {"a", target({1000})}});
     const HandlesAndStatus r = normalize_spectral_zscore(s.rt, h, "F1");
     EXPECT_EQ(r.status, 1);
-    expect_values(normalized(r, "s1", "i"), {-1.5, -0.5});
-    expect_values(normalized(r, "s1", "e"), {0});
-    expect_values(normalized(r, "s1", "a"), {1});
-    expect_values(normalized(r, "s2", "i"), {-5 / std::sqrt(50.0)});
-    expect_values(normalized(r, "s2", "e"), {5 / std::sqrt(50.0)});
-    EXPECT_TRUE(dialogs().empty());
-}
-
-TEST_F(CopyZscoreLog, ZscoreOfASubjectWithOneVowelIsInfiniteWithoutAMessage) {
-    // One vowel mean: S = 0; 1 and 3 lie off the mean 2, 2 lies on it.
-    h.dataSubject["s1"] = subject({{"i", target({1, 2, 3})}});
-    const HandlesAndStatus r = normalize_spectral_zscore(s.rt, h, "F1");
-    EXPECT_EQ(r.status, 1);
-    expect_values(normalized(r, "s1", "i"), {-kInf, kNaN, kInf});
+    expect_normalized(r, "F1",
+                      {V{"s1", "i", {-1.5, -0.5}}, V{"s1", "e", {0}}, V{"s1", "a", {1}},
+                       V{"s2", "i", {-5 / std::sqrt(50.0)}}, V{"s2", "e", {5 / std::sqrt(50.0)}},
+                       V{"s3", "i", {-kInf, kNaN, kInf}}, V{"s4", "i", {kNaN, kNaN}}, V{"s4", "a", {kNaN}}});
     EXPECT_TRUE(dialogs().empty());
 }
 
 TEST_F(CopyZscoreLog, LogarithmicKeepsTheLogsAndUsesEachSubjectsOwnVowels) {
-    // s1: logs {1, 3}, {4}, {6}; vowel means 2, 4, 6; G = 4. s2: logs {2}, {4}; G = 3.
+    // s1: logs {1, 3}, {4}, {6}; vowel means 2, 4, 6; G = 4. s2: logs {2}, {4}; G = 3. s3: a NaN.
     h.dataSubject["s1"] = subject({{"i", target({10, 1000})}, {"e", target({1e4})}, {"a", target({1e6})}});
     h.dataSubject["s2"] = subject({{"i", target({100})}, {"e", target({1e4})}});
+    h.dataSubject["s3"] = subject({{"i", target({10, kNaN})}, {"a", target({1000})}});
     const HandlesAndStatus r = normalize_spectral_logarithmic(s.rt, h, "F2");
     EXPECT_EQ(r.status, 1);
     // F2 is twice F1: every log is larger by log10(2), and so is G, so the results equal F1's.
     const double l2 = std::log10(2.0);
     expect_values(r.handles.dataSubject.at("s1").vowelTargets.at("i").log.at("F2"), {1 + l2, 3 + l2});
-    expect_values(normalized(r, "s1", "i", "F2"), {-3, -1});
-    expect_values(normalized(r, "s1", "e", "F2"), {0});
-    expect_values(normalized(r, "s1", "a", "F2"), {2});
-    expect_values(normalized(r, "s2", "i", "F2"), {-1});
-    expect_values(normalized(r, "s2", "e", "F2"), {1});
+    expect_normalized(r, "F2",
+                      {V{"s1", "i", {-3, -1}}, V{"s1", "e", {0}}, V{"s1", "a", {2}}, V{"s2", "i", {-1}},
+                       V{"s2", "e", {1}}, V{"s3", "i", {kNaN, kNaN}}, V{"s3", "a", {kNaN}}});
     EXPECT_FALSE(r.handles.dataSubject.at("s1").normalization.contains("F2"));
-}
-
-// One non-numeric F1 cell: the whole subject is NaN under z-score and logarithmic, the other is not.
-class OneNaNCell : public NormalizeMethod, public ::testing::WithParamInterface<MethodCase> {};
-
-TEST_P(OneNaNCell, SpoilsOnlyItsOwnSubject) {
-    h.dataSubject["s1"] = subject({{"i", target({10, kNaN})}, {"a", target({1000})}});
-    h.dataSubject["s2"] = subject({{"i", target({10})}, {"a", target({1000})}});
-    const HandlesAndStatus r = GetParam().run(s.rt, h, "F1");
-    EXPECT_EQ(r.status, 1);
-    expect_values(normalized(r, "s1", "i"), {kNaN, kNaN});
-    expect_values(normalized(r, "s1", "a"), {kNaN});
-    EXPECT_FALSE(std::isnan(normalized(r, "s2", "i")[0]));
-    EXPECT_FALSE(std::isnan(normalized(r, "s2", "a")[0]));
     EXPECT_TRUE(dialogs().empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Methods, OneNaNCell,
-                         ::testing::Values(MethodCase{"normalize_spectral_zscore", normalize_spectral_zscore},
-                                           MethodCase{"normalize_spectral_logarithmic",
-                                                      normalize_spectral_logarithmic}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- known extremes ------------------------------------------------------------------------------
 
@@ -249,17 +241,15 @@ class KnownExtremes : public NormalizeMethod {
             out.push_back(d.kind);
         return out;
     }
+    // A message box that replaces the previous one of its title, so not modal.
     void expect_refusal(const DialogRecord& d, const std::string& answer, int k) const {
-        EXPECT_EQ(d.kind, "message");
-        EXPECT_EQ(d.text, TextList{refusal(answer, k)});
-        EXPECT_EQ(d.title, kF1SelectTitle);
+        EXPECT_EQ(shown(d), Shown("message", kF1SelectTitle, {refusal(answer, k)}, false, true));
         EXPECT_EQ(d.icon, Icon::Warn);
-        EXPECT_FALSE(d.modal); // a message box that replaces the previous one of its title
-        EXPECT_TRUE(d.waited);
     }
 };
 
 TEST_F(KnownExtremes, AsksThenNormalizesByTheMidpointOfTheExtremes) {
+    s.scripted.questionAnswers = {""}; // the question closed without a choice goes on
     s.scripted.inputAnswers = {{"i", "a"}};
     const HandlesAndStatus r = run();
     EXPECT_EQ(r.status, 1);
@@ -283,12 +273,9 @@ TEST_F(KnownExtremes, AsksThenNormalizesByTheMidpointOfTheExtremes) {
     const SubjectRecord& s1 = r.handles.dataSubject.at("s1");
     EXPECT_EQ(s1.normalization.at("F1").grandmean, 4);
     expect_values(s1.vowelTargets.at("e").log.at("F1"), {4});
-    expect_values(normalized(r, "s1", "i"), {-3, -1});
-    expect_values(normalized(r, "s1", "e"), {0});
-    expect_values(normalized(r, "s1", "a"), {2});
+    expect_normalized(r, "F1", {V{"s1", "i", {-3, -1}}, V{"s1", "e", {0}}, V{"s1", "a", {2}}});
     EXPECT_EQ(r.handles.dataSubject.at("s2").normalization.at("F1").grandmean, 3.5);
-    expect_values(normalized(r, "s2", "a"), {1.5});
-    expect_values(normalized(r, "s2", "i"), {-1.5});
+    expect_normalized(r, "F1", {V{"s2", "a", {1.5}}, V{"s2", "i", {-1.5}}});
 }
 
 TEST_F(KnownExtremes, ASingleSubjectListsItsTargetsInDataOrder) {
@@ -302,28 +289,21 @@ TEST_F(KnownExtremes, ASingleSubjectListsItsTargetsInDataOrder) {
     EXPECT_NE(dialogs()[1].text[0].find("\n\n i e a\n\n"), std::string::npos);
     // The same target twice: G is e's mean log, 2.
     EXPECT_EQ(r.handles.dataSubject.at("s1").normalization.at("F1").grandmean, 2);
-    expect_values(normalized(r, "s1", "i"), {-1});
-    expect_values(normalized(r, "s1", "a"), {1});
+    expect_normalized(r, "F1", {V{"s1", "i", {-1}}, V{"s1", "a", {1}}});
 }
 
-TEST_F(KnownExtremes, CancelAtTheQuestionStopsAtOnce) {
+TEST_F(KnownExtremes, CancelAtTheQuestionStopsAtOnceAndAtTheInputWarnsAndStops) {
     s.scripted.questionAnswers = {"cancel"};
     s.scripted.inputAnswers = {{"i", "a"}};
-    const HandlesAndStatus r = run();
+    HandlesAndStatus r = run();
     EXPECT_EQ(r.status, -1);
     EXPECT_EQ(kinds(), TextList{"question"});
     EXPECT_FALSE(stored());
     EXPECT_TRUE(r.handles.dataSubject.at("s1").normalizedTargets.empty());
-}
 
-TEST_F(KnownExtremes, ClosingTheQuestionWithoutAChoiceGoesOn) {
-    s.scripted.questionAnswers = {""};
-    s.scripted.inputAnswers = {{"i", "a"}};
-    EXPECT_EQ(run().status, 1);
-}
-
-TEST_F(KnownExtremes, CancelAtTheInputWarnsAndStops) {
-    const HandlesAndStatus r = run(); // no input answer: the dialog is cancelled
+    s.scripted.dialogs.clear();
+    s.scripted.inputAnswers.clear(); // no input answer: the dialog is cancelled
+    r = run();
     EXPECT_EQ(r.status, -1);
     ASSERT_EQ(kinds(), (TextList{"question", "input", "message"}));
     const DialogRecord& d = dialogs()[2];
@@ -336,24 +316,22 @@ TEST_F(KnownExtremes, CancelAtTheInputWarnsAndStops) {
     EXPECT_FALSE(stored());
 }
 
-TEST_F(KnownExtremes, ARefusedAnswerIsNamedAndTheDialogShownAgain) {
+// A refused answer is named and the input dialog shown again; answers are compared exactly.
+TEST_F(KnownExtremes, RefusedAnswersAreNamedAndTheDialogShownAgain) {
     s.scripted.inputAnswers = {{"i", "e"}, {"i", "a"}}; // "e" is not a target of s2
-    const HandlesAndStatus r = run();
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(run().status, 1);
     ASSERT_EQ(kinds(), (TextList{"question", "input", "message", "input"}));
     expect_refusal(dialogs()[2], "e", 2);
     EXPECT_EQ(dialogs()[3].text, dialogs()[1].text);
-}
 
-TEST_F(KnownExtremes, BothAnswersRefusedGiveTwoWarnings) {
-    s.scripted.inputAnswers = {{"o", "u"}};
+    s.scripted.dialogs.clear();
+    s.scripted.inputAnswers = {{"o", "u"}}; // both refused: two warnings, then the cancelled input
     EXPECT_EQ(run().status, -1);
     ASSERT_EQ(kinds(), (TextList{"question", "input", "message", "message", "input", "message"}));
     expect_refusal(dialogs()[2], "o", 1);
     expect_refusal(dialogs()[3], "u", 2);
-}
 
-TEST_F(KnownExtremes, AnswersAreComparedExactly) {
+    s.scripted.dialogs.clear();
     s.scripted.inputAnswers = {{"I", "i"}, {" a", "i"}, {"", "i"}};
     EXPECT_EQ(run().status, -1);
     ASSERT_EQ(kinds(), (TextList{"question", "input", "message", "input", "message", "input", "message",
@@ -376,21 +354,12 @@ TEST_F(KnownExtremes, WithNoCommonTargetOnlyCancelLeaves) {
                                  "input", "message"}));
 }
 
-TEST_F(KnownExtremes, ANaNOutsideTheExtremesStaysInItsToken) {
-    h.dataSubject.at("s1").vowelTargets.at("e").F1 = {kNaN, 1e4};
-    s.scripted.inputAnswers = {{"i", "a"}};
-    const HandlesAndStatus r = run();
-    expect_values(normalized(r, "s1", "e"), {kNaN, 0});
-    expect_values(normalized(r, "s1", "a"), {2});
-}
-
 TEST_F(KnownExtremes, ANaNInAnExtremeMakesItsSubjectNaN) {
     h.dataSubject.at("s1").vowelTargets.at("i").F1 = {10, kNaN};
     s.scripted.inputAnswers = {{"i", "a"}};
     const HandlesAndStatus r = run();
     EXPECT_EQ(r.status, 1);
-    expect_values(normalized(r, "s1", "e"), {kNaN});
-    expect_values(normalized(r, "s2", "a"), {1.5});
+    expect_normalized(r, "F1", {V{"s1", "e", {kNaN}}, V{"s2", "a", {1.5}}});
 }
 
 TEST_F(KnownExtremes, F2IsTitledWithTheF2Column) {
@@ -407,41 +376,29 @@ TEST_F(KnownExtremes, F2IsTitledWithTheF2Column) {
 
 using DurationZscoreMethod = NormalizeMethod;
 
-TEST_F(DurationZscoreMethod, StoresTheScoresAndTheSubjectsCentreAndSpread) {
-    // s1: D = mean(2, 5) = 3.5; tokens {1, 3, 5}: S = 2. s2 has one token: S = 0, its score 0/0.
+TEST_F(DurationZscoreMethod, StoresEachSubjectsScoresCentreAndSpreadAndReportsANaN) {
+    // s1: D = mean(2, 5) = 3.5; tokens {1, 3, 5}: S = 2. s2 has one token: S = 0, its score 0/0, no message.
+    // s3 has a NaN duration: one warning, every score of s3 NaN, the other subjects unaffected.
     h.dataSubject["s1"] = subject({{"a", target({0, 0}, {1, 3})}, {"b", target({0}, {5})}});
     h.dataSubject["s2"] = subject({{"a", target({0}, {4})}});
-    const HandlesAndStatus r = normalize_duration_zscore(s.rt, h);
-    EXPECT_EQ(r.status, 1);
-    expect_stored(r);
-    EXPECT_TRUE(dialogs().empty());
-    expect_values(normalized(r, "s1", "a", "Duration"), {-1.25, -0.25});
-    expect_values(normalized(r, "s1", "b", "Duration"), {0.75});
-    const SubjectRecord& s1 = r.handles.dataSubject.at("s1");
-    EXPECT_EQ(s1.normalization.at("duration").grandmean, 3.5);
-    EXPECT_EQ(s1.grandmeanDuration, 3.5);
-    EXPECT_EQ(s1.stdDuration, 2);
-    expect_values(normalized(r, "s2", "a", "Duration"), {kNaN});
-    EXPECT_EQ(r.handles.dataSubject.at("s2").stdDuration, 0);
-}
-
-TEST_F(DurationZscoreMethod, ANaNDurationIsReportedAndSpoilsOnlyItsSubject) {
-    h.dataSubject["s1"] = subject({{"a", target({0, 0}, {1, kNaN})}, {"b", target({0}, {5})}});
-    h.dataSubject["s2"] = subject({{"a", target({0, 0}, {1, 3})}, {"b", target({0}, {5})}});
+    h.dataSubject["s3"] = subject({{"a", target({0, 0}, {1, kNaN})}, {"b", target({0}, {5})}});
     const HandlesAndStatus r = normalize_duration_zscore(s.rt, h);
     EXPECT_EQ(r.status, 1);
     expect_stored(r);
     ASSERT_EQ(dialogs().size(), 1u);
-    const DialogRecord& d = dialogs()[0];
-    EXPECT_EQ(d.kind, "warning");
-    EXPECT_EQ(d.title, "Cannot proceed.");
-    EXPECT_EQ(d.text,
-              TextList{"You have an invalid durational value for the subject 's1' for the vowel target 'a': "
-                       "You should correct your data file and start again."});
-    EXPECT_TRUE(d.modal);
-    EXPECT_FALSE(d.waited);
-    expect_values(normalized(r, "s1", "b", "Duration"), {kNaN});
-    expect_values(normalized(r, "s2", "b", "Duration"), {0.75});
+    EXPECT_EQ(shown(dialogs()[0]),
+              Shown("warning", "Cannot proceed.",
+                    {"You have an invalid durational value for the subject 's3' for the vowel target 'a': "
+                     "You should correct your data file and start again."},
+                    true, false));
+    expect_normalized(r, "Duration",
+                      {V{"s1", "a", {-1.25, -0.25}}, V{"s1", "b", {0.75}}, V{"s2", "a", {kNaN}},
+                       V{"s3", "a", {kNaN, kNaN}}, V{"s3", "b", {kNaN}}});
+    const SubjectRecord& s1 = r.handles.dataSubject.at("s1");
+    EXPECT_EQ(s1.normalization.at("duration").grandmean, 3.5);
+    EXPECT_EQ(s1.grandmeanDuration, 3.5);
+    EXPECT_EQ(s1.stdDuration, 2);
+    EXPECT_EQ(r.handles.dataSubject.at("s2").stdDuration, 0);
 }
 
 // --- phrase duration -----------------------------------------------------------------------------
@@ -461,55 +418,38 @@ TEST_F(PhraseDurationMethod, WithoutAPhraseColumnTheOptionIsNotPossible) {
     EXPECT_EQ(r.status, 0);
     EXPECT_FALSE(stored());
     ASSERT_EQ(dialogs().size(), 1u);
-    const DialogRecord& d = dialogs()[0];
-    EXPECT_EQ(d.kind, "warning");
-    EXPECT_EQ(d.title, "Option not possible");
-    EXPECT_EQ(d.text,
-              TextList{"You must have data with phrase duration in Step 1. If you mistakenly selected '(not "
-                       "available)' for Phrase Duration in Step 1, then please return to Step 1, select the "
-                       "correct header name, and then press Step 1's CONTINUE button."});
-    EXPECT_TRUE(d.modal);
-    EXPECT_FALSE(d.waited);
+    EXPECT_EQ(shown(dialogs()[0]),
+              Shown("warning", "Option not possible",
+                    {"You must have data with phrase duration in Step 1. If you mistakenly selected '(not "
+                     "available)' for Phrase Duration in Step 1, then please return to Step 1, select the "
+                     "correct header name, and then press Step 1's CONTINUE button."},
+                    true, false));
 }
 
-TEST_F(PhraseDurationMethod, RescalesEachSubjectByItsOwnMeans) {
-    // s1: D = 3.5, P = 22.5 (see the pure tests); a zero phrase gives an infinite token, no message.
-    // s2 (fewer vowels): D = 2, P = 10; 2/10 x 2/10 = 0.04.
+TEST_F(PhraseDurationMethod, RescalesEachSubjectByItsOwnMeansAndReportsInvalidValuesPerVowel) {
+    // s1: D = 3.5, P = 22.5 (see the pure tests). s2 (fewer vowels): D = 2, P = 10; 2/10 x 2/10 = 0.04.
+    // s3: a zero phrase gives an infinite token, no message. s4: invalid values, reported per vowel.
     h.dataSubject["s1"] = subject({{"a", target({0, 0}, {1, 3}, std::vector<double>{10, 20})},
                                    {"b", target({0}, {5}, std::vector<double>{30})}});
     h.dataSubject["s2"] = subject({{"a", target({0}, {2}, std::vector<double>{10})}});
     h.dataSubject["s3"] = subject({{"a", target({0, 0}, {1, 3}, std::vector<double>{0, 20})}});
-    const HandlesAndStatus r = normalize_duration_phrase_duration(s.rt, h);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(s.record(), r.handles);
-    EXPECT_TRUE(dialogs().empty());
-    expect_values(normalized(r, "s1", "a", "Duration"), {7.0 / 450, 7.0 / 300});
-    expect_values(normalized(r, "s1", "b", "Duration"), {7.0 / 270});
-    expect_values(normalized(r, "s2", "a", "Duration"), {0.04});
-    // s3: D = 2, P = 10: 1/0 is infinite; (3/20)(2/10) = 0.03.
-    expect_values(normalized(r, "s3", "a", "Duration"), {kInf, 0.03});
-}
-
-TEST_F(PhraseDurationMethod, InvalidValuesAreReportedPerVowelAndTheRunCompletes) {
-    h.dataSubject["s1"] = subject({{"a", target({0, 0}, {1, kNaN}, std::vector<double>{10, kNaN})},
+    h.dataSubject["s4"] = subject({{"a", target({0, 0}, {1, kNaN}, std::vector<double>{10, kNaN})},
                                    {"b", target({0}, {5}, std::vector<double>{kNaN})}});
-    h.dataSubject["s2"] = subject({{"a", target({0}, {2}, std::vector<double>{10})}});
     const HandlesAndStatus r = normalize_duration_phrase_duration(s.rt, h);
     EXPECT_EQ(r.status, 1);
+    expect_stored(r);
+    // s3: D = 2, P = 10: 1/0 is infinite; (3/20)(2/10) = 0.03.
+    expect_normalized(r, "Duration",
+                      {V{"s1", "a", {7.0 / 450, 7.0 / 300}}, V{"s1", "b", {7.0 / 270}}, V{"s2", "a", {0.04}},
+                       V{"s3", "a", {kInf, 0.03}}, V{"s4", "b", {kNaN}}});
     const std::string tail = "': You should correct your data file and start again.";
     const TextList expected{
-        "You have an invalid durational value for subject 's1' for the vowel target 'a" + tail,
-        "You have an invalid phrase durational value for subject 's1' for the vowel target 'a" + tail,
-        "You have an invalid phrase durational value for subject 's1' for the vowel target 'b" + tail};
+        "You have an invalid durational value for subject 's4' for the vowel target 'a" + tail,
+        "You have an invalid phrase durational value for subject 's4' for the vowel target 'a" + tail,
+        "You have an invalid phrase durational value for subject 's4' for the vowel target 'b" + tail};
     ASSERT_EQ(dialogs().size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(dialogs()[k].text, TextList{expected[k]});
-        EXPECT_EQ(dialogs()[k].title, "Should not proceed");
-        EXPECT_TRUE(dialogs()[k].modal);
-        EXPECT_FALSE(dialogs()[k].waited);
-    }
-    expect_values(normalized(r, "s1", "b", "Duration"), {kNaN});
-    expect_values(normalized(r, "s2", "a", "Duration"), {0.04});
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        EXPECT_EQ(shown(dialogs()[k]), Shown("warning", "Should not proceed", {expected[k]}, true, false));
 }
 
 TEST_F(PhraseDurationMethod, MissingPhraseValuesAreAFailure) {

@@ -37,37 +37,21 @@ void expect_values(const VowelValues& actual, const VowelValues& expected) {
 
 // --- mean and spread ---------------------------------------------------------------------------
 
-struct StatsCase {
-    const char* name;
-    std::vector<double> values;
-    double mean, std;
-};
-void PrintTo(const StatsCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(MeanAndSpread, MatchTheHandValues) {
+    struct Case {
+        std::vector<double> values;
+        double mean, std;
+    };
+    for (const Case& c : {Case{{1, 3}, 2, std::sqrt(2.0)}, // mean 2, squares 1 + 1 over N - 1 = 1
+                          Case{{2, 4, 6}, 4, 2},           // mean 4, squares 4 + 0 + 4 over 2
+                          Case{{5}, 5, 0},                 // one value has no spread: 0, not 0/0
+                          Case{{kNaN}, kNaN, kNaN}, Case{{kInf}, kInf, kNaN}, Case{{1, kNaN, 3}, kNaN, kNaN},
+                          Case{{}, kNaN, kNaN}, Case{{-1, 1}, 0, std::sqrt(2.0)}}) {
+        SCOPED_TRACE(::testing::PrintToString(c.values));
+        expect_same(mean_of(c.values), c.mean);
+        expect_same(sample_std(c.values), c.std);
+    }
 }
-
-class MeanAndSpread : public ::testing::TestWithParam<StatsCase> {};
-
-TEST_P(MeanAndSpread, MatchTheHandValues) {
-    const StatsCase& c = GetParam();
-    expect_same(mean_of(c.values), c.mean);
-    expect_same(sample_std(c.values), c.std);
-}
-
-INSTANTIATE_TEST_SUITE_P(Lists, MeanAndSpread,
-                         ::testing::Values(
-                             // {1, 3}: mean 2, squares 1 + 1 over N - 1 = 1: sqrt(2).
-                             StatsCase{"TwoValues", {1, 3}, 2, std::sqrt(2.0)},
-                             // {2, 4, 6}: mean 4, squares 4 + 0 + 4 over 2: 2.
-                             StatsCase{"ThreeValues", {2, 4, 6}, 4, 2},
-                             // One value has no spread: 0, not 0/0.
-                             StatsCase{"OneValue", {5}, 5, 0}, StatsCase{"OneNaN", {kNaN}, kNaN, kNaN},
-                             StatsCase{"OneInfinity", {kInf}, kInf, kNaN},
-                             StatsCase{"NaNAnywhere", {1, kNaN, 3}, kNaN, kNaN},
-                             StatsCase{"Empty", {}, kNaN, kNaN},
-                             // Symmetric about 0: mean 0, squares 1 + 1 over 1.
-                             StatsCase{"Symmetric", {-1, 1}, 0, std::sqrt(2.0)}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Logarithms, ZeroIsMinusInfinityAndNegativeIsNaN) {
     const std::vector<double> y = log10_values({1000, 1, 0, -10, kNaN});
@@ -81,26 +65,17 @@ TEST(Logarithms, ZeroIsMinusInfinityAndNegativeIsNaN) {
 
 // --- spectral z-score --------------------------------------------------------------------------
 
-TEST(SpectralZscore, UsesTheMeanAndSpreadOfTheVowelMeans) {
+TEST(SpectralZscore, UsesTheMeanAndSpreadOfTheVowelMeansWhateverTheirTokenCounts) {
     // a = {1, 3}, b = {5}: vowel means 2 and 5; M = 3.5; S = sqrt((1.5^2 + 1.5^2) / 1) = sqrt(4.5).
     const SpectralZscore r = spectral_zscore({{1, 3}, {5}});
     const double S = std::sqrt(4.5);
     expect_same(r.M, 3.5);
     expect_same(r.S, S);
     expect_values(r.normalized, {{-2.5 / S, -0.5 / S}, {1.5 / S}});
-}
-
-TEST(SpectralZscore, AVowelWithManyTokensWeighsNoMore) {
     // a's six tokens still have mean 2, so M and S are those of {2, 5}, as with a's two tokens.
-    const SpectralZscore r = spectral_zscore({{1, 3, 1, 3, 1, 3}, {5}});
-    expect_same(r.M, 3.5);
-    expect_same(r.S, std::sqrt(4.5));
-}
-
-TEST(SpectralZscore, SymmetricVowelsGiveOppositeScores) {
-    // Means -1 and 1: M = 0, S = sqrt(2); scores -1/sqrt(2) and 1/sqrt(2).
-    const SpectralZscore r = spectral_zscore({{-1}, {1}});
-    expect_values(r.normalized, {{-1 / std::sqrt(2.0)}, {1 / std::sqrt(2.0)}});
+    const SpectralZscore many = spectral_zscore({{1, 3, 1, 3, 1, 3}, {5}});
+    expect_same(many.M, 3.5);
+    expect_same(many.S, S);
 }
 
 TEST(SpectralZscore, OneVowelTargetHasNoSpread) {
@@ -118,19 +93,16 @@ TEST(SpectralZscore, OneNaNTokenMakesTheWholeSubjectNaN) {
 
 // --- logarithmic -------------------------------------------------------------------------------
 
-TEST(SpectralLogarithmic, SubtractsTheMeanOfTheVowelMeanLogs) {
+TEST(SpectralLogarithmic, SubtractsTheMeanOfTheVowelMeanLogsEveryVowelWeighingTheSame) {
     // a = {10, 1000}: logs {1, 3}, mu 2; b = {100}: log 2, mu 2. G = 2; no scaling.
     const LogShift r = spectral_logarithmic({{10, 1000}, {100}});
     expect_values(r.logs, {{1, 3}, {2}});
     expect_same(r.G, 2);
     expect_values(r.normalized, {{-1, 1}, {0}});
-}
-
-TEST(SpectralLogarithmic, EveryVowelWeighsTheSame) {
     // mu(a) = 1, mu(b) = 3 whatever b's count: G = 2 (a token-weighted mean would be 2.5).
-    const LogShift r = spectral_logarithmic({{10}, {1000, 1000, 1000}});
-    expect_same(r.G, 2);
-    expect_values(r.normalized, {{-1}, {1, 1, 1}});
+    const LogShift weighed = spectral_logarithmic({{10}, {1000, 1000, 1000}});
+    expect_same(weighed.G, 2);
+    expect_values(weighed.normalized, {{-1}, {1, 1, 1}});
 }
 
 TEST(SpectralLogarithmic, AZeroMakesTheReferenceMinusInfinity) {
@@ -158,75 +130,57 @@ TEST(SpectralKnownExtremes, UsesTheMidpointOfTheTwoExtremes) {
     expect_same(r.G, 3);
     expect_values(r.logs, {{1, 3}, {2}, {4}});
     expect_values(r.normalized, {{-2, 0}, {-1}, {1}});
+    // The same target twice gives its own mean log.
+    const LogShift same = spectral_known_extremes(x, x[0], x[0]);
+    expect_same(same.G, 2);
+    expect_values(same.normalized, {{-1, 1}, {0}, {2}});
 }
 
-TEST(SpectralKnownExtremes, TheSameTargetTwiceGivesItsOwnMeanLog) {
-    const VowelValues x{{10, 1000}, {100}, {10000}};
-    const LogShift r = spectral_known_extremes(x, x[0], x[0]);
-    expect_same(r.G, 2);
-    expect_values(r.normalized, {{-1, 1}, {0}, {2}});
-}
-
-TEST(SpectralKnownExtremes, ANaNOutsideTheExtremesStaysInItsToken) {
-    const VowelValues x{{10, 1000}, {kNaN, 100}, {10000}};
-    const LogShift r = spectral_known_extremes(x, x[0], x[2]);
+TEST(SpectralKnownExtremes, ANaNStaysInItsTokenUnlessItIsInAnExtreme) {
+    const VowelValues outside{{10, 1000}, {kNaN, 100}, {10000}};
+    const LogShift r = spectral_known_extremes(outside, outside[0], outside[2]);
     expect_same(r.G, 3);
     expect_values(r.normalized, {{-2, 0}, {kNaN, -1}, {1}});
-}
 
-TEST(SpectralKnownExtremes, ANaNInAnExtremeMakesTheSubjectNaN) {
-    const VowelValues x{{10, kNaN}, {100}, {10000}};
-    const LogShift r = spectral_known_extremes(x, x[0], x[2]);
-    expect_values(r.normalized, {{kNaN, kNaN}, {kNaN}, {kNaN}});
+    const VowelValues inside{{10, kNaN}, {100}, {10000}};
+    expect_values(spectral_known_extremes(inside, inside[0], inside[2]).normalized,
+                  {{kNaN, kNaN}, {kNaN}, {kNaN}});
 }
 
 // --- common targets ----------------------------------------------------------------------------
 
-struct CommonCase {
-    const char* name;
-    std::vector<std::vector<std::string>> subjects;
-    std::vector<std::string> common;
-};
-void PrintTo(const CommonCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CommonTargets : public ::testing::TestWithParam<CommonCase> {};
-
-TEST_P(CommonTargets, AreTheTargetsOfEverySubject) {
-    EXPECT_EQ(common_targets(GetParam().subjects), GetParam().common);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Subjects, CommonTargets,
-    ::testing::Values(
-        CommonCase{"OneSubjectKeepsItsOrder", {{"u", "a", "i"}}, {"u", "a", "i"}},
-        CommonCase{"TwoSubjectsSorted", {{"u", "a", "i", "e"}, {"i", "u", "o", "a"}}, {"a", "i", "u"}},
-        CommonCase{"ThreeSubjects", {{"u", "a", "i"}, {"i", "u"}, {"a", "u", "i", "e"}}, {"i", "u"}},
+TEST(CommonTargets, AreTheTargetsOfEverySubject) {
+    using Subjects = std::vector<std::vector<std::string>>;
+    using Common = std::vector<std::string>;
+    const std::vector<std::pair<Subjects, Common>> cases = {
+        {{{"u", "a", "i"}}, {"u", "a", "i"}},                            // one subject keeps its order
+        {{{"u", "a", "i", "e"}, {"i", "u", "o", "a"}}, {"a", "i", "u"}}, // two or more: sorted
+        {{{"u", "a", "i"}, {"i", "u"}, {"a", "u", "i", "e"}}, {"i", "u"}},
         // Capitals come before small letters in character-code order.
-        CommonCase{"CharacterCodeOrder", {{"a", "I", "i", "B"}, {"i", "B", "I", "a"}}, {"B", "I", "a", "i"}},
-        CommonCase{"NoRepeats", {{"a", "a", "b"}, {"b", "a"}}, {"a", "b"}},
-        CommonCase{"NoneCommon", {{"i"}, {"a"}}, {}}, CommonCase{"NoSubjects", {}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {{{"a", "I", "i", "B"}, {"i", "B", "I", "a"}}, {"B", "I", "a", "i"}},
+        {{{"a", "a", "b"}, {"b", "a"}}, {"a", "b"}}, // no repeats
+        {{{"i"}, {"a"}}, {}},
+        {{}, {}},
+    };
+    for (const auto& [subjects, common] : cases)
+        EXPECT_EQ(common_targets(subjects), common) << ::testing::PrintToString(subjects);
+}
 
 // --- duration z-score --------------------------------------------------------------------------
 
-TEST(DurationZscore, CentresOnTheVowelMeansAndScalesByTheTokens) {
+TEST(DurationZscore, CentresOnTheVowelMeansAndScalesByEveryToken) {
     // a = {1, 3}, b = {5}: D = mean(2, 5) = 3.5; pooled {1, 3, 5}: mean 3, squares 4 + 0 + 4 over 2, S = 2.
     const DurationZscore r = duration_zscore({{1, 3}, {5}});
     expect_same(r.D, 3.5);
     expect_same(r.S, 2);
     expect_values(r.normalized, {{-1.25, -0.25}, {0.75}});
     EXPECT_EQ(r.invalid, (std::vector<bool>{false, false}));
-}
-
-TEST(DurationZscore, EveryTokenCountsInTheSpreadButNotInTheCentre) {
     // a = {1, 3, 1, 3}: D stays 3.5. Pooled {1, 3, 1, 3, 5}: mean 2.6,
     // squares 2 x 1.6^2 + 2 x 0.4^2 + 2.4^2 = 5.12 + 0.32 + 5.76 = 11.2, over 4: S = sqrt(2.8).
-    const DurationZscore r = duration_zscore({{1, 3, 1, 3}, {5}});
-    expect_same(r.D, 3.5);
-    expect_same(r.S, std::sqrt(2.8));
-    expect_same(r.normalized[1][0], 1.5 / std::sqrt(2.8));
+    const DurationZscore many = duration_zscore({{1, 3, 1, 3}, {5}});
+    expect_same(many.D, 3.5);
+    expect_same(many.S, std::sqrt(2.8));
+    expect_same(many.normalized[1][0], 1.5 / std::sqrt(2.8));
 }
 
 TEST(DurationZscore, OneTokenHasNoSpreadAndScoresNaN) {
@@ -247,7 +201,7 @@ TEST(DurationZscore, ANaNMarksItsVowelAndSpreadsToTheSubject) {
 
 // --- phrase duration ---------------------------------------------------------------------------
 
-TEST(PhraseDuration, RescalesTheShareOfThePhrase) {
+TEST(PhraseDuration, RescalesTheShareOfThePhraseEveryVowelWeighingTheSame) {
     // Dm = {2, 5}, D = 3.5; Pm = {15, 30}, P = 22.5; D / P = 7/45.
     // (1/10)(7/45) = 7/450, (3/20)(7/45) = 7/300, (5/30)(7/45) = 7/270.
     const PhraseDuration r = duration_phrase_duration({{1, 3}, {5}}, {{10, 20}, {30}});
@@ -256,14 +210,11 @@ TEST(PhraseDuration, RescalesTheShareOfThePhrase) {
     expect_values(r.normalized, {{7.0 / 450, 7.0 / 300}, {7.0 / 270}});
     EXPECT_EQ(r.invalidDuration, (std::vector<bool>{false, false}));
     EXPECT_EQ(r.invalidPhrase, (std::vector<bool>{false, false}));
-}
-
-TEST(PhraseDuration, EveryVowelWeighsTheSame) {
     // Repeating a's tokens leaves Dm, Pm and therefore every result unchanged.
-    const PhraseDuration r = duration_phrase_duration({{1, 3, 1, 3}, {5}}, {{10, 20, 10, 20}, {30}});
-    expect_same(r.D, 3.5);
-    expect_same(r.P, 22.5);
-    expect_same(r.normalized[1][0], 7.0 / 270);
+    const PhraseDuration many = duration_phrase_duration({{1, 3, 1, 3}, {5}}, {{10, 20, 10, 20}, {30}});
+    expect_same(many.D, 3.5);
+    expect_same(many.P, 22.5);
+    expect_same(many.normalized[1][0], 7.0 / 270);
 }
 
 TEST(PhraseDuration, AZeroPhraseGivesAnInfiniteToken) {
