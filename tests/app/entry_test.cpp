@@ -9,6 +9,11 @@ namespace tarvik::testing {
 namespace {
 
 const Color kWhite{1, 1, 1};
+const std::string kFormALead = "Let Quillon know about this error:\n\n ";
+
+std::vector<EntryArg> texts(std::initializer_list<const char*> args) {
+    return {args.begin(), args.end()};
+}
 
 using StartUp = StartedSession;
 
@@ -33,158 +38,98 @@ TEST_F(StartUp, ItemListsAndEditFieldsAreWhite) {
     EXPECT_NE(s.fig().window().color, main_window_properties().color);
 }
 
-TEST_F(StartUp, HelpButtonsAreHiddenWithTheirTooltip) {
-    const TextList help = {"button_help_loading_data",       "button_help_normalization",
-                           "button_help_normalize_spectral", "button_help_normalize_duration",
-                           "button_help_groupings",          "button_help_types",
-                           "button_help_constraints"};
-    EXPECT_EQ(s.fig().find(Property::String, "?").size(), help.size());
+TEST_F(StartUp, OpeningTouchesOfSingleControls) {
+    const auto help = s.fig().find(Property::String, "?"); // their tags: help_test.cpp
+    EXPECT_EQ(help.size(), 7u);
     for (const auto& tag : help) {
         EXPECT_FALSE(s.control(tag).visible) << tag;
         EXPECT_EQ(s.control(tag).tooltip, "Get help on this option.") << tag;
     }
-}
-
-TEST_F(StartUp, OpeningTouchesOfSingleControls) {
     EXPECT_EQ(s.control("button_load_file").tooltip,
               "Click here to load a data file. Your data\n file should be a tab delimited textfile.\n"
               "See section 1.1 on the web for help.");
     EXPECT_EQ(s.control("button_add").alignment, Align::Right);
     EXPECT_EQ(s.control("button_del").alignment, Align::Right);
     EXPECT_EQ(s.control("button_add_to_all").alignment, Align::Center);
-}
-
-TEST_F(StartUp, OnlyTheLoadButtonOfTheStepControlsIsEnabled) {
+    // Of the step controls only the load button is enabled.
     for (const auto& step : s.record().stepObjects)
         for (const auto& ref : step)
             EXPECT_EQ(s.control(ref.tag).enable, ref.tag == "button_load_file" ? Enable::On : Enable::Off)
                 << ref.tag;
 }
 
-struct LogCase {
-    const char* name;
-    LogEntry entry;
-    TextList added;
-};
-void PrintTo(const LogCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class UpdateLog : public ::testing::TestWithParam<LogCase> {
-  protected:
-    void SetUp() override { s.start(); }
-    Session s;
-};
-
-TEST_P(UpdateLog, AppendsTheEntryAfterItsSeparatorLines) {
-    const TextList before = s.log();
-    Handles h = s.record();
-    h.stdmult = 3; // a change of the caller's that update_log must store with the window
-    const Handles out = update_log(s.rt, h, GetParam().entry);
-
-    TextList expected = before;
-    expected.insert(expected.end(), GetParam().added.begin(), GetParam().added.end());
-    EXPECT_EQ(s.log(), expected);
-    EXPECT_EQ(out, h);
-    EXPECT_EQ(s.record().stdmult, 3);
+TEST_F(StartUp, UpdateLogAppendsTheEntryAfterItsSeparatorLinesAndStoresTheRecord) {
+    const std::pair<LogEntry, TextList> entries[] = {{std::string("Loaded."), {"", "", "Loaded."}},
+                                                     {TextList{"a", "b", "c"}, {"", "a", "b", "c"}},
+                                                     {std::string(), {"", "", ""}},
+                                                     {std::monostate{}, {""}}};
+    for (const auto& [entry, added] : entries) {
+        TextList expected = s.log();
+        expected.insert(expected.end(), added.begin(), added.end());
+        Handles h = s.record();
+        h.stdmult += 1; // a change of the caller's that update_log must store with the window
+        EXPECT_EQ(update_log(s.rt, h, entry), h);
+        EXPECT_EQ(s.log(), expected);
+        EXPECT_EQ(s.record(), h);
+    }
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, UpdateLog,
-                         ::testing::Values(LogCase{"Text", std::string("Loaded."), {"", "", "Loaded."}},
-                                           LogCase{
-                                               "ThreeLines", TextList{"a", "b", "c"}, {"", "a", "b", "c"}},
-                                           LogCase{"EmptyText", std::string(), {"", "", ""}},
-                                           LogCase{"Nothing", std::monostate{}, {""}}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(UpdateLogWithoutWindow, WarnsAndReturnsTheRecordAsReceived) {
-    Session s;
-    s.start();
+TEST_F(StartUp, UpdateLogWithoutWindowWarnsAndReturnsTheRecordAsReceived) {
     Handles h = s.record();
     s.rt.delete_main_window();
     h.currStep = 3;
-    const Handles out = update_log(s.rt, h, std::string("late line"));
-    EXPECT_EQ(out, h);
+    EXPECT_EQ(update_log(s.rt, h, std::string("late line")), h);
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    const DialogRecord& d = s.scripted.last();
-    EXPECT_EQ(d.kind, "warning");
-    EXPECT_EQ(d.title, "Function \"update_log\"");
-    ASSERT_EQ(d.text.size(), 1u);
-    EXPECT_EQ(d.text[0].rfind("Let Quillon know about this error:\n\n ", 0), 0u) << d.text[0];
-    EXPECT_GT(d.text[0].size(), std::string("Let Quillon know about this error:\n\n ").size());
-    EXPECT_TRUE(d.modal);
-    EXPECT_TRUE(d.waited);
+    EXPECT_NE(failure_report(s.scripted.last(), "Function \"update_log\"", kFormALead), "");
 }
 
-struct PairsCase {
-    const char* name;
-    std::vector<EntryArg> args;
-    bool visible;
-    const char* windowName;
-};
-void PrintTo(const PairsCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(CommandLinePairs, DecideVisibilityAndSetWindowProperties) {
+    const struct {
+        const char* name;
+        std::vector<EntryArg> args;
+        bool visible;
+        const char* windowName;
+    } cases[] = {
+        {"none", {}, true, "ZERIVIzi"},
+        {"visible on", texts({"Visible", "on"}), true, "ZERIVIzi"},
+        {"visible off", texts({"visible", "off"}), false, "ZERIVIzi"},
+        {"abbreviated", texts({"vis", "of"}), false, "ZERIVIzi"},
+        {"upper case", texts({"VIS", "OF"}), false, "ZERIVIzi"},
+        {"mixed case", texts({"ViSiBlE", "oFf"}), false, "ZERIVIzi"},
+        {"value too short", texts({"visible", "o"}), true, "ZERIVIzi"},
+        {"name then hidden", texts({"Name", "Other", "visible", "off"}), false, "Other"},
+        {"a refused pair stops later ones", texts({"bogus", "x", "Name", "Other"}), true, "ZERIVIzi"},
+        {"an unpaired last is ignored", texts({"visible", "off", "Name"}), false, "ZERIVIzi"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        EXPECT_EQ(s.start(c.args), ControlRef{"figure1"});
+        EXPECT_EQ(s.fig().window().visible, c.visible);
+        EXPECT_EQ(s.fig().window().name, c.windowName);
+        EXPECT_EQ(s.log().size(), 6u);
+        EXPECT_TRUE(s.scripted.dialogs.empty());
+    }
 }
-
-class CommandLinePairs : public ::testing::TestWithParam<PairsCase> {};
-
-TEST_P(CommandLinePairs, DecideVisibilityAndSetWindowProperties) {
-    Session s;
-    EXPECT_EQ(s.start(GetParam().args), ControlRef{"figure1"});
-    EXPECT_EQ(s.fig().window().visible, GetParam().visible);
-    EXPECT_EQ(s.fig().window().name, GetParam().windowName);
-    EXPECT_EQ(s.log().size(), 6u);
-    EXPECT_TRUE(s.scripted.dialogs.empty());
-}
-
-const std::string kOff = "off";
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, CommandLinePairs,
-    ::testing::Values(
-        PairsCase{"None", {}, true, "ZERIVIzi"},
-        PairsCase{"VisibleOn", {std::string("Visible"), std::string("on")}, true, "ZERIVIzi"},
-        PairsCase{"VisibleOff", {std::string("visible"), kOff}, false, "ZERIVIzi"},
-        PairsCase{"AbbreviatedVisOf", {std::string("vis"), std::string("of")}, false, "ZERIVIzi"},
-        PairsCase{"UpperVISOF", {std::string("VIS"), std::string("OF")}, false, "ZERIVIzi"},
-        PairsCase{"MixedCase", {std::string("ViSiBlE"), std::string("oFf")}, false, "ZERIVIzi"},
-        PairsCase{"ValueTooShort", {std::string("visible"), std::string("o")}, true, "ZERIVIzi"},
-        PairsCase{"NameThenHidden",
-                  {std::string("Name"), std::string("Other"), std::string("visible"), kOff},
-                  false,
-                  "Other"},
-        PairsCase{"RefusedPairStopsLaterOnes",
-                  {std::string("bogus"), std::string("x"), std::string("Name"), std::string("Other")},
-                  true,
-                  "ZERIVIzi"},
-        PairsCase{
-            "UnpairedLastIgnored", {std::string("visible"), kOff, std::string("Name")}, false, "ZERIVIzi"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-class CallbackText : public ::testing::TestWithParam<std::string> {
-  protected:
-    void SetUp() override { s.start(); }
-    Session s;
-};
-
-TEST_P(CallbackText, ReachesTheHandlerWhateverTheCaseOfTheEntryName) {
-    run_callback_text(s.rt, GetParam() + "('menuItem_about_Callback',gcbo,[],guidata(gcbo))",
-                      ControlRef{"menuItem_about"});
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    const DialogRecord& d = s.scripted.last();
-    EXPECT_EQ(d.kind, "message");
-    EXPECT_EQ(d.title, "About ZERIVIzi");
-    EXPECT_EQ(d.icon, Icon::None);
-    EXPECT_TRUE(d.modal);
-    EXPECT_TRUE(d.waited);
-    EXPECT_EQ(d.text, s.record().aboutMessage);
-    EXPECT_EQ(d.text.size(), 6u);
-}
-
-INSTANTIATE_TEST_SUITE_P(EntrySpellings, CallbackText,
-                         ::testing::Values("ZERIVIzi_export", "zerivizi_EXPORT", "zerivizi_export"));
 
 using Dispatch = StartedSession;
+
+TEST_F(Dispatch, CallbackTextReachesTheHandlerWhateverTheCaseOfTheEntryName) {
+    for (const char* entry : {"ZERIVIzi_export", "zerivizi_EXPORT", "zerivizi_export"}) {
+        s.scripted.dialogs.clear();
+        run_callback_text(s.rt, std::string(entry) + "('menuItem_about_Callback',gcbo,[],guidata(gcbo))",
+                          ControlRef{"menuItem_about"});
+        ASSERT_EQ(s.scripted.dialogs.size(), 1u) << entry;
+        const DialogRecord& d = s.scripted.last();
+        EXPECT_EQ(d.kind, "message");
+        EXPECT_EQ(d.title, "About ZERIVIzi");
+        EXPECT_EQ(d.icon, Icon::None);
+        EXPECT_TRUE(d.modal);
+        EXPECT_TRUE(d.waited);
+        EXPECT_EQ(d.text, s.record().aboutMessage);
+        EXPECT_EQ(d.text.size(), 6u);
+    }
+}
 
 TEST_F(Dispatch, UnknownEntryOrHandlerNameThrows) {
     const ControlRef about{"menuItem_about"};
@@ -214,35 +159,23 @@ TEST_F(Dispatch, ThreeArgumentCallIsACreationCall) {
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
-TEST_F(Dispatch, DisabledOrInactiveItemDoesNothing) {
-    for (Enable e : {Enable::Off, Enable::Inactive}) {
+TEST_F(Dispatch, QuietEventsLeaveWindowRecordAndLogAlone) {
+    for (Enable e : {Enable::Off, Enable::Inactive}) { // a disabled or inactive item does nothing
         s.fig().set_enable("menuItem_about", e);
         dispatch_event(s.rt, "menuItem_about");
     }
-    EXPECT_TRUE(s.scripted.dialogs.empty());
-}
-
-class QuietEvent : public ::testing::TestWithParam<std::string> {
-  protected:
-    void SetUp() override { s.start(); }
-    Session s;
-};
-
-TEST_P(QuietEvent, LeavesWindowRecordAndLogAlone) {
     const Handles record = s.record();
     const auto objects = s.fig().objects();
-    dispatch_event(s.rt, GetParam());
+    for (const char* tag : {"text8",                  // no handler
+                            "menu_file",              // opening the File menu
+                            "button_save_vowelGroup", // disabled, its handler would show a note
+                            "button_step_4",          // inactive
+                            "no_such_control"})
+        dispatch_event(s.rt, tag);
     EXPECT_TRUE(s.scripted.dialogs.empty());
     EXPECT_EQ(s.record(), record);
     EXPECT_EQ(s.fig().objects(), objects);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Tags, QuietEvent,
-    ::testing::Values("text8",                  // no handler
-                      "button_save_vowelGroup", // disabled, its handler would show a note
-                      "button_step_4",          // inactive
-                      "no_such_control"));
 
 } // namespace
 } // namespace tarvik::testing

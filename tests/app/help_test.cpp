@@ -2,28 +2,21 @@
 // question to the web site or the local page.
 #include "app/help.h"
 #include "app/session.h"
+#include "app/test_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
+#include <set>
 
 namespace tarvik::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct HelpButton {
-    const char* tag;
-    const char* page; // the local page it names
-};
-void PrintTo(const HelpButton& b, std::ostream* os) {
-    *os << b.tag;
-}
-
-const HelpButton kHelpButtons[] = {
+// Each help button and the local page it names.
+const std::pair<const char*, const char*> kHelpButtons[] = {
     {"button_help_loading_data", "help_loading_data.php"},
     {"button_help_normalization", "help_normalization.php"},
     {"button_help_normalize_spectral", "help_normalize_spectral.php"},
@@ -41,38 +34,24 @@ const char* const kQuestionText = "We are currently revamping the structure and 
 const char* const kNoBrowserText =
     "There was no default browser detected. TARVIK will now try to load your local help pages.";
 
-int visible_help_boxes(const Figure& fig) {
-    int n = 0;
-    for (const auto& b : kHelpButtons)
-        n += fig.control(b.tag).visible ? 1 : 0;
-    return n;
-}
-
 using HelpBoxes = StartedSession;
 
-TEST_F(HelpBoxes, TheMenuShowsAndHidesAllSeven) {
-    ASSERT_EQ(visible_help_boxes(s.fig()), 0);
-    const auto shownBefore = [&] {
-        std::vector<std::string> shown;
+TEST_F(HelpBoxes, TheMenuShowsAndHidesAllSevenAndNothingElse) {
+    const auto shown = [&] {
+        std::set<std::string> tags;
         for (const Control* c : s.fig().controls())
             if (c->visible)
-                shown.push_back(c->tag);
-        return shown;
-    }();
-
+                tags.insert(c->tag);
+        return tags;
+    };
+    const auto before = shown();
+    auto expected = before;
+    for (const auto& [tag, page] : kHelpButtons)
+        EXPECT_TRUE(expected.insert(tag).second) << tag << " was shown before";
     dispatch_event(s.rt, "menuitem_showHelpBoxes");
-    EXPECT_EQ(visible_help_boxes(s.fig()), 7);
-    // Nothing else appears: the hidden group file buttons and the log stay hidden.
-    EXPECT_FALSE(s.control("button_load_vowelGroup").visible);
-    EXPECT_FALSE(s.control("listbox_log").visible);
-
+    EXPECT_EQ(shown(), expected);
     dispatch_event(s.rt, "menuitem_hideHelpBoxes");
-    EXPECT_EQ(visible_help_boxes(s.fig()), 0);
-    std::vector<std::string> shownAfter;
-    for (const Control* c : s.fig().controls())
-        if (c->visible)
-            shownAfter.push_back(c->tag);
-    EXPECT_EQ(shownAfter, shownBefore);
+    EXPECT_EQ(shown(), before);
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
@@ -116,80 +95,50 @@ TEST_F(HelpRequest, CancelInTheFixedQuestionDoesNothingElse) {
     EXPECT_EQ(*rt->figure().retrieve(), before);
 }
 
-class EveryHelpButton : public HelpRequest, public ::testing::WithParamInterface<HelpButton> {};
-
-TEST_P(EveryHelpButton, AWorkingBrowserOpensTheSitesMainPage) {
+TEST_F(HelpRequest, EveryButtonOpensTheSitesMainPageInAWorkingBrowser) {
     start(true);
-    press(GetParam().tag);
-
-    EXPECT_EQ(scripted.browserAddresses, TextList{homepage});
-    EXPECT_EQ(titles(), TextList{"Continue now?"});
+    scripted.questionAnswers = {"Connect to web", ""}; // closing the question goes on too
+    for (const auto& [tag, page] : kHelpButtons)
+        press(tag);
+    EXPECT_EQ(scripted.browserAddresses, TextList(std::size(kHelpButtons), homepage));
+    EXPECT_EQ(titles(), TextList(std::size(kHelpButtons), "Continue now?"));
     EXPECT_TRUE(scripted.shellCommands.empty());
 }
 
-TEST_P(EveryHelpButton, WithoutABrowserWindowsOpensTheLocalPageInNotepad) {
+// Each request tries the browser again, also after one found none.
+TEST_F(HelpRequest, WithoutABrowserWindowsWarnsAndOpensEachButtonsLocalPageInNotepad) {
     start(true);
-    scripted.browserStatuses = {1};
-    press(GetParam().tag);
-
-    EXPECT_EQ(scripted.shellCommands, TextList{std::string("notepad help/") + GetParam().page});
-    EXPECT_EQ(titles(), (TextList{"Continue now?", "Browser not found"}));
-}
-
-TEST_P(EveryHelpButton, ItsLocalPageIsThere) {
-    EXPECT_EQ(help_page(GetParam().tag, ".php"), GetParam().page);
-    // The pages ship in the folder help at the top of the source tree.
-    const fs::path page = fs::path(TARVIK_TEST_DATA_DIR) / ".." / ".." / "help" / GetParam().page;
-    ASSERT_TRUE(fs::is_regular_file(page)) << page;
-    std::ifstream in(page, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    EXPECT_GT(text.str().size(), 500u);
-    // Opened in a plain text editor: text, not a web page's markup.
-    EXPECT_EQ(text.str().find("<?"), std::string::npos);
-    EXPECT_EQ(text.str().find("</"), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(Buttons, EveryHelpButton, ::testing::ValuesIn(kHelpButtons),
-                         [](const auto& info) { return std::string(info.param.tag).substr(12); });
-
-TEST_F(HelpRequest, ClosingTheQuestionGoesOnToTheBrowser) {
-    start(true);
-    scripted.questionAnswers.push_back("");
-    press("button_help_types");
-    EXPECT_EQ(scripted.browserAddresses, TextList{homepage});
-}
-
-TEST_F(HelpRequest, BrowserNotFoundWarnsAndWaitsBeforeTheLocalPage) {
-    start(true);
-    scripted.browserStatuses = {7};
-    press("button_help_groupings");
-
-    ASSERT_EQ(scripted.dialogs.size(), 2u);
+    scripted.browserStatuses = {7, 1, 1, 1, 1, 1, 1};
+    TextList commands, titlesSeen;
+    for (const auto& [tag, page] : kHelpButtons) {
+        press(tag);
+        commands.push_back(std::string("notepad help/") + page);
+        titlesSeen.insert(titlesSeen.end(), {"Continue now?", "Browser not found"});
+    }
+    EXPECT_EQ(scripted.shellCommands, commands);
+    EXPECT_EQ(titles(), titlesSeen);
+    // The site's main page was tried each time, not a page of its own.
+    EXPECT_EQ(scripted.browserAddresses, TextList(std::size(kHelpButtons), homepage));
+    EXPECT_EQ(rt->figure().retrieve()->web.isWorking, 1);
     const DialogRecord& d = scripted.dialogs[1];
     EXPECT_EQ(d.kind, "message");
-    EXPECT_EQ(d.title, "Browser not found");
     EXPECT_EQ(d.text, TextList{kNoBrowserText});
     EXPECT_EQ(d.icon, Icon::Warn);
     EXPECT_TRUE(d.waited);
-    // The site's main page was tried, not a page of its own.
-    EXPECT_EQ(scripted.browserAddresses, TextList{homepage});
 }
 
-TEST_F(HelpRequest, EveryRequestTriesTheBrowserAgain) {
-    start(true);
-    scripted.browserStatuses = {1, 1, 1};
-    press("button_help_loading_data");
-    press("button_help_constraints");
-    press("button_help_loading_data");
-
-    EXPECT_EQ(scripted.browserAddresses, (TextList{homepage, homepage, homepage}));
-    EXPECT_EQ(titles(), (TextList{"Continue now?", "Browser not found", "Continue now?", "Browser not found",
-                                  "Continue now?", "Browser not found"}));
-    EXPECT_EQ(scripted.shellCommands,
-              (TextList{"notepad help/help_loading_data.php", "notepad help/help_constraints.php",
-                        "notepad help/help_loading_data.php"}));
-    EXPECT_EQ(rt->figure().retrieve()->web.isWorking, 1);
+TEST(HelpPages, EveryButtonsLocalPageShipsAsPlainText) {
+    for (const auto& [tag, page] : kHelpButtons) {
+        EXPECT_EQ(help_page(tag, ".php"), page);
+        // The pages ship in the folder help at the top of the source tree.
+        const fs::path path = fs::path(TARVIK_TEST_DATA_DIR) / ".." / ".." / "help" / page;
+        ASSERT_TRUE(fs::is_regular_file(path)) << path;
+        const std::string text = file_contents(path);
+        EXPECT_GT(text.size(), 500u) << page;
+        // Opened in a plain text editor: text, not a web page's markup.
+        EXPECT_EQ(text.find("<?"), std::string::npos) << page;
+        EXPECT_EQ(text.find("</"), std::string::npos) << page;
+    }
 }
 
 TEST_F(HelpRequest, WithoutABrowserElsewhereShowsThePlaceholderNote) {
@@ -202,31 +151,14 @@ TEST_F(HelpRequest, WithoutABrowserElsewhereShowsThePlaceholderNote) {
     EXPECT_TRUE(scripted.last().waited);
 }
 
-struct PageCase {
-    const char* label;
-    const char* tag;
-    const char* extension;
-    const char* page;
-};
-void PrintTo(const PageCase& c, std::ostream* os) {
-    *os << c.label;
-}
-
-class HelpPageName : public ::testing::TestWithParam<PageCase> {};
-
 // The page is the tag from its eighth character on, whatever the tag begins with.
-TEST_P(HelpPageName, DropsTheFirstSevenCharacters) {
-    EXPECT_EQ(help_page(GetParam().tag, GetParam().extension), GetParam().page);
+TEST(HelpPageName, DropsTheFirstSevenCharacters) {
+    EXPECT_EQ(help_page("button_help_types", ".php"), "help_types.php");
+    EXPECT_EQ(help_page("button_help_types", ".txt"), "help_types.txt");
+    EXPECT_EQ(help_page("abcdefgpage", ".php"), "page.php");
+    EXPECT_EQ(help_page("button_", ".php"), ".php");
+    EXPECT_EQ(help_page("help", ".php"), ".php");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Tags, HelpPageName,
-    ::testing::Values(PageCase{"HelpButton", "button_help_types", ".php", "help_types.php"},
-                      PageCase{"OtherExtension", "button_help_types", ".txt", "help_types.txt"},
-                      PageCase{"OtherPrefix", "abcdefgpage", ".php", "page.php"},
-                      PageCase{"ExactlySeven", "button_", ".php", ".php"},
-                      PageCase{"ShorterThanSeven", "help", ".php", ".php"}),
-    [](const auto& info) { return std::string(info.param.label); });
 
 } // namespace
 } // namespace tarvik::testing

@@ -30,6 +30,11 @@ struct Session {
         return *stored;
     }
     const TextList& log() const { return control("listbox_log").string; }
+    // A value set the way a user sets it, then the control's callback.
+    void click(const std::string& tag, double value) {
+        fig().set_value(tag, value);
+        dispatch_event(rt, tag);
+    }
     // The entry called the way a control's callback calls it, with the stored record.
     void call_handler(const std::string& handler, const std::string& tag) {
         zerivizi_export(rt, {handler, ControlRef{tag}, std::monostate{}, record()});
@@ -47,12 +52,8 @@ struct StudySetup {
     bool overlaps = false; // every pair in 2D, and in 3D when there are durations
 };
 
-// Steps 1 to 3 as a user clicks them, ending in step 4.
-inline void run_steps_1_to_3(Session& s, const StudySetup& setup = {}) {
-    auto click = [&](const std::string& tag, double value) {
-        s.fig().set_value(tag, value);
-        dispatch_event(s.rt, tag);
-    };
+// Step 1 as a user clicks it: the data file loaded and its roles mapped, ending in step 2.
+inline void run_step_1(Session& s, const StudySetup& setup = {}) {
     s.scripted.fileAnswers.push_back(FileChoice{setup.file, TARVIK_TEST_DATA_DIR});
     dispatch_event(s.rt, "button_load_file");
     const char* const roles[] = {"popupmenu_header_subject",  "popupmenu_header_vowel",
@@ -62,27 +63,37 @@ inline void run_steps_1_to_3(Session& s, const StudySetup& setup = {}) {
     for (std::size_t k = 0; k < 6; ++k)
         s.fig().set_value(roles[k], values[k]);
     dispatch_event(s.rt, "button_continue_to_normalize");
-    for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
-                            "popupmenu_normalize_duration"})
+}
+
+// Step 2 with no normalization, ending in step 3.
+inline void run_step_2(Session& s) {
+    for (const char* tag :
+         {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2", "popupmenu_normalize_duration"})
         s.fig().set_value(tag, 2);
     dispatch_event(s.rt, "button_continue_to_grouping");
+}
+
+// Steps 1 to 3 as a user clicks them, ending in step 4.
+inline void run_steps_1_to_3(Session& s, const StudySetup& setup = {}) {
+    run_step_1(s, setup);
+    run_step_2(s);
     dispatch_event(s.rt, "button_create_new_vowelNum");
     for (int g = 1; g <= 3; ++g) {
-        click("listbox_currVowel_select", g);
+        s.click("listbox_currVowel_select", g);
         s.fig().set_string("edit_currVowel_name", {"v" + std::to_string(g)});
         dispatch_event(s.rt, "edit_currVowel_name");
-        click("listbox_groupings", 2); // Vowel
-        click("listbox_types", g);
+        s.click("listbox_groupings", 2); // Vowel
+        s.click("listbox_types", g);
         dispatch_event(s.rt, "button_add");
     }
     dispatch_event(s.rt, "button_continue_to_overlap");
     ASSERT_EQ(s.record().currStep, 4);
     if (setup.overlaps) {
-        click("checkbox_all_group_overlap", 1);
+        s.click("checkbox_all_group_overlap", 1);
         dispatch_event(s.rt, "button_calculate_2Doverlap");
         if (setup.withDuration)
             dispatch_event(s.rt, "button_calculate_3Doverlap");
-        click("checkbox_all_group_overlap", 0);
+        s.click("checkbox_all_group_overlap", 0);
     }
 }
 
@@ -92,5 +103,23 @@ class StartedSession : public ::testing::Test {
     void SetUp() override { s.start(); }
     Session s;
 };
+
+// Parameterised tests named after their case's `name`.
+inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
+
+// Expects `d` to be the modal warning of the failure convention titled `title`, waited for or not, with one
+// line of text that begins with `lead`; returns the rest of that line.
+inline std::string failure_report(const DialogRecord& d, const std::string& title, const std::string& lead,
+                                  bool waited = true) {
+    EXPECT_EQ(d.kind, "warning");
+    EXPECT_EQ(d.title, title);
+    EXPECT_TRUE(d.modal);
+    EXPECT_EQ(d.waited, waited);
+    if (d.text.size() != 1 || d.text[0].rfind(lead, 0) != 0) {
+        ADD_FAILURE() << "the report does not begin with \"" << lead << "\"";
+        return "(another text)";
+    }
+    return d.text[0].substr(lead.size());
+}
 
 } // namespace tarvik::testing
