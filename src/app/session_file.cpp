@@ -1,7 +1,7 @@
 #include "app/session_file.h"
 
 #include "core/file_write.h"
-#include "overlap/grid_overlap.h"
+#include "core/grid_bounds.h"
 #include "ui/layout.h"
 
 #include <nlohmann/json.hpp>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/grid_bounds.h"
 #include "core/matrix.h"
 
 #include <array>
@@ -30,11 +31,6 @@ struct GridResolution {
     int n = 20;
     int s = 20;
 };
-
-// Bounds of the grid. The points inside each shape are kept for drawing, so memory and time grow with
-// the number of grid points: at most kMaxGridSteps steps along an axis, at most kMaxGridPoints points.
-inline constexpr int kMaxGridSteps = 1000;
-inline constexpr long long kMaxGridPoints = 10'000'000;
 
 // A fitted ellipse as the overlap needs it.
 struct Ellipse2D {
