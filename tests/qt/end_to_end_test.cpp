@@ -328,6 +328,13 @@ class EndToEnd : public ::testing::Test {
             EXPECT_LE(shown.size(), 7u) << shown;
             EXPECT_NEAR(std::stod(shown), lines[3].value, 1e-5) << shown;
         }
+        // The values the README shows for this study.
+        const std::vector<std::string> lines = log();
+        EXPECT_NE(std::find(lines.begin(), lines.end(),
+                            "2D VOWEL OVERLAP of Group <i stressed> and Group <i unstressed> is: 0.328244"),
+                  lines.end());
+        EXPECT_EQ(label("text_2D_overlap"), "0.32824");
+        EXPECT_EQ(label("text_3D_overlap"), "0.20598");
         ASSERT_NO_FATAL_FAILURE(screenshot("screenshot_guide_step4.png"));
     }
 
