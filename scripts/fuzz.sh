@@ -24,19 +24,7 @@ case "$seconds" in
 esac
 
 # clang, and libclang-rt-dev for libclang_rt.fuzzer; the rest is what the library needs to build.
-packages=(clang libclang-rt-dev cmake ninja-build nlohmann-json3-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+"$root/scripts/setup-debian.sh" clang libclang-rt-dev cmake ninja-build nlohmann-json3-dev
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

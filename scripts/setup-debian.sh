@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages TARVIK3D needs to build, run and test, when any of them is missing.
+# With arguments, installs those packages instead (the fuzzing script names its own).
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[ $# -gt 0 ] || packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-charts-dev qt6-datavisualization-dev qt6-declarative-dev qt6-svg-dev
     libqt6opengl6-dev libgl-dev

@@ -10,6 +10,7 @@
 #include <limits>
 #include <numbers>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace tarvik {
@@ -244,9 +245,17 @@ namespace {
 void require_resolution(GridResolution r, bool withDuration) {
     if (r.m < 1 || r.n < 1 || (withDuration && r.s < 1))
         throw std::invalid_argument("The overlap grid needs at least one step along every axis.");
-    if (r.m > kMaxGridSteps || r.n > kMaxGridSteps || (withDuration && r.s > kMaxGridSteps) ||
-        grid_points(r, withDuration) > kMaxGridPoints)
-        throw std::invalid_argument("The overlap grid has more points than can be measured.");
+    if (r.m > kMaxGridSteps || r.n > kMaxGridSteps || (withDuration && r.s > kMaxGridSteps))
+        throw std::invalid_argument("The overlap grid has more than " + std::to_string(kMaxGridSteps) +
+                                    " intervals along an axis.");
+    if (grid_points(r, withDuration) > kMaxGridPoints) {
+        static_assert(kMaxGridPoints == 10'000'000, "the message names the bound");
+        std::string size = std::to_string(r.m + 1) + " x " + std::to_string(r.n + 1);
+        if (withDuration)
+            size += " x " + std::to_string(r.s + 1);
+        throw std::invalid_argument("The overlap grid of " + size +
+                                    " points is too large: at most 10 million points can be measured.");
+    }
 }
 
 // Smallest and largest value of each axis over both outlines, missing values ignored.

@@ -30,9 +30,6 @@ constexpr std::string_view kNoGroup = "There is no group %s: the session has %s 
 constexpr std::string_view kNo2DFit = "Group <%s> has no fitted ellipse to measure its overlap with.";
 constexpr std::string_view kNo3DFit = "Group <%s> has no fitted ellipsoid to measure its overlap with.";
 constexpr std::string_view kBadResolution = "The overlap resolution must be whole numbers from 1 to %d.";
-constexpr std::string_view kLargeGrid =
-    "The overlap grid of %s points is too large: at most 10 million points can be measured.";
-static_assert(kMaxGridPoints == 10'000'000, "kLargeGrid names the bound");
 
 // Fills the %s, %d and %f places of a message, in order, with texts already formatted. Only the
 // pattern is scanned, so a group name holding "%s" stays as it is.
@@ -145,14 +142,7 @@ Ellipsoid3D ellipsoid_of(const VowelGroup& g) {
 }
 
 GridResolution grid_resolution(const OverlapResolution& r, bool withDuration) {
-    const GridResolution g{whole_steps(r.m), whole_steps(r.n), withDuration ? whole_steps(r.s) : 1};
-    if (grid_points(g, withDuration) > kMaxGridPoints) {
-        std::string size = std::to_string(g.m + 1) + " x " + std::to_string(g.n + 1);
-        if (withDuration)
-            size += " x " + std::to_string(g.s + 1);
-        throw std::invalid_argument(fill_message(kLargeGrid, {size}));
-    }
-    return g;
+    return {whole_steps(r.m), whole_steps(r.n), withDuration ? whole_steps(r.s) : 1};
 }
 
 Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,

@@ -17,8 +17,8 @@ Ellipse2D ellipse_of(const VowelGroup& group);
 Ellipsoid3D ellipsoid_of(const VowelGroup& group);
 
 // The grid steps of the record along F2 and F1, and along duration when `withDuration`; throws
-// std::invalid_argument unless each is a whole number from 1 to kMaxGridSteps and the grid has at most
-// kMaxGridPoints points.
+// std::invalid_argument unless each is a whole number from 1 to kMaxGridSteps. The grid overlap itself
+// refuses a grid of more than kMaxGridPoints points.
 GridResolution grid_resolution(const OverlapResolution& resolution, bool withDuration);
 
 // Pair (firstVowelNum, secondVowelNum), 1-based and in either order, as pair currPair of totalPairs of

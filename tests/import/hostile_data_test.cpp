@@ -6,6 +6,8 @@
 #include "app/test_folder.h"
 #include "import/data_file.h"
 
+#include "import_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,12 +31,6 @@ using namespace std::string_literals;
 const char* const kEarlierFile = "wiz_vowels.txt";
 const std::size_t kTenMegabytes = 10u << 20;
 const std::string kFailed = "Data failed to load";
-const std::string kFailedText =
-    "The file you selected failed to properly load. You should consult the help pages "
-    "in order to make sure your tab delimited file is properly formatted.";
-const std::array<const char*, 6> kRolePopups = {
-    "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
-    "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
 
 // No file of these takes long to read: the slowest case (ten thousand vowels through Continue) takes well
 // under a second here, so a limit this wide catches only work that grows out of proportion.

@@ -5,6 +5,8 @@
 #include "core/number.h"
 #include "import/load_file.h"
 
+#include "import_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,12 +26,6 @@ namespace fs = std::filesystem;
 using Titles = std::vector<std::string>;
 
 const std::string kDataDir = TARVIK_TEST_DATA_DIR;
-const std::string kFailedText =
-    "The file you selected failed to properly load. You should consult the help pages "
-    "in order to make sure your tab delimited file is properly formatted.";
-const std::array<const char*, 6> kRolePopups = {
-    "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
-    "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
 
 // The table of tests/data/import_basic.txt, derived by hand: header "F1 (Hz)" and "Phrase Duration" lose
 // their blank and brackets; file line 3 is empty; "New York" joins, the empty F1 cell and the lone "-" fill

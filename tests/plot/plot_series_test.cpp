@@ -47,7 +47,7 @@ TEST(PlotPrimitives, ABadSeriesAddsNothingAndIsReportedUnderThePrimitivesOwnName
     } cases[] = {{false, {1, 2}, {1}, {}, "x"},    // short y
                  {true, {1, 2}, {1, 2}, {1}, "x"}, // short z
                  {true, {1}, {1}, {}, "x"},        // no z
-                 {false, {1}, {1}, {}, "q"},       // unknown line specification
+                 {false, {1}, {1}, {}, "q"},       // unknown line style
                  {true, {1}, {1}, {1}, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.is3D << " '" << c.spec << "' " << c.y.size() << c.z.size());
@@ -69,7 +69,7 @@ TEST(PlotPrimitives, ABadSeriesAddsNothingAndIsReportedUnderThePrimitivesOwnName
     }
 }
 
-TEST(PlotPrimitives, MarkersAndLineStylesAreLineSpecifications) {
+TEST(PlotPrimitives, MarkersAndLineStylesAreAcceptedAsStyles) {
     Session s;
     PlotAxes axes;
     axes.hold = true;

@@ -204,7 +204,7 @@ TEST(PlotChart2D, OneScatterSeriesPerMarkerWithItsOwnImage) {
     EXPECT_NE(images[2], images[5]);
 }
 
-TEST(PlotChart2D, ALineSpecificationDrawsALineAndMissingCoordinatesAreLeftOut) {
+TEST(PlotChart2D, ALineStyleDrawsALineAndMissingCoordinatesAreLeftOut) {
     PlotAxes a = axes_with({1, kNaN, 3, 4}, {1, 2, kInf, 4});
     a.series.push_back(PlotSeries{{1, 2, 3}, {1, 4, 9}, {}, "--", {0, 0, 1}});
     std::unique_ptr<QChart> chart(build_chart(a));
