@@ -1,6 +1,6 @@
 // Start-up through the entry, the activity log's first lines, command-line pairs and callback dispatch.
 #include "app/log.h"
-#include "app/session.h"
+#include "support/session.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>

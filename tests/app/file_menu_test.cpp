@@ -1,5 +1,5 @@
 // The File menu's own handlers (Print, Exit) and the placeholder note.
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The help buttons and the two menu items that show and hide them; the help request's way from the
 // question to the web site or the local page.
 #include "app/help.h"
-#include "app/session.h"
-#include "app/test_folder.h"
+#include "support/session.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 

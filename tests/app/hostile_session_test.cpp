@@ -2,9 +2,9 @@
 // the reason in the error report, and the session that was running goes on exactly as it was.
 #include "app/session_menu.h"
 
-#include "app/session.h"
+#include "support/session.h"
 #include "app/session_file.h"
-#include "app/test_folder.h"
+#include "support/test_folder.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The activity log's two buttons: showing the log over the window, hiding it, and saving it as text.
 #include "app/log.h"
 #include "app/log_view.h"
-#include "app/session.h"
-#include "app/test_folder.h"
+#include "support/session.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 

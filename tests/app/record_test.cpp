@@ -1,6 +1,6 @@
 // The session record as the opening function leaves it, and the defaults of new vowel groups.
 #include "app/record.h"
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // byte, and anything that is not a sound session of this version is refused with a reason.
 #include "app/session_file.h"
 
-#include "app/session.h"
-#include "app/test_folder.h"
+#include "support/session.h"
+#include "support/test_folder.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // the running session exactly as it was.
 #include "app/session_menu.h"
 
-#include "app/session.h"
+#include "support/session.h"
 #include "app/session_file.h"
-#include "app/test_folder.h"
+#include "support/test_folder.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // to step 3.
 #include "app/wizard.h"
 
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The symmetric plot frame over all groups: 1.1 times the largest magnitude on each axis.
 #include "geometry/extents.h"
-#include "geometry_samples.h"
+#include "support/geometry_samples.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The star and double-star fits of one group: the building blocks against hand derivations, the two
 // nine-token groups against their known results, the shape of the outlines, and degenerate groups.
 #include "geometry/fits.h"
-#include "geometry_samples.h"
+#include "support/geometry_samples.h"
 
 #include <gtest/gtest.h>
 

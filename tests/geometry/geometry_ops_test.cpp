@@ -2,9 +2,9 @@
 // into every group, that they keep the record with the window, and how a failure is reported.
 #include "geometry/geometry_ops.h"
 
-#include "app/session.h"
+#include "support/session.h"
 #include "geometry/fits.h"
-#include "geometry_samples.h"
+#include "support/geometry_samples.h"
 
 #include <gtest/gtest.h>
 

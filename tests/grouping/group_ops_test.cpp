@@ -2,7 +2,7 @@
 // list, names, constraints, and the selection of each group's tokens.
 #include "grouping/group_ops.h"
 
-#include "app/session.h"
+#include "support/session.h"
 #include "core/number.h"
 #include "grouping/constraints.h"
 #include "grouping_tables.h"

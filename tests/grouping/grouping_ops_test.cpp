@@ -1,6 +1,6 @@
 // Categories, the two list boxes of the grouping step, the subject record and its log listing, run on
 // the headless main window with scripted dialogs.
-#include "app/session.h"
+#include "support/session.h"
 #include "grouping/grouping_ops.h"
 #include "grouping/summaries.h"
 #include "grouping_tables.h"

@@ -2,7 +2,7 @@
 // removal of groups without constraints, stops that keep the earlier groups, and the move to step 4.
 #include "grouping/pipeline.h"
 
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Step 1's Continue on the headless main window: the refusals, the 2D question and a completed mapping.
 #include "import/column_mapping.h"
 
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Hostile data files through "Load File" and step 1's Continue on the headless main window: every one
 // ends in the file's table or in a message, and a file that does not load leaves the table loaded before
 // it exactly as it was. Big inputs are made here, in a temporary folder.
-#include "../app/session.h"
+#include "support/session.h"
 #include "app/entry.h"
-#include "app/test_folder.h"
+#include "support/test_folder.h"
 #include "import/data_file.h"
 
 #include "import_texts.h"

@@ -1,7 +1,7 @@
 // Loading a data file through the "Load File" button on the headless main window.
-#include "../app/session.h"
+#include "support/session.h"
 #include "app/log.h"
-#include "app/test_folder.h"
+#include "support/test_folder.h"
 #include "core/number.h"
 #include "import/load_file.h"
 

@@ -2,7 +2,7 @@
 // normalized data table and the move to step 3.
 #include "normalize/driver.h"
 
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // what they store, and every dialog they show.
 #include "normalize/normalize_methods.h"
 
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

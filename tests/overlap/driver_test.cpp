@@ -2,7 +2,7 @@
 // under one progress dialog, and the refusals.
 #include "overlap/driver.h"
 
-#include "app/session.h"
+#include "support/session.h"
 #include "core/format.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // it reports a failure.
 #include "overlap/overlap_ops.h"
 
-#include "app/session.h"
+#include "support/session.h"
 #include "geometry/geometry_ops.h"
 #include "overlap_samples.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "geometry/fits.h"
-#include "geometry/geometry_samples.h"
+#include "support/geometry_samples.h"
 #include "overlap/grid_overlap.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // titles, labels and legends of every plot kind, and the warnings of failed plots.
 #include "plot/plot_dispatcher.h"
 
-#include "plot/plot_session.h"
+#include "support/plot_session.h"
 #include "plot/plot_styles.h"
 
 #include <gtest/gtest.h>

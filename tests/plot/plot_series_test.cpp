@@ -2,7 +2,7 @@
 // and the primitive's own failure report.
 #include "plot/plot_series.h"
 
-#include "app/session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "plot/plot_styles.h"
 
 #include "app/record.h"
-#include "plot/plot_session.h"
+#include "support/plot_session.h"
 
 #include <gtest/gtest.h>
 

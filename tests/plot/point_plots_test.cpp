@@ -3,7 +3,7 @@
 #include "plot/point_plots.h"
 
 #include "geometry/fits.h"
-#include "plot/plot_session.h"
+#include "support/plot_session.h"
 
 #include <gtest/gtest.h>
 

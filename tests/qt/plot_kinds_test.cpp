@@ -1,6 +1,6 @@
 // Every plot kind in 2D and 3D, drawn by the plot buttons of a prepared step-4 session into real plot
 // windows, and each window saved as a picture in the build folder.
-#include "plot/plot_session.h"
+#include "support/plot_session.h"
 #include "plot/plot_styles.h"
 #include "qt/plot_chart_view.h"
 #include "qt/plot_window.h"

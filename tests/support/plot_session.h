@@ -3,7 +3,7 @@
 // A session brought to step 4 for the plot tests: a data file loaded and mapped, left unnormalized,
 // three groups v1, v2, v3 (one per vowel type, in the order the types are listed), optionally with
 // every pair's overlap calculated in 2D and 3D.
-#include "app/session.h"
+#include "support/session.h"
 #include "ui/plot_description.h"
 
 #include <gtest/gtest.h>
