@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/handles.h"
 #include "core/matrix.h"
 
 #include <gtest/gtest.h>
@@ -7,19 +8,27 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace tarvik::testing {
 
-// Worked numbers are printed to 15 significant digits, and the line fit may reach them by another
-// route than ours: agreement to 1e-12 of their size.
-constexpr double kWorkedRel = 1e-12;
 // What rounding leaves of a value that is 0 in exact arithmetic, for inputs of size about 1.
 constexpr double kRounding = 1e-15;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-inline void expect_rel(double actual, double expected, double rel = kWorkedRel) {
+// Worked numbers are printed to 15 significant digits, and the line fit may reach them by another
+// route than ours: agreement to 1e-12 of their size.
+inline void expect_rel(double actual, double expected, double rel = 1e-12) {
     EXPECT_NEAR(actual, expected, rel * std::fabs(expected)) << "expected " << expected;
+}
+
+// NaN matches NaN only; numbers match within an absolute tolerance.
+inline void expect_same(double actual, double expected, double tol = kRounding) {
+    if (std::isnan(expected))
+        EXPECT_TRUE(std::isnan(actual)) << actual;
+    else
+        EXPECT_NEAR(actual, expected, tol);
 }
 
 // A matrix from its rows.
@@ -60,14 +69,12 @@ inline Matrix second_group() {
                  {-0.2111, -0.0345, 0.0906}});
 }
 
-// The first two columns.
-inline Matrix plane_of(const Matrix& m) {
-    Matrix out(m.rows, 2);
-    for (std::size_t r = 0; r < m.rows; ++r) {
-        out(r, 0) = m(r, 0);
-        out(r, 1) = m(r, 1);
-    }
-    return out;
+// A vowel group of these tokens, read as they are.
+inline VowelGroup group(const std::string& name, const Matrix& data) {
+    VowelGroup g;
+    g.name = name;
+    g.data = g.dataOriginal = data;
+    return g;
 }
 
 } // namespace tarvik::testing
