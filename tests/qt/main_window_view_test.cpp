@@ -1,22 +1,18 @@
-// The Qt view on the headless model with scripted dialogs: placement, scaling, mirroring both ways.
+// The Qt view of the main window on the headless model: placement on the screen, scaling, and what the
+// end-to-end study does not show of mirroring the model both ways.
 #include "app/entry.h"
 #include "qt/main_window_view.h"
 #include "ui/scripted_services.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -112,18 +108,6 @@ TEST_F(ViewTest, AWindowPlacedOffTheScreenOrTooLargeComesUpOnIt) {
     EXPECT_EQ(placed.canvas()->size(), QSize(screen.width(), 120));
 }
 
-TEST_F(ViewTest, StartStateIsShown) {
-    for (const auto& tag : fig().find(Property::String, "?"))
-        EXPECT_FALSE(view->widget(tag)->isVisible()) << tag;
-    auto* subject = w<QComboBox>("popupmenu_header_subject");
-    EXPECT_EQ(subject->palette().color(QPalette::Base), QColor(Qt::white));
-    EXPECT_FALSE(subject->isEnabled());
-    EXPECT_TRUE(view->widget("button_load_file")->isEnabled());
-    EXPECT_FALSE(view->widget("listbox_log")->isVisible());
-    EXPECT_EQ(w<QComboBox>("popupmenu_plot_marker_color")->count(), 7);
-    EXPECT_TRUE(w<QPushButton>("button_step_1")->font().bold());
-}
-
 TEST_F(ViewTest, ModelChangesAreShownAtOnce) {
     fig().set_string("text_filename", {"vowels.txt"});
     EXPECT_EQ(w<QLineEdit>("text_filename")->text(), "vowels.txt");
@@ -156,28 +140,8 @@ TEST_F(ViewTest, AMenuEntryTooLongForItsBoxIsWholeInTheListAndTheTooltip) {
     EXPECT_EQ(box->toolTip(), "How F1 is normalized");
 }
 
-TEST_F(ViewTest, UserEditsAreWrittenBackToTheModel) {
-    fig().set_string("popupmenu_plotSelection", {"Original data", "Normalized data", "Ellipsoid/Ellipse"});
-    fig().set_enable("popupmenu_plotSelection", Enable::On);
-    auto* box = w<QComboBox>("popupmenu_plotSelection");
-    box->setCurrentIndex(2);
-    emit box->activated(2);
-    EXPECT_EQ(first_value(fig().control("popupmenu_plotSelection")), 3);
-
-    fig().set_enable("checkbox_plot_group_a", Enable::On);
-    auto* check = w<QCheckBox>("checkbox_plot_group_a");
-    ASSERT_TRUE(check->isChecked());
-    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
-    EXPECT_EQ(first_value(fig().control("checkbox_plot_group_a")), 0);
-
-    fig().set_enable("edit_plot_title", Enable::On);
-    auto* edit = w<QLineEdit>("edit_plot_title");
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, "Front vowels");
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(fig().control("edit_plot_title").string, TextList{"Front vowels"});
-
+// Choosing, ticking and typing reach the model in the end-to-end study; a list of several choices too.
+TEST_F(ViewTest, SeveralItemsChosenInAListAreWrittenBackToTheModel) {
     fig().set_enable("listbox_currVowel_defined", Enable::On);
     fig().set_string("listbox_currVowel_defined", {"Stress : primary", "Context : s", "Group : man"});
     auto* list = w<QListWidget>("listbox_currVowel_defined");
@@ -186,56 +150,6 @@ TEST_F(ViewTest, UserEditsAreWrittenBackToTheModel) {
     list->item(0)->setSelected(true);
     list->item(2)->setSelected(true);
     EXPECT_EQ(fig().control("listbox_currVowel_defined").value, (std::vector<double>{1, 3}));
-}
-
-TEST_F(ViewTest, FileMenuHasItsItemsAndSeparators) {
-    const QList<QAction*> menus = view->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 1);
-    EXPECT_EQ(menus[0]->text(), "File");
-    QStringList shown;
-    for (QAction* a : menus[0]->menu()->actions())
-        shown << (a->isSeparator() ? QString("|") : a->text());
-    EXPECT_EQ(shown, QStringList({"Open Session", "Save Session", "|", "Print ...", "|", "Show Help Boxes",
-                                  "Hide Help Boxes", "|", "About ZERIVIzi", "|", "Exit"}));
-}
-
-TEST_F(ViewTest, MenuItemsReachTheirHandlers) {
-    view->action("menuItem_about")->trigger();
-    ASSERT_FALSE(scripted.dialogs.empty());
-    EXPECT_EQ(scripted.last().title, "About ZERIVIzi");
-    view->action("menuItem_print")->trigger();
-    EXPECT_EQ(scripted.printed, 1);
-}
-
-TEST_F(ViewTest, InactiveStepButtonDoesNothing) {
-    const auto dialogsBefore = scripted.dialogs.size();
-    const Handles before = *fig().retrieve();
-    QTest::mouseClick(view->widget("button_step_4"), Qt::LeftButton);
-    EXPECT_EQ(scripted.dialogs.size(), dialogsBefore);
-    EXPECT_EQ(*fig().retrieve(), before);
-}
-
-TEST_F(ViewTest, ExitAnsweredNoKeepsTheWindowAndYesClosesIt) {
-    scripted.questionAnswers = {"No"};
-    view->action("menuItem_exit")->trigger();
-    QApplication::processEvents();
-    EXPECT_TRUE(view && view->isVisible());
-    ASSERT_NE(rt.main_window(), nullptr);
-
-    scripted.questionAnswers = {"Yes"};
-    view->action("menuItem_exit")->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
-    EXPECT_EQ(rt.main_window(), nullptr);
-    EXPECT_TRUE(view.isNull());
-}
-
-TEST_F(ViewTest, CloseBoxClosesWithoutAsking) {
-    const auto dialogsBefore = scripted.dialogs.size();
-    view->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(rt.main_window(), nullptr);
-    EXPECT_EQ(scripted.dialogs.size(), dialogsBefore);
 }
 
 TEST(ViewStart, VisibleOffKeepsTheWindowHidden) {
