@@ -8,10 +8,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QScreen>
 
 #include <gtest/gtest.h>
@@ -108,22 +106,6 @@ TEST_F(ViewTest, AWindowPlacedOffTheScreenOrTooLargeComesUpOnIt) {
     EXPECT_EQ(placed.canvas()->size(), QSize(screen.width(), 120));
 }
 
-TEST_F(ViewTest, ModelChangesAreShownAtOnce) {
-    fig().set_string("text_filename", {"vowels.txt"});
-    EXPECT_EQ(w<QLineEdit>("text_filename")->text(), "vowels.txt");
-    fig().set_string("popupmenu_header_vowel", {"Speaker", "Vowel", "F1"});
-    fig().set_value("popupmenu_header_vowel", 2);
-    fig().set_enable("popupmenu_header_vowel", Enable::On);
-    auto* vowel = w<QComboBox>("popupmenu_header_vowel");
-    EXPECT_EQ(vowel->count(), 3);
-    EXPECT_EQ(vowel->currentText(), "Vowel");
-    EXPECT_TRUE(vowel->isEnabled());
-    fig().set_visible("button_help_types", true);
-    EXPECT_TRUE(view->widget("button_help_types")->isVisible());
-    fig().set_bold("button_step_1", false);
-    EXPECT_FALSE(w<QPushButton>("button_step_1")->font().bold());
-}
-
 TEST_F(ViewTest, AMenuEntryTooLongForItsBoxIsWholeInTheListAndTheTooltip) {
     const std::string entry = "Apply Z-score normalization per subject and vowel";
     fig().set_string("popupmenu_normalize_spectral1", {"None", entry});
@@ -150,17 +132,6 @@ TEST_F(ViewTest, SeveralItemsChosenInAListAreWrittenBackToTheModel) {
     list->item(0)->setSelected(true);
     list->item(2)->setSelected(true);
     EXPECT_EQ(fig().control("listbox_currVowel_defined").value, (std::vector<double>{1, 3}));
-}
-
-TEST(ViewStart, VisibleOffKeepsTheWindowHidden) {
-    ScriptedServices scripted;
-    Runtime rt(scripted.services());
-    QPointer<MainWindowView> view;
-    rt.onWindowCreated = [&](const std::shared_ptr<Figure>& f) { view = new MainWindowView(rt, f); };
-    zerivizi_export(rt, {std::string("VIS"), std::string("of")});
-    ASSERT_TRUE(view);
-    EXPECT_FALSE(view->isVisible());
-    delete view.data();
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "qt/plot_chart_2d.h"
 #include "qt/plot_chart_view.h"
 #include "qt/plot_markers.h"
-#include "qt/plot_samples.h"
 #include "qt/plot_scatter_3d.h"
 #include "qt/plot_window.h"
 #include "qt/qt_plot_host.h"
@@ -32,8 +31,45 @@
 namespace tarvik {
 namespace {
 
-using testing::all_markers_plot;
-using testing::count_pixels_near;
+// Ten clearly different colours, one per marker symbol.
+const std::vector<Color> kColors = {{1, 0, 0},   {0, 0.6, 0},    {0, 0, 1}, {0, 0.7, 0.7},
+                                    {1, 0, 1},   {0.8, 0.6, 0},  {0, 0, 0}, {0.5, 0, 0.5},
+                                    {1, 0.5, 0}, {0.4, 0.4, 0.4}};
+
+// One series per marker symbol, each a short column of points at x = 1 ... 10 in its own colour, every
+// axis reversed, with grid, legend and a title of two lines.
+PlotDescription all_markers_plot(bool is3D, int number = 1) {
+    PlotDescription d;
+    d.number = number;
+    d.name = "Output";
+    d.axes.is3D = is3D;
+    for (std::size_t i = 0; i < kMarkerSymbols.size(); ++i) {
+        const double x = double(i + 1);
+        d.axes.series.push_back(PlotSeries{{x, x, x},
+                                           is3D ? std::vector<double>{1, 1, 1} : std::vector<double>{1, 2, 3},
+                                           is3D ? std::vector<double>{1, 2, 3} : std::vector<double>{},
+                                           std::string(kMarkerSymbols[i]),
+                                           kColors[i]});
+    }
+    d.axes.reversed = {true, true, true};
+    d.axes.grid = {true, true, true};
+    d.axes.title = is3D ? "All markers in 3D\nsecond line" : "All markers in 2D\nsecond line";
+    d.axes.labels = {"F2", is3D ? "Duration" : "F1", "F1"};
+    d.axes.legend = std::vector<std::string>(kMarkerSymbols.begin(), kMarkerSymbols.end());
+    return d;
+}
+
+// Pixels close to the colour (anti-aliased edges blend with the white background, so allow some slack).
+int count_pixels_near(const QImage& image, QColor c, int tolerance = 40) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            n += std::abs(p.red() - c.red()) <= tolerance && std::abs(p.green() - c.green()) <= tolerance &&
+                 std::abs(p.blue() - c.blue()) <= tolerance;
+        }
+    return n;
+}
 
 // A 3D axis as the user sees it: its title, first and last labels and direction.
 QString described(const QValue3DAxis* a) {
@@ -83,7 +119,9 @@ TEST_F(PlotHostTest, AWindowPerNumberThatTheUserCanCloseAndALaterPlotOpensAgain)
     EXPECT_TRUE(host.window(3)->has_plot());
 }
 
-TEST_F(PlotHostTest, ThreeDimensionalPlotMapsF1ToTheVerticalAxisAndSkipsPointsItCannotPlace) {
+// A 3D plot maps F1 to the vertical axis, skips points it cannot place, and rotates once a click in it
+// has switched on editing (the 2D view is switched by a click in the end-to-end study).
+TEST_F(PlotHostTest, ThreeDimensionalPlotShowsTheDescriptionAndAClickCanSwitchOnRotation) {
     if (!opengl_available())
         GTEST_SKIP() << "3D graphs need OpenGL";
     PlotDescription d = all_markers_plot(true); // x 1..10, y 1, z 1..3
@@ -94,6 +132,8 @@ TEST_F(PlotHostTest, ThreeDimensionalPlotMapsF1ToTheVerticalAxisAndSkipsPointsIt
     d.axes.series[0].x = {1, nan, 1, 1e300};
     d.axes.series[0].y = {1, 1, 1, 1};
     d.axes.series[0].z = {1, 2, 3, 1};
+    d.buttonDownFcn = "plot_show_mouse_location";
+    host.onButtonDown = [this](int number) { host.set_editing(number); };
     PlotWindow* w = shown(d);
     ASSERT_TRUE(w && w->scatter());
     Q3DScatter& g = *w->scatter();
@@ -107,10 +147,20 @@ TEST_F(PlotHostTest, ThreeDimensionalPlotMapsF1ToTheVerticalAxisAndSkipsPointsIt
     // The point (1, 1, 3) sits at graph (x, y, z) = (1, 3, 1), in axis units: x 1 on -3..3, F1 3 on
     // -2..2 (outside the fixed range), duration 1 on -0.5..0.5.
     EXPECT_EQ(series[0]->dataProxy()->itemAt(1)->position(), QVector3D(4.f / 6.f, 5.f / 4.f, 1.5f));
-    EXPECT_EQ(series[3]->baseColor(), to_qcolor(testing::kSampleColors[3]));
+    EXPECT_EQ(series[3]->baseColor(), to_qcolor(kColors[3]));
     // Pyramids point their way: "v" down, ">" right.
     EXPECT_LT((series[7]->meshRotation().rotatedVector({0, 1, 0}) - QVector3D(0, -1, 0)).length(), 1e-5f);
     EXPECT_LT((series[8]->meshRotation().rotatedVector({0, 1, 0}) - QVector3D(1, 0, 0)).length(), 1e-5f);
+
+    EXPECT_EQ(g.activeInputHandler(), nullptr) << "no rotation before editing";
+    QTest::mouseClick(&g, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_TRUE(w->edit_note().startsWith("Editing:"));
+    EXPECT_NE(qobject_cast<Q3DInputHandler*>(g.activeInputHandler()), nullptr);
+    // The Edit menu switches it off again.
+    ASSERT_TRUE(w->editing_action()->isChecked());
+    w->editing_action()->trigger();
+    EXPECT_EQ(w->edit_note(), "");
+    EXPECT_EQ(g.activeInputHandler(), nullptr);
 }
 
 TEST_F(PlotHostTest, KeyWaitEndsOnAKeyPressInTheWindowOrWhenItClosesAndShowsANoteMeanwhile) {
@@ -121,60 +171,15 @@ TEST_F(PlotHostTest, KeyWaitEndsOnAKeyPressInTheWindowOrWhenItClosesAndShowsANot
         noteWhileWaiting = w->wait_note();
         QTest::keyClick(w->chart_view(), Qt::Key_Space); // where keyboard focus would be
     });
-    QTimer failsafe;
-    failsafe.setSingleShot(true);
-    QObject::connect(&failsafe, &QTimer::timeout, w, &QWidget::close);
-    failsafe.start(10000);
+    QTimer::singleShot(10000, w, &QWidget::close); // a failsafe, should the key not end the wait
     host.wait_for_key(1);
-    ASSERT_TRUE(failsafe.isActive()) << "the wait ended by the failsafe, not the key";
+    ASSERT_EQ(host.window(1), w) << "the wait ended by the failsafe, not the key";
     EXPECT_EQ(noteWhileWaiting, "Press any key in this window to continue");
     EXPECT_EQ(w->wait_note(), "");
 
     QTimer::singleShot(50, w, &QWidget::close);
     host.wait_for_key(1);
     EXPECT_EQ(host.window(1), nullptr);
-}
-
-TEST_P(PlotHostBothDims, APressCallsTheHookOnlyWhenNamedAndTheHookCanSwitchOnEditing) {
-    const bool is3D = GetParam();
-    if (is3D && !opengl_available())
-        GTEST_SKIP() << "3D graphs need OpenGL";
-    std::vector<int> calls;
-    host.onButtonDown = [&](int number) {
-        calls.push_back(number);
-        host.set_editing(number);
-    };
-    PlotDescription d = all_markers_plot(is3D, 5);
-    PlotWindow* w = shown(d);
-    ASSERT_NE(w, nullptr);
-    auto press = [&] {
-        if (is3D)
-            QTest::mouseClick(w->scatter(), Qt::LeftButton, {}, QPoint(100, 100));
-        else
-            QTest::mouseClick(w->chart_view()->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
-    };
-    press();
-    EXPECT_TRUE(calls.empty()) << "no handler named yet";
-
-    d.buttonDownFcn = "plot_show_mouse_location";
-    host.show(d);
-    EXPECT_EQ(w->edit_note(), "");
-    if (is3D)
-        EXPECT_EQ(w->scatter()->activeInputHandler(), nullptr) << "no rotation before editing";
-    press();
-    EXPECT_EQ(calls, std::vector<int>{5});
-    EXPECT_TRUE(w->edit_note().startsWith("Editing:"));
-    if (is3D)
-        EXPECT_NE(qobject_cast<Q3DInputHandler*>(w->scatter()->activeInputHandler()), nullptr);
-    else
-        EXPECT_EQ(w->chart_view()->rubberBand(), QChartView::RectangleRubberBand);
-
-    // The Edit menu switches it off again.
-    ASSERT_TRUE(w->editing_action()->isChecked());
-    w->editing_action()->trigger();
-    EXPECT_FALSE(w->is_editing());
-    if (!is3D)
-        EXPECT_EQ(w->chart_view()->rubberBand(), QChartView::NoRubberBand);
 }
 
 // A 2D window in editing mode, without a legend, its x axis reversed and running from 0 to 10, y from 0
@@ -236,43 +241,33 @@ TEST_F(PlotEditing2D, TheWheelZoomsAboutThePointerAndDraggingPansOnlyInEditingMo
     EXPECT_EQ(count_pixels_near(QImage(dir.filePath("panned.png")), QColor(255, 0, 0)), 0);
 }
 
-struct TextEditCase {
-    const char* name;
-    double fx, fy; // where to double-click, as fractions of the plot area
-    const char* prompt;
-    const char* current;
-};
-class PlotTextEdit : public PlotEditing2D, public ::testing::WithParamInterface<TextEditCase> {};
-
-TEST_P(PlotTextEdit, DoubleClickInEditingModeAsksForTheNewText) {
-    const TextEditCase& c = GetParam();
-    QString asked, current;
-    w->askText = [&](const QString& prompt, const QString& cur, bool) -> std::optional<QString> {
-        asked = prompt;
-        current = cur;
-        return QString("New text");
-    };
-    w->set_editing(false);
-    QTest::mouseDClick(w->chart_view()->viewport(), Qt::LeftButton, {}, at(c.fx, c.fy));
-    EXPECT_EQ(asked, "") << "nothing is asked outside editing mode";
-
-    w->set_editing(true);
-    QTest::mouseDClick(w->chart_view()->viewport(), Qt::LeftButton, {}, at(c.fx, c.fy));
-    EXPECT_EQ(asked, c.prompt);
-    EXPECT_EQ(current, c.current);
-    const std::string name = c.name;
-    if (name == "title")
-        EXPECT_EQ(w->plot().axes.title, "New text");
-    else
-        EXPECT_EQ(w->plot().axes.labels[name == "x_label" ? 0 : 1], "New text");
+TEST_F(PlotEditing2D, DoubleClickOnTheTitleOrAnAxisLabelInEditingModeAsksForTheNewText) {
+    const struct {
+        double fx, fy; // where to double-click, as fractions of the plot area
+        const char* prompt;
+        const char* current;
+    } cases[] = {{0.5, -0.05, "Title:", "All markers in 2D\nsecond line"},
+                 {0.5, 1.08, "X label:", "F2"},
+                 {-0.08, 0.5, "Y label:", "F1"}};
+    for (const auto& c : cases) {
+        QString asked, current;
+        w->askText = [&](const QString& prompt, const QString& cur, bool) -> std::optional<QString> {
+            asked = prompt;
+            current = cur;
+            return QString(c.prompt) + " new";
+        };
+        w->set_editing(false);
+        QTest::mouseDClick(w->chart_view()->viewport(), Qt::LeftButton, {}, at(c.fx, c.fy));
+        EXPECT_EQ(asked, "") << "nothing is asked outside editing mode";
+        w->set_editing(true);
+        QTest::mouseDClick(w->chart_view()->viewport(), Qt::LeftButton, {}, at(c.fx, c.fy));
+        EXPECT_EQ(asked, c.prompt);
+        EXPECT_EQ(current, c.current);
+    }
+    EXPECT_EQ(w->plot().axes.title, "Title: new");
+    EXPECT_EQ(w->plot().axes.labels[0], "X label: new");
+    EXPECT_EQ(w->plot().axes.labels[1], "Y label: new");
 }
-
-INSTANTIATE_TEST_SUITE_P(PlotTexts, PlotTextEdit,
-                         ::testing::Values(TextEditCase{"title", 0.5, -0.05,
-                                                        "Title:", "All markers in 2D\nsecond line"},
-                                           TextEditCase{"x_label", 0.5, 1.08, "X label:", "F2"},
-                                           TextEditCase{"y_label", -0.08, 0.5, "Y label:", "F1"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Save As writes a 2D plot as PNG, SVG or PDF and a 3D one as PNG only, and says why it wrote nothing.
 // A picture shows every marker in its colour (kept in the build folder for a look).
@@ -322,8 +317,8 @@ TEST_P(PlotHostBothDims, SaveAsWritesThePictureInTheChosenFormat) {
     }
 
     const QImage image(png);
-    for (std::size_t i = 0; i < testing::kSampleColors.size(); ++i) {
-        const QColor c = to_qcolor(testing::kSampleColors[i]);
+    for (std::size_t i = 0; i < kColors.size(); ++i) {
+        const QColor c = to_qcolor(kColors[i]);
         if (c == QColor(0, 0, 0) || (is3D && kMarkerSymbols[i] == "."))
             continue; // black is also the text; a 3D point is a few pixels whose shade varies
         EXPECT_GT(count_pixels_near(image, c, is3D ? 70 : 40), 3) << kMarkerSymbols[i];
