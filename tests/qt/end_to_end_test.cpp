@@ -193,7 +193,7 @@ class EndToEnd : public ::testing::Test {
         click("button_calculate_2Doverlap");
         click("button_calculate_3Doverlap");
         const std::vector<std::string> lines = log();
-        EXPECT_NE(std::find(lines.begin(), lines.end(), kOverlapLine), lines.end());
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), kOverlapLine), 1) << kOverlapLine;
         click("checkbox_all_group_overlap");
         click("button_calculate_2Doverlap");
         click("button_calculate_3Doverlap");
