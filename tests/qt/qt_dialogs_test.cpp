@@ -1,6 +1,5 @@
-// The program's real dialogs with texts of every length: a short text is shown whole; a text as long
-// as the header of a table with 10,000 columns keeps the dialog within the screen and its whole text
-// within reach.
+// The program's real dialogs with texts of every length: a text as long as the header of a table with
+// 10,000 columns keeps the dialog within the screen and its whole text within reach.
 #include "qt/qt_services.h"
 
 #include <QApplication>
@@ -39,41 +38,36 @@ QMessageBox* open_box(const std::string& title) {
     return nullptr;
 }
 
-TEST(QtDialogs, AShortTextIsShownWhole) {
+// A short text is shown whole. Many lines show their first ones and how many more there are, one huge
+// line its beginning; the whole text is under Show Details.
+TEST(QtDialogs, AMessageKeepsToTheScreenWithTheWholeTextWithinReach) {
     QtServices services;
-    services.message({"Data loaded.", "12 columns."}, "Done", Icon::None, WindowStyle::NonModal);
-    QMessageBox* box = open_box("Done");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text().toStdString(), "Data loaded.\n12 columns.");
-    EXPECT_TRUE(box->detailedText().isEmpty());
-    box->close();
-}
-
-TEST(QtDialogs, AVeryLongMessageKeepsToTheScreenWithTheWholeTextUnderDetails) {
-    QtServices services;
-    const TextList text = many_lines();
-    services.warning(text, "Columns", false);
-    QMessageBox* box = open_box("Columns");
-    ASSERT_NE(box, nullptr);
-    const std::string shown = box->text().toStdString();
-    EXPECT_EQ(shown.rfind("The file has these columns:\ncolumn_1\n", 0), 0u) << shown;
-    EXPECT_NE(shown.find("column_29\n\n(9971 more lines under Show Details...)"), std::string::npos) << shown;
-    EXPECT_EQ(box->detailedText().toStdString(), joined(text));
+    const TextList few = {"Data loaded.", "12 columns."};
+    const TextList many = many_lines();
+    const TextList huge = {std::string(100000, 'x')};
+    services.message(few, "Done", Icon::None, WindowStyle::NonModal);
+    services.warning(many, "Columns", false);
+    services.warning(huge, "Line", false);
+    const struct {
+        const char* title;
+        const TextList& text;
+        QString start, end; // of the text shown
+        bool details;       // the whole text under Show Details
+    } cases[] = {{"Done", few, "Data loaded.\n12 columns.", "Data loaded.\n12 columns.", false},
+                 {"Columns", many, "The file has these columns:\ncolumn_1\n",
+                  "column_29\n\n(9971 more lines under Show Details...)", true},
+                 {"Line", huge, QString(2000, 'x') + QString::fromUtf8("\u2026"),
+                  "(the whole text is under Show Details...)", true}};
     QApplication::processEvents();
-    EXPECT_LT(box->height(), 1024);
-    box->close();
-}
-
-TEST(QtDialogs, OneHugeLineIsCutWithAMark) {
-    QtServices services;
-    services.warning({std::string(100000, 'x')}, "Line", false);
-    QMessageBox* box = open_box("Line");
-    ASSERT_NE(box, nullptr);
-    const QString shown = box->text();
-    EXPECT_TRUE(shown.startsWith(QString(2000, 'x') + QString::fromUtf8("\u2026")));
-    EXPECT_TRUE(shown.endsWith("(the whole text is under Show Details...)"));
-    EXPECT_EQ(box->detailedText().size(), 100000);
-    box->close();
+    for (const auto& c : cases) {
+        QMessageBox* box = open_box(c.title);
+        ASSERT_NE(box, nullptr) << c.title;
+        EXPECT_TRUE(box->text().startsWith(c.start)) << c.title;
+        EXPECT_TRUE(box->text().endsWith(c.end)) << box->text().toStdString();
+        EXPECT_EQ(box->detailedText().toStdString(), c.details ? joined(c.text) : "");
+        EXPECT_LT(box->height(), 1024);
+        box->close();
+    }
 }
 
 TEST(QtDialogs, AVeryLongQuestionShowsTheWholeTextInAFieldAndIsAnswered) {
