@@ -1,4 +1,4 @@
-// Reading the data file as text: lines, cleaning, splitting, header names, and how messages shorten a
+// Reading the data file as text: lines, cleaning, header names, and how messages shorten a
 // long piece.
 #include "import/data_file.h"
 
@@ -58,16 +58,6 @@ TEST(HeaderReading, NamesInFileOrderOrTheFirstIllegalPiece) {
     }
 }
 
-TEST(HeaderName, NoReservedWord) {
-    for (const std::string word :
-         {"break", "case", "catch", "continue", "else", "elseif", "end", "for", "function", "global", "if",
-          "otherwise", "persistent", "return", "switch", "try", "while"}) {
-        EXPECT_FALSE(is_valid_header_name(word)) << word;
-        EXPECT_TRUE(is_valid_header_name(word + "s")) << word;
-    }
-    EXPECT_TRUE(is_valid_header_name("End"));
-}
-
 TEST(DataCleaning, FiveSubstitutionsInOrder) {
     expect_each(clean_data_line,
                 {// Empty cells.
@@ -92,16 +82,6 @@ TEST(DataCleaning, FiveSubstitutionsInOrder) {
                  Text{"5\xFF", "5_"},
                  // A cell of one non-ASCII letter is one "_", which the empty-cell rule then fills.
                  Text{"a\t\xC3\xA9\tb", "a\tNULL\tb"}, Text{"a\vb", "a\vb"}});
-}
-
-TEST(Splitting, RunsOfWhitespaceSeparateAWhitespaceRemainderIsOneEmptyPiece) {
-    for (const Pieces& c :
-         {Pieces{"", {}}, Pieces{"a\tb", {"a", "b"}}, Pieces{"a\t", {"a", ""}}, Pieces{"\ta", {"a"}},
-          Pieces{"\t", {""}}, Pieces{"a \t\tb", {"a", "b"}},
-          Pieces{"a\vb\fc\rd e\nf", {"a", "b", "c", "d", "e", "f"}}, Pieces{"  a  ", {"a", ""}}}) {
-        EXPECT_EQ(split_cells(c.in), c.out) << ::testing::PrintToString(c.in);
-        EXPECT_EQ(count_cells(c.in), c.out.size()) << ::testing::PrintToString(c.in);
-    }
 }
 
 // How messages shorten a long piece: whole characters only, and the length said in characters.

@@ -249,11 +249,9 @@ TEST_F(HostileData, TenThousandVowelLabelsEachBecomeAVowelAndAType) {
     const Handles h = s.record();
     ASSERT_EQ(h.currStep, 2);
     EXPECT_EQ(h.subgroup.at("Vowel").size(), 10000u);
-    ASSERT_EQ(h.dataSubject.keys(), (TextList{"s1", "s2", "s0"}));
     // Rows 1, 4, 7, ... belong to s1: 3334 of them, each a vowel of its own with one token.
-    const auto& s1 = h.dataSubject.at("s1").vowelTargets;
-    EXPECT_EQ(s1.size(), 3334u);
-    EXPECT_EQ(s1.at("v10000").RowLocation, std::vector<double>{10000});
+    EXPECT_EQ(h.dataSubject.at("s1").vowelTargets.size(), 3334u);
+    EXPECT_EQ(h.dataSubject.at("s1").vowelTargets.at("v10000").RowLocation, std::vector<double>{10000});
 }
 
 TEST_F(HostileData, TwoRolesOnTwoColumnsOfTheSameNameAreRefusedAsTheSameHeader) {

@@ -64,35 +64,25 @@ class Driver : public ImportSession {
     }
 };
 
-// In 3D and (parameter true) in 2D: a refusal keeps step 2 active, so one session takes every case.
-class NormalizationRefused : public Driver, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(NormalizationRefused, AsksForEveryMenuItNeeds) {
-    map(GetParam() ? k2D : k3D);
+// A refusal keeps step 2 active, so one session takes every case.
+TEST_F(Driver, AsksForEveryMenuItNeeds) {
+    map(k3D);
     const Handles before = s.record();
-    const std::vector<Methods> unchosen = GetParam() ? std::vector<Methods>{{1, 2, 2}, {2, 1, 1}}
-                                                     : std::vector<Methods>{{1, 2, 2}, {2, 1, 2}, {2, 2, 1}};
-    for (const Methods& m : unchosen) {
+    for (const Methods& m : std::vector<Methods>{{1, 2, 2}, {2, 1, 2}, {2, 2, 1}}) {
         SCOPED_TRACE(::testing::Message() << m.f1 << " " << m.f2 << " " << m.duration);
         s.scripted.dialogs.clear();
         press(m);
         ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-        const DialogRecord& d = s.scripted.dialogs[0];
-        EXPECT_EQ(d.kind, "message");
-        EXPECT_EQ(d.title, "Cannot continue");
-        EXPECT_EQ(d.text,
-                  TextList{"Please specify any normalization techniques to apply to the data. If your "
-                           "data are already normalized, then be sure to say so."});
-        EXPECT_EQ(d.icon, Icon::Warn);
-        EXPECT_FALSE(d.modal);
-        EXPECT_TRUE(d.waited);
+        EXPECT_EQ(shown(s.scripted.dialogs[0]),
+                  Shown("message", "Cannot continue",
+                        {"Please specify any normalization techniques to apply to the data. If your data are "
+                         "already normalized, then be sure to say so."},
+                        false, true));
+        EXPECT_EQ(s.scripted.dialogs[0].icon, Icon::Warn);
         EXPECT_EQ(s.record(), before);
         expect_step_2_active();
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Menus, NormalizationRefused, ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "In2D" : "In3D"); });
 
 // The expected values were computed apart from this program (a short script over the rows above,
 // following the formulas the help texts give).
@@ -153,24 +143,9 @@ TEST_F(Driver, In2DTheDurationMenuIsIgnoredAndAConstantColumnIsAdded) {
     EXPECT_EQ(cell("Dur", 1), Cell{std::string("100")}); // the duration column is not a role in 2D
 }
 
-TEST_F(Driver, KnownExtremesForBothFormantsAsksForF1ThenF2) {
-    map(k3D);
-    s.scripted.inputAnswers = {{"i", "a"}, {"a", "i"}};
-    press({5, 5, 2});
-    EXPECT_EQ(s.record().currStep, 3);
-    std::vector<std::string> inputs;
-    for (const auto& d : s.scripted.dialogs)
-        if (d.kind == "input")
-            inputs.push_back(d.title);
-    EXPECT_EQ(inputs, (std::vector<std::string>{"F1: Select your extreme categories",
-                                                "F2: Select your extreme categories"}));
-    // s2, F2: G = (log10 1300 + log10 2500) / 2, row 7 holds log10(900) - G.
-    EXPECT_NEAR(std::get<double>(cell("F2", 7)),
-                std::log10(900.0) - (std::log10(1300.0) + std::log10(2500.0)) / 2, 1e-12);
-}
-
-// F2's question answered "cancel": the run stops without a message of its own, F1's results stored.
-TEST_F(Driver, KnownExtremesCancelledForF2StopsQuietlyWithF1Stored) {
+// Known extremes for both formants asks for F1, then for F2. F2's question answered "cancel" stops the run
+// without a message of its own, with F1's results stored; pressed again, the run completes.
+TEST_F(Driver, KnownExtremesAsksForF1ThenF2AndACancelForF2StopsQuietly) {
     map(k3D);
     s.scripted.questionAnswers = {"continue", "cancel"};
     s.scripted.inputAnswers = {{"i", "a"}};
@@ -180,10 +155,17 @@ TEST_F(Driver, KnownExtremesCancelledForF2StopsQuietlyWithF1Stored) {
                                                   "Continue with Known Extremes normalization?"}));
     expect_step_2_active();
     const Handles h = s.record();
-    const CategoryValues& i = h.dataSubject.at("s1").normalizedTargets.at("i");
-    EXPECT_TRUE(i.contains("F1"));
-    EXPECT_FALSE(i.contains("F2"));
+    EXPECT_TRUE(h.dataSubject.at("s1").normalizedTargets.at("i").contains("F1"));
+    EXPECT_FALSE(h.dataSubject.at("s1").normalizedTargets.at("i").contains("F2"));
     EXPECT_TRUE(h.dataNormalizedColumn.empty());
+
+    s.scripted.inputAnswers = {{"i", "a"}, {"a", "i"}};
+    press({5, 5, 2});
+    EXPECT_EQ(s.record().currStep, 3);
+    EXPECT_EQ(s.scripted.dialogs.back().title, "F2: Select your extreme categories");
+    // s2, F2: G = (log10 1300 + log10 2500) / 2, row 7 holds log10(900) - G.
+    EXPECT_NEAR(std::get<double>(cell("F2", 7)),
+                std::log10(900.0) - (std::log10(1300.0) + std::log10(2500.0)) / 2, 1e-12);
 }
 
 TEST_F(Driver, PhraseDurationWithoutItsColumnIsReportedTwice) {

@@ -38,18 +38,10 @@ struct V {
     std::vector<double> values;
 };
 
-// A vowel target with the given F1 values, F2 twice those, and the given durations and phrase durations.
+// A vowel target with the given F1 values, durations and phrase durations.
 VowelTarget target(std::vector<double> f1, std::vector<double> duration = {},
                    std::optional<std::vector<double>> phrase = std::nullopt) {
-    VowelTarget t;
-    t.F1 = f1;
-    for (double v : f1)
-        t.F2.push_back(2 * v);
-    t.Duration = duration.empty() ? std::vector<double>(f1.size(), 0.0) : duration;
-    t.PhraseDuration = std::move(phrase);
-    for (std::size_t i = 0; i < f1.size(); ++i)
-        t.RowLocation.push_back(static_cast<double>(i + 1));
-    return t;
+    return VowelTarget{f1, {}, duration, std::move(phrase)};
 }
 
 SubjectRecord subject(std::initializer_list<std::pair<const char*, VowelTarget>> targets) {
@@ -134,12 +126,10 @@ TEST_F(SpectralMethods, LogarithmicSubtractsTheMeanOfEachSubjectsVowelMeanLogs) 
     h.dataSubject["s1"] = subject({{"i", target({10, 1000})}, {"e", target({1e4})}, {"a", target({1e6})}});
     h.dataSubject["s2"] = subject({{"i", target({100})}, {"e", target({1e4})}});
     h.dataSubject["s3"] = subject({{"i", target({10, kNaN})}, {"a", target({1000})}});
-    const HandlesAndStatus r = normalize_spectral_logarithmic(s.rt, h, "F2");
+    const HandlesAndStatus r = normalize_spectral_logarithmic(s.rt, h, "F1");
     EXPECT_EQ(r.status, 1);
-    // F2 is twice F1: every log is larger by log10(2), and so is G, so the results equal F1's.
-    const double l2 = std::log10(2.0);
-    expect_values(r.handles.dataSubject.at("s1").vowelTargets.at("i").log.at("F2"), {1 + l2, 3 + l2});
-    expect_normalized(r, "F2",
+    expect_values(r.handles.dataSubject.at("s1").vowelTargets.at("i").log.at("F1"), {1, 3});
+    expect_normalized(r, "F1",
                       {V{"s1", "i", {-3, -1}}, V{"s1", "e", {0}}, V{"s1", "a", {2}}, V{"s2", "i", {-1}},
                        V{"s2", "e", {1}}, V{"s3", "i", {kNaN, kNaN}}, V{"s3", "a", {kNaN}}});
     EXPECT_TRUE(dialogs().empty());
