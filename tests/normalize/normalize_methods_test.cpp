@@ -141,10 +141,12 @@ class KnownExtremes : public NormalizeMethod {
   protected:
     void SetUp() override {
         NormalizeMethod::SetUp();
-        // s1 has i, e, a; s2 only i and a: the common targets, sorted, are "a", "i".
+        // s1 has i, e, a; s2 i, a, u; s3 i and a: the common targets, sorted, are "a", "i". A NaN outside
+        // the extremes (s2's u) stays in its token; in one (s3's i) it makes its whole subject NaN.
         h.dataSubject["s1"] =
             subject({{"i", target({10, 1000})}, {"e", target({1e4})}, {"a", target({1e6})}});
-        h.dataSubject["s2"] = subject({{"i", target({100})}, {"a", target({1e5})}});
+        h.dataSubject["s2"] = subject({{"i", target({100})}, {"a", target({1e5})}, {"u", target({kNaN})}});
+        h.dataSubject["s3"] = subject({{"i", target({kNaN})}, {"a", target({1e5})}});
     }
     HandlesAndStatus run() { return normalize_spectral_known_extremes(s.rt, h, "F1"); }
     // The kinds of the dialogs shown, in order.
@@ -191,7 +193,8 @@ TEST_F(KnownExtremes, AsksThenNormalizesByTheMidpointOfTheExtremes) {
     expect_values(s1.vowelTargets.at("e").log.at("F1"), {4});
     expect_normalized(r, "F1", {V{"s1", "i", {-3, -1}}, V{"s1", "e", {0}}, V{"s1", "a", {2}}});
     EXPECT_EQ(r.handles.dataSubject.at("s2").normalization.at("F1").grandmean, 3.5);
-    expect_normalized(r, "F1", {V{"s2", "a", {1.5}}, V{"s2", "i", {-1.5}}});
+    expect_normalized(
+        r, "F1", {V{"s2", "a", {1.5}}, V{"s2", "i", {-1.5}}, V{"s2", "u", {kNaN}}, V{"s3", "a", {kNaN}}});
 }
 
 TEST_F(KnownExtremes, ASingleSubjectListsItsTargetsInDataOrderAndOneTargetMayBeBothExtremes) {
@@ -256,16 +259,6 @@ TEST_F(KnownExtremes, RefusedAnswersAreNamedAndTheDialogShownAgain) {
     EXPECT_EQ(dialogs()[0].text, TextList{"Here are the vowel targets that exist for all subjects:\n \n \n"
                                           "Would you like to continue anyway?\n "});
     EXPECT_EQ(kinds(), (TextList{"question", "input", "message", "message", "input", "message"}));
-}
-
-// A NaN outside the extremes stays in its token; inside one it makes its whole subject NaN.
-TEST_F(KnownExtremes, ANaNSpreadsOnlyFromAnExtreme) {
-    h.dataSubject.at("s1").vowelTargets.at("e").F1 = {kNaN};
-    h.dataSubject.at("s2").vowelTargets.at("i").F1 = {kNaN};
-    s.scripted.inputAnswers = {{"i", "a"}};
-    const HandlesAndStatus r = run();
-    EXPECT_EQ(r.status, 1);
-    expect_normalized(r, "F1", {V{"s1", "i", {-3, -1}}, V{"s1", "e", {kNaN}}, V{"s2", "a", {kNaN}}});
 }
 
 // ---- duration ---------------------------------------------------------------------------------------
