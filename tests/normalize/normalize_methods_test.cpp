@@ -4,6 +4,7 @@
 
 #include "import/import_session.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,16 +20,7 @@ const char* const kF1SelectTitle = "F1 (Hz): Select your extreme categories";
 
 // NaN matches NaN, infinities match exactly, finite values within 1e-12.
 void expect_values(const std::vector<double>& actual, const std::vector<double>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(::testing::Message() << "token " << i);
-        if (std::isnan(expected[i]))
-            EXPECT_TRUE(std::isnan(actual[i])) << actual[i];
-        else if (std::isinf(expected[i]))
-            EXPECT_EQ(actual[i], expected[i]);
-        else
-            EXPECT_NEAR(actual[i], expected[i], 1e-12);
-    }
+    EXPECT_THAT(actual, ::testing::Pointwise(::testing::NanSensitiveDoubleNear(1e-12), expected));
 }
 
 // The normalized values expected for one vowel target of one subject.
