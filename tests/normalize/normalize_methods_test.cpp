@@ -1,44 +1,26 @@
-// The normalization methods on the headless main window: what they write into the subject records,
-// what they store, and every dialog they show.
+// The normalization methods on the headless main window: the formulas per subject (checked against hand
+// derivations written beside each case), what they store, and every dialog they show.
 #include "normalize/normalize_methods.h"
 
-#include "support/session.h"
+#include "import/import_session.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
-#include <tuple>
 
 namespace tarvik::testing {
 namespace {
 
-constexpr double kTol = 1e-12;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-const char* const kF1Column = "F1 (Hz)";
-const char* const kF2Column = "F2 (Hz)";
 const char* const kF1SelectTitle = "F1 (Hz): Select your extreme categories";
 
-// How a dialog showed: kind, title, text, modal, waited for.
-using Shown = std::tuple<std::string, std::string, TextList, bool, bool>;
-Shown shown(const DialogRecord& d) {
-    return {d.kind, d.title, d.text, d.modal, d.waited};
-}
-
+// NaN matches NaN, infinities match exactly, finite values within 1e-12.
 void expect_values(const std::vector<double>& actual, const std::vector<double>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(::testing::Message() << "token " << i);
-        if (std::isnan(expected[i]))
-            EXPECT_TRUE(std::isnan(actual[i])) << actual[i];
-        else if (std::isinf(expected[i]))
-            EXPECT_EQ(actual[i], expected[i]);
-        else
-            EXPECT_NEAR(actual[i], expected[i], kTol);
-    }
+    EXPECT_THAT(actual, ::testing::Pointwise(::testing::NanSensitiveDoubleNear(1e-12), expected));
 }
 
 // The normalized values expected for one vowel target of one subject.
@@ -48,19 +30,10 @@ struct V {
     std::vector<double> values;
 };
 
-// A vowel target whose F1 and F2 are the given values, durations given separately; rows numbered from `row`.
+// A vowel target with the given F1 values, durations and phrase durations.
 VowelTarget target(std::vector<double> f1, std::vector<double> duration = {},
                    std::optional<std::vector<double>> phrase = std::nullopt) {
-    VowelTarget t;
-    t.F1 = f1;
-    t.F2 = f1;
-    for (double& v : t.F2)
-        v *= 2;
-    t.Duration = duration.empty() ? std::vector<double>(f1.size(), 0.0) : duration;
-    t.PhraseDuration = std::move(phrase);
-    for (std::size_t i = 0; i < f1.size(); ++i)
-        t.RowLocation.push_back(static_cast<double>(i + 1));
-    return t;
+    return VowelTarget{f1, {}, duration, std::move(phrase)};
 }
 
 SubjectRecord subject(std::initializer_list<std::pair<const char*, VowelTarget>> targets) {
@@ -76,113 +49,52 @@ class NormalizeMethod : public StartedSession {
     void SetUp() override {
         StartedSession::SetUp();
         h = s.record();
-        h.HeaderName.Subject = "Speaker";
-        h.HeaderName.Vowel = "Vowel";
-        h.HeaderName.F1 = kF1Column;
-        h.HeaderName.F2 = kF2Column;
-        h.HeaderName.Duration = "Dur";
-        h.HeaderName.PhraseDuration = "(not available)";
+        h.HeaderName = {"Speaker", "Vowel", "F1 (Hz)", "F2 (Hz)", "Dur", "(not available)"};
         s.scripted.dialogs.clear();
-    }
-    const std::vector<double>& normalized(const HandlesAndStatus& r, const char* subj, const char* vowel,
-                                          const char* category = "F1") const {
-        return r.handles.dataSubject.at(subj).normalizedTargets.at(vowel).at(category);
     }
     void expect_normalized(const HandlesAndStatus& r, const char* category,
                            std::initializer_list<V> expected) const {
         for (const V& v : expected) {
             SCOPED_TRACE(::testing::Message() << v.subject << " " << v.vowel << " " << category);
-            expect_values(normalized(r, v.subject, v.vowel, category), v.values);
+            expect_values(r.handles.dataSubject.at(v.subject).normalizedTargets.at(v.vowel).at(category),
+                          v.values);
         }
     }
     bool stored() const { return !s.record().dataSubject.empty(); }
-    // The stored subject records hold the returned results (NaN matching NaN, which == cannot check).
-    void expect_stored(const HandlesAndStatus& r) const {
-        const Handles kept = s.record();
-        ASSERT_EQ(kept.dataSubject.keys(), r.handles.dataSubject.keys());
-        for (const auto& [name, subj] : r.handles.dataSubject) {
-            const SubjectRecord& k = kept.dataSubject.at(name);
-            EXPECT_EQ(k.normalizedTargets.keys(), subj.normalizedTargets.keys());
-            for (const auto& [vowel, values] : subj.normalizedTargets)
-                for (const auto& [category, list] : values)
-                    expect_values(k.normalizedTargets.at(vowel).at(category), list);
-        }
-    }
     const std::vector<DialogRecord>& dialogs() const { return s.scripted.dialogs; }
 
     Handles h;
 };
 
-// --- behaviour every method shares ---------------------------------------------------------------
+// ---- failures, reported under each method's own name ------------------------------------------------
 
-using Method = std::function<HandlesAndStatus(Runtime&, Handles, const std::string&)>;
+using SpectralMethods = NormalizeMethod;
 
-struct MethodCase {
-    const char* name;
-    Method run;
-};
-void PrintTo(const MethodCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class EverySpectralMethod : public NormalizeMethod, public ::testing::WithParamInterface<MethodCase> {
-  protected:
-    void SetUp() override {
-        NormalizeMethod::SetUp();
-        h.dataSubject["s1"] = subject({{"i", target({10, 1000})}, {"a", target({100})}});
+TEST_F(SpectralMethods, FailureIsReportedUnderTheMethodsOwnNameAndNotStored) {
+    h.dataSubject["s1"] = subject({{"i", target({10, 1000})}, {"a", target({100})}});
+    using Method = HandlesAndStatus (*)(Runtime&, Handles, const std::string&);
+    for (const auto& [name, method] : std::vector<std::pair<std::string, Method>>{
+             {"normalize_do_not_normalize", normalize_do_not_normalize},
+             {"normalize_spectral_zscore", normalize_spectral_zscore},
+             {"normalize_spectral_logarithmic", normalize_spectral_logarithmic},
+             {"normalize_spectral_known_extremes", normalize_spectral_known_extremes}}) {
+        s.scripted.dialogs.clear();
         s.scripted.inputAnswers = {{"i", "a"}};
-    }
-};
-
-TEST_P(EverySpectralMethod, CompletesStoresAndLeavesOtherCategoriesAlone) {
-    const HandlesAndStatus r = GetParam().run(s.rt, h, "F1");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(s.record(), r.handles);
-    for (const char* vowel : {"i", "a"}) {
-        const CategoryValues& out = r.handles.dataSubject.at("s1").normalizedTargets.at(vowel);
-        EXPECT_TRUE(out.contains("F1"));
-        EXPECT_FALSE(out.contains("F2"));
-        EXPECT_EQ(r.handles.dataSubject.at("s1").vowelTargets.at(vowel).F1,
-                  h.dataSubject.at("s1").vowelTargets.at(vowel).F1);
+        EXPECT_EQ(method(s.rt, h, "F3").status, 0) << name;
+        EXPECT_FALSE(stored());
+        ASSERT_EQ(dialogs().size(), 1u) << name;
+        EXPECT_EQ(shown(dialogs()[0]),
+                  Shown("warning", "Let Quillon know: \"" + name + "\"",
+                        {"Function Error:\n\n Reference to non-existent field 'F3'."}, true, true));
     }
 }
 
-TEST_P(EverySpectralMethod, FailureIsReportedUnderItsOwnNameAndNotStored) {
-    const HandlesAndStatus r = GetParam().run(s.rt, h, "F3");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_FALSE(stored());
-    ASSERT_EQ(dialogs().size(), 1u);
-    EXPECT_EQ(shown(dialogs()[0]),
-              Shown("warning", std::string("Let Quillon know: \"") + GetParam().name + "\"",
-                    {"Function Error:\n\n Reference to non-existent field 'F3'."}, true, true));
-}
+// ---- z-score, logarithmic --------------------------------------------------------------------
 
-INSTANTIATE_TEST_SUITE_P(
-    Methods, EverySpectralMethod,
-    ::testing::Values(MethodCase{"normalize_do_not_normalize", normalize_do_not_normalize},
-                      MethodCase{"normalize_spectral_zscore", normalize_spectral_zscore},
-                      MethodCase{"normalize_spectral_logarithmic", normalize_spectral_logarithmic},
-                      MethodCase{"normalize_spectral_known_extremes", normalize_spectral_known_extremes}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- copy, z-score, logarithmic ------------------------------------------------------------------
-
-using CopyZscoreLog = NormalizeMethod;
-
-TEST_F(CopyZscoreLog, CopyTakesTheValuesAsTheyAre) {
-    h.dataSubject["s1"] = subject({{"i", target({300, kNaN}, {0.1, 0.2})}, {"a", target({700})}});
-    const HandlesAndStatus f1 = normalize_do_not_normalize(s.rt, h, "F1");
-    expect_values(normalized(f1, "s1", "i"), {300, kNaN});
-    const HandlesAndStatus dur = normalize_do_not_normalize(s.rt, f1.handles, "Duration");
-    expect_values(normalized(dur, "s1", "i", "Duration"), {0.1, 0.2});
-    expect_values(normalized(dur, "s1", "i", "F1"), {300, kNaN}); // the earlier category stays
-    EXPECT_TRUE(dialogs().empty());
-}
-
-// Each subject's own vowels only; a subject with one vowel gets infinite scores and no message; one
-// non-numeric cell makes every value of its subject NaN, and only of its subject.
-TEST_F(CopyZscoreLog, ZscoreUsesEachSubjectsOwnVowels) {
-    // s1: vowel means 2, 4, 6: M = 4, S = sqrt((4 + 0 + 4) / 2) = 2.
+// Each subject's own vowels, every vowel weighing the same; a subject with one vowel gets infinite scores
+// and no message; one non-numeric cell makes every value of its subject NaN, and only of its subject.
+TEST_F(SpectralMethods, ZscoreUsesTheMeanAndSampleSpreadOfEachSubjectsVowelMeans) {
+    // s1: vowel means 2, 4, 6: M = 4 (the token mean would be 3.5), S = sqrt((4 + 0 + 4) / 2) = 2.
     // s2 (fewer vowels): means 10, 20: M = 15, S = sqrt(50).
     // s3 (one vowel mean): S = 0; 1 and 3 lie off the mean 2, 2 lies on it.
     h.dataSubject["s1"] = subject({{"i", target({1, 3})}, {"e", target({4})}, {"a", target({6})}});
@@ -191,49 +103,44 @@ TEST_F(CopyZscoreLog, ZscoreUsesEachSubjectsOwnVowels) {
     h.dataSubject["s4"] = subject({{"i", target({10, kNaN})}, {"a", target({1000})}});
     const HandlesAndStatus r = normalize_spectral_zscore(s.rt, h, "F1");
     EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(s.record(), r.handles);
     expect_normalized(r, "F1",
                       {V{"s1", "i", {-1.5, -0.5}}, V{"s1", "e", {0}}, V{"s1", "a", {1}},
                        V{"s2", "i", {-5 / std::sqrt(50.0)}}, V{"s2", "e", {5 / std::sqrt(50.0)}},
                        V{"s3", "i", {-kInf, kNaN, kInf}}, V{"s4", "i", {kNaN, kNaN}}, V{"s4", "a", {kNaN}}});
+    EXPECT_FALSE(r.handles.dataSubject.at("s1").normalizedTargets.at("i").contains("F2"));
     EXPECT_TRUE(dialogs().empty());
 }
 
-TEST_F(CopyZscoreLog, LogarithmicKeepsTheLogsAndUsesEachSubjectsOwnVowels) {
-    // s1: logs {1, 3}, {4}, {6}; vowel means 2, 4, 6; G = 4. s2: logs {2}, {4}; G = 3. s3: a NaN.
+TEST_F(SpectralMethods, LogarithmicSubtractsTheMeanOfEachSubjectsVowelMeanLogs) {
+    // s1: logs {1, 3}, {4}, {6}; vowel means 2, 4, 6; G = 4 (the token mean would be 3.5).
+    // s2: logs {2}, {4}; G = 3. s3: a NaN.
     h.dataSubject["s1"] = subject({{"i", target({10, 1000})}, {"e", target({1e4})}, {"a", target({1e6})}});
     h.dataSubject["s2"] = subject({{"i", target({100})}, {"e", target({1e4})}});
     h.dataSubject["s3"] = subject({{"i", target({10, kNaN})}, {"a", target({1000})}});
-    const HandlesAndStatus r = normalize_spectral_logarithmic(s.rt, h, "F2");
+    const HandlesAndStatus r = normalize_spectral_logarithmic(s.rt, h, "F1");
     EXPECT_EQ(r.status, 1);
-    // F2 is twice F1: every log is larger by log10(2), and so is G, so the results equal F1's.
-    const double l2 = std::log10(2.0);
-    expect_values(r.handles.dataSubject.at("s1").vowelTargets.at("i").log.at("F2"), {1 + l2, 3 + l2});
-    expect_normalized(r, "F2",
+    expect_values(r.handles.dataSubject.at("s1").vowelTargets.at("i").log.at("F1"), {1, 3});
+    expect_normalized(r, "F1",
                       {V{"s1", "i", {-3, -1}}, V{"s1", "e", {0}}, V{"s1", "a", {2}}, V{"s2", "i", {-1}},
                        V{"s2", "e", {1}}, V{"s3", "i", {kNaN, kNaN}}, V{"s3", "a", {kNaN}}});
-    EXPECT_FALSE(r.handles.dataSubject.at("s1").normalization.contains("F2"));
     EXPECT_TRUE(dialogs().empty());
 }
 
-// --- known extremes ------------------------------------------------------------------------------
+// ---- known extremes --------------------------------------------------------------------------------
 
 class KnownExtremes : public NormalizeMethod {
   protected:
     void SetUp() override {
         NormalizeMethod::SetUp();
-        // s1 has i, e, a; s2 only a and i, in another order: the common targets are "a", "i".
+        // s1 has i, e, a; s2 i, a, u; s3 i and a: the common targets, sorted, are "a", "i". A NaN outside
+        // the extremes (s2's u) stays in its token; in one (s3's i) it makes its whole subject NaN.
         h.dataSubject["s1"] =
             subject({{"i", target({10, 1000})}, {"e", target({1e4})}, {"a", target({1e6})}});
-        h.dataSubject["s2"] = subject({{"a", target({1e5})}, {"i", target({100})}});
+        h.dataSubject["s2"] = subject({{"i", target({100})}, {"a", target({1e5})}, {"u", target({kNaN})}});
+        h.dataSubject["s3"] = subject({{"i", target({kNaN})}, {"a", target({1e5})}});
     }
-    HandlesAndStatus run(const std::string& category = "F1") {
-        return normalize_spectral_known_extremes(s.rt, h, category);
-    }
-    static std::string refusal(const std::string& answer, int k) {
-        return "You selected '" + answer + "' as the spectral value number " + std::to_string(k) +
-               ". That is not a target value associated with all subjects. Please enter an available vowel "
-               "target name.";
-    }
+    HandlesAndStatus run() { return normalize_spectral_known_extremes(s.rt, h, "F1"); }
     // The kinds of the dialogs shown, in order.
     TextList kinds() const {
         TextList out;
@@ -243,7 +150,11 @@ class KnownExtremes : public NormalizeMethod {
     }
     // A message box that replaces the previous one of its title, so not modal.
     void expect_refusal(const DialogRecord& d, const std::string& answer, int k) const {
-        EXPECT_EQ(shown(d), Shown("message", kF1SelectTitle, {refusal(answer, k)}, false, true));
+        const std::string text = "You selected '" + answer + "' as the spectral value number " +
+                                 std::to_string(k) +
+                                 ". That is not a target value associated with all subjects. Please enter an "
+                                 "available vowel target name.";
+        EXPECT_EQ(shown(d), Shown("message", kF1SelectTitle, {text}, false, true));
         EXPECT_EQ(d.icon, Icon::Warn);
     }
 };
@@ -262,9 +173,8 @@ TEST_F(KnownExtremes, AsksThenNormalizesByTheMidpointOfTheExtremes) {
                                "Would you like to continue anyway?\n "});
     EXPECT_EQ(q.buttons, (TextList{"continue", "cancel", "continue"}));
     EXPECT_TRUE(q.modal);
-    const DialogRecord& in = dialogs()[1];
-    EXPECT_EQ(in.title, kF1SelectTitle);
-    EXPECT_EQ(in.text,
+    EXPECT_EQ(dialogs()[1].title, kF1SelectTitle);
+    EXPECT_EQ(dialogs()[1].text,
               (TextList{"You are normalizing for the F1 (Hz) spectral target.\nAgain, here are the targets "
                         "that exist for all subjects:\n\n a i\n\nPlease enter the first extreme category:",
                         "Please enter the second extreme category:"}));
@@ -275,21 +185,23 @@ TEST_F(KnownExtremes, AsksThenNormalizesByTheMidpointOfTheExtremes) {
     expect_values(s1.vowelTargets.at("e").log.at("F1"), {4});
     expect_normalized(r, "F1", {V{"s1", "i", {-3, -1}}, V{"s1", "e", {0}}, V{"s1", "a", {2}}});
     EXPECT_EQ(r.handles.dataSubject.at("s2").normalization.at("F1").grandmean, 3.5);
-    expect_normalized(r, "F1", {V{"s2", "a", {1.5}}, V{"s2", "i", {-1.5}}});
+    expect_normalized(
+        r, "F1", {V{"s2", "a", {1.5}}, V{"s2", "i", {-1.5}}, V{"s2", "u", {kNaN}}, V{"s3", "a", {kNaN}}});
 }
 
-TEST_F(KnownExtremes, ASingleSubjectListsItsTargetsInDataOrder) {
+TEST_F(KnownExtremes, ASingleSubjectListsItsTargetsInDataOrderAndOneTargetMayBeBothExtremes) {
+    const SubjectRecord s1 = h.dataSubject.at("s1");
     h.dataSubject.clear();
-    h.dataSubject["s1"] = subject({{"i", target({10})}, {"e", target({100})}, {"a", target({1000})}});
+    h.dataSubject["s1"] = s1;
     s.scripted.inputAnswers = {{"e", "e"}};
     const HandlesAndStatus r = run();
     EXPECT_EQ(dialogs()[0].text,
               TextList{"Here are the vowel targets that exist for all subjects:\n \ni\ne\na\n \n"
                        "Would you like to continue anyway?\n "});
     EXPECT_NE(dialogs()[1].text[0].find("\n\n i e a\n\n"), std::string::npos);
-    // The same target twice: G is e's mean log, 2.
-    EXPECT_EQ(r.handles.dataSubject.at("s1").normalization.at("F1").grandmean, 2);
-    expect_normalized(r, "F1", {V{"s1", "i", {-1}}, V{"s1", "a", {1}}});
+    // G is e's mean log, 4.
+    EXPECT_EQ(r.handles.dataSubject.at("s1").normalization.at("F1").grandmean, 4);
+    expect_normalized(r, "F1", {V{"s1", "i", {-3, -1}}, V{"s1", "a", {2}}});
 }
 
 TEST_F(KnownExtremes, CancelAtTheQuestionStopsAtOnceAndAtTheInputWarnsAndStops) {
@@ -298,7 +210,6 @@ TEST_F(KnownExtremes, CancelAtTheQuestionStopsAtOnceAndAtTheInputWarnsAndStops) 
     HandlesAndStatus r = run();
     EXPECT_EQ(r.status, -1);
     EXPECT_EQ(kinds(), TextList{"question"});
-    EXPECT_FALSE(stored());
     EXPECT_TRUE(r.handles.dataSubject.at("s1").normalizedTargets.empty());
 
     s.scripted.dialogs.clear();
@@ -306,13 +217,12 @@ TEST_F(KnownExtremes, CancelAtTheQuestionStopsAtOnceAndAtTheInputWarnsAndStops) 
     r = run();
     EXPECT_EQ(r.status, -1);
     ASSERT_EQ(kinds(), (TextList{"question", "input", "message"}));
-    const DialogRecord& d = dialogs()[2];
-    EXPECT_EQ(d.text,
-              TextList{"You have cancelled this normalization or not entered any values. Please reselect "
-                       "your normalization procedures."});
-    EXPECT_EQ(d.title, kF1SelectTitle);
-    EXPECT_EQ(d.icon, Icon::Warn);
-    EXPECT_TRUE(d.waited);
+    EXPECT_EQ(shown(dialogs()[2]),
+              Shown("message", kF1SelectTitle,
+                    {"You have cancelled this normalization or not entered any values. Please reselect "
+                     "your normalization procedures."},
+                    false, true));
+    EXPECT_EQ(dialogs()[2].icon, Icon::Warn);
     EXPECT_FALSE(stored());
 }
 
@@ -325,66 +235,39 @@ TEST_F(KnownExtremes, RefusedAnswersAreNamedAndTheDialogShownAgain) {
     EXPECT_EQ(dialogs()[3].text, dialogs()[1].text);
 
     s.scripted.dialogs.clear();
-    s.scripted.inputAnswers = {{"o", "u"}}; // both refused: two warnings, then the cancelled input
+    s.scripted.inputAnswers = {{"o", "u"}, {"I", "a"}}; // then the input is cancelled
     EXPECT_EQ(run().status, -1);
-    ASSERT_EQ(kinds(), (TextList{"question", "input", "message", "message", "input", "message"}));
+    ASSERT_EQ(kinds(),
+              (TextList{"question", "input", "message", "message", "input", "message", "input", "message"}));
     expect_refusal(dialogs()[2], "o", 1);
     expect_refusal(dialogs()[3], "u", 2);
+    expect_refusal(dialogs()[5], "I", 1);
 
+    // With no target common to all subjects every answer is refused.
+    h.dataSubject.at("s2") = subject({{"o", target({10})}});
     s.scripted.dialogs.clear();
-    s.scripted.inputAnswers = {{"I", "i"}, {" a", "i"}, {"", "i"}};
-    EXPECT_EQ(run().status, -1);
-    ASSERT_EQ(kinds(), (TextList{"question", "input", "message", "input", "message", "input", "message",
-                                 "input", "message"}));
-    expect_refusal(dialogs()[2], "I", 1);
-    expect_refusal(dialogs()[4], " a", 1);
-    expect_refusal(dialogs()[6], "", 1);
-}
-
-TEST_F(KnownExtremes, WithNoCommonTargetOnlyCancelLeaves) {
-    h.dataSubject.clear();
-    h.dataSubject["s1"] = subject({{"i", target({10})}});
-    h.dataSubject["s2"] = subject({{"a", target({10})}});
-    s.scripted.inputAnswers = {{"i", "a"}, {"a", "i"}};
+    s.scripted.inputAnswers = {{"i", "a"}};
     EXPECT_EQ(run().status, -1);
     EXPECT_EQ(dialogs()[0].text, TextList{"Here are the vowel targets that exist for all subjects:\n \n \n"
                                           "Would you like to continue anyway?\n "});
-    EXPECT_NE(dialogs()[1].text[0].find("subjects:\n\n\n\nPlease"), std::string::npos);
-    EXPECT_EQ(kinds(), (TextList{"question", "input", "message", "message", "input", "message", "message",
-                                 "input", "message"}));
+    EXPECT_EQ(kinds(), (TextList{"question", "input", "message", "message", "input", "message"}));
 }
 
-TEST_F(KnownExtremes, ANaNInAnExtremeMakesItsSubjectNaN) {
-    h.dataSubject.at("s1").vowelTargets.at("i").F1 = {10, kNaN};
-    s.scripted.inputAnswers = {{"i", "a"}};
-    const HandlesAndStatus r = run();
-    EXPECT_EQ(r.status, 1);
-    expect_normalized(r, "F1", {V{"s1", "e", {kNaN}}, V{"s2", "a", {1.5}}});
-}
+// ---- duration ---------------------------------------------------------------------------------------
 
-TEST_F(KnownExtremes, F2IsTitledWithTheF2Column) {
-    s.scripted.inputAnswers = {{"i", "a"}};
-    const HandlesAndStatus r = run("F2");
-    EXPECT_EQ(dialogs()[1].title, "F2 (Hz): Select your extreme categories");
-    EXPECT_EQ(dialogs()[1].text[0].rfind("You are normalizing for the F2 (Hz) spectral target.", 0), 0u);
-    // F2 is twice F1, so the shift by G removes the factor: the same results.
-    expect_values(normalized(r, "s1", "i", "F2"), {-3, -1});
-    EXPECT_FALSE(r.handles.dataSubject.at("s1").normalization.contains("F1"));
-}
+using DurationMethods = NormalizeMethod;
 
-// --- duration z-score ----------------------------------------------------------------------------
-
-using DurationZscoreMethod = NormalizeMethod;
-
-TEST_F(DurationZscoreMethod, StoresEachSubjectsScoresCentreAndSpreadAndReportsANaN) {
-    // s1: D = mean(2, 5) = 3.5; tokens {1, 3, 5}: S = 2. s2 has one token: S = 0, its score 0/0, no message.
+TEST_F(DurationMethods, ZscoreCentresOnTheVowelMeansScalesByEveryTokenAndReportsANaN) {
+    // s1: D = mean(2, 5) = 3.5 (the token mean would be 3); tokens {1, 3, 5}: S = 2 (the vowel means'
+    // spread would be sqrt(4.5), the tokens' population spread sqrt(8 / 3)).
+    // s2 has one token: S = 0, its score 0/0, no message.
     // s3 has a NaN duration: one warning, every score of s3 NaN, the other subjects unaffected.
     h.dataSubject["s1"] = subject({{"a", target({0, 0}, {1, 3})}, {"b", target({0}, {5})}});
     h.dataSubject["s2"] = subject({{"a", target({0}, {4})}});
     h.dataSubject["s3"] = subject({{"a", target({0, 0}, {1, kNaN})}, {"b", target({0}, {5})}});
     const HandlesAndStatus r = normalize_duration_zscore(s.rt, h);
     EXPECT_EQ(r.status, 1);
-    expect_stored(r);
+    EXPECT_EQ(s.record().dataSubject.at("s1"), r.handles.dataSubject.at("s1"));
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(shown(dialogs()[0]),
               Shown("warning", "Cannot proceed.",
@@ -398,21 +281,9 @@ TEST_F(DurationZscoreMethod, StoresEachSubjectsScoresCentreAndSpreadAndReportsAN
     EXPECT_EQ(s1.normalization.at("duration").grandmean, 3.5);
     EXPECT_EQ(s1.grandmeanDuration, 3.5);
     EXPECT_EQ(s1.stdDuration, 2);
-    EXPECT_EQ(r.handles.dataSubject.at("s2").stdDuration, 0);
 }
 
-// --- phrase duration -----------------------------------------------------------------------------
-
-class PhraseDurationMethod : public NormalizeMethod {
-  protected:
-    void SetUp() override {
-        NormalizeMethod::SetUp();
-        h.HeaderName.PhraseDuration = "Phrase";
-    }
-};
-
-TEST_F(PhraseDurationMethod, WithoutAPhraseColumnTheOptionIsNotPossible) {
-    h.HeaderName.PhraseDuration = "(not available)";
+TEST_F(DurationMethods, PhraseDurationWithoutAPhraseColumnIsNotPossible) {
     h.dataSubject["s1"] = subject({{"a", target({0}, {5})}});
     const HandlesAndStatus r = normalize_duration_phrase_duration(s.rt, h);
     EXPECT_EQ(r.status, 0);
@@ -424,11 +295,25 @@ TEST_F(PhraseDurationMethod, WithoutAPhraseColumnTheOptionIsNotPossible) {
                      "available)' for Phrase Duration in Step 1, then please return to Step 1, select the "
                      "correct header name, and then press Step 1's CONTINUE button."},
                     true, false));
+
+    // With the column mapped but no phrase durations in the record the method fails.
+    h.HeaderName.PhraseDuration = "Phrase";
+    s.scripted.dialogs.clear();
+    EXPECT_EQ(normalize_duration_phrase_duration(s.rt, h).status, 0);
+    EXPECT_FALSE(stored());
+    ASSERT_EQ(dialogs().size(), 1u);
+    EXPECT_EQ(shown(dialogs()[0]),
+              Shown("warning", "Let Quillon know: \"normalize_duration_phrase_duration\"",
+                    {"Function Error:\n\n Reference to non-existent field 'PhraseDuration'."}, true, true));
 }
 
-TEST_F(PhraseDurationMethod, RescalesEachSubjectByItsOwnMeansAndReportsInvalidValuesPerVowel) {
-    // s1: D = 3.5, P = 22.5 (see the pure tests). s2 (fewer vowels): D = 2, P = 10; 2/10 x 2/10 = 0.04.
-    // s3: a zero phrase gives an infinite token, no message. s4: invalid values, reported per vowel.
+TEST_F(DurationMethods, PhraseDurationRescalesEachSubjectByItsOwnMeansAndReportsInvalidValuesPerVowel) {
+    // s1: Dm = {2, 5}, D = 3.5; Pm = {15, 30}, P = 22.5 (token means would give 3 and 20); D / P = 7/45:
+    // (1/10)(7/45) = 7/450, (3/20)(7/45) = 7/300, (5/30)(7/45) = 7/270.
+    // s2 (fewer vowels): D = 2, P = 10; 2/10 x 2/10 = 0.04.
+    // s3: D = 2, P = 10: a zero phrase gives an infinite token, no message; (3/20)(2/10) = 0.03.
+    // s4: invalid values, reported per vowel.
+    h.HeaderName.PhraseDuration = "Phrase";
     h.dataSubject["s1"] = subject({{"a", target({0, 0}, {1, 3}, std::vector<double>{10, 20})},
                                    {"b", target({0}, {5}, std::vector<double>{30})}});
     h.dataSubject["s2"] = subject({{"a", target({0}, {2}, std::vector<double>{10})}});
@@ -437,8 +322,7 @@ TEST_F(PhraseDurationMethod, RescalesEachSubjectByItsOwnMeansAndReportsInvalidVa
                                    {"b", target({0}, {5}, std::vector<double>{kNaN})}});
     const HandlesAndStatus r = normalize_duration_phrase_duration(s.rt, h);
     EXPECT_EQ(r.status, 1);
-    expect_stored(r);
-    // s3: D = 2, P = 10: 1/0 is infinite; (3/20)(2/10) = 0.03.
+    EXPECT_EQ(s.record().dataSubject.at("s1"), r.handles.dataSubject.at("s1"));
     expect_normalized(r, "Duration",
                       {V{"s1", "a", {7.0 / 450, 7.0 / 300}}, V{"s1", "b", {7.0 / 270}}, V{"s2", "a", {0.04}},
                        V{"s3", "a", {kInf, 0.03}}, V{"s4", "b", {kNaN}}});
@@ -450,18 +334,6 @@ TEST_F(PhraseDurationMethod, RescalesEachSubjectByItsOwnMeansAndReportsInvalidVa
     ASSERT_EQ(dialogs().size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k)
         EXPECT_EQ(shown(dialogs()[k]), Shown("warning", "Should not proceed", {expected[k]}, true, false));
-}
-
-TEST_F(PhraseDurationMethod, MissingPhraseValuesAreAFailure) {
-    h.dataSubject["s1"] = subject({{"a", target({0}, {5})}}); // no phrase durations in the record
-    const HandlesAndStatus r = normalize_duration_phrase_duration(s.rt, h);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_FALSE(stored());
-    ASSERT_EQ(dialogs().size(), 1u);
-    EXPECT_EQ(dialogs()[0].title, "Let Quillon know: \"normalize_duration_phrase_duration\"");
-    EXPECT_EQ(dialogs()[0].text,
-              TextList{"Function Error:\n\n Reference to non-existent field 'PhraseDuration'."});
-    EXPECT_TRUE(dialogs()[0].waited);
 }
 
 } // namespace

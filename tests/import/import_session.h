@@ -1,0 +1,75 @@
+#pragma once
+
+#include "support/session.h"
+#include "support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+// What the import tests share: the texts pinned in more than one of them, the role menus, and a started
+// session that loads files from tests/data or written into a folder of the test's own.
+namespace tarvik::testing {
+
+inline const std::string kFailedText =
+    "The file you selected failed to properly load. You should consult the help pages "
+    "in order to make sure your tab delimited file is properly formatted.";
+
+// The six role menus of step 1, in the order of the roles.
+inline constexpr std::array<const char*, 6> kRolePopups = {
+    "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
+    "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
+
+// The entries picked in the six role menus, 1-based as the user picks them: 1 "(please select)",
+// 2 "(not available)", k + 2 header name k.
+using Roles = std::array<double, 6>;
+
+// How a dialog showed: kind, title, text, modal, waited for.
+using Shown = std::tuple<std::string, std::string, TextList, bool, bool>;
+inline Shown shown(const DialogRecord& d) {
+    return {d.kind, d.title, d.text, d.modal, d.waited};
+}
+
+inline FileChoice data_file(const std::string& name) {
+    return {name, TARVIK_TEST_DATA_DIR};
+}
+
+class ImportSession : public StartedSession {
+  protected:
+    // Writes `content` as `name` into the test's folder and returns it as a file dialog's answer.
+    FileChoice write(const std::string& name, const std::string& content) {
+        write_contents(folder.path() / name, content);
+        return {name, folder.path().string()};
+    }
+    // Presses "Load File" and answers the file dialog with `file` (nothing: the dialog is cancelled).
+    void press_load(const std::optional<FileChoice>& file) {
+        s.scripted.fileAnswers.push_back(file);
+        dispatch_event(s.rt, "button_load_file");
+    }
+    // Step 1's Continue with the given role entries; the dialogs shown before are forgotten.
+    void map_and_continue(const Roles& roles) {
+        for (std::size_t k = 0; k < roles.size(); ++k)
+            s.fig().set_value(kRolePopups[k], roles[k]);
+        s.scripted.dialogs.clear();
+        dispatch_event(s.rt, "button_continue_to_normalize");
+    }
+    // The titles of the dialogs shown, the file dialog as "(open)".
+    std::vector<std::string> titles() const {
+        std::vector<std::string> out;
+        for (const auto& d : s.scripted.dialogs)
+            out.push_back(d.kind == "open" ? "(open)" : d.title);
+        return out;
+    }
+    void forget_dialogs() {
+        s.scripted.dialogs.clear();
+        s.scripted.progress.clear();
+    }
+
+    TestFolder folder{"tarvik_import"};
+};
+
+} // namespace tarvik::testing
