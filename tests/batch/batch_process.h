@@ -48,34 +48,29 @@ inline std::vector<std::string> cells_of(const std::string& line, char separator
     return out;
 }
 
-inline bool contains(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-// The example study: its folder, the roles of the columns of hillenbrand.txt, z-scores for all three.
+// The example studies' folder, and tests/data/plot_vowels.txt (vowels i, a, e; i and e overlap, a lies
+// apart) with its roles.
 inline const std::string kExamples = TARVIK_TEST_DATA_DIR "/../../examples/";
-inline const std::string kRoles =
-    "--subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration --phrase-duration none";
-inline const std::string kZscores =
-    " --normalize-f1 zscore --normalize-f2 zscore --normalize-duration zscore";
-
-// tests/data/plot_vowels.txt with its roles, z-scores and the groups i, a, e (i and e overlap, a lies apart).
+inline const std::string kPlotVowels = std::string("--data '") + TARVIK_TEST_DATA_DIR +
+                                       "/plot_vowels.txt' --subject Speaker --vowel Vowel --f1 F1 --f2 F2"
+                                       " --duration Dur --phrase-duration none";
+// The same under z-scores with the groups i, a and e.
 inline const std::string kPlotVowelsStudy =
-    std::string("--data '") + TARVIK_TEST_DATA_DIR + "/plot_vowels.txt' --subject Speaker --vowel Vowel" +
-    " --f1 F1 --f2 F2 --duration Dur --phrase-duration none --normalize-f1 zscore --normalize-f2 zscore" +
-    " --normalize-duration zscore --group i=Vowel:i --group a=Vowel:a --group e=Vowel:e";
+    kPlotVowels + " --normalize-f1 zscore --normalize-f2 zscore --normalize-duration zscore" +
+    " --group i=Vowel:i --group a=Vowel:a --group e=Vowel:e";
 
 // A test with a fresh folder for the files the tool writes.
 class BatchProcessTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // Parameterized names carry a '/', which must not become a sub-folder.
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        dir = fs::temp_directory_path() / ("tarvik_batch_" + std::to_string(::getpid()) + "_" + name);
+        dir = fs::temp_directory_path() / ("tarvik_batch_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }
+
+    // A path in the test's folder, quoted for the shell.
+    std::string path(const std::string& name) const { return "'" + (dir / name).string() + "'"; }
 
     // Runs the tool with the given arguments (already quoted for the shell).
     Outcome run(const std::string& args) const {
