@@ -1,16 +1,18 @@
-// The batch tool's overlap outputs: the worked example of the README as CSV, JSON and fit table, and
-// one pair on a grid of its own.
+// The batch tool's tables: the worked example of the README as overlap CSV, JSON and fit table, one pair
+// on a grid of its own, and the normalized data table.
 #include "batch/batch_process.h"
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 using namespace tarvik::testing;
 
-using BatchOverlap = BatchProcessTest;
+using BatchTables = BatchProcessTest;
 
 // The study of the README's example: stressed and unstressed i against e.
 const std::string kStressStudy =
@@ -19,7 +21,7 @@ const std::string kStressStudy =
     " --normalize-duration phrase --group 'i-stressed=Vowel:i;Stress:stressed'" +
     " --group 'i-unstressed=Vowel:i;Stress:unstressed' --group 'e=Vowel:e'";
 
-TEST_F(BatchOverlap, TheWorkedExampleOfTheReadme) {
+TEST_F(BatchTables, TheWorkedExampleOfTheReadme) {
     const Outcome r = run(kStressStudy + " --overlap both --csv " + path("overlap.csv") + " --json " +
                           path("overlap.json") + " --fit " + path("fit.csv"));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -48,11 +50,10 @@ TEST_F(BatchOverlap, TheWorkedExampleOfTheReadme) {
     for (std::size_t k = 1; k < rows.size(); ++k) {
         const auto cells = cells_of(rows[k], ',');
         for (std::size_t c = 0; c < header.size(); ++c) {
-            const auto& field = doc.at("pairs")[k - 1].at(header[c]);
-            if (c == 0 || c == 3 || c == 4)
-                EXPECT_EQ(field.get<std::string>(), cells[c]) << header[c];
-            else
-                EXPECT_EQ(field.get<double>(), std::stod(cells[c])) << header[c];
+            const bool text = c == 0 || c == 3 || c == 4; // dimension, group_a, group_b
+            EXPECT_EQ(doc.at("pairs")[k - 1].at(header[c]),
+                      text ? nlohmann::json(cells[c]) : nlohmann::json(std::stod(cells[c])))
+                << header[c];
         }
     }
 
@@ -66,7 +67,7 @@ TEST_F(BatchOverlap, TheWorkedExampleOfTheReadme) {
                        "0.56199147486304579,0.54590178102962206");
 }
 
-TEST_F(BatchOverlap, OnePairInTheOrderGivenOnItsOwnGrid) {
+TEST_F(BatchTables, OnePairInTheOrderGivenOnItsOwnGrid) {
     ASSERT_EQ(run(kStressStudy + " --overlap 3d --pair 3,1 --resolution 4 --csv " + path("pair.csv")).status,
               0);
     const auto rows = lines_of(read_file(dir / "pair.csv"));
@@ -75,6 +76,31 @@ TEST_F(BatchOverlap, OnePairInTheOrderGivenOnItsOwnGrid) {
     // 5 x 5 x 5 grid points, where the default grid of 20 intervals counts 1373 and 1355 inside the shapes
     EXPECT_LE(std::stod(cells_of(rows[1], ',')[8]), 125);
     EXPECT_LE(std::stod(cells_of(rows[1], ',')[9]), 125);
+}
+
+TEST_F(BatchTables, TheNormalizedTableHoldsEveryTokenAsTheNumberItReadsBackAs) {
+    const Outcome r =
+        run("--data '" + kExamples + "hillenbrand_missing.txt' --subject Speaker --vowel Vowel" +
+            " --f1 F1 --f2 F2 --duration Duration --phrase-duration none --normalize-f1 zscore" +
+            " --normalize-f2 zscore --normalize-duration zscore --export-normalized " + path("table.txt"));
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    const auto lines = lines_of(read_file(dir / "table.txt"));
+    ASSERT_EQ(lines.size(), 1669u);
+    EXPECT_EQ(lines[0], "Speaker\tVowel\tF1\tF2\tDuration\tGroup");
+    std::size_t missing = 0; // the F2 of speakers with a NULL F2
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto cells = cells_of(lines[i], '\t');
+        ASSERT_EQ(cells.size(), 6u) << lines[i];
+        for (std::size_t c = 2; c <= 4; ++c) {
+            // Printed the way "%.17g" prints the value it reads back as (fewer digits would not read back).
+            char canonical[64];
+            std::snprintf(canonical, sizeof canonical, "%.17g", std::strtod(cells[c].c_str(), nullptr));
+            missing += cells[c] == "NaN";
+            ASSERT_TRUE(cells[c] == canonical || cells[c] == "NaN") << lines[i];
+        }
+    }
+    EXPECT_GT(missing, 0u);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
-// The plot style controls: a group's colour, marker and line choices, the menus following the chosen
-// group, and the "All groups" box.
+// The plot style controls (a group's colour, marker and line choices, the menus following the chosen
+// group, the "All groups" box) and the point-series primitives every plot is drawn with.
 #include "plot/plot_styles.h"
 
 #include "app/record.h"
+#include "plot/plot_series.h"
 #include "support/plot_session.h"
 
 #include <gtest/gtest.h>
@@ -23,10 +24,8 @@ TEST_F(PlotStyles, TheStyleMenusSetTheChosenGroupsStyleAndFollowTheChosenGroup) 
     EXPECT_EQ(g2.markerType, "s");
     EXPECT_EQ(g2.markerLine, ":");
 
-    click("popupmenu_plot_marker_group", 1); // red, "x", "-"
-    EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{1});
-    EXPECT_EQ(s.control("popupmenu_plot_marker_type").value, std::vector<double>{1});
-    EXPECT_EQ(s.control("popupmenu_plot_marker_line").value, std::vector<double>{1});
+    click("popupmenu_plot_marker_group", 1);
+    EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{1}); // red
     click("popupmenu_plot_marker_group", 2);
     EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{7});
     EXPECT_EQ(s.control("popupmenu_plot_marker_type").value, std::vector<double>{6});
@@ -58,14 +57,13 @@ TEST_F(PlotStyles, AStyleChoiceForAGroupThatDoesNotExistIsReported) {
 TEST_F(PlotStyles, AllGroupsDisablesAAndBAndLeavesThemUnticked) {
     const char* const tags[] = {"popupmenu_plot_group_a", "popupmenu_plot_group_b", "checkbox_plot_group_a",
                                 "checkbox_plot_group_b"};
-    click("checkbox_plot_group_all", 1);
-    for (const char* tag : tags)
-        EXPECT_EQ(s.control(tag).enable, Enable::Off) << tag;
-    click("checkbox_plot_group_all", 0);
-    for (const char* tag : tags)
-        EXPECT_EQ(s.control(tag).enable, Enable::On) << tag;
-    EXPECT_EQ(s.control("checkbox_plot_group_a").value, std::vector<double>{0});
-    EXPECT_EQ(s.control("checkbox_plot_group_b").value, std::vector<double>{0});
+    for (const double all : {1, 0}) {
+        click("checkbox_plot_group_all", all);
+        for (const char* tag : tags)
+            EXPECT_EQ(s.control(tag).enable, all ? Enable::Off : Enable::On) << tag;
+        EXPECT_EQ(s.control("checkbox_plot_group_a").value, std::vector<double>{0});
+        EXPECT_EQ(s.control("checkbox_plot_group_b").value, std::vector<double>{0});
+    }
 }
 
 TEST(PlotStyleMenus, AStyleMissingFromAMenuLeavesItWithoutSelection) {
@@ -80,6 +78,31 @@ TEST(PlotStyleMenus, AStyleMissingFromAMenuLeavesItWithoutSelection) {
     EXPECT_TRUE(s.control("popupmenu_plot_marker_line").value.empty());
     EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{6});
     EXPECT_TRUE(s.scripted.dialogs.empty());
+}
+
+const Color kRed{1, 0, 0};
+
+TEST(PlotPrimitives, AxesThatDoNotKeepContentStartOverKeptOnesGrowAndBadSeriesAreReported) {
+    Session s; // dialogs only; no main window is needed
+    PlotAxes axes;
+    plot3dRGB(s.rt, axes, {1, 2}, {3, 4}, {5, 6}, "o", kRed);
+    plot3dRGB(s.rt, axes, {7}, {8}, {9}, "x", kRed);
+    EXPECT_EQ(axes.series, (std::vector<PlotSeries>{{{7}, {8}, {9}, "x", kRed}}));
+
+    // Every marker and line style of the style menus is accepted.
+    axes.hold = true;
+    for (const char* spec : {"x", "+", "o", "*", ".", "s", "^", "v", ">", "<", "-", "--", ":", "-."})
+        plot2dRGB(s.rt, axes, {1}, {1}, spec, kRed);
+    EXPECT_EQ(axes.series.size(), 15u);
+    EXPECT_TRUE(s.scripted.dialogs.empty());
+
+    // A bad series adds nothing and is reported under the primitive's own name.
+    plot2dRGB(s.rt, axes, {1, 2}, {1}, "x", kRed);
+    plot3dRGB(s.rt, axes, {1}, {1}, {1}, "q", kRed);
+    EXPECT_EQ(axes.series.size(), 15u);
+    ASSERT_EQ(s.scripted.dialogs.size(), 2u);
+    failure_report(s.scripted.dialogs[0], "Let Quillon know: \"plot2dRGB\"", "Function Error:\n\n ");
+    failure_report(s.scripted.dialogs[1], "Let Quillon know: \"plot3dRGB\"", "Function Error:\n\n ");
 }
 
 } // namespace
