@@ -1,0 +1,323 @@
+// The batch tool run as a process, with its output captured in a folder of the test's own: exit statuses
+// and messages, the activity log, session files, the tables it writes (the README's worked example among
+// them) and plot pictures.
+#include "app/log_view.h"
+#include "support/session.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tarvik::testing;
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+// The cells of a line of a table, a trailing empty cell included.
+std::vector<std::string> cells_of(const std::string& line, char separator) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = line.find(separator, start)) != std::string::npos; start = end + 1)
+        out.push_back(line.substr(start, end - start));
+    out.push_back(line.substr(start));
+    return out;
+}
+
+// The example studies' folder, and tests/data/plot_vowels.txt (vowels i, a, e; i and e overlap, a lies
+// apart) with its roles.
+const std::string kExamples = TARVIK_TEST_DATA_DIR "/../../examples/";
+const std::string kPlotVowels = std::string("--data '") + TARVIK_TEST_DATA_DIR +
+                                "/plot_vowels.txt' --subject Speaker --vowel Vowel --f1 F1 --f2 F2"
+                                " --duration Dur --phrase-duration none";
+// The same under z-scores with the groups i, a and e.
+const std::string kPlotVowelsStudy =
+    kPlotVowels + " --normalize-f1 zscore --normalize-f2 zscore --normalize-duration zscore" +
+    " --group i=Vowel:i --group a=Vowel:a --group e=Vowel:e";
+
+// A test with a fresh folder for the files the tool writes.
+class BatchTool : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("tarvik_batch_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // A path in the test's folder, quoted for the shell.
+    std::string path(const std::string& name) const { return "'" + (dir / name).string() + "'"; }
+
+    // Runs the tool with the given arguments (already quoted for the shell).
+    Outcome run(const std::string& args) const {
+        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
+        const std::string cmd = launcher + "'" + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
+                                "' 2>'" + err.string() + "' </dev/null";
+        Outcome o;
+        // Now and then xvfb-run cannot remove its own temporary folder when several run at once; it then
+        // says so and exits 5 whatever the tool did, so the run is made again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const int raw = std::system(cmd.c_str());
+            o = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(out), read_file(err)};
+            if (launcher.empty() || o.status != 5 || o.err.find("xvfb-run: error:") == std::string::npos)
+                break;
+        }
+        return o;
+    }
+
+    fs::path dir;
+    // Put before the tool's path, e.g. to give it a virtual display.
+    std::string launcher;
+};
+
+TEST_F(BatchTool, ACommandLineThatCannotBeReadExitsWithTwoAndOneLineOfReason) {
+    const char* const cases[] = {"--frobnicate", "--log", "--normalize-f1 bogus", "--extremes-f1 ae",
+                                 "--overlap 4d", "--group 'nothing'", "--resolution 1001",
+                                 "--overlap both --resolution 300",
+                                 // plot options belong to a --plot, which needs its file
+                                 "--plot-dim 3d --plot original --plot-out a.png", "--plot original",
+                                 "--plot overlap --plot-groups 1,2,3 --plot-out a.png"};
+    for (const char* args : cases) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.err.rfind("tarvik3d-batch: ", 0), 0u) << r.err;
+        EXPECT_EQ(lines_of(r.err).size(), 1u) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+// A refused or failed step exits with 1 and the message a user would see on standard error.
+TEST_F(BatchTool, RefusalsExitWithOneAndTheMessage) {
+    std::ofstream(dir / "notes.tarvik") << "{\"format\": \"something else\"}";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--data '" TARVIK_TEST_DATA_DIR "/plot_vowels.txt' --subject Speaker",
+         "Mapping the columns needs all six roles: --subject, --vowel, "},
+        {kPlotVowels + " --f1 F3", "The data file has no column named 'F3'."},
+        {kPlotVowels +
+             " --normalize-f1 extremes --normalize-f2 extremes --extremes-f2 i,a --normalize-duration none",
+         "F1: Select your extreme categories: You have cancelled this normalization"},
+        {kPlotVowelsStudy + " --overlap 3d --pair 1,4",
+         "There are only 3 groups; --pair 1,4 names one that does not exist."},
+        {kPlotVowels + " --overlap 2d", "The overlap needs vowel groups (--group)."},
+        {"--log " + path("missing/log.txt"), "tarvik3d-batch: cannot write "},
+        {"--session " + path("notes.tarvik"), "Let Quillon know: \"menuItem_openSession_Callback\": "},
+        {kPlotVowelsStudy + " --session " + path("notes.tarvik"),
+         "A session (--session) already holds its data"}};
+    for (const auto& [args, message] : cases) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+    }
+}
+
+// The log of a study taken to every overlap is the one the window writes for the same choices, but for
+// the clock in its session line. The study saved goes on in the next run, with its log.
+TEST_F(BatchTool, TheLogIsTheOneTheWindowWritesAndASavedStudyGoesOnWithIt) {
+    std::ofstream(dir / "log.txt") << std::string(100000, '\n'); // replaced, not appended to
+    const Outcome r =
+        run(kPlotVowels + " --normalize-f1 none --normalize-f2 none --normalize-duration none" +
+            " --group v1=Vowel:i --group v2=Vowel:a --group v3=Vowel:e --overlap both --csv " +
+            path("both.csv") + " --save-session " + path("study") + " --log " + path("log.txt"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    Session window;
+    window.start();
+    run_steps_1_to_3(window, {"plot_vowels.txt", true, true});
+    const auto expected = lines_of(tarvik::log_file_text(window.log()));
+    const auto saved = lines_of(read_file(dir / "log.txt"));
+    auto written = saved;
+    ASSERT_EQ(written.size(), expected.size());
+    const std::regex clock(R"(Session started: \d\d-[A-Z][a-z][a-z]-\d{4} \d\d:\d\d:\d\d)");
+    EXPECT_TRUE(std::regex_match(written[5], clock)) << written[5];
+    written[5] = expected[5];
+    EXPECT_EQ(written, expected);
+
+    // The extension is added as in the window; the log printed goes on from the saved one.
+    const Outcome resumed =
+        run("--session " + path("study.tarvik") + " --overlap 2d --csv " + path("2d.csv"));
+    ASSERT_EQ(resumed.status, 0) << resumed.err;
+    const auto both = lines_of(read_file(dir / "both.csv"));
+    EXPECT_EQ(lines_of(read_file(dir / "2d.csv")), std::vector<std::string>(both.begin(), both.begin() + 4));
+    const auto after = lines_of(resumed.out);
+    ASSERT_GT(after.size(), saved.size());
+    EXPECT_TRUE(std::equal(saved.begin(), saved.end(), after.begin()));
+}
+
+// The study of the README's example: stressed and unstressed i against e.
+const std::string kStressStudy =
+    "--data '" + kExamples + "stress_context.txt' --subject Speaker --vowel Vowel --f1 F1 --f2 F2" +
+    " --duration Duration --phrase-duration PhraseDuration --normalize-f1 zscore --normalize-f2 zscore" +
+    " --normalize-duration phrase --group 'i-stressed=Vowel:i;Stress:stressed'" +
+    " --group 'i-unstressed=Vowel:i;Stress:unstressed' --group 'e=Vowel:e'";
+
+TEST_F(BatchTool, TheWorkedExampleOfTheReadme) {
+    const Outcome r = run(kStressStudy + " --overlap both --csv " + path("overlap.csv") + " --json " +
+                          path("overlap.json") + " --fit " + path("fit.csv"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string csv = read_file(dir / "overlap.csv");
+    EXPECT_EQ(csv, "dimension,index_a,index_b,group_a,group_b,value,e1_fraction,e2_fraction,e1_count,"
+                   "e2_count,both_count\n"
+                   "2D,1,2,i-stressed,i-unstressed,0.41958041958041958,0.32608695652173914,"
+                   "0.41958041958041958,184,143,60\n"
+                   "2D,1,3,i-stressed,e,0,0,0,108,115,0\n"
+                   "2D,2,3,i-unstressed,e,0.39102564102564102,0.39102564102564102,0.2890995260663507,156,"
+                   "211,61\n"
+                   "3D,1,2,i-stressed,i-unstressed,0.3712574850299401,0.20080971659919028,0.3712574850299401,"
+                   "2470,1336,496\n"
+                   "3D,1,3,i-stressed,e,0,0,0,1373,1355,0\n"
+                   "3D,2,3,i-unstressed,e,0.28190743338008417,0.28190743338008417,0.15296803652968036,1426,"
+                   "2628,402\n");
+
+    // The JSON holds the same pairs, each cell under its column's name.
+    const auto doc = nlohmann::json::parse(read_file(dir / "overlap.json"));
+    EXPECT_EQ(doc.at("format"), "tarvik3d-overlap");
+    EXPECT_EQ(doc.at("version"), 1);
+    const auto rows = lines_of(csv);
+    const auto header = cells_of(rows[0], ',');
+    ASSERT_EQ(doc.at("pairs").size(), rows.size() - 1);
+    for (std::size_t k = 1; k < rows.size(); ++k) {
+        const auto cells = cells_of(rows[k], ',');
+        for (std::size_t c = 0; c < header.size(); ++c) {
+            const bool text = c == 0 || c == 3 || c == 4; // dimension, group_a, group_b
+            EXPECT_EQ(doc.at("pairs")[k - 1].at(header[c]),
+                      text ? nlohmann::json(cells[c]) : nlohmann::json(std::stod(cells[c])))
+                << header[c];
+        }
+    }
+
+    const auto fits = lines_of(read_file(dir / "fit.csv"));
+    ASSERT_EQ(fits.size(), 4u);
+    EXPECT_EQ(fits[0], "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,"
+                       "theta2D,A2D,B2D");
+    EXPECT_EQ(fits[3], "3,e,48,0.91448691867562859,-0.17613986242161772,0.011672926297207425,"
+                       "-0.049707488952911431,-0.0016152430030234219,0.56198927551944577,0.54590178102962206,"
+                       "0.0033827002017015185,0.91448691867562859,-0.17613986242161772,-0.049707488952911431,"
+                       "0.56199147486304579,0.54590178102962206");
+}
+
+TEST_F(BatchTool, OnePairInTheOrderGivenOnItsOwnGrid) {
+    ASSERT_EQ(run(kStressStudy + " --overlap 3d --pair 3,1 --resolution 4 --csv " + path("pair.csv")).status,
+              0);
+    const auto rows = lines_of(read_file(dir / "pair.csv"));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].rfind("3D,3,1,e,i-stressed,", 0), 0u) << rows[1];
+    // 5 x 5 x 5 grid points, where the default grid of 20 intervals counts 1373 and 1355 inside the shapes
+    EXPECT_LE(std::stod(cells_of(rows[1], ',')[8]), 125);
+    EXPECT_LE(std::stod(cells_of(rows[1], ',')[9]), 125);
+}
+
+TEST_F(BatchTool, TheNormalizedTableHoldsEveryTokenAsTheNumberItReadsBackAs) {
+    const Outcome r =
+        run("--data '" + kExamples + "hillenbrand_missing.txt' --subject Speaker --vowel Vowel" +
+            " --f1 F1 --f2 F2 --duration Duration --phrase-duration none --normalize-f1 zscore" +
+            " --normalize-f2 zscore --normalize-duration zscore --export-normalized " + path("table.txt"));
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    const auto lines = lines_of(read_file(dir / "table.txt"));
+    ASSERT_EQ(lines.size(), 1669u);
+    EXPECT_EQ(lines[0], "Speaker\tVowel\tF1\tF2\tDuration\tGroup");
+    std::size_t missing = 0; // the F2 of speakers with a NULL F2
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto cells = cells_of(lines[i], '\t');
+        ASSERT_EQ(cells.size(), 6u) << lines[i];
+        for (std::size_t c = 2; c <= 4; ++c) {
+            // Printed the way "%.17g" prints the value it reads back as (fewer digits would not read back).
+            char canonical[64];
+            std::snprintf(canonical, sizeof canonical, "%.17g", std::strtod(cells[c].c_str(), nullptr));
+            missing += cells[c] == "NaN";
+            ASSERT_TRUE(cells[c] == canonical || cells[c] == "NaN") << lines[i];
+        }
+    }
+    EXPECT_GT(missing, 0u);
+}
+
+class BatchPlots : public BatchTool {
+  protected:
+    void SetUp() override {
+        BatchTool::SetUp();
+#ifndef TARVIK_BATCH_PLOTS
+        GTEST_SKIP() << "built without Qt: the batch tool cannot draw plots";
+#endif
+    }
+};
+
+TEST_F(BatchPlots, EveryKindIsWrittenInTheFormatItsNameAsksFor) {
+    // 3D pictures need OpenGL, which a virtual display gives where there is no real one.
+    if (!std::getenv("DISPLAY") && std::system("command -v xvfb-run >/dev/null 2>&1") == 0)
+        launcher = "xvfb-run -a -s '-screen 0 1280x1024x24' ";
+    const Outcome r = run(
+        kPlotVowelsStudy + " --overlap both --plot original --plot-out " + path("original.pdf") +
+        " --plot normalized --plot-out " + path("normalized.svg") +
+        " --plot shapes --plot-groups 1,3 --plot-out " + path("shapes.svg") + " --plot volumes --plot-out " +
+        path("volumes.svg") + " --plot overlap --plot-groups 3,1 --plot-out " + path("overlap.svg") +
+        " --plot normalized --plot-dim 3d --plot-out " + path("normalized3d.png") +
+        " --plot volumes --plot-dim 3d --plot-groups 2 --plot-out " + path("volumes3d.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(read_file(dir / "original.pdf").substr(0, 5), "%PDF-");
+    // A vector picture holds its title as text.
+    const std::pair<const char*, const char*> titles[] = {
+        {"normalized.svg", "Normalized Data:  2D graph title"},
+        {"shapes.svg", "Best Fit Ellipse: (Second Rotation) 2D graph title"},
+        {"volumes.svg", "2D Spheres: 2D graph title"},
+        {"overlap.svg", "Normalized data 2D overlap:"}};
+    for (const auto& [svg, title] : titles) {
+        EXPECT_EQ(read_file(dir / svg).rfind("<?xml", 0), 0u) << svg;
+        EXPECT_NE(read_file(dir / svg).find(title), std::string::npos) << svg;
+    }
+    for (const char* png : {"normalized3d.png", "volumes3d.png"})
+        EXPECT_EQ(read_file(dir / png).substr(0, 8), "\x89PNG\r\n\x1a\n") << png;
+}
+
+TEST_F(BatchPlots, RefusalsExitWithOneAndTheMessageAUserWouldSee) {
+    const std::string out = " --plot-out " + path("x.png");
+    const std::pair<std::string, std::string> cases[] = {
+        {kPlotVowelsStudy + " --overlap 2d --plot overlap --plot-groups 2,2" + out,
+         "Cannot plot overlap: You cannot plot the overlap of a group with itself."},
+        {kPlotVowelsStudy + " --plot volumes" + out,
+         "Function \"plot_2D_spheres\": Let Quillon know about this error:"},
+        {kPlotVowelsStudy + " --plot original --plot-groups 4" + out,
+         "There are only 3 groups; --plot-groups names group 4."},
+        {kPlotVowels + " --plot original" + out, "Plots need fitted vowel groups"},
+        {kPlotVowelsStudy + " --plot original --plot-dim 3d --plot-out " + path("x.svg"),
+         "Cannot write the plot " + (dir / "x.svg").string() + ": "}};
+    for (const auto& [args, message] : cases) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+    }
+}
+
+} // namespace
