@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <stdexcept>
 #include <vector>
 
 namespace tarvik::testing {
@@ -14,8 +13,6 @@ namespace tarvik::testing {
 inline std::vector<DataRow> make_rows(const TextList& header, const std::vector<TextList>& cells) {
     std::vector<DataRow> rows;
     for (const TextList& line : cells) {
-        if (line.size() != header.size())
-            throw std::invalid_argument("test row has the wrong number of cells");
         DataRow row;
         for (std::size_t j = 0; j < header.size(); ++j)
             row[header[j]] = line[j];
