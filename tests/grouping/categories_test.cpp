@@ -30,35 +30,18 @@ TEST(TypeList, CleanedNamesInOrderOfFirstAppearance) {
     EXPECT_EQ(type_list({"x", "a-b", "a_b", "a b"}), (TextList{"x", "a_b"}));
 }
 
-using Numbers = std::vector<double>;
-
-const TextList kHeader = {"Speaker", "Vowel", "F1", "F2", "Dur", "Phrase"};
-
-SubjectColumns columns3D() {
-    return {"Speaker", "Vowel", "F1", "F2", "Dur", std::nullopt};
-}
-
-// Without durations (2D work) every duration is 0; phrase durations only when mapped; text that is not a
-// number is kept as NaN.
-TEST(SubjectRecords, ZeroDurationsInTwoDimensionsPhraseDurationsWhenMappedAndNaNKept) {
-    const auto rows = make_rows(kHeader, {{"s1", "ae", "n/a", "1600", "250", "900"},
-                                          {"s1", "ae", "710", "1650", "not measured", "x"}});
-    SubjectColumns c = columns3D();
-    c.duration.reset();
-    c.phraseDuration = "Phrase";
-    const VowelTarget ae = build_subject_records(rows, c).at("s1").vowelTargets.at("ae");
+// Text that is not a number is kept as NaN, and its row still counts.
+TEST(SubjectRecords, TextThatIsNotANumberIsKeptAsNaN) {
+    const auto rows = make_rows({"Speaker", "Vowel", "F1", "F2", "Dur"},
+                                {{"s1", "ae", "n/a", "1600", "250"}, {"s1", "ae", "710", "1650", "x"}});
+    const VowelTarget ae = build_subject_records(rows, {"Speaker", "Vowel", "F1", "F2", "Dur", std::nullopt})
+                               .at("s1")
+                               .vowelTargets.at("ae");
     ASSERT_EQ(ae.F1.size(), 2u);
     EXPECT_TRUE(std::isnan(ae.F1[0]));
     EXPECT_EQ(ae.F1[1], 710);
-    EXPECT_EQ(ae.Duration, (Numbers{0, 0}));
-    ASSERT_TRUE(ae.PhraseDuration.has_value());
-    EXPECT_EQ(ae.PhraseDuration->front(), 900);
-    EXPECT_TRUE(std::isnan(ae.PhraseDuration->back()));
-    EXPECT_EQ(ae.RowLocation, (Numbers{1, 2}));
-
-    const VowelTarget unmapped = build_subject_records(rows, columns3D()).at("s1").vowelTargets.at("ae");
-    EXPECT_FALSE(unmapped.PhraseDuration.has_value());
-    EXPECT_TRUE(std::isnan(unmapped.Duration[1]));
+    EXPECT_TRUE(std::isnan(ae.Duration[1]));
+    EXPECT_EQ(ae.RowLocation, (std::vector<double>{1, 2}));
 }
 
 } // namespace

@@ -48,25 +48,18 @@ TEST(SubjectListing, ExactLines) {
     EXPECT_EQ(subject_listing(subjects), expected);
 }
 
-// Group listing: value columns F2, F1 (and duration when it is part of the analysis).
-VowelGroup group(std::string name, TextList constraints, std::vector<std::vector<double>> rows) {
-    VowelGroup g;
-    g.name = std::move(name);
-    g.constraintList = std::move(constraints);
-    g.data = Matrix(rows.size(), rows.front().size());
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            g.data(r, c) = rows[r][c];
-    return g;
-}
-
 // One group with its constraints, one without any (no entry lines between its two empty lines); without
 // durations the value lines have two columns.
 TEST(GroupListing, ExactLines) {
-    const std::vector<VowelGroup> groups = {
-        group("front", {"Vowel : iy", "Group : man"}, {{-0.2568, 1.5, 512.5}, {0.0818, kNaN, -0.0005}}),
-        group("(change my name)", {}, {{1000.25, -1, 0}}),
-    };
+    // Value columns F2, F1 (and duration when it is part of the analysis).
+    std::vector<VowelGroup> groups(2);
+    groups[0].name = "front";
+    groups[0].constraintList = {"Vowel : iy", "Group : man"};
+    groups[0].data = Matrix(2, 3);
+    groups[0].data.values = {-0.2568, 1.5, 512.5, 0.0818, kNaN, -0.0005};
+    groups[1].name = "(change my name)";
+    groups[1].data = Matrix(1, 3);
+    groups[1].data.values = {1000.25, -1, 0};
     const TextList expected = {
         "You have defined 2 VOWEL groups:",
         "",
