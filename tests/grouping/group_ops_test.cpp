@@ -107,10 +107,25 @@ void expect_dialog(const DialogRecord& d, const std::string& kind, const std::st
 
 // ---- constraints of a group ---------------------------------------------------------------------
 
-// "All>>" adds "Vowel : i" to every group that lacks it, with one warning per group that has it; ">>"
-// then finds it in the current group.
+// Without a type both ask for one. "All>>" adds "Vowel : i" to every group that lacks it, with one
+// warning per group that has it; ">>" then finds it in the current group.
 TEST_F(GroupOps, AddToAllOrToTheCurrentGroupOncePerGroup) {
     use_groups({{"a", {}}, {"b", {"Vowel : i"}}, {"c", {"Stress : primary"}}}, 1);
+    Handles before = s.record();
+    before.currentSelectedType = "";
+    s.fig().store(before);
+    press("button_add");
+    press("button_add_to_all");
+    EXPECT_EQ(s.record(), before);
+    ASSERT_EQ(dialogs().size(), 2u);
+    expect_dialog(dialogs()[0], "message",
+                  "Please make sure you've selected atype for the current selected group.", "", false, true);
+    expect_dialog(dialogs()[1], "message", "Please make sure you've selected aCategory and a Category Type.",
+                  "", false, true);
+
+    before.currentSelectedType = "i";
+    s.fig().store(before);
+    s.scripted.dialogs.clear();
     press("button_add_to_all");
     press("button_add");
 
@@ -125,20 +140,6 @@ TEST_F(GroupOps, AddToAllOrToTheCurrentGroupOncePerGroup) {
                   "Cannot Add Constraint", true, false);
     expect_dialog(dialogs()[1], "warning", "You already have 'Vowel : i' as a constraint.",
                   "Cannot Add Constraint", true, false);
-}
-
-TEST_F(GroupOps, AddAndAddToAllAskForACategoryAndAType) {
-    Handles before = s.record();
-    before.currentSelectedType = "";
-    s.fig().store(before);
-    press("button_add");
-    press("button_add_to_all");
-    EXPECT_EQ(s.record(), before);
-    ASSERT_EQ(dialogs().size(), 2u);
-    expect_dialog(dialogs()[0], "message",
-                  "Please make sure you've selected atype for the current selected group.", "", false, true);
-    expect_dialog(dialogs()[1], "message", "Please make sure you've selected aCategory and a Category Type.",
-                  "", false, true);
 }
 
 TEST_F(GroupOps, DeleteRemovesTheSelectedEntriesAndWarnsWhenTheSelectionIsPastTheList) {
@@ -298,16 +299,16 @@ TEST_F(GroupOps, TokensOfVowelIOrEWithPrimaryStressAndOfAHyphenatedValueByItsLis
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(dialogs().empty());
     // Columns F2, F1, duration. Row 4 has no normalized duration, row 6 the F1 text "x".
-    expect_matrix(r.handles.v[0].data, {{2.3, 0.3, 1.0}, {1.9, 0.42, kNaN}, {2.4, kNaN, 1.05}});
-    expect_matrix(r.handles.v[0].dataOriginal, {{2300, 300, 100}, {1900, 420, 130}, {2400, kNaN, 105}});
-    expect_matrix(r.handles.v[1].data, {{1.2, 0.65, 1.4}}); // row 7, a-b
-    EXPECT_TRUE(s.record().v[0].data.empty());              // the caller stores the record
+    expect_matrix(r.handles.v[0].data, 3, {2.3, 0.3, 1.0, 1.9, 0.42, kNaN, 2.4, kNaN, 1.05});
+    expect_matrix(r.handles.v[0].dataOriginal, 3, {2300, 300, 100, 1900, 420, 130, 2400, kNaN, 105});
+    expect_matrix(r.handles.v[1].data, 3, {1.2, 0.65, 1.4}); // row 7, a-b
+    EXPECT_TRUE(s.record().v[0].data.empty());               // the caller stores the record
 
     // Two dimensions leave out the duration.
     h.onlyAllow2D = 1;
     h.HeaderName.Duration = "notAvailable";
     r = calculate_userVowelGroups(s.rt, h);
-    expect_matrix(r.handles.v[1].dataOriginal, {{1200, 650}});
+    expect_matrix(r.handles.v[1].dataOriginal, 2, {1200, 650});
 }
 
 // A group without constraints is skipped with a warning; a group without tokens stops the selection, and

@@ -51,12 +51,9 @@ class GroupingOps : public StartedSession {
     const TextList& items(const std::string& list) const { return s.control(list).string; }
     double value(const std::string& list) const { return first_value(s.control(list)); }
 
-    struct PointerChange {
-        Pointer pointer;
-        std::size_t dialogsShown;
-        friend bool operator==(const PointerChange&, const PointerChange&) = default;
-    };
-    // The busy pointer while working, and the arrow back before any report shows.
+    // Each change of the pointer, with the number of dialogs shown by then: the busy pointer while
+    // working, and the arrow back before any report shows.
+    using PointerChange = std::pair<Pointer, std::size_t>;
     const std::vector<PointerChange> kBusyThenArrow = {{Pointer::Watch, 0}, {Pointer::Arrow, 0}};
     std::vector<PointerChange> pointers;
 };
@@ -141,7 +138,7 @@ TEST_F(GroupingOps, SelectingAnUnknownCategoryReportsWithoutWaiting) {
 
 // Subjects in order of appearance, each with its vowels in order of appearance among its rows; rows 3 and
 // 5 belong nowhere. No phrase duration while it is "(not available)".
-TEST_F(GroupingOps, SubjectRecordIsBuiltFromTheRolesStoredAndReplacedWhole) {
+TEST_F(GroupingOps, SubjectRecordIsBuiltFromTheRolesStoredAndReplacedWholeOrReported) {
     Handles h = calculate_dataSubject(s.rt, with_table());
     EXPECT_EQ(h.dataSubject.keys(), (TextList{"z01", "w-02"}));
     EXPECT_EQ(h.dataSubject.at("z01").vowelTargets.keys(), (TextList{"iy", "ae"}));
@@ -161,13 +158,10 @@ TEST_F(GroupingOps, SubjectRecordIsBuiltFromTheRolesStoredAndReplacedWhole) {
               (VowelTarget{{300}, {2500}, {0}, std::vector<double>{200}, {1}, {}}));
     EXPECT_FALSE(h.dataSubject.at("z01").grandmeanDuration.has_value());
     EXPECT_TRUE(s.scripted.dialogs.empty());
-}
 
-TEST_F(GroupingOps, SubjectRecordFailureIsReportedAndWaitedFor) {
-    Handles h = calculate_dataSubject(s.rt, with_table());
+    // A failure is reported and waited for.
     h.HeaderName.F2 = "Formant2";
     const Handles out = calculate_dataSubject(s.rt, h);
-
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
     EXPECT_EQ(failure_report(s.scripted.last(), "Function \"calculate_dataSubject\"",
                              "Let Quillon know about this error:\n\n "),

