@@ -59,7 +59,7 @@ class GroupingOps : public StartedSession {
 };
 
 // A second run replaces everything the first found.
-TEST_F(GroupingOps, GroupingsClassifyEveryColumnUnderProgressAndTheBusyPointer) {
+TEST_F(GroupingOps, CategoriesAreFoundUnderProgressAndTheBusyPointer) {
     calculate_groupings(s.rt, with_table({"Note", "F1"}, {{"x", "1"}}));
     s.scripted.progress.clear();
     pointers.clear();
@@ -81,24 +81,23 @@ TEST_F(GroupingOps, GroupingsClassifyEveryColumnUnderProgressAndTheBusyPointer) 
         EXPECT_DOUBLE_EQ(p[k].fraction, static_cast<double>(k) / 6.0); // column k of 6
     EXPECT_EQ(p.back().kind, "close");
     EXPECT_EQ(pointers, kBusyThenArrow);
-}
+    EXPECT_TRUE(s.scripted.dialogs.empty());
 
-TEST_F(GroupingOps, GroupingsFailureRestoresThePointerBeforeTheReport) {
-    Handles h = with_table();
-    h.dataRow[2] = make_rows({"Speaker", "Vowel", "F1", "F2", "Dur"}, {{"s", "ae", "1", "2", "3"}})[0];
-    const Handles out = calculate_groupings(s.rt, h);
-
+    // A failure: the record stands as it was when the failing column was reached.
+    pointers.clear();
+    Handles bad = with_table();
+    bad.dataRow[2] = make_rows({"Speaker", "Vowel", "F1", "F2", "Dur"}, {{"s", "ae", "1", "2", "3"}})[0];
+    const Handles out = calculate_groupings(s.rt, bad);
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
     EXPECT_EQ(failure_report(s.scripted.last(), "Function \"calculate_groupings\"",
                              "Let Quillon know about this error:\n\n "),
               "Reference to non-existent field 'Stress'.");
     EXPECT_EQ(pointers, kBusyThenArrow);
     EXPECT_EQ(s.scripted.progress.back().kind, "close");
-    // The record stands as it was when the failing column was reached.
     EXPECT_EQ(out.groups, (TextList{"Speaker", "Vowel"}));
 }
 
-TEST_F(GroupingOps, PopulatingSelectsTheFirstCategoryAndTypeAndClicksChangeTheSelection) {
+TEST_F(GroupingOps, ListsSelectTheFirstCategoryAndTypeAndClicksChangeTheSelection) {
     const Handles h = populated();
     EXPECT_EQ(items("listbox_groupings"), (TextList{"Speaker", "Vowel", "Stress"}));
     EXPECT_EQ(items("listbox_types"), (TextList{"z01", "w_02", "NULL"}));
@@ -120,12 +119,9 @@ TEST_F(GroupingOps, PopulatingSelectsTheFirstCategoryAndTypeAndClicksChangeTheSe
     EXPECT_EQ(value("listbox_types"), 1);
     EXPECT_EQ(s.record().currentSelectedType, "iy");
     EXPECT_TRUE(s.scripted.dialogs.empty());
-}
 
-// Only the selection reports; the callback around it goes on and stores the record unchanged.
-TEST_F(GroupingOps, SelectingAnUnknownCategoryReportsWithoutWaiting) {
-    populated();
-    s.scripted.dialogs.clear();
+    // An unknown category: only the selection reports, without waiting; the callback around it goes on
+    // and stores the record unchanged.
     const Handles before = s.record();
     s.fig().set_string("listbox_groupings", {"Speaker", "Ghost"});
     click("listbox_groupings", 2);
@@ -138,7 +134,7 @@ TEST_F(GroupingOps, SelectingAnUnknownCategoryReportsWithoutWaiting) {
 
 // Subjects in order of appearance, each with its vowels in order of appearance among its rows; rows 3 and
 // 5 belong nowhere. No phrase duration while it is "(not available)".
-TEST_F(GroupingOps, SubjectRecordIsBuiltFromTheRolesStoredAndReplacedWholeOrReported) {
+TEST_F(GroupingOps, SubjectRecordIsBuiltFromTheRolesAndReplacedWhole) {
     Handles h = calculate_dataSubject(s.rt, with_table());
     EXPECT_EQ(h.dataSubject.keys(), (TextList{"z01", "w-02"}));
     EXPECT_EQ(h.dataSubject.at("z01").vowelTargets.keys(), (TextList{"iy", "ae"}));

@@ -23,12 +23,16 @@ class Pipeline : public StartedSession {
   protected:
     // Loads the file, maps the columns (with or without durations) and normalizes nothing: step 3.
     void reach_step_3(bool withDuration) {
-        StudySetup setup;
-        setup.withDuration = withDuration;
-        run_step_1(s, setup);
+        run_step_1(s, StudySetup{.withDuration = withDuration});
         run_step_2(s);
         ASSERT_EQ(s.record().currStep, 3);
         s.scripted.dialogs.clear();
+    }
+    // Step 3 with the groups Vowel : i and Vowel : a.
+    void two_vowel_groups(bool withDuration) {
+        reach_step_3(withDuration);
+        constrain(1, 2, 1);
+        constrain(2, 2, 2);
     }
     // Adds "category : type" to group `group` as a user would: select the group, the category, the type, >>.
     void constrain(double group, double category, double type) {
@@ -57,9 +61,7 @@ class Pipeline : public StartedSession {
 };
 
 TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
-    reach_step_3(true);
-    constrain(1, 2, 1); // Vowel : i
-    constrain(2, 2, 2); // Vowel : a
+    two_vowel_groups(true);
     EXPECT_EQ(go(), k3DTexts);
 
     expect_step(4);
@@ -87,9 +89,7 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
 }
 
 TEST_F(Pipeline, TwoDimensionalRunSkipsThe3DStagesAndWritesNo3DField) {
-    reach_step_3(false);
-    constrain(1, 2, 1);
-    constrain(2, 2, 2);
+    two_vowel_groups(false);
     EXPECT_EQ(go(5), std::vector<std::string>(k3DTexts.begin() + 3, k3DTexts.end()));
 
     expect_step(4);
@@ -122,9 +122,7 @@ TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEno
 }
 
 TEST_F(Pipeline, AGroupWithoutTokensStopsAndKeepsTheEarlierGroups) {
-    reach_step_3(true);
-    constrain(1, 2, 1);
-    constrain(2, 2, 2);
+    two_vowel_groups(true);
     go();
     const Handles complete = s.record();
     ASSERT_EQ(complete.currStep, 4);
