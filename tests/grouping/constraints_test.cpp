@@ -10,8 +10,7 @@ namespace {
 
 using Rows = std::vector<std::size_t>;
 
-TEST(ConstraintEntry, IsCategoryBlankColonBlankTypeAndSplitsBack) {
-    EXPECT_EQ(constraint_entry("Stress", "primary"), "Stress : primary");
+TEST(ConstraintEntry, SplitsIntoCategoryAndType) {
     // Runs of blanks and colons are one separator, leading ones are skipped; only the first two pieces count.
     for (const char* entry : {" ::Vowel :: : i", "Vowel : i : x"}) {
         const ConstraintParts parts = split_constraint_entry(entry);
@@ -19,13 +18,6 @@ TEST(ConstraintEntry, IsCategoryBlankColonBlankTypeAndSplitsBack) {
         EXPECT_EQ(parts.type, "i") << '"' << entry << '"';
     }
     EXPECT_THROW(split_constraint_entry("Vowel : "), std::invalid_argument);
-}
-
-TEST(ConstraintStructure, CategoriesInOrderOfFirstOccurrenceTypesInListOrder) {
-    const OrderedMap<TextList> c = build_constraints({"Vowel : i", "Stress : primary", "Vowel : e"});
-    EXPECT_EQ(c.keys(), (TextList{"Vowel", "Stress"}));
-    EXPECT_EQ(c.at("Vowel"), (TextList{"i", "e"}));
-    EXPECT_EQ(c.at("Stress"), (TextList{"primary"}));
 }
 
 // Rows (0-based):   0  1  2  3  4  5  6
