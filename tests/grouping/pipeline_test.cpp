@@ -60,7 +60,7 @@ class Pipeline : public StartedSession {
     }
 };
 
-TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
+TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4AndAStopKeepsTheFits) {
     two_vowel_groups(true);
     EXPECT_EQ(go(), k3DTexts);
 
@@ -86,6 +86,20 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
 
     const TextList& log = s.log();
     EXPECT_NE(std::find(log.begin(), log.end(), "You have defined 2 VOWEL groups:"), log.end());
+
+    // Back in step 3, a group that selects no token stops the next run; the groups keep the data and
+    // fits of this one.
+    dispatch_event(s.rt, "button_step_3");
+    constrain(1, 1, 1); // Vowel : i and Speaker : s1 still match rows 1 and 2,
+    constrain(1, 3, 2); // but s1 is never in Group woman: no token matches
+    s.scripted.dialogs.clear();
+    go();
+    EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot continue");
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+    expect_step(3);
+    EXPECT_EQ(s.record().v[0].data, h.v[0].data);
+    EXPECT_EQ(s.record().v[0].ellps3D, h.v[0].ellps3D);
 }
 
 TEST_F(Pipeline, TwoDimensionalRunSkipsThe3DStagesAndWritesNo3DField) {
@@ -119,26 +133,6 @@ TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEno
     EXPECT_EQ(s.control("listbox_currVowel_select").string, TextList{"1 (change my name)"});
     EXPECT_EQ(s.control("popupmenu_plot_group_b").string, TextList{"(change my name)"});
     EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 1);
-}
-
-TEST_F(Pipeline, AGroupWithoutTokensStopsAndKeepsTheEarlierGroups) {
-    two_vowel_groups(true);
-    go();
-    const Handles complete = s.record();
-    ASSERT_EQ(complete.currStep, 4);
-
-    dispatch_event(s.rt, "button_step_3");
-    constrain(1, 1, 1); // Vowel : i and Speaker : s1 still match rows 1 and 2,
-    constrain(1, 3, 2); // but s1 is never in Group woman: no token matches
-    s.scripted.dialogs.clear();
-    go();
-
-    EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot continue");
-    EXPECT_EQ(s.scripted.progress.back().kind, "close");
-    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
-    expect_step(3);
-    EXPECT_EQ(s.record().v[0].data, complete.v[0].data);
-    EXPECT_EQ(s.record().v[0].ellps3D, complete.v[0].ellps3D);
 }
 
 } // namespace
