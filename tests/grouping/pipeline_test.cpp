@@ -88,10 +88,11 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4AndAStopKeepsTheF
     EXPECT_NE(std::find(log.begin(), log.end(), "You have defined 2 VOWEL groups:"), log.end());
 
     // Back in step 3, a group that selects no token stops the next run; the groups keep the data and
-    // fits of this one.
+    // fits of this one, also group 1, which would now select rows 1 and 2 only.
     dispatch_event(s.rt, "button_step_3");
-    constrain(1, 1, 1); // Vowel : i and Speaker : s1 still match rows 1 and 2,
-    constrain(1, 3, 2); // but s1 is never in Group woman: no token matches
+    constrain(1, 1, 1); // Vowel : i and Speaker : s1
+    constrain(2, 1, 1); // Vowel : a and Speaker : s1 match row 3,
+    constrain(2, 3, 2); // but s1 is never in Group woman: no token matches
     s.scripted.dialogs.clear();
     go();
     EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot continue");
