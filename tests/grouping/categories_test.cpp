@@ -1,5 +1,7 @@
-// Which columns are categories, and the value types each category lists.
+// Which columns are categories, the value types each category lists, and the per-subject token records
+// read from the same data table (their order and the rows left out: grouping_ops_test).
 #include "grouping/categories.h"
+#include "grouping/subjects.h"
 #include "grouping_tables.h"
 
 #include <gtest/gtest.h>
@@ -17,62 +19,29 @@ TEST(GroupingRule, FirstRowSampleDecidesNumericOrCategory) {
         EXPECT_FALSE(is_numeric_sample(sample)) << '"' << sample << '"';
 }
 
-// Non-ASCII letters keep their spelling, so "ɛ" and "ə" stay two types.
-TEST(GroupingCleaning, TypeNameReplacesEveryNonWordCharacterByUnderscore) {
-    const std::pair<const char*, const char*> values[] = {{"a-b", "a_b"},
-                                                          {"3.5", "3_5"},
-                                                          {"a b", "a_b"},
-                                                          {"a/b:c+d", "a_b_c_d"},
-                                                          {"stress_1", "stress_1"},
-                                                          {"NULL", "NULL"},
-                                                          {"", ""},
-                                                          {"?!", "__"},
-                                                          {"\xC9\x9B-\xC9\x99", "\xC9\x9B_\xC9\x99"}};
-    for (const auto& [value, cleaned] : values)
-        EXPECT_EQ(clean_type_name(value), cleaned) << '"' << value << '"';
-}
-
-TEST(TypeList, FirstAppearanceOrderAndValuesThatCleanAlikeAreOneType) {
-    EXPECT_EQ(type_list({"c", "a", "c", "b"}), (TextList{"c", "a", "b"})); // not sorted
+// Every non-word character becomes "_"; non-ASCII letters keep their spelling, so "ɛ" and "ə" stay two
+// types. Types are listed in order of first appearance, not sorted.
+TEST(TypeList, CleanedNamesInOrderOfFirstAppearance) {
+    EXPECT_EQ(clean_type_name("3.5"), "3_5");
+    EXPECT_EQ(clean_type_name("a/b:c+d"), "a_b_c_d");
+    EXPECT_EQ(clean_type_name("\xC9\x9B-\xC9\x99"), "\xC9\x9B_\xC9\x99");
+    EXPECT_EQ(type_list({"c", "a", "c", "b"}), (TextList{"c", "a", "b"}));
     // a-b, a_b and a b (the reader has turned the blank into an underscore already, or not) -> a_b.
     EXPECT_EQ(type_list({"x", "a-b", "a_b", "a b"}), (TextList{"x", "a_b"}));
-    EXPECT_EQ(type_list({}), TextList{});
-    EXPECT_EQ(type_list({"same", "same", "same"}), TextList{"same"});
 }
 
-const TextList kHeader = {"Speaker", "Vowel", "F1", "Stress", "Note"};
-
-TEST(ClassifyColumn, OnlyTheFirstRowDecides) {
-    const auto rows =
-        make_rows(kHeader, {{"m01", "ae", "700", "1", "x-y"}, {"m02", "3.5", "abc", "primary", "ok"}});
-    EXPECT_FALSE(classify_column(rows, "Speaker").numeric);
-    // A later row that looks numeric still becomes a type of the category.
-    EXPECT_EQ(classify_column(rows, "Vowel").types, (TextList{"ae", "3_5"}));
-    // A later row that looks like a word does not turn a numeric column into a category.
-    const ColumnClass f1 = classify_column(rows, "F1");
-    EXPECT_TRUE(f1.numeric);
-    EXPECT_TRUE(f1.types.empty());
-    EXPECT_TRUE(classify_column(rows, "Stress").numeric);
-    EXPECT_TRUE(classify_column(rows, "Note").numeric);
-    // Without a first row there is nothing to decide on: no category.
-    const ColumnClass none = classify_column({}, "Vowel");
-    EXPECT_TRUE(none.numeric);
-    EXPECT_TRUE(none.types.empty());
-}
-
-TEST(ClassifyColumn, MissingCellsAreOrdinaryTypes) {
-    const auto rows = make_rows(
-        kHeader,
-        {{"NULL", "ae", "1", "1", "a"}, {"m01", "NULL", "2", "2", "b"}, {"m01", "ae", "3", "3", "a"}});
-    EXPECT_EQ(classify_column(rows, "Speaker").types, (TextList{"NULL", "m01"}));
-    EXPECT_EQ(classify_column(rows, "Vowel").types, (TextList{"ae", "NULL"}));
-}
-
-TEST(ClassifyColumn, AColumnMissingFromARowIsAnError) {
-    auto rows = make_rows(kHeader, {{"m01", "ae", "1", "1", "a"}, {"m02", "iy", "2", "2", "b"}});
-    EXPECT_THROW(classify_column(rows, "Group"), std::out_of_range);
-    rows[1] = make_rows({"Speaker"}, {{"m02"}})[0];
-    EXPECT_THROW(classify_column(rows, "Vowel"), std::out_of_range);
+// Text that is not a number is kept as NaN, and its row still counts.
+TEST(SubjectRecords, TextThatIsNotANumberIsKeptAsNaN) {
+    const auto rows = make_rows({"Speaker", "Vowel", "F1", "F2", "Dur"},
+                                {{"s1", "ae", "n/a", "1600", "250"}, {"s1", "ae", "710", "1650", "x"}});
+    const VowelTarget ae = build_subject_records(rows, {"Speaker", "Vowel", "F1", "F2", "Dur", std::nullopt})
+                               .at("s1")
+                               .vowelTargets.at("ae");
+    ASSERT_EQ(ae.F1.size(), 2u);
+    EXPECT_TRUE(std::isnan(ae.F1[0]));
+    EXPECT_EQ(ae.F1[1], 710);
+    EXPECT_TRUE(std::isnan(ae.Duration[1]));
+    EXPECT_EQ(ae.RowLocation, (std::vector<double>{1, 2}));
 }
 
 } // namespace

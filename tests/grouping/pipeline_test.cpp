@@ -9,15 +9,6 @@
 namespace tarvik::testing {
 namespace {
 
-// tests/data/wiz_vowels.txt: categories Speaker (s1, s2, NULL), Vowel (i, a, u) and Group (man, woman);
-// vowel i has 3 tokens (rows 1, 2, 4), a has 3 (rows 3, 5 and 6, whose Subject is NULL), u one (row 7).
-// Header popups: entry k + 2 is header k (3 Speaker ... 7 Dur, 8 Phrase); 2 is "(not available)".
-const std::vector<double> k3DRoles = {3, 4, 5, 6, 7, 8};
-const std::vector<double> k2DRoles = {3, 4, 5, 6, 2, 2};
-const char* const kRolePopups[] = {"popupmenu_header_subject",  "popupmenu_header_vowel",
-                                   "popupmenu_header_f1",       "popupmenu_header_f2",
-                                   "popupmenu_header_duration", "popupmenu_header_phraseduration"};
-
 const std::vector<std::string> k3DTexts = {"One moment... calculating 3D plot axes",
                                            "One moment... calculating 3D rotating variables",
                                            "One moment... calculating 3D ellipsoid data",
@@ -26,82 +17,63 @@ const std::vector<std::string> k3DTexts = {"One moment... calculating 3D plot ax
                                            "One moment... calculating 2D ellipse data",
                                            "One moment... writing to log file"};
 
+// tests/data/wiz_vowels.txt: categories Speaker (s1, s2, NULL), Vowel (i, a, u) and Group (man, woman);
+// vowel i has 3 tokens (rows 1, 2, 4), a has 3 (rows 3, 5 and 6, whose Subject is NULL), u one (row 7).
 class Pipeline : public StartedSession {
   protected:
-    // Loads the file, maps the columns and copies the values unnormalized, ending in step 3.
-    void reach_step_3(const std::vector<double>& roles) {
-        s.scripted.fileAnswers.push_back(FileChoice{"wiz_vowels.txt", TARVIK_TEST_DATA_DIR});
-        dispatch_event(s.rt, "button_load_file");
-        for (std::size_t k = 0; k < roles.size(); ++k)
-            s.fig().set_value(kRolePopups[k], roles[k]);
-        dispatch_event(s.rt, "button_continue_to_normalize");
-        for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2",
-                                "popupmenu_normalize_duration"})
-            s.fig().set_value(tag, 2);
-        dispatch_event(s.rt, "button_continue_to_grouping");
+    // Loads the file, maps the columns (with or without durations) and normalizes nothing: step 3.
+    void reach_step_3(bool withDuration) {
+        run_step_1(s, StudySetup{.withDuration = withDuration});
+        run_step_2(s);
         ASSERT_EQ(s.record().currStep, 3);
         s.scripted.dialogs.clear();
-        s.scripted.progress.clear();
     }
-    void click(const char* tag, double value) {
-        s.fig().set_value(tag, value);
-        dispatch_event(s.rt, tag);
+    // Step 3 with the groups Vowel : i and Vowel : a.
+    void two_vowel_groups(bool withDuration) {
+        reach_step_3(withDuration);
+        constrain(1, 2, 1);
+        constrain(2, 2, 2);
     }
     // Adds "category : type" to group `group` as a user would: select the group, the category, the type, >>.
     void constrain(double group, double category, double type) {
-        click("listbox_currVowel_select", group);
-        click("listbox_groupings", category);
-        click("listbox_types", type);
+        s.click("listbox_currVowel_select", group);
+        s.click("listbox_groupings", category);
+        s.click("listbox_types", type);
         dispatch_event(s.rt, "button_add");
     }
-    void create_group() { dispatch_event(s.rt, "button_create_new_vowelNum"); }
-    void go() { dispatch_event(s.rt, "button_continue_to_overlap"); }
-
-    std::vector<std::string> progress_texts() const {
-        std::vector<std::string> out;
+    // Continue, with the progress dialog's texts after its opening; each update moves the bar on by 1/steps.
+    std::vector<std::string> go(double steps = 8) {
+        s.scripted.progress.clear();
+        dispatch_event(s.rt, "button_continue_to_overlap");
+        std::vector<std::string> texts;
         for (const auto& p : s.scripted.progress)
-            if (p.kind == "update" && p.message)
-                out.push_back(*p.message);
-        return out;
+            if (p.kind == "update") {
+                texts.push_back(p.message.value_or("(none)"));
+                EXPECT_EQ(p.fraction, texts.size() / steps);
+            }
+        return texts;
     }
+    // The step reached, and whether step 3's controls are still enabled.
     void expect_step(double step) const {
-        const Handles h = s.record();
-        EXPECT_EQ(h.currStep, step);
-        for (const auto& ref : h.stepObjects[3])
-            EXPECT_EQ(s.control(ref.tag).enable, step == 4 ? Enable::On : Enable::Off) << ref.tag;
+        EXPECT_EQ(s.record().currStep, step);
         EXPECT_EQ(s.control("button_continue_to_overlap").enable, step == 3 ? Enable::On : Enable::Off);
     }
 };
 
-TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
-    reach_step_3(k3DRoles);
-    constrain(1, 2, 1); // Vowel : i
-    constrain(2, 2, 2); // Vowel : a
-    go();
+TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4AndAStopKeepsTheFits) {
+    two_vowel_groups(true);
+    EXPECT_EQ(go(), k3DTexts);
 
     expect_step(4);
-    EXPECT_TRUE(s.control("button_step_4").bold);
     const Handles h = s.record();
     ASSERT_EQ(h.v.size(), 2u);
-    EXPECT_EQ(h.v[0].data.rows, 3u);
-    EXPECT_EQ(h.v[0].data.cols, 3u);
     EXPECT_EQ(h.v[1].data.rows, 3u); // rows 3, 5 and 6: a row without subject still matches its vowel
     EXPECT_TRUE(h.v[0].avg && h.v[0].ellps3D && h.v[0].avg2D && h.v[0].ellps2D);
-    EXPECT_GT(h.axes3D.Xwidth, 0);
-    ASSERT_TRUE(h.axes2D.has_value());
 
-    // One dialog, bar at 0, then k/8 before each stage, closed at the end; the pointer is back.
-    ASSERT_FALSE(s.scripted.progress.empty());
+    // One dialog, opened with the bar at 0 and closed at the end; the pointer is back.
     EXPECT_EQ(s.scripted.progress.front().kind, "create");
     EXPECT_EQ(s.scripted.progress.front().message,
               std::optional<std::string>("One moment... obtaining group data"));
-    EXPECT_EQ(progress_texts(), k3DTexts);
-    double stage = 0;
-    for (const auto& p : s.scripted.progress)
-        if (p.kind == "update") {
-            EXPECT_EQ(p.fraction, ++stage / 8);
-        }
-    EXPECT_EQ(stage, 7);
     EXPECT_EQ(s.scripted.progress.back().kind, "close");
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
 
@@ -114,46 +86,44 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4) {
 
     const TextList& log = s.log();
     EXPECT_NE(std::find(log.begin(), log.end(), "You have defined 2 VOWEL groups:"), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), "   Vowel : i"), log.end());
+
+    // Back in step 3, a group that selects no token stops the next run; the groups keep the data and
+    // fits of this one, also group 1, which would now select rows 1 and 2 only.
+    dispatch_event(s.rt, "button_step_3");
+    constrain(1, 1, 1); // Vowel : i and Speaker : s1
+    constrain(2, 1, 1); // Vowel : a and Speaker : s1 match row 3,
+    constrain(2, 3, 2); // but s1 is never in Group woman: no token matches
+    s.scripted.dialogs.clear();
+    go();
+    EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot continue");
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+    expect_step(3);
+    EXPECT_EQ(s.record().v[0].data, h.v[0].data);
+    EXPECT_EQ(s.record().v[0].ellps3D, h.v[0].ellps3D);
 }
 
 TEST_F(Pipeline, TwoDimensionalRunSkipsThe3DStagesAndWritesNo3DField) {
-    reach_step_3(k2DRoles);
-    constrain(1, 2, 1);
-    constrain(2, 2, 2);
-    go();
+    two_vowel_groups(false);
+    EXPECT_EQ(go(5), std::vector<std::string>(k3DTexts.begin() + 3, k3DTexts.end()));
 
     expect_step(4);
-    EXPECT_EQ(progress_texts(), std::vector<std::string>(k3DTexts.begin() + 3, k3DTexts.end()));
     const Handles h = s.record();
     EXPECT_EQ(h.v[0].data.cols, 2u);
     EXPECT_FALSE(h.v[0].avg || h.v[0].dubstar || h.v[0].A || h.v[0].ellps3D);
     EXPECT_TRUE(h.v[0].avg2D && h.v[0].A2D);
-    EXPECT_EQ(h.axes3D.Xwidth, 0);
-}
-
-TEST_F(Pipeline, NoGroupWithConstraintsLeavesNoGroupAndStays) {
-    reach_step_3(k3DRoles);
-    s.scripted.questionAnswers = {"Yes"};
-    go();
-    EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot proceed");
-    EXPECT_TRUE(s.scripted.dialogs.back().waited);
-    EXPECT_TRUE(s.record().v.empty());
-    expect_step(3);
-    EXPECT_TRUE(s.scripted.progress.empty());
 }
 
 // Groups 1, 3 and 4 have no constraint: No keeps every group in step 3; Yes deletes them and goes on
 // with group 2 alone, which then fills the second group menus too.
 TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEnough) {
-    reach_step_3(k3DRoles);
-    create_group();
-    create_group();
+    reach_step_3(true);
+    dispatch_event(s.rt, "button_create_new_vowelNum");
+    dispatch_event(s.rt, "button_create_new_vowelNum");
     constrain(2, 2, 1);
     s.scripted.questionAnswers = {"No"};
-    go();
+    EXPECT_TRUE(go().empty());
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(s.scripted.last().title, "Continue and delete groups?");
     EXPECT_NE(s.scripted.last().text.at(0).find("\n\n[1 3 4]\n\n"), std::string::npos);
     EXPECT_EQ(s.record().v.size(), 4u);
     expect_step(3);
@@ -162,32 +132,8 @@ TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEno
     go();
     expect_step(4);
     EXPECT_EQ(s.control("listbox_currVowel_select").string, TextList{"1 (change my name)"});
-    EXPECT_EQ(s.control("popupmenu_overlap_group_b").string, TextList{"(change my name)"});
+    EXPECT_EQ(s.control("popupmenu_plot_group_b").string, TextList{"(change my name)"});
     EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 1);
-    EXPECT_EQ(first_value(s.control("popupmenu_plot_group_b")), 1);
-}
-
-TEST_F(Pipeline, AGroupWithoutTokensStopsAndKeepsTheEarlierGroups) {
-    reach_step_3(k3DRoles);
-    constrain(1, 2, 1);
-    constrain(2, 2, 2);
-    go();
-    const Handles complete = s.record();
-    ASSERT_EQ(complete.currStep, 4);
-
-    dispatch_event(s.rt, "button_step_3");
-    constrain(1, 1, 1); // Vowel : i and Speaker : s1 still match rows 1 and 2,
-    constrain(1, 3, 2); // but s1 is never in Group woman: no token matches
-    s.scripted.dialogs.clear();
-    s.scripted.progress.clear();
-    go();
-
-    EXPECT_EQ(s.scripted.dialogs.back().title, "Cannot continue");
-    EXPECT_EQ(s.scripted.progress.back().kind, "close");
-    EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
-    expect_step(3);
-    EXPECT_EQ(s.record().v[0].data, complete.v[0].data);
-    EXPECT_EQ(s.record().v[0].ellps3D, complete.v[0].ellps3D);
 }
 
 } // namespace
