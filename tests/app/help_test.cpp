@@ -64,14 +64,13 @@ TEST_F(HelpRequest, AnsweringCancelDoesNothingElseAnythingElseOpensTheSitesMainP
     const Handles before = *rt.figure().retrieve();
     dispatch_event(rt, "button_help_normalize_spectral");
     ASSERT_EQ(scripted.dialogs.size(), 1u);
-    const DialogRecord& d = scripted.last();
-    EXPECT_EQ(d.kind, "question");
-    EXPECT_EQ(d.title, "Continue now?");
-    EXPECT_EQ(d.text,
-              TextList{"We are currently revamping the structure and names of the TARVIK3D help pages. "
-                       "In an upcoming releaseyou will be taken directly to the correct help page. For "
-                       "now, you'll be taken to the main site. We apologize for the inconvenience."});
-    EXPECT_EQ(d.buttons, (TextList{"Connect to web", "Cancel", "Connect to web"}));
+    expect_dialog(
+        scripted.last(), "question", "Continue now?",
+        {"We are currently revamping the structure and names of the TARVIK3D help pages. In an upcoming "
+         "releaseyou will be taken directly to the correct help page. For now, you'll be taken to the "
+         "main site. We apologize for the inconvenience."},
+        Icon::None, true);
+    EXPECT_EQ(scripted.last().buttons, (TextList{"Connect to web", "Cancel", "Connect to web"}));
     EXPECT_TRUE(scripted.browserAddresses.empty());
     EXPECT_EQ(*rt.figure().retrieve(), before);
 
@@ -99,13 +98,10 @@ TEST_F(HelpRequest, WithoutABrowserWindowsWarnsAndOpensEachButtonsLocalPageInNot
     EXPECT_EQ(scripted.shellCommands, commands);
     EXPECT_EQ(titles(), titlesSeen);
     EXPECT_EQ(scripted.browserAddresses, TextList(std::size(kHelpButtons), homepage()));
-    const DialogRecord& d = scripted.dialogs[1];
-    EXPECT_EQ(d.kind, "message");
-    EXPECT_EQ(d.text,
-              TextList{"There was no default browser detected. TARVIK will now try to load your local "
-                       "help pages."});
-    EXPECT_EQ(d.icon, Icon::Warn);
-    EXPECT_TRUE(d.waited);
+    expect_dialog(
+        scripted.dialogs[1], "message", "Browser not found",
+        {"There was no default browser detected. TARVIK will now try to load your local help pages."},
+        Icon::Warn, true);
     EXPECT_EQ(help_page("abcdefgpage", ".txt"), "page.txt");
 }
 

@@ -31,10 +31,7 @@ TEST_F(LogSave, WritesTheLogLineByLineReplacingAnExistingFile) {
     save_as("session.txt");
     EXPECT_EQ(file_contents(folder / "session.txt"), kStartLog);
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    const DialogRecord& d = s.scripted.last();
-    EXPECT_EQ(d.kind, "save");
-    EXPECT_EQ(d.text, TextList{"*.txt"});
-    EXPECT_EQ(d.title, "Save log");
+    expect_dialog(s.scripted.last(), "save", "Save log", {"*.txt"}, Icon::None, true);
 
     write_contents(folder / "session.txt", std::string(5000, 'x') + "\n");
     update_log(s.rt, s.record(), TextList{"Subject  N", "", "s1  3"});

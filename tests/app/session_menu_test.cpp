@@ -70,9 +70,7 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
 
     choose("study1", "menuItem_saveSession");
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(s.scripted.last().kind, "save");
-    EXPECT_EQ(s.scripted.last().text, TextList{"*.tarvik"});
-    EXPECT_EQ(s.scripted.last().title, "Save session");
+    expect_dialog(s.scripted.last(), "save", "Save session", {"*.tarvik"}, Icon::None, true);
     EXPECT_EQ(dir_.names(), std::vector<std::string>{"study1.tarvik"});
     expect_unchanged(saved); // saving changes nothing in the running session
 
@@ -81,9 +79,7 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     ASSERT_EQ(s.record().currStep, 3);
     choose("study1.tarvik", "menuItem_openSession");
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(s.scripted.last().kind, "open");
-    EXPECT_EQ(s.scripted.last().text, TextList{"*.tarvik"});
-    EXPECT_EQ(s.scripted.last().title, "Open a .tarvik session file");
+    expect_dialog(s.scripted.last(), "open", "Open a .tarvik session file", {"*.tarvik"}, Icon::None, true);
     const auto reopened = s.rt.main_window();
     ASSERT_NE(reopened, saved.window);
     EXPECT_FALSE(saved.window->alive());
@@ -120,13 +116,9 @@ TEST_F(SessionMenu, CancellingEitherDialogLeavesTheSessionAndCancellingTheOpenDi
     dispatch_event(s.rt, "menuItem_openSession");
     EXPECT_TRUE(dir_.names().empty());
     ASSERT_EQ(s.scripted.dialogs.size(), 3u);
-    const DialogRecord& note = s.scripted.last();
-    EXPECT_EQ(note.kind, "message");
-    EXPECT_EQ(note.title, "Could not open file.");
-    EXPECT_EQ(note.text,
-              TextList{"This file is empty or you selected 'Cancel'. Please select a different file."});
-    EXPECT_EQ(note.icon, Icon::None);
-    EXPECT_TRUE(note.waited);
+    expect_dialog(s.scripted.last(), "message", "Could not open file.",
+                  {"This file is empty or you selected 'Cancel'. Please select a different file."},
+                  Icon::None, true);
     expect_unchanged(before);
     EXPECT_TRUE(created_.empty());
 }

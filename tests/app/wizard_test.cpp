@@ -156,13 +156,8 @@ TEST_F(Wizard, Step3ButtonBeforeStep4WarnsWithoutWaitingAndChangesNothing) {
         dispatch_event(s.rt, "button_step_3");
 
         ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-        const DialogRecord& d = s.scripted.dialogs[0];
-        EXPECT_EQ(d.kind, "warning");
-        EXPECT_EQ(d.text, TextList{text});
-        EXPECT_EQ(d.title, title);
-        EXPECT_EQ(d.icon, Icon::Warn);
-        EXPECT_TRUE(d.modal);
-        EXPECT_FALSE(d.waited);
+        expect_dialog(s.scripted.last(), "warning", title, {text}, Icon::Warn, false);
+        EXPECT_TRUE(s.scripted.last().modal);
         EXPECT_EQ(s.record(), h);
         EXPECT_EQ(s.fig().objects(), before);
     }

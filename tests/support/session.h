@@ -122,4 +122,14 @@ inline std::string failure_report(const DialogRecord& d, const std::string& titl
     return d.text[0].substr(lead.size());
 }
 
+// Expects `d` to be a dialog of this kind, title, text and icon, waited for or not.
+inline void expect_dialog(const DialogRecord& d, const std::string& kind, const std::string& title,
+                          const TextList& text, Icon icon, bool waited) {
+    EXPECT_EQ(d.kind, kind);
+    EXPECT_EQ(d.title, title);
+    EXPECT_EQ(d.text, text);
+    EXPECT_EQ(d.icon, icon);
+    EXPECT_EQ(d.waited, waited);
+}
+
 } // namespace tarvik::testing
