@@ -34,8 +34,7 @@ class HostileSession : public StartedSession {
         StartedSession::SetUp();
         s.rt.onWindowCreated = [this](const std::shared_ptr<Figure>&) { ++created_; };
         window_ = s.rt.main_window();
-        objects_ = s.fig().objects();
-        record_ = session_to_text(s.fig(), s.record());
+        session_ = session_to_text(s.fig(), s.record());
     }
 
     // Opens `content` as bad.tarvik from the File menu; returns the reason the report gives, or what
@@ -56,29 +55,19 @@ class HostileSession : public StartedSession {
     void expect_unchanged() const {
         ASSERT_EQ(s.rt.main_window(), window_);
         EXPECT_TRUE(window_->alive());
-        EXPECT_EQ(s.fig().objects(), objects_);
-        EXPECT_EQ(session_to_text(s.fig(), s.record()), record_);
+        EXPECT_EQ(session_to_text(s.fig(), s.record()), session_);
         EXPECT_EQ(created_, 0);
     }
 
     TestFolder dir_{"tarvik_hostile_session"};
     std::shared_ptr<Figure> window_;
-    std::vector<Control> objects_;
-    std::string record_;
+    std::string session_;
     int created_ = 0;
 };
 
-// The file every case below changes opens as it is, with no dialog but the file dialog.
-TEST_F(HostileSession, TheSoundFileOpens) {
-    open(sound());
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(created_, 1);
-    EXPECT_NE(s.rt.main_window(), window_);
-    EXPECT_EQ(s.record().currStep, 2);
-}
-
+// Every cut ends inside the document, whose last character is its closing brace; the whole of it, which every
+// case below changes, opens.
 TEST_F(HostileSession, AFileCutShortAtEveryTenthByteIsIncomplete) {
-    // Every cut ends inside the document, whose last character is its closing brace.
     ASSERT_EQ(sound().substr(sound().size() - 2), "}\n");
     for (std::size_t cut = 0; cut + 1 < sound().size(); cut += 10)
         ASSERT_EQ(open(sound().substr(0, cut)),
@@ -86,6 +75,9 @@ TEST_F(HostileSession, AFileCutShortAtEveryTenthByteIsIncomplete) {
                            : "the file is incomplete: it ends before the session does.")
             << "cut at byte " << cut;
     expect_unchanged();
+    open(sound());
+    EXPECT_EQ(s.scripted.dialogs.size(), 1u);
+    EXPECT_EQ(s.record().currStep, 2);
 }
 
 // Texts that are not a session file of this version.
@@ -146,9 +138,7 @@ TEST_F(HostileSession, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSessio
          "it was written by a newer version of TARVIK3D (session format 2; this version reads "
          "format 1)."},
         {"/version", "\"1\"", "the file is damaged at version: expected the format version"},
-        {"/version", "0", "the file is damaged at version"},
         {"/record", "", "the file is damaged at the top: the field \"record\" is missing."},
-        {"/plots", "[]", "at the top: unknown field \"plots\"."},
         {"/window", "[]", "at window: expected an object."},
         {"/record/stdmult", "", "at record: the field \"stdmult\" is missing."},
         {"/record/stdMult", "2", "at record: unknown field \"stdMult\"."},
@@ -163,8 +153,6 @@ TEST_F(HostileSession, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSessio
         {"/record/subgroup", R"([["V", []], ["V", []]])",
          "at record.subgroup[1]: the key \"V\" appears twice."},
         {"/objects/{listbox_log}/visible", "\"yes\"", ".visible: expected true or false."},
-        {"/record/stepObjects/0/0", "7", "at record.stepObjects[0][0]: expected a text."},
-        {"/record/currStep", "null", "at record.currStep: expected a number."},
         {"/record/currStep", "7", "at record.currStep: the wizard has steps 1 to 4."},
         // The main window's objects: none missing, extra or moved, none re-wired or re-styled.
         {"/objects/{text115}", "", ": the object \"text115\" of the main window is missing."},

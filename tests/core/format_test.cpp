@@ -53,11 +53,5 @@ TEST(Fill, ReplacesPlaceholdersInOrderAndLeavesOtherPercentSignsAndInsertedTextA
     EXPECT_EQ(fill("%s-%s", {"%s", "y"}), "%s-y");
 }
 
-TEST(CaseInsensitiveText, ComparesAndLowersAscii) {
-    EXPECT_TRUE(iequals("ZERIVIzi_export", "zerivizi_EXPORT"));
-    EXPECT_FALSE(iequals("zerivizi_export", "zerivizi_exports"));
-    EXPECT_EQ(to_lower("ZERIVIzi LOG:"), "zerivizi log:");
-}
-
 } // namespace
 } // namespace tarvik

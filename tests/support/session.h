@@ -104,9 +104,6 @@ class StartedSession : public ::testing::Test {
     Session s;
 };
 
-// Parameterised tests named after their case's `name`.
-inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
-
 // Expects `d` to be the modal warning of the failure convention titled `title`, waited for or not, with one
 // line of text that begins with `lead`; returns the rest of that line.
 inline std::string failure_report(const DialogRecord& d, const std::string& title, const std::string& lead,
