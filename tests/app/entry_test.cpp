@@ -1,14 +1,17 @@
-// Start-up through the entry, the activity log's first lines, command-line pairs and callback dispatch.
+// Start-up through the entry, command-line pairs, callback dispatch, the activity log's appends, the File
+// menu's own handlers (About, Print, Exit, the placeholder note) and the guarded body's two failure reports.
+#include "app/guarded.h"
 #include "app/log.h"
 #include "support/session.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace tarvik::testing {
 namespace {
 
-const Color kWhite{1, 1, 1};
 const std::string kFormALead = "Let Quillon know about this error:\n\n ";
 
 std::vector<EntryArg> texts(std::initializer_list<const char*> args) {
@@ -17,31 +20,16 @@ std::vector<EntryArg> texts(std::initializer_list<const char*> args) {
 
 using StartUp = StartedSession;
 
-TEST_F(StartUp, LogOpensWithTheWelcomeBlockAndTheSessionLine) {
+TEST_F(StartUp, TheOpeningFunctionWritesTheFirstLogLineAndTouchesItsControls) {
     EXPECT_EQ(s.log(),
               (TextList{"Welcome!", "", "ZERIVIzi LOG:", "", "", "Session started: 05-Dec-2026 11:54:46"}));
-}
-
-TEST_F(StartUp, ItemListsAndEditFieldsAreWhite) {
-    int seen = 0;
-    for (const Control* c : s.fig().controls()) {
-        if (c->style != Style::PopupMenu && c->style != Style::ListBox && c->style != Style::Edit)
-            continue;
-        ++seen;
-        EXPECT_EQ(c->background, kWhite) << c->tag;
-    }
-    EXPECT_EQ(seen, 18 + 5 + 9); // popup menus, list boxes, edit fields
-    // The layout gives this one a dark red and the panel colour to the file name field.
-    EXPECT_EQ(s.control("popupmenu_header_subject").background, kWhite);
-    EXPECT_EQ(s.control("text_filename").background, kWhite);
-    // The window itself loses the layout's colour for the platform's default.
+    // Item lists and edit fields are white, the one the layout makes dark red included; the window itself
+    // loses the layout's colour for the platform's default.
+    for (const Control* c : s.fig().controls())
+        if (c->style == Style::PopupMenu || c->style == Style::ListBox || c->style == Style::Edit)
+            EXPECT_EQ(c->background, (Color{1, 1, 1})) << c->tag;
     EXPECT_NE(s.fig().window().color, main_window_properties().color);
-}
-
-TEST_F(StartUp, OpeningTouchesOfSingleControls) {
-    const auto help = s.fig().find(Property::String, "?"); // their tags: help_test.cpp
-    EXPECT_EQ(help.size(), 7u);
-    for (const auto& tag : help) {
+    for (const auto& tag : s.fig().find(Property::String, "?")) {
         EXPECT_FALSE(s.control(tag).visible) << tag;
         EXPECT_EQ(s.control(tag).tooltip, "Get help on this option.") << tag;
     }
@@ -50,18 +38,12 @@ TEST_F(StartUp, OpeningTouchesOfSingleControls) {
               "See section 1.1 on the web for help.");
     EXPECT_EQ(s.control("button_add").alignment, Align::Right);
     EXPECT_EQ(s.control("button_del").alignment, Align::Right);
-    EXPECT_EQ(s.control("button_add_to_all").alignment, Align::Center);
-    // Of the step controls only the load button is enabled.
-    for (const auto& step : s.record().stepObjects)
-        for (const auto& ref : step)
-            EXPECT_EQ(s.control(ref.tag).enable, ref.tag == "button_load_file" ? Enable::On : Enable::Off)
-                << ref.tag;
 }
 
+// A text adds two empty lines and itself, a list one empty line and its lines, anything else one empty line.
 TEST_F(StartUp, UpdateLogAppendsTheEntryAfterItsSeparatorLinesAndStoresTheRecord) {
     const std::pair<LogEntry, TextList> entries[] = {{std::string("Loaded."), {"", "", "Loaded."}},
                                                      {TextList{"a", "b", "c"}, {"", "a", "b", "c"}},
-                                                     {std::string(), {"", "", ""}},
                                                      {std::monostate{}, {""}}};
     for (const auto& [entry, added] : entries) {
         TextList expected = s.log();
@@ -73,17 +55,16 @@ TEST_F(StartUp, UpdateLogAppendsTheEntryAfterItsSeparatorLinesAndStoresTheRecord
         EXPECT_EQ(s.record(), h);
     }
     EXPECT_TRUE(s.scripted.dialogs.empty());
-}
 
-TEST_F(StartUp, UpdateLogWithoutWindowWarnsAndReturnsTheRecordAsReceived) {
-    Handles h = s.record();
+    // Without a window it warns and returns the record as received.
+    const Handles h = s.record();
     s.rt.delete_main_window();
-    h.currStep = 3;
     EXPECT_EQ(update_log(s.rt, h, std::string("late line")), h);
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_NE(failure_report(s.scripted.last(), "Function \"update_log\"", kFormALead), "");
+    failure_report(s.scripted.last(), "Function \"update_log\"", kFormALead);
 }
 
+// "visible" (or a prefix, any case) with "off" (or "of") keeps the window hidden.
 TEST(CommandLinePairs, DecideVisibilityAndSetWindowProperties) {
     const struct {
         const char* name;
@@ -114,43 +95,28 @@ TEST(CommandLinePairs, DecideVisibilityAndSetWindowProperties) {
 
 using Dispatch = StartedSession;
 
-TEST_F(Dispatch, CallbackTextReachesTheHandlerWhateverTheCaseOfTheEntryName) {
+// About shows the lines of the record stored with the window, whatever the case of the entry's name.
+TEST_F(Dispatch, CallbackTextReachesTheHandlerWithTheStoredRecordWhateverTheCaseOfTheEntryName) {
+    EXPECT_EQ(s.record().aboutMessage.size(), 6u);
+    Handles h = s.record();
+    h.aboutMessage = {"only line"};
+    s.fig().store(h);
     for (const char* entry : {"ZERIVIzi_export", "zerivizi_EXPORT", "zerivizi_export"}) {
         s.scripted.dialogs.clear();
         run_callback_text(s.rt, std::string(entry) + "('menuItem_about_Callback',gcbo,[],guidata(gcbo))",
                           ControlRef{"menuItem_about"});
         ASSERT_EQ(s.scripted.dialogs.size(), 1u) << entry;
-        const DialogRecord& d = s.scripted.last();
-        EXPECT_EQ(d.kind, "message");
-        EXPECT_EQ(d.title, "About ZERIVIzi");
-        EXPECT_EQ(d.icon, Icon::None);
-        EXPECT_TRUE(d.modal);
-        EXPECT_TRUE(d.waited);
-        EXPECT_EQ(d.text, s.record().aboutMessage);
-        EXPECT_EQ(d.text.size(), 6u);
+        expect_dialog(s.scripted.last(), "message", "About ZERIVIzi", {"only line"}, Icon::None, true);
+        EXPECT_TRUE(s.scripted.last().modal);
     }
-}
-
-TEST_F(Dispatch, UnknownEntryOrHandlerNameThrows) {
     const ControlRef about{"menuItem_about"};
     EXPECT_ANY_THROW(
         run_callback_text(s.rt, "zerivizi_exports('menuItem_about_Callback',gcbo,[],guidata(gcbo))", about));
-    EXPECT_ANY_THROW(
-        run_callback_text(s.rt, "other_entry('menuItem_about_Callback',gcbo,[],guidata(gcbo))", about));
     EXPECT_ANY_THROW(run_callback_text(s.rt, callback_text("no_such_handler_Callback"), about));
-    EXPECT_TRUE(s.scripted.dialogs.empty());
+    EXPECT_EQ(s.scripted.dialogs.size(), 1u);
 }
 
-TEST_F(Dispatch, HandlerReceivesTheRecordStoredWithTheWindow) {
-    Handles h = s.record();
-    h.aboutMessage = {"only line"};
-    s.fig().store(h);
-    dispatch_event(s.rt, "menuItem_about");
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(s.scripted.last().text, TextList{"only line"});
-}
-
-TEST_F(Dispatch, ThreeArgumentCallIsACreationCall) {
+TEST_F(Dispatch, AThreeArgumentCallIsACreationCallThatReusesTheWindow) {
     const auto before = s.rt.main_window();
     const auto result = zerivizi_export(
         s.rt, {std::string("menuItem_about_Callback"), ControlRef{"menuItem_about"}, std::monostate{}});
@@ -175,6 +141,59 @@ TEST_F(Dispatch, QuietEventsLeaveWindowRecordAndLogAlone) {
     EXPECT_TRUE(s.scripted.dialogs.empty());
     EXPECT_EQ(s.record(), record);
     EXPECT_EQ(s.fig().objects(), objects);
+}
+
+TEST(ExitQuestion, OnlyNoKeepsTheMainWindowAndAnExitedWindowNoLongerDispatches) {
+    const std::pair<const char*, bool> answers[] = {{"No", true}, {"Yes", false}, {"", false}}; // "" closed
+    for (const auto& [answer, windowStays] : answers) {
+        SCOPED_TRACE(std::string("answer \"") + answer + "\"");
+        Session s;
+        s.start();
+        s.scripted.questionAnswers.push_back(answer);
+        dispatch_event(s.rt, "menuItem_exit");
+
+        ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+        EXPECT_EQ(s.scripted.last().title, "Quit TARVIK3D?");
+        EXPECT_EQ(s.scripted.last().text,
+                  TextList{"Did you remember to save your session? Are you sure you want to quit now?"});
+        EXPECT_EQ(s.scripted.last().buttons, (TextList{"Yes", "No", "No"}));
+        EXPECT_EQ(s.rt.main_window() != nullptr, windowStays);
+        dispatch_event(s.rt, "menuItem_about");
+        EXPECT_EQ(s.scripted.dialogs.size(), windowStays ? 2u : 1u);
+    }
+}
+
+// The two group file buttons stay disabled, so their handlers are called the way a callback text calls them.
+TEST_F(Dispatch, PrintAsksThePrintServiceAndTheGroupFileButtonsShowThePlaceholderNote) {
+    dispatch_event(s.rt, "menuItem_print");
+    EXPECT_EQ(s.scripted.printed, 1);
+    EXPECT_TRUE(s.scripted.dialogs.empty());
+    for (const std::string tag : {"button_save_vowelGroup", "button_load_vowelGroup"}) {
+        s.scripted.dialogs.clear();
+        s.call_handler(tag + "_Callback", tag);
+        ASSERT_EQ(s.scripted.dialogs.size(), 1u) << tag;
+        expect_dialog(
+            s.scripted.last(), "message", "Just a note",
+            {"Sorry, I haven't gotten to that yet. Please remind me if this is particulary important "
+             "feature or if you would like to see it enacted in a special way."},
+            Icon::Warn, true);
+    }
+}
+
+// The message of a failing body is inserted verbatim into the form's text; the warning is waited for or
+// not as the caller asks.
+TEST(Guarded, AFailingBodyStopsAndShowsTheFixedFormAsAModalWarning) {
+    for (const auto& [form, text, title] :
+         {std::tuple{ReportForm::A, kFormALead, "Function \"plot_now\""},
+          std::tuple{ReportForm::B, std::string("Function Error:\n\n "), "Let Quillon know: \"plot_now\""}})
+        for (bool wait : {true, false}) {
+            ScriptedServices scripted;
+            Runtime rt{scripted.services()};
+            const auto body = [] { throw std::runtime_error("100% of %s failed"); };
+            EXPECT_FALSE(guarded(rt, form, "plot_now", body, GuardOptions{wait}));
+            ASSERT_EQ(scripted.dialogs.size(), 1u);
+            EXPECT_EQ(failure_report(scripted.last(), title, text, wait), "100% of %s failed");
+        }
 }
 
 } // namespace

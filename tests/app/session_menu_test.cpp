@@ -1,14 +1,13 @@
 // Saving and opening sessions from the File menu on the headless main window: the reopened window is the
-// saved one in every control and field and goes on working; cancelled dialogs and unusable files leave
-// the running session exactly as it was.
-#include "app/session_menu.h"
-
-#include "support/session.h"
+// saved one in every control and field and goes on working; cancelled dialogs, unwritable files and damaged,
+// hostile or foreign files leave the running session exactly as it was, and the last are refused with
+// their fault named in the error report.
 #include "app/session_file.h"
+#include "support/session.h"
 #include "support/test_folder.h"
-#include "ui/layout.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <filesystem>
@@ -17,21 +16,7 @@ namespace tarvik::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const kOpenFailedTitle = "Let Quillon know: \"menuItem_openSession_Callback\"";
-const char* const kSaveFailedTitle = "Let Quillon know: \"menuItem_saveSession_Callback\"";
-
-// Records compared with ==, all but the overlap table: its results hold NaN where a group has no volume,
-// and NaN is unequal to itself. The written form of both, NaN included, must be the same text as well.
-void expect_same_record(const Handles& got, const Handles& want) {
-    Handles gotRest = got;
-    Handles wantRest = want;
-    gotRest.overlap.clear();
-    wantRest.overlap.clear();
-    EXPECT_EQ(gotRest, wantRest);
-    const Figure window(main_window_properties(), main_window_layout());
-    EXPECT_EQ(session_to_text(window, got), session_to_text(window, want));
-}
+using Json = nlohmann::ordered_json;
 
 class SessionMenu : public StartedSession {
   protected:
@@ -42,40 +27,58 @@ class SessionMenu : public StartedSession {
             // What a view sees when it is made for the window: its controls and its record.
             createdWithRecord_.push_back(w->retrieve().has_value());
         };
+        before_ = snapshot();
+    }
+    // A sound session file of other work than the running session's: a study loaded and mapped, in
+    // step 2, with one overlap result.
+    static const std::string& sound() {
+        static const std::string text = [] {
+            Session other;
+            other.start();
+            run_step_1(other);
+            Handles h = other.record();
+            h.overlap[{1, 2}].value = 0.5;
+            return session_to_text(other.fig(), h);
+        }();
+        return text;
     }
     std::size_t overlap_lines() const {
         return static_cast<std::size_t>(
             std::count_if(s.log().begin(), s.log().end(),
                           [](const std::string& l) { return l.find("VOWEL OVERLAP") != std::string::npos; }));
     }
-    void save_as(const std::string& name) {
+    void choose(const std::string& name, const std::string& menuItem) {
+        s.scripted.dialogs.clear();
         s.scripted.fileAnswers.push_back(FileChoice{name, dir_.path().string()});
-        dispatch_event(s.rt, "menuItem_saveSession");
+        dispatch_event(s.rt, menuItem);
     }
-    void open(const std::string& name) {
-        s.scripted.fileAnswers.push_back(FileChoice{name, dir_.path().string()});
-        dispatch_event(s.rt, "menuItem_openSession");
+    // Opens `content` as bad.tarvik; returns the reason the error report gives, or what happened instead.
+    std::string open_text(const std::string& content) {
+        write_contents(dir_ / "bad.tarvik", content);
+        choose("bad.tarvik", "menuItem_openSession");
+        if (s.scripted.dialogs.size() != 2)
+            return "(" + std::to_string(s.scripted.dialogs.size()) + " dialogs)";
+        return failure_report(s.scripted.last(), "Let Quillon know: \"menuItem_openSession_Callback\"",
+                              "Function Error:\n\n Could not open the session file \"" +
+                                  (dir_ / "bad.tarvik") + "\": ");
     }
-
-    // The running session, to check that something left it alone.
-    struct Snapshot {
-        std::shared_ptr<Figure> window;
-        WindowProps props;
-        std::vector<Control> objects;
-        Handles record;
-    };
-    Snapshot snapshot() const {
-        return {s.rt.main_window(), s.fig().window(), s.fig().objects(), s.record()};
+    // The running session: its window, and that window with its controls and record written out.
+    std::pair<std::shared_ptr<Figure>, std::string> snapshot() const {
+        return {s.rt.main_window(), session_to_text(s.fig(), s.record())};
     }
-    void expect_unchanged(const Snapshot& before) const {
-        ASSERT_EQ(s.rt.main_window(), before.window);
-        EXPECT_TRUE(before.window->alive());
-        EXPECT_EQ(s.fig().window(), before.props);
-        EXPECT_EQ(s.fig().objects(), before.objects);
-        expect_same_record(s.record(), before.record);
+    void expect_unchanged(const std::pair<std::shared_ptr<Figure>, std::string>& before) const {
+        ASSERT_EQ(s.rt.main_window(), before.first);
+        EXPECT_TRUE(before.first->alive());
+        EXPECT_EQ(snapshot().second, before.second);
+    }
+    // Nothing has changed since the test began.
+    void expect_unchanged() const {
+        expect_unchanged(before_);
+        EXPECT_TRUE(created_.empty());
     }
 
     TestFolder dir_{"tarvik_session_menu"};
+    std::pair<std::shared_ptr<Figure>, std::string> before_;
     std::vector<std::shared_ptr<Figure>> created_;
     std::vector<bool> createdWithRecord_;
 };
@@ -85,150 +88,227 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     s.click("checkbox_all_group_overlap", 1);
     ASSERT_EQ(overlap_lines(), 6u);
     dispatch_event(s.rt, "button_view_log");
-    s.scripted.dialogs.clear();
-    const Snapshot saved = snapshot();
+    const auto saved = snapshot();
 
-    save_as("study1");
+    choose("study1", "menuItem_saveSession");
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(s.scripted.last().kind, "save");
-    EXPECT_EQ(s.scripted.last().text, TextList{"*.tarvik"});
-    EXPECT_EQ(s.scripted.last().title, "Save session");
+    expect_dialog(s.scripted.last(), "save", "Save session", {"*.tarvik"}, Icon::None, true);
     EXPECT_EQ(dir_.names(), std::vector<std::string>{"study1.tarvik"});
-    // Saving changes nothing in the running session.
-    expect_unchanged(saved);
+    expect_unchanged(saved); // saving changes nothing in the running session
 
     // Work goes on and is then thrown away by opening the saved session.
     dispatch_event(s.rt, "button_step_3");
     ASSERT_EQ(s.record().currStep, 3);
-    s.scripted.dialogs.clear();
-    open("study1.tarvik");
-
-    EXPECT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(s.scripted.last().kind, "open");
-    EXPECT_EQ(s.scripted.last().text, TextList{"*.tarvik"});
-    EXPECT_EQ(s.scripted.last().title, "Open a .tarvik session file");
+    choose("study1.tarvik", "menuItem_openSession");
+    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+    expect_dialog(s.scripted.last(), "open", "Open a .tarvik session file", {"*.tarvik"}, Icon::None, true);
     const auto reopened = s.rt.main_window();
-    ASSERT_NE(reopened, nullptr);
-    ASSERT_NE(reopened, saved.window);
-    EXPECT_FALSE(saved.window->alive());
-    ASSERT_EQ(created_.size(), 1u);
-    EXPECT_EQ(created_[0], reopened);
+    ASSERT_NE(reopened, saved.first);
+    EXPECT_FALSE(saved.first->alive());
+    ASSERT_EQ(created_, std::vector<std::shared_ptr<Figure>>{reopened});
     EXPECT_TRUE(createdWithRecord_[0]);
 
-    // The same window, now shown, with every control as it was saved.
-    WindowProps shown = saved.props;
-    shown.visible = true;
-    EXPECT_EQ(reopened->window(), shown);
-    ASSERT_EQ(reopened->objects().size(), saved.objects.size());
-    for (std::size_t i = 0; i < saved.objects.size(); ++i) {
-        SCOPED_TRACE(saved.objects[i].tag);
-        EXPECT_EQ(reopened->objects()[i], saved.objects[i]);
-    }
-    const Handles record = s.record();
-    expect_same_record(record, saved.record);
-
-    // Step 4 with the log shown over it and the popup menus hidden.
-    EXPECT_EQ(record.currStep, 4);
+    // The same window, now shown, with every control and field as saved: step 4 with the log shown over
+    // it and the popup menus hidden.
+    EXPECT_TRUE(reopened->window().visible);
+    reopened->set_window_visible(false);
+    expect_unchanged({reopened, saved.second});
+    EXPECT_EQ(s.record().currStep, 4);
     EXPECT_TRUE(s.control("listbox_log").visible);
-    EXPECT_EQ(s.control("button_view_log").string, TextList{"Hide Log"});
     for (const auto& tag : s.fig().find_style(Style::PopupMenu))
         EXPECT_FALSE(s.control(tag).visible) << tag;
-    EXPECT_EQ(s.control("button_calculate_2Doverlap").enable, Enable::On);
-    EXPECT_EQ(s.control("button_continue_to_overlap").enable, Enable::Off);
 
     // Its callbacks dispatch with its own record.
     dispatch_event(s.rt, "button_calculate_2Doverlap");
     EXPECT_EQ(overlap_lines(), 9u);
-    expect_same_record(s.record(), saved.record);
     dispatch_event(s.rt, "button_step_3");
     EXPECT_EQ(s.record().currStep, 3);
     EXPECT_EQ(s.control("button_continue_to_overlap").enable, Enable::On);
-    EXPECT_EQ(s.rt.main_window(), reopened);
-}
 
-TEST_F(SessionMenu, TheReopenedWindowReplacesEvenAnEarlierReopenedOne) {
-    save_as("first");
-    open("first.tarvik");
-    const auto second = s.rt.main_window();
-    open("first.tarvik");
-    EXPECT_FALSE(second->alive());
-    EXPECT_EQ(created_.size(), 2u);
-    EXPECT_EQ(s.rt.main_window(), created_.back());
-    EXPECT_EQ(s.log().back().rfind("Session started: ", 0), 0u);
+    // A reopened window is replaced like any other.
+    choose("study1.tarvik", "menuItem_openSession");
+    EXPECT_FALSE(reopened->alive());
+    EXPECT_EQ(s.rt.main_window(), created_.at(1));
 }
 
 TEST_F(SessionMenu, CancellingEitherDialogLeavesTheSessionAndCancellingTheOpenDialogSaysSo) {
-    const Snapshot before = snapshot();
     dispatch_event(s.rt, "menuItem_saveSession");
-    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-    EXPECT_EQ(s.scripted.last().kind, "save");
-    EXPECT_TRUE(dir_.names().empty());
-
     dispatch_event(s.rt, "menuItem_openSession");
+    EXPECT_TRUE(dir_.names().empty());
     ASSERT_EQ(s.scripted.dialogs.size(), 3u);
-    const DialogRecord& note = s.scripted.last();
-    EXPECT_EQ(note.kind, "message");
-    EXPECT_EQ(note.title, "Could not open file.");
-    EXPECT_EQ(note.text,
-              TextList{"This file is empty or you selected 'Cancel'. Please select a different file."});
-    EXPECT_EQ(note.icon, Icon::None);
-    EXPECT_TRUE(note.waited);
-    expect_unchanged(before);
-    EXPECT_TRUE(created_.empty());
-}
-
-TEST_F(SessionMenu, UnusableFilesAreReportedAndLeaveTheCurrentSessionAsItWas) {
-    // A session with work in it, to be kept. (More damaged and cut files: hostile_session_test.cpp.)
-    s.scripted.fileAnswers.push_back(FileChoice{"wiz_vowels.txt", TARVIK_TEST_DATA_DIR});
-    dispatch_event(s.rt, "button_load_file");
-    ASSERT_FALSE(s.record().header.empty());
-    const std::pair<std::string, std::string> files[] = {
-        // content, "" for no file at all; reason
-        {"", "there is no such file."},
-        {std::string("\x89PNG\r\n\x1a\n\0\0", 10),
-         "it is not a TARVIK3D session file (it is not JSON text)."},
-        {R"({"format":"tarvik3d-session","version":7,"window":{}})",
-         "it was written by a newer version of TARVIK3D (session format 7; this version reads format 1)."},
-        {R"({"format":"tarvik3d-session","version":1,"program":"TARVIK3D","window":[]})",
-         "the file is damaged at window: expected an object."}};
-    const Snapshot before = snapshot();
-    for (const auto& [content, reason] : files) {
-        SCOPED_TRACE(reason);
-        fs::remove(dir_ / "bad.tarvik");
-        if (!content.empty())
-            write_contents(dir_ / "bad.tarvik", content);
-        s.scripted.dialogs.clear();
-        open("bad.tarvik");
-
-        ASSERT_EQ(s.scripted.dialogs.size(), 2u);
-        EXPECT_EQ(failure_report(s.scripted.last(), kOpenFailedTitle, "Function Error:\n\n "),
-                  "Could not open the session file \"" + (dir_ / "bad.tarvik") + "\": " + reason);
-        expect_unchanged(before);
-        EXPECT_TRUE(created_.empty());
-        // The window goes on dispatching with its record.
-        dispatch_event(s.rt, "menuItem_about");
-        EXPECT_EQ(s.scripted.last().title, "About ZERIVIzi");
-        EXPECT_EQ(s.scripted.last().text, before.record.aboutMessage);
-    }
-}
-
-// The rule itself: SessionNames in session_file_test.cpp.
-TEST_F(SessionMenu, SavedNamesGetTheExtensionOnlyWhenTheyLackItCaseByCase) {
-    save_as("Study.TARVIK");
-    EXPECT_EQ(dir_.names(), std::vector<std::string>{"Study.TARVIK.tarvik"});
-    EXPECT_EQ(s.scripted.dialogs.size(), 1u);
+    expect_dialog(s.scripted.last(), "message", "Could not open file.",
+                  {"This file is empty or you selected 'Cancel'. Please select a different file."},
+                  Icon::None, true);
+    expect_unchanged();
 }
 
 TEST_F(SessionMenu, ASaveThatFailsIsReportedAndChangesNothing) {
     fs::create_directory(dir_ / "study1.tarvik");
-    const Snapshot before = snapshot();
-    save_as("study1");
+    choose("study1", "menuItem_saveSession");
     ASSERT_EQ(s.scripted.dialogs.size(), 2u);
-    EXPECT_EQ(failure_report(s.scripted.last(), kSaveFailedTitle, "Function Error:\n\n "),
+    EXPECT_EQ(failure_report(s.scripted.last(), "Let Quillon know: \"menuItem_saveSession_Callback\"",
+                             "Function Error:\n\n "),
               "Could not save the session to \"" + (dir_ / "study1.tarvik") + "\": a folder has that name.");
     EXPECT_TRUE(fs::is_directory(dir_ / "study1.tarvik"));
     EXPECT_EQ(dir_.names(), std::vector<std::string>{"study1.tarvik"});
-    expect_unchanged(before);
+    expect_unchanged();
+}
+
+// Every cut ends inside the document, whose last character is its closing brace; the whole of it, which every
+// case below changes, opens.
+TEST_F(SessionMenu, AFileCutShortAtEveryTenthByteIsIncomplete) {
+    ASSERT_EQ(sound().substr(sound().size() - 2), "}\n");
+    for (std::size_t cut = 0; cut + 1 < sound().size(); cut += 10)
+        ASSERT_EQ(open_text(sound().substr(0, cut)),
+                  cut == 0 ? "the file is empty."
+                           : "the file is incomplete: it ends before the session does.")
+            << "cut at byte " << cut;
+    expect_unchanged();
+    open_text(sound());
+    EXPECT_EQ(s.scripted.dialogs.size(), 1u);
+    EXPECT_EQ(s.record().currStep, 2);
+}
+
+// Texts that are not a session file of this version.
+TEST_F(SessionMenu, OtherTextsAreRefusedAsWhatTheyAre) {
+    const std::string whole = sound();
+    const auto replaced = [&](const std::string& what, const std::string& with) {
+        return std::string(whole).replace(whole.find(what), what.size(), with);
+    };
+    const std::string program = "\"program\":" + Json::parse(whole).at("program").dump();
+    const std::pair<std::string, const char*> texts[] = {
+        {"Speaker\tVowel\tF1\ns1\ti\t300\n", "it is not a TARVIK3D session file (it is not JSON text)."},
+        {whole + "}", "it is not JSON text"},
+        {replaced("\"stdmult\":2.0", "\"stdmult\":1e999"), "it is not JSON text"},
+        {R"({"format":"tarvik3d-overlap","version":1})", "it is not a TARVIK3D session file."},
+        {"[1, 2, 3]", "it is not a TARVIK3D session file."},
+        {replaced(program, "\"program\":" + std::string(101, '[') + std::string(101, ']')),
+         "the file is damaged: its lists and records are nested more than 100 deep."},
+        {replaced(program, "\"program\":" + std::string(100, '[') + std::string(100, ']')),
+         "the file is damaged at program: expected a text."}};
+    for (const auto& [text, reason] : texts) {
+        EXPECT_NE(open_text(text).find(reason), std::string::npos) << reason;
+        expect_unchanged();
+    }
+}
+
+// One change of the sound document: at `at` (a JSON pointer, where "{x}" stands for the index of the
+// list element whose tag or key is x), the JSON text `value`, or a list of `copies` of it; an empty value
+// removes what is there. Without `at`, `value` is a JSON patch (RFC 6902) of the document.
+struct Change {
+    const char* at;
+    const char* value;
+    const char* reason; // a part of the report's reason
+    std::size_t copies = 0;
+};
+
+Json::json_pointer resolve(const Json& doc, const std::string& at) {
+    Json::json_pointer resolved;
+    for (std::size_t from = 1; from <= at.size();) {
+        const std::size_t to = std::min(at.find('/', from), at.size());
+        std::string part = at.substr(from, to - from);
+        if (part.front() == '{') {
+            const std::string key = part.substr(1, part.size() - 2);
+            const Json& list = doc.at(resolved);
+            std::size_t i = 0;
+            while (list.at(i).is_object() ? list.at(i).at("tag") != key : list.at(i).at(0) != key)
+                ++i;
+            part = std::to_string(i);
+        }
+        resolved /= part;
+        from = to + 1;
+    }
+    return resolved;
+}
+
+TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) {
+    const Change changes[] = {
+        {"/version", "2",
+         "it was written by a newer version of TARVIK3D (session format 2; this version reads "
+         "format 1)."},
+        {"/version", "\"1\"", "the file is damaged at version: expected the format version"},
+        {"/record", "", "the file is damaged at the top: the field \"record\" is missing."},
+        {"/window", "[]", "at window: expected an object."},
+        {"/record/stdmult", "", "at record: the field \"stdmult\" is missing."},
+        {"/record/stdMult", "2", "at record: unknown field \"stdMult\"."},
+        {"/record/header", "\"F1\"", "at record.header: expected a list."},
+        {"/record/header/0", R"({"bytes": "zz"})",
+         "at record.header[0]: expected lower-case hexadecimal digits."},
+        {"/record/dataRow/1/{Speaker}/1", "[\"m01\"]", "at record.dataRow[1][\"Speaker\"]: expected a text."},
+        {"/record/dataSubject/{s1}/1/vowelTargets/{i}/1/F1/0", "\"300\"",
+         "at record.dataSubject[\"s1\"].vowelTargets[\"i\"].F1[0]: expected a number."},
+        {"/record/HeaderName", "[]", "at record.HeaderName: expected an object."},
+        {"/record/dataColumn", "{}", "at record.dataColumn: expected a list of [key, value] pairs."},
+        {"/record/subgroup", R"([["V", []], ["V", []]])",
+         "at record.subgroup[1]: the key \"V\" appears twice."},
+        {"/objects/{listbox_log}/visible", "\"yes\"", ".visible: expected true or false."},
+        {"/record/currStep", "7", "at record.currStep: the wizard has steps 1 to 4."},
+        // The main window's objects: none missing, extra or moved, none re-wired or re-styled.
+        {"/objects/{text115}", "", ": the object \"text115\" of the main window is missing."},
+        {"", R"([{"op": "copy", "from": "/objects/30", "path": "/objects/-"}])", "appears twice."},
+        {"", R"([{"op": "move", "from": "/objects/10", "path": "/objects/11"}])", "is out of place"},
+        {"/objects/{button_add}/tag", "\"button_x\"",
+         ": \"button_x\" is not an object of this version's main"},
+        {"/objects/1/callback", "\"menuItem_exit_Callback\"", "has a handler other than this version's."},
+        {"/objects/{button_load_file}/style", "\"frame\"", "has a style other than this version's."},
+        {"/objects/40/style", "\"slider\"", "at objects[40].style: expected a control style."},
+        {"/objects/40/enable", "\"maybe\"", "expected \"on\", \"off\" or \"inactive\"."},
+        // Values out of their range.
+        {"/objects/{listbox_log}/value", "[1, 1e300]",
+         "value[1]: expected a whole number from 0 to 2147483647."},
+        {"/objects/{checkbox_show_legend}/value/0", "0.5", "value[0]: expected a whole number from 0 to"},
+        {"/objects/12/position/0", "\"NaN\"", "at objects[12].position[0]: expected a finite number."},
+        {"/objects/12/position", "[0, 0, 1]", "expected a position [left, bottom, width, height]."},
+        {"/record/frameColor", "[2, 0, 0]",
+         "at record.frameColor[0]: expected a colour component between 0 and 1."},
+        {"/record/overlap", "[[[0, 1], {}]]", "at record.overlap[0][0]: group indices count from 1."},
+        {"/record/overlap", "[[[4294967296, 4294967297], {}]]", "group indices count from 1."},
+        {"/record/overlap", "[[[2, 1], {}]]", "the smaller group index comes first."},
+        {"", R"([{"op": "copy", "from": "/record/overlap/0", "path": "/record/overlap/-"}])",
+         "at record.overlap[1][0]: the pair [1, 2] appears twice."},
+        {"/record/overlapResolution/s", "1000000",
+         "overlapResolution.s: expected a whole number from 1 to 1000."},
+        {"/record/overlapResolution/n", "2.5", "overlapResolution.n: expected a whole number from 1 to"},
+        {"/record/overlapResolution/m", "0", "overlapResolution.m: expected a whole number from 1 to"},
+        // Matrices whose shape does not hold their values, or claims more than any memory.
+        {"/record/v/0/data", R"({"rows": 2, "cols": 2, "values": [1, 2, 3]})",
+         "at record.v[0].data: the shape 2 x 2 does not hold 3 values."},
+        {"/record/v/0/data/rows", "-1",
+         "at record.v[0].data.rows: expected a whole number that is not negative."},
+        {"/record/v/0/data", R"({"rows": 4294967296, "cols": 4294967296, "values": []})",
+         "the shape 4294967296 x 4294967296 does not hold 0 values."},
+        {"/record/v/0/data", R"({"rows": 4611686018427387904, "cols": 0, "values": []})",
+         "the shape 4611686018427387904 x 0 does not hold 0 values."},
+        {"/record/v/0/data", R"({"rows": 9223372036854775808, "cols": 2, "values": [1, 2, 3, 4]})",
+         "does not hold 4 values."},
+        // Huge lists, and references to controls that do not exist.
+        {"/record/frameColor", "0.5", "at record.frameColor: expected a colour [red, green, blue].", 1000000},
+        {"/record/stepObjects", "[]", "at record.stepObjects: expected a list of 4 entries.", 1000000},
+        {"/record/stepObjects/2", "\"b\"", "at record.stepObjects[2][0]: \"b\" is not an object of the",
+         1000000},
+        {"/record/objects/{button_add}/1", "\"e\"",
+         "at record.objects[\"button_add\"]: \"e\" is not an object"},
+        {"/record/output", "\"f\"", "at record.output: \"f\" is not an object of the main window."},
+        {"/record/stepFrames/0/0", "\"g\"",
+         "at record.stepFrames[0][0]: \"g\" is not an object of the main"}};
+    const Json original = Json::parse(sound());
+    for (const Change& c : changes) {
+        SCOPED_TRACE(std::string(c.at) + " " + c.value);
+        Json doc = original;
+        const std::string value = c.value;
+        const auto at = resolve(doc, c.at);
+        if (at.empty())
+            doc = doc.patch(Json::parse(value));
+        else if (value.empty() && doc.at(at.parent_pointer()).is_array())
+            doc.at(at.parent_pointer()).erase(std::stoul(at.back()));
+        else if (value.empty())
+            doc.at(at.parent_pointer()).erase(at.back());
+        else
+            doc[at] = c.copies ? Json(std::vector<Json>(c.copies, Json::parse(value))) : Json::parse(value);
+        const std::string reason = open_text(doc.dump());
+        EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+        expect_unchanged();
+    }
 }
 
 } // namespace

@@ -104,9 +104,6 @@ class StartedSession : public ::testing::Test {
     Session s;
 };
 
-// Parameterised tests named after their case's `name`.
-inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
-
 // Expects `d` to be the modal warning of the failure convention titled `title`, waited for or not, with one
 // line of text that begins with `lead`; returns the rest of that line.
 inline std::string failure_report(const DialogRecord& d, const std::string& title, const std::string& lead,
@@ -120,6 +117,16 @@ inline std::string failure_report(const DialogRecord& d, const std::string& titl
         return "(another text)";
     }
     return d.text[0].substr(lead.size());
+}
+
+// Expects `d` to be a dialog of this kind, title, text and icon, waited for or not.
+inline void expect_dialog(const DialogRecord& d, const std::string& kind, const std::string& title,
+                          const TextList& text, Icon icon, bool waited) {
+    EXPECT_EQ(d.kind, kind);
+    EXPECT_EQ(d.title, title);
+    EXPECT_EQ(d.text, text);
+    EXPECT_EQ(d.icon, icon);
+    EXPECT_EQ(d.waited, waited);
 }
 
 } // namespace tarvik::testing
