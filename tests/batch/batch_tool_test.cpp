@@ -3,19 +3,17 @@
 // them) and plot pictures.
 #include "app/log_view.h"
 #include "support/session.h"
+#include "support/test_folder.h"
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -24,19 +22,10 @@
 namespace {
 
 using namespace tarvik::testing;
-namespace fs = std::filesystem;
-
 struct Outcome {
     int status = -1;
     std::string out, err;
 };
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> out;
@@ -70,34 +59,36 @@ const std::string kPlotVowelsStudy =
 // A test with a fresh folder for the files the tool writes.
 class BatchTool : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("tarvik_batch_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // A path in the test's folder, quoted for the shell.
-    std::string path(const std::string& name) const { return "'" + (dir / name).string() + "'"; }
+    std::string path(const std::string& name) const { return "'" + (dir / name) + "'"; }
 
     // Runs the tool with the given arguments (already quoted for the shell).
     Outcome run(const std::string& args) const {
-        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string cmd = launcher + "'" + TARVIK_BATCH_EXE + "' " + args + " >'" + out.string() +
-                                "' 2>'" + err.string() + "' </dev/null";
+        const std::string out = dir / "stdout.txt", err = dir / "stderr.txt";
+        const std::string cmd =
+            launcher + "'" + TARVIK_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "' </dev/null";
         Outcome o;
         // Now and then xvfb-run cannot remove its own temporary folder when several run at once; it then
         // says so and exits 5 whatever the tool did, so the run is made again.
         for (int attempt = 0; attempt < 3; ++attempt) {
             const int raw = std::system(cmd.c_str());
-            o = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(out), read_file(err)};
+            o = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, file_contents(out), file_contents(err)};
             if (launcher.empty() || o.status != 5 || o.err.find("xvfb-run: error:") == std::string::npos)
                 break;
         }
         return o;
     }
 
-    fs::path dir;
+    // Each run exits with 1 and begins its standard error with the message.
+    void expect_refusals(const std::vector<std::pair<std::string, std::string>>& cases) const {
+        for (const auto& [args, message] : cases) {
+            const Outcome r = run(args);
+            EXPECT_EQ(r.status, 1) << args;
+            EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+        }
+    }
+
+    TestFolder dir{"tarvik_batch"};
     // Put before the tool's path, e.g. to give it a virtual display.
     std::string launcher;
 };
@@ -120,32 +111,27 @@ TEST_F(BatchTool, ACommandLineThatCannotBeReadExitsWithTwoAndOneLineOfReason) {
 
 // A refused or failed step exits with 1 and the message a user would see on standard error.
 TEST_F(BatchTool, RefusalsExitWithOneAndTheMessage) {
-    std::ofstream(dir / "notes.tarvik") << "{\"format\": \"something else\"}";
-    const std::pair<std::string, std::string> cases[] = {
-        {"--data '" TARVIK_TEST_DATA_DIR "/plot_vowels.txt' --subject Speaker",
-         "Mapping the columns needs all six roles: --subject, --vowel, "},
-        {kPlotVowels + " --f1 F3", "The data file has no column named 'F3'."},
-        {kPlotVowels +
-             " --normalize-f1 extremes --normalize-f2 extremes --extremes-f2 i,a --normalize-duration none",
-         "F1: Select your extreme categories: You have cancelled this normalization"},
-        {kPlotVowelsStudy + " --overlap 3d --pair 1,4",
-         "There are only 3 groups; --pair 1,4 names one that does not exist."},
-        {kPlotVowels + " --overlap 2d", "The overlap needs vowel groups (--group)."},
-        {"--log " + path("missing/log.txt"), "tarvik3d-batch: cannot write "},
-        {"--session " + path("notes.tarvik"), "Let Quillon know: \"menuItem_openSession_Callback\": "},
-        {kPlotVowelsStudy + " --session " + path("notes.tarvik"),
-         "A session (--session) already holds its data"}};
-    for (const auto& [args, message] : cases) {
-        const Outcome r = run(args);
-        EXPECT_EQ(r.status, 1) << args;
-        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
-    }
+    write_contents(dir / "notes.tarvik", "{\"format\": \"something else\"}");
+    expect_refusals(
+        {{"--data '" TARVIK_TEST_DATA_DIR "/plot_vowels.txt' --subject Speaker",
+          "Mapping the columns needs all six roles: --subject, --vowel, "},
+         {kPlotVowels + " --f1 F3", "The data file has no column named 'F3'."},
+         {kPlotVowels +
+              " --normalize-f1 extremes --normalize-f2 extremes --extremes-f2 i,a --normalize-duration none",
+          "F1: Select your extreme categories: You have cancelled this normalization"},
+         {kPlotVowelsStudy + " --overlap 3d --pair 1,4",
+          "There are only 3 groups; --pair 1,4 names one that does not exist."},
+         {kPlotVowels + " --overlap 2d", "The overlap needs vowel groups (--group)."},
+         {"--log " + path("missing/log.txt"), "tarvik3d-batch: cannot write "},
+         {"--session " + path("notes.tarvik"), "Let Quillon know: \"menuItem_openSession_Callback\": "},
+         {kPlotVowelsStudy + " --session " + path("notes.tarvik"),
+          "A session (--session) already holds its data"}});
 }
 
 // The log of a study taken to every overlap is the one the window writes for the same choices, but for
 // the clock in its session line. The study saved goes on in the next run, with its log.
 TEST_F(BatchTool, TheLogIsTheOneTheWindowWritesAndASavedStudyGoesOnWithIt) {
-    std::ofstream(dir / "log.txt") << std::string(100000, '\n'); // replaced, not appended to
+    write_contents(dir / "log.txt", std::string(100000, '\n')); // replaced, not appended to
     const Outcome r =
         run(kPlotVowels + " --normalize-f1 none --normalize-f2 none --normalize-duration none" +
             " --group v1=Vowel:i --group v2=Vowel:a --group v3=Vowel:e --overlap both --csv " +
@@ -156,7 +142,7 @@ TEST_F(BatchTool, TheLogIsTheOneTheWindowWritesAndASavedStudyGoesOnWithIt) {
     window.start();
     run_steps_1_to_3(window, {"plot_vowels.txt", true, true});
     const auto expected = lines_of(tarvik::log_file_text(window.log()));
-    const auto saved = lines_of(read_file(dir / "log.txt"));
+    const auto saved = lines_of(file_contents(dir / "log.txt"));
     auto written = saved;
     ASSERT_EQ(written.size(), expected.size());
     const std::regex clock(R"(Session started: \d\d-[A-Z][a-z][a-z]-\d{4} \d\d:\d\d:\d\d)");
@@ -168,8 +154,9 @@ TEST_F(BatchTool, TheLogIsTheOneTheWindowWritesAndASavedStudyGoesOnWithIt) {
     const Outcome resumed =
         run("--session " + path("study.tarvik") + " --overlap 2d --csv " + path("2d.csv"));
     ASSERT_EQ(resumed.status, 0) << resumed.err;
-    const auto both = lines_of(read_file(dir / "both.csv"));
-    EXPECT_EQ(lines_of(read_file(dir / "2d.csv")), std::vector<std::string>(both.begin(), both.begin() + 4));
+    const auto both = lines_of(file_contents(dir / "both.csv"));
+    EXPECT_EQ(lines_of(file_contents(dir / "2d.csv")),
+              std::vector<std::string>(both.begin(), both.begin() + 4));
     const auto after = lines_of(resumed.out);
     ASSERT_GT(after.size(), saved.size());
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), after.begin()));
@@ -186,7 +173,7 @@ TEST_F(BatchTool, TheWorkedExampleOfTheReadme) {
     const Outcome r = run(kStressStudy + " --overlap both --csv " + path("overlap.csv") + " --json " +
                           path("overlap.json") + " --fit " + path("fit.csv"));
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string csv = read_file(dir / "overlap.csv");
+    const std::string csv = file_contents(dir / "overlap.csv");
     EXPECT_EQ(csv, "dimension,index_a,index_b,group_a,group_b,value,e1_fraction,e2_fraction,e1_count,"
                    "e2_count,both_count\n"
                    "2D,1,2,i-stressed,i-unstressed,0.41958041958041958,0.32608695652173914,"
@@ -201,7 +188,7 @@ TEST_F(BatchTool, TheWorkedExampleOfTheReadme) {
                    "2628,402\n");
 
     // The JSON holds the same pairs, each cell under its column's name.
-    const auto doc = nlohmann::json::parse(read_file(dir / "overlap.json"));
+    const auto doc = nlohmann::json::parse(file_contents(dir / "overlap.json"));
     EXPECT_EQ(doc.at("format"), "tarvik3d-overlap");
     EXPECT_EQ(doc.at("version"), 1);
     const auto rows = lines_of(csv);
@@ -217,7 +204,7 @@ TEST_F(BatchTool, TheWorkedExampleOfTheReadme) {
         }
     }
 
-    const auto fits = lines_of(read_file(dir / "fit.csv"));
+    const auto fits = lines_of(file_contents(dir / "fit.csv"));
     ASSERT_EQ(fits.size(), 4u);
     EXPECT_EQ(fits[0], "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,"
                        "theta2D,A2D,B2D");
@@ -227,15 +214,18 @@ TEST_F(BatchTool, TheWorkedExampleOfTheReadme) {
                        "0.56199147486304579,0.54590178102962206");
 }
 
+// --resolution M,N,S counts intervals along F2, F1 and duration; the saved record names them m, n and s.
 TEST_F(BatchTool, OnePairInTheOrderGivenOnItsOwnGrid) {
-    ASSERT_EQ(run(kStressStudy + " --overlap 3d --pair 3,1 --resolution 4 --csv " + path("pair.csv")).status,
-              0);
-    const auto rows = lines_of(read_file(dir / "pair.csv"));
+    const std::string args = " --overlap 3d --pair 3,1 --resolution 4,20,1 --csv " + path("pair.csv");
+    ASSERT_EQ(run(kStressStudy + args + " --save-session " + path("pair")).status, 0);
+    const auto rows = lines_of(file_contents(dir / "pair.csv"));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1].rfind("3D,3,1,e,i-stressed,", 0), 0u) << rows[1];
-    // 5 x 5 x 5 grid points, where the default grid of 20 intervals counts 1373 and 1355 inside the shapes
-    EXPECT_LE(std::stod(cells_of(rows[1], ',')[8]), 125);
-    EXPECT_LE(std::stod(cells_of(rows[1], ',')[9]), 125);
+    // 5 x 21 x 2 grid points, where the default grid of 20 intervals counts 1373 and 1355 inside the shapes
+    EXPECT_LE(std::stod(cells_of(rows[1], ',')[8]), 210);
+    EXPECT_LE(std::stod(cells_of(rows[1], ',')[9]), 210);
+    const auto saved = nlohmann::json::parse(file_contents(dir / "pair.tarvik"));
+    EXPECT_EQ(saved.at("record").at("overlapResolution"), (nlohmann::json{{"n", 20}, {"m", 4}, {"s", 1}}));
 }
 
 TEST_F(BatchTool, TheNormalizedTableHoldsEveryTokenAsTheNumberItReadsBackAs) {
@@ -245,7 +235,7 @@ TEST_F(BatchTool, TheNormalizedTableHoldsEveryTokenAsTheNumberItReadsBackAs) {
             " --normalize-f2 zscore --normalize-duration zscore --export-normalized " + path("table.txt"));
     ASSERT_EQ(r.status, 0) << r.err;
 
-    const auto lines = lines_of(read_file(dir / "table.txt"));
+    const auto lines = lines_of(file_contents(dir / "table.txt"));
     ASSERT_EQ(lines.size(), 1669u);
     EXPECT_EQ(lines[0], "Speaker\tVowel\tF1\tF2\tDuration\tGroup");
     std::size_t missing = 0; // the F2 of speakers with a NULL F2
@@ -286,7 +276,7 @@ TEST_F(BatchPlots, EveryKindIsWrittenInTheFormatItsNameAsksFor) {
         " --plot volumes --plot-dim 3d --plot-groups 2 --plot-out " + path("volumes3d.png"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(read_file(dir / "original.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(file_contents(dir / "original.pdf").substr(0, 5), "%PDF-");
     // A vector picture holds its title as text.
     const std::pair<const char*, const char*> titles[] = {
         {"normalized.svg", "Normalized Data:  2D graph title"},
@@ -294,30 +284,24 @@ TEST_F(BatchPlots, EveryKindIsWrittenInTheFormatItsNameAsksFor) {
         {"volumes.svg", "2D Spheres: 2D graph title"},
         {"overlap.svg", "Normalized data 2D overlap:"}};
     for (const auto& [svg, title] : titles) {
-        EXPECT_EQ(read_file(dir / svg).rfind("<?xml", 0), 0u) << svg;
-        EXPECT_NE(read_file(dir / svg).find(title), std::string::npos) << svg;
+        EXPECT_EQ(file_contents(dir / svg).rfind("<?xml", 0), 0u) << svg;
+        EXPECT_NE(file_contents(dir / svg).find(title), std::string::npos) << svg;
     }
     for (const char* png : {"normalized3d.png", "volumes3d.png"})
-        EXPECT_EQ(read_file(dir / png).substr(0, 8), "\x89PNG\r\n\x1a\n") << png;
+        EXPECT_EQ(file_contents(dir / png).substr(0, 8), "\x89PNG\r\n\x1a\n") << png;
 }
 
 TEST_F(BatchPlots, RefusalsExitWithOneAndTheMessageAUserWouldSee) {
     const std::string out = " --plot-out " + path("x.png");
-    const std::pair<std::string, std::string> cases[] = {
-        {kPlotVowelsStudy + " --overlap 2d --plot overlap --plot-groups 2,2" + out,
-         "Cannot plot overlap: You cannot plot the overlap of a group with itself."},
-        {kPlotVowelsStudy + " --plot volumes" + out,
-         "Function \"plot_2D_spheres\": Let Quillon know about this error:"},
-        {kPlotVowelsStudy + " --plot original --plot-groups 4" + out,
-         "There are only 3 groups; --plot-groups names group 4."},
-        {kPlotVowels + " --plot original" + out, "Plots need fitted vowel groups"},
-        {kPlotVowelsStudy + " --plot original --plot-dim 3d --plot-out " + path("x.svg"),
-         "Cannot write the plot " + (dir / "x.svg").string() + ": "}};
-    for (const auto& [args, message] : cases) {
-        const Outcome r = run(args);
-        EXPECT_EQ(r.status, 1) << args;
-        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
-    }
+    expect_refusals({{kPlotVowelsStudy + " --overlap 2d --plot overlap --plot-groups 2,2" + out,
+                      "Cannot plot overlap: You cannot plot the overlap of a group with itself."},
+                     {kPlotVowelsStudy + " --plot volumes" + out,
+                      "Function \"plot_2D_spheres\": Let Quillon know about this error:"},
+                     {kPlotVowelsStudy + " --plot original --plot-groups 4" + out,
+                      "There are only 3 groups; --plot-groups names group 4."},
+                     {kPlotVowels + " --plot original" + out, "Plots need fitted vowel groups"},
+                     {kPlotVowelsStudy + " --plot original --plot-dim 3d --plot-out " + path("x.svg"),
+                      "Cannot write the plot " + (dir / "x.svg") + ": "}});
 }
 
 } // namespace

@@ -1,8 +1,6 @@
-// Which columns are categories, the value types each category lists, and the per-subject token records
-// read from the same data table (their order and the rows left out: grouping_ops_test).
+// Which columns are categories and the value types each category lists (the subject records read from the
+// same data table: grouping_ops_test).
 #include "grouping/categories.h"
-#include "grouping/subjects.h"
-#include "grouping_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -28,20 +26,6 @@ TEST(TypeList, CleanedNamesInOrderOfFirstAppearance) {
     EXPECT_EQ(type_list({"c", "a", "c", "b"}), (TextList{"c", "a", "b"}));
     // a-b, a_b and a b (the reader has turned the blank into an underscore already, or not) -> a_b.
     EXPECT_EQ(type_list({"x", "a-b", "a_b", "a b"}), (TextList{"x", "a_b"}));
-}
-
-// Text that is not a number is kept as NaN, and its row still counts.
-TEST(SubjectRecords, TextThatIsNotANumberIsKeptAsNaN) {
-    const auto rows = make_rows({"Speaker", "Vowel", "F1", "F2", "Dur"},
-                                {{"s1", "ae", "n/a", "1600", "250"}, {"s1", "ae", "710", "1650", "x"}});
-    const VowelTarget ae = build_subject_records(rows, {"Speaker", "Vowel", "F1", "F2", "Dur", std::nullopt})
-                               .at("s1")
-                               .vowelTargets.at("ae");
-    ASSERT_EQ(ae.F1.size(), 2u);
-    EXPECT_TRUE(std::isnan(ae.F1[0]));
-    EXPECT_EQ(ae.F1[1], 710);
-    EXPECT_TRUE(std::isnan(ae.Duration[1]));
-    EXPECT_EQ(ae.RowLocation, (std::vector<double>{1, 2}));
 }
 
 } // namespace

@@ -14,10 +14,11 @@ namespace {
 
 const TextList kHeader = {"Speaker", "Vowel", "F1", "F2", "Dur", "Stress"};
 // Speaker w-02 is listed as the type w_02; row 3 has no subject and row 5 no vowel. Only row 1 decides a
-// column, so Stress is a category and its 2.5 the type 2_5.
+// column, so Stress is a category and its 2.5 the type 2_5. Row 4 has an F1 and a duration that are no
+// numbers.
 const std::vector<TextList> kCells = {
     {"z01", "iy", "300", "2500", "200", "primary"}, {"w-02", "ae", "750", "1700.5", "260", "2.5"},
-    {"NULL", "ae", "1", "1", "1", "none"},          {"z01", "ae", "700", "1600", "250", "primary"},
+    {"NULL", "ae", "1", "1", "1", "none"},          {"z01", "ae", "n/a", "1600", "x", "primary"},
     {"w-02", "NULL", "800", "1800", "270", "none"}, {"w-02", "ae", "710", "1650", "240", "secondary"},
 };
 
@@ -141,6 +142,10 @@ TEST_F(GroupingOps, SubjectRecordIsBuiltFromTheRolesAndReplacedWhole) {
     EXPECT_EQ(h.dataSubject.at("w-02").vowelTargets.keys(), TextList{"ae"});
     EXPECT_EQ(h.dataSubject.at("w-02").vowelTargets.at("ae"),
               (VowelTarget{{750, 710}, {1700.5, 1650}, {260, 240}, std::nullopt, {2, 6}, {}}));
+    // Text that is not a number is kept as NaN, and its row still counts.
+    const VowelTarget& ae = h.dataSubject.at("z01").vowelTargets.at("ae");
+    EXPECT_TRUE(std::isnan(ae.F1[0]) && std::isnan(ae.Duration[0]));
+    EXPECT_EQ(ae.RowLocation, std::vector<double>{4});
     EXPECT_EQ(s.record(), h);
 
     // Phrase durations from Dur, and only 2D work: durations 0. Nothing of the earlier record survives,
