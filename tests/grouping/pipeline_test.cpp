@@ -28,12 +28,6 @@ class Pipeline : public StartedSession {
         ASSERT_EQ(s.record().currStep, 3);
         s.scripted.dialogs.clear();
     }
-    // Step 3 with the groups Vowel : i and Vowel : a.
-    void two_vowel_groups(bool withDuration) {
-        reach_step_3(withDuration);
-        constrain(1, 2, 1);
-        constrain(2, 2, 2);
-    }
     // Adds "category : type" to group `group` as a user would: select the group, the category, the type, >>.
     void constrain(double group, double category, double type) {
         s.click("listbox_currVowel_select", group);
@@ -61,7 +55,9 @@ class Pipeline : public StartedSession {
 };
 
 TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4AndAStopKeepsTheFits) {
-    two_vowel_groups(true);
+    reach_step_3(true);
+    constrain(1, 2, 1); // Vowel : i
+    constrain(2, 2, 2); // Vowel : a
     EXPECT_EQ(go(), k3DTexts);
 
     expect_step(4);
@@ -103,21 +99,11 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4AndAStopKeepsTheF
     EXPECT_EQ(s.record().v[0].ellps3D, h.v[0].ellps3D);
 }
 
-TEST_F(Pipeline, TwoDimensionalRunSkipsThe3DStagesAndWritesNo3DField) {
-    two_vowel_groups(false);
-    EXPECT_EQ(go(5), std::vector<std::string>(k3DTexts.begin() + 3, k3DTexts.end()));
-
-    expect_step(4);
-    const Handles h = s.record();
-    EXPECT_EQ(h.v[0].data.cols, 2u);
-    EXPECT_FALSE(h.v[0].avg || h.v[0].dubstar || h.v[0].A || h.v[0].ellps3D);
-    EXPECT_TRUE(h.v[0].avg2D && h.v[0].A2D);
-}
-
 // Groups 1, 3 and 4 have no constraint: No keeps every group in step 3; Yes deletes them and goes on
-// with group 2 alone, which then fills the second group menus too.
-TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEnough) {
-    reach_step_3(true);
+// with group 2 alone, which then fills the second group menus too. Without durations the run skips the
+// 3D stages and writes no 3D field.
+TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEnoughIn2D) {
+    reach_step_3(false);
     dispatch_event(s.rt, "button_create_new_vowelNum");
     dispatch_event(s.rt, "button_create_new_vowelNum");
     constrain(2, 2, 1);
@@ -129,8 +115,12 @@ TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEno
     expect_step(3);
 
     s.scripted.questionAnswers = {"Yes"};
-    go();
+    EXPECT_EQ(go(5), std::vector<std::string>(k3DTexts.begin() + 3, k3DTexts.end()));
     expect_step(4);
+    const Handles h = s.record();
+    EXPECT_EQ(h.v[0].data.cols, 2u);
+    EXPECT_FALSE(h.v[0].avg || h.v[0].dubstar || h.v[0].A || h.v[0].ellps3D);
+    EXPECT_TRUE(h.v[0].avg2D && h.v[0].A2D);
     EXPECT_EQ(s.control("listbox_currVowel_select").string, TextList{"1 (change my name)"});
     EXPECT_EQ(s.control("popupmenu_plot_group_b").string, TextList{"(change my name)"});
     EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 1);
