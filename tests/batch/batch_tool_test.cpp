@@ -15,34 +15,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace tarvik::testing;
+
 struct Outcome {
     int status = -1;
     std::string out, err;
 };
 
-std::vector<std::string> lines_of(const std::string& text) {
+// The pieces of a text between separators (the cells of a table line), a trailing empty one included.
+std::vector<std::string> cells_of(const std::string& text, char separator) {
     std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+        out.push_back(text.substr(start, end - start));
+    out.push_back(text.substr(start));
     return out;
 }
 
-// The cells of a line of a table, a trailing empty cell included.
-std::vector<std::string> cells_of(const std::string& line, char separator) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (std::size_t end; (end = line.find(separator, start)) != std::string::npos; start = end + 1)
-        out.push_back(line.substr(start, end - start));
-    out.push_back(line.substr(start));
-    return out;
+// The lines of a text; a line feed at its end ends its last line.
+std::vector<std::string> lines_of(const std::string& text) {
+    return cells_of(text.ends_with('\n') ? text.substr(0, text.size() - 1) : text, '\n');
 }
 
 // The example studies' folder, and tests/data/plot_vowels.txt (vowels i, a, e; i and e overlap, a lies
