@@ -262,6 +262,7 @@ TEST_F(GroupOps, GroupsWithoutConstraintsAreDeletedAfterAsking) {
         EXPECT_EQ(items(kGroupList), c.labels);
         EXPECT_EQ(s.record(), r.handles);
         EXPECT_EQ(r.handles.currVowelNum, c.labels.size()); // the last group left
+        ASSERT_FALSE(dialogs().empty());
         expect_dialog(dialogs()[0], "question",
                       "The following groups lack associated constraints:\n\n" + c.indices +
                           "\n\nIf you continue, the above groups will be deleted.\n\nDo you want to "
