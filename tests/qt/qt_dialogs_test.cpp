@@ -30,14 +30,6 @@ std::string joined(const TextList& lines) {
     return out;
 }
 
-QMessageBox* open_box(const std::string& title) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w);
-            box && box->isVisible() && box->windowTitle().toStdString() == title)
-            return box;
-    return nullptr;
-}
-
 // A short text is shown whole. Many lines show their first ones and how many more there are, one huge
 // line its beginning; the whole text is under Show Details.
 TEST(QtDialogs, AMessageKeepsToTheScreenWithTheWholeTextWithinReach) {
@@ -60,8 +52,11 @@ TEST(QtDialogs, AMessageKeepsToTheScreenWithTheWholeTextWithinReach) {
                   "(the whole text is under Show Details...)", true}};
     QApplication::processEvents();
     for (const auto& c : cases) {
-        QMessageBox* box = open_box(c.title);
-        ASSERT_NE(box, nullptr) << c.title;
+        QMessageBox* box = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* shown = qobject_cast<QMessageBox*>(w); shown && shown->windowTitle() == c.title)
+                box = shown;
+        ASSERT_TRUE(box && box->isVisible()) << c.title;
         EXPECT_TRUE(box->text().startsWith(c.start)) << c.title;
         EXPECT_TRUE(box->text().endsWith(c.end)) << box->text().toStdString();
         EXPECT_EQ(box->detailedText().toStdString(), c.details ? joined(c.text) : "");
