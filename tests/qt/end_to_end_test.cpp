@@ -56,7 +56,6 @@ const GroupSpec kGroups[] = {
 // The entries of the plot kind menu, each drawn in 2D and then in 3D into a window of its own.
 const char* const kPlotKinds[] = {"Original data", "Normalized data", "Ellipsoid/Ellipse", "Volumes/Spheres",
                                   "Overlap (Group A & B Only)"};
-const int kPlotCount = 2 * std::size(kPlotKinds);
 
 // The pictures the user guide takes of the plots.
 const std::map<std::string, std::string> kPictures = {
@@ -140,12 +139,11 @@ class EndToEnd : public ::testing::Test {
     PlotWindow* draw(const char* button) {
         const int number = static_cast<int>(scripted.plots.windows().size()) + 1;
         QTimer keys;
-        keys.setInterval(50);
-        QObject::connect(&keys, &QTimer::timeout, [this, number] {
+        keys.callOnTimeout([this, number] {
             if (PlotWindow* w = host.window(number); w && w->is_waiting())
                 QTest::keyClick(w->scatter(), Qt::Key_Space);
         });
-        keys.start();
+        keys.start(50);
         click(button);
         return host.window(number);
     }
@@ -199,8 +197,7 @@ TEST_F(EndToEnd, TheExampleStudyFromTheDataFileToPlotsAndSession) {
     click("checkbox_all_group_overlap");
     click("button_calculate_2Doverlap");
     click("button_calculate_3Doverlap");
-    const std::vector<std::string> lines = log();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), kOverlapLine), 1) << kOverlapLine;
+    EXPECT_EQ(std::ranges::count(log(), kOverlapLine), 1) << kOverlapLine;
     click("checkbox_all_group_overlap");
     click("button_calculate_2Doverlap");
     click("button_calculate_3Doverlap");
@@ -265,7 +262,7 @@ TEST_F(EndToEnd, TheExampleStudyFromTheDataFileToPlotsAndSession) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(view.isNull());
     EXPECT_EQ(rt.main_window(), nullptr);
-    for (int number = 1; number <= kPlotCount; ++number)
+    for (int number = 1; number <= 2 * static_cast<int>(std::size(kPlotKinds)); ++number)
         EXPECT_TRUE(host.window(number) && host.window(number)->isVisible()) << "Figure " << number;
 
     // Nothing was asked but the data file, whether the data are okay, whether to go on with the known

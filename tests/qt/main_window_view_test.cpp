@@ -27,7 +27,6 @@ class ViewTest : public ::testing::Test {
     }
     void TearDown() override { delete view.data(); }
     Figure& fig() { return rt.figure(); }
-    QRect geometry(const std::string& tag) { return view->widget(tag)->geometry(); }
 
     ScriptedServices scripted;
     Runtime rt{scripted.services()};
@@ -44,14 +43,13 @@ TEST_F(ViewTest, OneWidgetPerControlPlacedInAWindowOfTheLayoutSizeAndScaledWithI
     EXPECT_EQ(colour("frame_step_2a"), QColor(220, 231, 231));
     EXPECT_EQ(colour("frame42"), QColor(221, 202, 221));
     // Normalized (left, bottom, width, height) measured from the lower-left corner, scaled with the window.
-    const QRect before = geometry("button_step_1");
+    const QRect before = view->widget("button_step_1")->geometry();
     EXPECT_EQ(before, QRect(19, 21, 265, 23)); // y = (1 - 0.932 - 0.036) * 645
     view->resize(QSize(2020, 1290) + view->size() - view->canvas()->size());
     QApplication::processEvents();
-    const QRect after = geometry("button_step_1");
+    const QRect after = view->widget("button_step_1")->geometry();
     EXPECT_LE((after.topLeft() - 2 * before.topLeft()).manhattanLength(), 2);
-    EXPECT_LE(std::abs(after.width() - 2 * before.width()) + std::abs(after.height() - 2 * before.height()),
-              2);
+    EXPECT_LE((after.bottomRight() - 2 * before.bottomRight()).manhattanLength(), 4);
 }
 
 TEST_F(ViewTest, TheModelKeepsWhereTheUserPutsTheWindowAndAWindowMadeFromItStandsThereOnTheScreen) {
@@ -81,7 +79,9 @@ TEST_F(ViewTest, TheModelKeepsWhereTheUserPutsTheWindowAndAWindowMadeFromItStand
     EXPECT_EQ(placed.canvas()->size(), QSize(screen.width(), 120));
 }
 
-TEST_F(ViewTest, AMenuEntryTooLongForItsBoxIsWholeInTheListAndTheTooltip) {
+// A menu entry too long for its box is whole in the list and the tooltip. Choosing, ticking and typing
+// reach the model in the end-to-end study; a list of several choices too.
+TEST_F(ViewTest, AMenuShowsLongEntriesWholeAndAListWritesSeveralChoicesBack) {
     const std::string entry = "Apply Z-score normalization per subject and vowel";
     fig().set_string("popupmenu_normalize_spectral1", {"None", entry});
     fig().set_value("popupmenu_normalize_spectral1", 2);
@@ -90,10 +90,7 @@ TEST_F(ViewTest, AMenuEntryTooLongForItsBoxIsWholeInTheListAndTheTooltip) {
     EXPECT_EQ(box->toolTip().toStdString(), entry);
     EXPECT_GT(box->view()->minimumWidth(),
               box->fontMetrics().horizontalAdvance(QString::fromStdString(entry)));
-}
 
-// Choosing, ticking and typing reach the model in the end-to-end study; a list of several choices too.
-TEST_F(ViewTest, SeveralItemsChosenInAListAreWrittenBackToTheModel) {
     fig().set_enable("listbox_currVowel_defined", Enable::On);
     fig().set_string("listbox_currVowel_defined", {"Stress : primary", "Context : s", "Group : man"});
     auto* list = qobject_cast<QListWidget*>(view->widget("listbox_currVowel_defined"));

@@ -191,8 +191,6 @@ class PlotEditing2D : public PlotHostTest {
         d.axes.limits[1] = AxisLimits{0, 4};
         w = shown(d);
         ASSERT_NE(w, nullptr);
-        x = chart_axis(*w->chart(), 0);
-        y = chart_axis(*w->chart(), 1);
     }
     // A point of the view at fractions (fx from the left, fy from the top) of the plot area.
     QPoint at(double fx, double fy) const {
@@ -202,8 +200,6 @@ class PlotEditing2D : public PlotHostTest {
         return w->chart_view()->mapFromScene(scene);
     }
     PlotWindow* w = nullptr;
-    QValueAxis* x = nullptr;
-    QValueAxis* y = nullptr;
 };
 
 // A click switches the plot into editing: a dragged box, the wheel and the middle button then zoom and pan.
@@ -211,6 +207,8 @@ TEST_F(PlotEditing2D, AClickSwitchesOnEditingWhereTheWheelZoomsAboutThePointerAn
     // A quarter of the way from the left of a reversed 0..10 axis is x = 7.5; a quarter from the top
     // of 0..4 is y = 3.
     const QPoint p = at(0.25, 0.25);
+    const QValueAxis* x = chart_axis(*w->chart(), 0);
+    const QValueAxis* y = chart_axis(*w->chart(), 1);
     QWheelEvent wheel(p, w->chart_view()->mapToGlobal(p), QPoint(), QPoint(0, 120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w->chart_view()->viewport(), &wheel);
@@ -284,7 +282,7 @@ TEST_P(PlotHostBothDims, SaveAsWritesThePictureInTheChosenFormat) {
     const QString noFolder = dir.filePath("none/a.png");
     const QString only2D = is3D ? "3D plots are saved as PNG pictures only; SVG and PDF hold 2D plots." : "";
     const struct {
-        QString path; // empty: cancelled
+        QString path;
         QString error;
         QByteArray start; // of the file written
     } cases[] = {
@@ -294,7 +292,6 @@ TEST_P(PlotHostBothDims, SaveAsWritesThePictureInTheChosenFormat) {
         {dir.filePath("a.jpg"),
          "Cannot save \"" + dir.filePath("a.jpg") + "\": use a file name ending in .png, .svg or .pdf.", ""},
         {noFolder, "Cannot write \"" + noFolder + "\".", ""},
-        {"", "", ""},
     };
     QFile::remove(png); // the picture of an earlier run
     for (const auto& c : cases) {
@@ -307,8 +304,7 @@ TEST_P(PlotHostBothDims, SaveAsWritesThePictureInTheChosenFormat) {
         w->save_action()->trigger();
         EXPECT_EQ(error, c.error);
         QFile file(c.path);
-        const bool written =
-            !c.path.isEmpty() && file.open(QIODevice::ReadOnly) && file.read(5).startsWith(c.start);
+        const bool written = file.open(QIODevice::ReadOnly) && file.read(5).startsWith(c.start);
         EXPECT_EQ(written, !c.start.isEmpty());
     }
 
