@@ -69,7 +69,6 @@ const std::map<std::string, std::string> kPictures = {
 class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
         scripted.plots.forwardTo = &host;
         rt.onWindowCreated = [this](const std::shared_ptr<Figure>& f) { view = new MainWindowView(rt, f); };
         zerivizi_export(rt, {});

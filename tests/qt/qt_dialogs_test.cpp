@@ -44,7 +44,6 @@ TEST(QtDialogs, LongTextsKeepTheDialogToTheScreenWithTheWholeTextWithinReach) {
                   "column_29\n\n(9971 more lines under Show Details...)", true},
                  {"Line", huge, QString(2000, 'x') + QString::fromUtf8("\u2026"),
                   "(the whole text is under Show Details...)", true}};
-    QApplication::processEvents();
     for (const auto& c : cases) {
         QMessageBox* box = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
