@@ -1,6 +1,6 @@
 // The example study through all four steps in the real window, as a user works: every file dialog,
-// question and input is answered by the test, every plot kind is drawn into real plot windows, the log
-// and the session are saved, the session is opened again and its window closed while the plots stay.
+// question and input is answered by the test, every plot kind is drawn into real plot windows, the
+// session is saved and opened again, and its window closed while the plots stay.
 // The pictures of the user guide are taken on the way and saved in the build folder
 // (scripts/make-screenshots.sh copies them to docs/images).
 #include "app/entry.h"
