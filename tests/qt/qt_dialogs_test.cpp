@@ -15,14 +15,6 @@
 namespace tarvik::testing {
 namespace {
 
-// Ten thousand column names, one per line, after a first line of its own.
-TextList many_lines() {
-    TextList text = {"The file has these columns:"};
-    for (int i = 1; i <= 10000; ++i)
-        text.push_back("column_" + std::to_string(i));
-    return text;
-}
-
 std::string joined(const TextList& lines) {
     std::string out;
     for (const auto& l : lines)
@@ -30,20 +22,14 @@ std::string joined(const TextList& lines) {
     return out;
 }
 
-QMessageBox* open_box(const std::string& title) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w);
-            box && box->isVisible() && box->windowTitle().toStdString() == title)
-            return box;
-    return nullptr;
-}
-
 // A short text is shown whole. Many lines show their first ones and how many more there are, one huge
-// line its beginning; the whole text is under Show Details.
-TEST(QtDialogs, AMessageKeepsToTheScreenWithTheWholeTextWithinReach) {
+// line its beginning; the whole text is under Show Details, or in a field for a question.
+TEST(QtDialogs, LongTextsKeepTheDialogToTheScreenWithTheWholeTextWithinReach) {
     QtServices services;
     const TextList few = {"Data loaded.", "12 columns."};
-    const TextList many = many_lines();
+    TextList many = {"The file has these columns:"}; // then ten thousand column names, one per line
+    for (int i = 1; i <= 10000; ++i)
+        many.push_back("column_" + std::to_string(i));
     const TextList huge = {std::string(100000, 'x')};
     services.message(few, "Done", Icon::None, WindowStyle::NonModal);
     services.warning(many, "Columns", false);
@@ -58,21 +44,20 @@ TEST(QtDialogs, AMessageKeepsToTheScreenWithTheWholeTextWithinReach) {
                   "column_29\n\n(9971 more lines under Show Details...)", true},
                  {"Line", huge, QString(2000, 'x') + QString::fromUtf8("\u2026"),
                   "(the whole text is under Show Details...)", true}};
-    QApplication::processEvents();
     for (const auto& c : cases) {
-        QMessageBox* box = open_box(c.title);
-        ASSERT_NE(box, nullptr) << c.title;
+        QMessageBox* box = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* shown = qobject_cast<QMessageBox*>(w); shown && shown->windowTitle() == c.title)
+                box = shown;
+        ASSERT_TRUE(box && box->isVisible()) << c.title;
         EXPECT_TRUE(box->text().startsWith(c.start)) << c.title;
         EXPECT_TRUE(box->text().endsWith(c.end)) << box->text().toStdString();
         EXPECT_EQ(box->detailedText().toStdString(), c.details ? joined(c.text) : "");
         EXPECT_LT(box->height(), 1024);
         box->close();
     }
-}
 
-TEST(QtDialogs, AVeryLongQuestionShowsTheWholeTextInAFieldAndIsAnswered) {
-    QtServices services;
-    const TextList text = many_lines();
+    // A question as long is answered.
     int height = 0;
     QString label, field;
     QTimer::singleShot(0, [&] {
@@ -87,10 +72,10 @@ TEST(QtDialogs, AVeryLongQuestionShowsTheWholeTextInAFieldAndIsAnswered) {
             if (b->text() == "Yes")
                 b->click();
     });
-    EXPECT_EQ(services.question(joined(text), "Question", "Yes", "No", "No"), "Yes");
+    EXPECT_EQ(services.question(joined(many), "Question", "Yes", "No", "No"), "Yes");
     EXPECT_LT(height, 1024);
     EXPECT_TRUE(label.endsWith("column_29\n\n(9971 more lines in the field below)")) << label.toStdString();
-    EXPECT_EQ(field.toStdString(), joined(text));
+    EXPECT_EQ(field.toStdString(), joined(many));
 }
 
 } // namespace
