@@ -4,16 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace tarvik {
 namespace {
 
-// An input and the lines it splits into, or its cleaned text.
+// An input and the lines it splits into; a header line, its names and its first illegal piece; a data line
+// and its cleaned text; a text, the most characters shown of it and what is shown.
 using Lines = std::pair<std::string, std::vector<std::string_view>>;
+using Header = std::tuple<std::string, TextList, std::optional<std::string>>;
 using Cleaned = std::pair<std::string, std::string>;
+using Excerpt = std::tuple<std::string, std::size_t, std::string>;
 
 // CRLF line ends and carriage returns alone are loaded in the hostile-file tests.
 TEST(FileLines, LineFeedEndsALineAndTakesItsCarriageReturn) {
@@ -27,23 +32,15 @@ TEST(FileLines, LineFeedEndsALineAndTakesItsCarriageReturn) {
 // Cleaning the header line: punctuation and blanks become "_", then one trailing whitespace character
 // goes; then the names in file order, or the first piece that is no legal name.
 TEST(HeaderReading, NamesInFileOrderOrTheFirstIllegalPiece) {
-    struct Case {
-        std::string line;
-        TextList names;
-        std::optional<std::string> illegal;
-    };
     // "Phrase Duration", "F1 (Hz)", "1st", "end" and two trailing tabs are loaded in the tests of the button.
-    for (const Case& c : {
-             Case{"a-b.c\tx\xFFy\tH\xC3\xB6he\r", {"a_b_c", "x_y", "H_he"}, {}},
-             Case{"c\ta b ", {"c", "a_b_"}, {}}, // the blank has become "_" before the trailing rule
-             Case{"a\tb\t", {"a", "b"}, {}},
-             Case{"a\t2nd\tfor", {}, "2nd"},
-             Case{"  a", {}, "__a"},
-             Case{"x\t_y", {}, "_y"},
-         }) {
-        const HeaderResult r = read_header(c.line);
-        EXPECT_EQ(r.names, c.names) << c.line;
-        EXPECT_EQ(r.illegal, c.illegal) << c.line;
+    for (const auto& [line, names, illegal] :
+         {Header{"a-b.c\tx\xFFy\tH\xC3\xB6he\r", {"a_b_c", "x_y", "H_he"}, {}},
+          Header{"c\ta b ", {"c", "a_b_"}, {}}, // the blank has become "_" before the trailing rule
+          Header{"a\tb\t", {"a", "b"}, {}}, Header{"a\t2nd\tfor", {}, "2nd"}, Header{"  a", {}, "__a"},
+          Header{"x\t_y", {}, "_y"}}) {
+        const HeaderResult r = read_header(line);
+        EXPECT_EQ(r.names, names) << line;
+        EXPECT_EQ(r.illegal, illegal) << line;
     }
 }
 
@@ -74,20 +71,16 @@ TEST(DataCleaning, FiveSubstitutionsInOrder) {
 
 // How messages shorten a long piece: whole characters only, and the length said in characters.
 TEST(Excerpts, KeepWholeCharactersAndSayHowLongTheTextWas) {
-    struct Case {
-        std::string text;
-        std::size_t most;
-        std::string shown;
-    };
-    for (const Case& c :
-         {Case{"abc", 5, "abc"}, Case{"abcde", 5, "abcde"}, Case{"abcdef", 5, "abcde... (6 characters)"},
-          Case{"", 0, ""}, Case{"ab", 0, "... (2 characters)"},
+    for (const auto& [text, most, shown] :
+         {Excerpt{"abc", 5, "abc"}, Excerpt{"abcde", 5, "abcde"},
+          Excerpt{"abcdef", 5, "abcde... (6 characters)"}, Excerpt{"", 0, ""},
+          Excerpt{"ab", 0, "... (2 characters)"},
           // e acute is two bytes and one character; stray, truncated and overlong bytes are one each
-          Case{"\xc3\xa9\xc3\xa9\xc3\xa9", 2, "\xc3\xa9\xc3\xa9... (3 characters)"},
-          Case{"\xff\xfe\xfd", 1, "\xff... (3 characters)"},
-          Case{"\xE2\x82\xC0\x80", 1, "\xE2... (4 characters)"},
-          Case{"\xF0\x9F\x98\x80!", 1, "\xF0\x9F\x98\x80... (2 characters)"}})
-        EXPECT_EQ(excerpt(c.text, c.most), c.shown) << ::testing::PrintToString(c.text);
+          Excerpt{"\xc3\xa9\xc3\xa9\xc3\xa9", 2, "\xc3\xa9\xc3\xa9... (3 characters)"},
+          Excerpt{"\xff\xfe\xfd", 1, "\xff... (3 characters)"},
+          Excerpt{"\xE2\x82\xC0\x80", 1, "\xE2... (4 characters)"},
+          Excerpt{"\xF0\x9F\x98\x80!", 1, "\xF0\x9F\x98\x80... (2 characters)"}})
+        EXPECT_EQ(excerpt(text, most), shown) << ::testing::PrintToString(text);
 }
 
 } // namespace
