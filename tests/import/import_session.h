@@ -11,13 +11,9 @@
 #include <tuple>
 #include <vector>
 
-// What the import tests share: the texts pinned in more than one of them, the role menus, and a started
-// session that loads files from tests/data or written into a folder of the test's own.
+// What the import and normalization tests share: the role menus, dialogs as shown, and a started session
+// that loads files from tests/data or written into a folder of the test's own.
 namespace tarvik::testing {
-
-inline const std::string kFailedText =
-    "The file you selected failed to properly load. You should consult the help pages "
-    "in order to make sure your tab delimited file is properly formatted.";
 
 // The six role menus of step 1, in the order of the roles.
 inline constexpr std::array<const char*, 6> kRolePopups = {

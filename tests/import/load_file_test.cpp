@@ -95,8 +95,12 @@ TEST_F(LoadFile, AMissingFileOrAFolderSaysSoThenFails) {
         EXPECT_EQ(shown(s.scripted.dialogs[1]),
                   Shown("message", "Could not open file",
                         {"Could not find the file or filepath: " + file.name}, Icon::Warn, false, true));
-        EXPECT_EQ(shown(s.scripted.dialogs[2]),
-                  Shown("message", "Data failed to load", {kFailedText}, Icon::Warn, true, true));
+        EXPECT_EQ(
+            shown(s.scripted.dialogs[2]),
+            Shown("message", "Data failed to load",
+                  {"The file you selected failed to properly load. You should consult the help pages in "
+                   "order to make sure your tab delimited file is properly formatted."},
+                  Icon::Warn, true, true));
     }
 }
 

@@ -15,7 +15,6 @@ namespace {
 //   s2 a 800 1300 210 1000 | NULL a 750 1250 205 950 | s2 u 400 900 150 1200
 // Header popups: entry k + 2 is header k (3 Speaker ... 7 Dur, 8 Phrase); 2 is "(not available)".
 constexpr Roles k3D = {3, 4, 5, 6, 7, 8};
-constexpr Roles k2D = {3, 4, 5, 6, 2, 2};
 
 // The entries picked for F1, F2 and the duration: 1 "(please select)", 2 copy, 3 z-score,
 // 4 logarithmic / phrase duration, 5 known extremes.
@@ -110,7 +109,7 @@ TEST_F(Driver, CopiedFormantsBecomeNumbersAndPhraseDurationIsRescaled) {
 }
 
 TEST_F(Driver, In2DTheDurationMenuIsIgnoredAndAConstantColumnIsAdded) {
-    map(k2D);
+    map({3, 4, 5, 6, 2, 2});
     press({2, 2, 1});
     const Handles h = s.record();
     EXPECT_EQ(h.currStep, 3);

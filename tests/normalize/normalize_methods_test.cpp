@@ -168,14 +168,12 @@ TEST_F(KnownExtremes, AsksThenNormalizesByTheMidpointOfTheExtremes) {
     s.scripted.inputAnswers = {{"i", "a"}};
     const HandlesAndStatus r = run();
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(s.record(), r.handles);
 
     ASSERT_EQ(kinds(), (TextList{"question", "input"}));
     const DialogRecord& q = dialogs()[0];
     EXPECT_EQ(q.text, TextList{"Here are the vowel targets that exist for all subjects:\n \na\ni\n \n"
                                "Would you like to continue anyway?\n "});
     EXPECT_EQ(q.buttons, (TextList{"continue", "cancel", "continue"}));
-    EXPECT_TRUE(q.modal);
     EXPECT_EQ(dialogs()[1].text,
               (TextList{"You are normalizing for the F1 (Hz) spectral target.\nAgain, here are the targets "
                         "that exist for all subjects:\n\n a i\n\nPlease enter the first extreme category:",
