@@ -5,9 +5,6 @@
 
 #include "import_session.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -48,7 +45,6 @@ class HostileData : public ImportSession {
     void SetUp() override {
         ImportSession::SetUp();
         press_load(data_file(kEarlierFile));
-        ASSERT_EQ(s.control("text_filename").string, TextList{kEarlierFile});
         forget_dialogs();
     }
     void load(const std::string& content) { press_load(write("hostile.txt", content)); }
@@ -59,14 +55,22 @@ class HostileData : public ImportSession {
 struct HostileFile {
     const char* name;
     std::function<std::string()> content;
-    std::vector<std::string> titles; // the dialogs after the file dialog
+    std::vector<std::string> titles; // the dialogs shown, the file dialog first
     std::string message = {};        // of a refused file: the first line of the message before the last
-    const char* answer = "";         // to "Are the data okay?"; empty: the default
     std::function<void(const Handles&)> check = {}; // of a loaded file: its table
 };
 void PrintTo(const HostileFile& c, std::ostream* os) {
     *os << c.name;
 }
+
+const std::vector<std::string> kRefused = {"(open)", kFailed};
+const std::vector<std::string> kAsked = {"(open)", "Are the data okay?"};
+const std::vector<std::string> kCancelled = {"(open)", "Are the data okay?", kFailed};
+const std::vector<std::string> kIllegal = {"(open)", "Illegal field name", kFailed};
+const std::vector<std::string> kMismatch = {"(open)", "Are the data okay?", "Data File Format Error",
+                                            kFailed};
+const std::string kIllegalText = "Illegal header name. Please rename the header field: ";
+const std::string kLine3 = "Mismatch number of fields in data on file line number 3";
 
 class HostileFiles : public HostileData, public ::testing::WithParamInterface<HostileFile> {};
 
@@ -74,30 +78,24 @@ TEST_P(HostileFiles, EndInTheirTableOrInAMessageAndNeverLoseTheEarlierOne) {
     const HostileFile& c = GetParam();
     const Handles before = s.record();
     const TextList logBefore = s.log();
-    if (*c.answer)
-        s.scripted.questionAnswers.push_back(c.answer);
+    // The row that is cancelled at "Are the data okay?" says so; closing the question goes on.
+    s.scripted.questionAnswers.push_back(c.titles == kCancelled ? "cancel" : "");
     load(c.content());
 
-    std::vector<std::string> expected = {"(open)"};
-    expected.insert(expected.end(), c.titles.begin(), c.titles.end());
-    ASSERT_EQ(titles(), expected);
+    ASSERT_EQ(titles(), c.titles);
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
-    if (!s.scripted.progress.empty())
-        EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    EXPECT_TRUE(s.scripted.progress.empty() || s.scripted.progress.back().kind == "close");
     const Handles after = s.record();
-    if (expected.back() == kFailed) {
-        EXPECT_EQ(s.scripted.last().text, TextList{kFailedText});
-        if (!c.message.empty())
+    if (c.titles.back() == kFailed) {
+        if (!c.message.empty()) {
             EXPECT_EQ(s.scripted.dialogs[s.scripted.dialogs.size() - 2].text.at(0), c.message);
-        // The earlier table, word for word, and the window still showing its file.
-        EXPECT_EQ(after.header, before.header);
-        EXPECT_EQ(after.dataLine, before.dataLine);
-        EXPECT_EQ(after.dataRow, before.dataRow);
-        EXPECT_EQ(after.dataColumn, before.dataColumn);
+        }
+        // The earlier record, word for word, and the window still showing its file.
+        EXPECT_EQ(after, before);
         EXPECT_EQ(s.control("text_filename").string, TextList{kEarlierFile});
         EXPECT_EQ(s.control("popupmenu_header_subject").string.size(), 2 + before.header.size());
         // Only the mismatch message writes to the log: a blank line and its two lines.
-        const bool mismatch = std::count(expected.begin(), expected.end(), "Data File Format Error") > 0;
+        const bool mismatch = c.titles == kMismatch;
         EXPECT_EQ(s.log().size(), logBefore.size() + (mismatch ? 3 : 0));
     } else {
         EXPECT_EQ(s.control("text_filename").string, TextList{"hostile.txt"});
@@ -107,23 +105,9 @@ TEST_P(HostileFiles, EndInTheirTableOrInAMessageAndNeverLoseTheEarlierOne) {
     }
 }
 
-const std::vector<std::string> kRefused = {kFailed};
-const std::vector<std::string> kAsked = {"Are the data okay?"};
-const std::vector<std::string> kCancelled = {"Are the data okay?", kFailed};
-const std::vector<std::string> kIllegal = {"Illegal field name", kFailed};
-const std::vector<std::string> kMismatch = {"Are the data okay?", "Data File Format Error", kFailed};
-const std::string kIllegalText = "Illegal header name. Please rename the header field: ";
-const std::string kLine3 = "Mismatch number of fields in data on file line number 3";
-
-// The last cell of a column, and the header names written with blanks between them.
+// The last cell of a column.
 std::string last_cell(const Handles& h, const std::string& column) {
     return h.dataColumn.at(column).back();
-}
-std::string names(const Handles& h) {
-    std::string out;
-    for (const std::string& name : h.header)
-        out += (out.empty() ? "" : " ") + name;
-    return out;
 }
 
 // Written in octal, so that a letter after an escape stays a letter.
@@ -138,11 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
         HostileFile{"OnlyALineFeed", [] { return "\n"s; }, kRefused},
         HostileFile{"FirstLineEmpty", [] { return "\nSpeaker\tF1\nm01\t500\n"s; }, kRefused},
         HostileFile{"HeaderOfTabsOnly", [] { return "\t\nm01\n"s; }, kRefused},
+        // A header and no data lines: an empty table.
+        HostileFile{
+            "HeaderOnly", [] { return "Speaker\tF1\n"s; }, kAsked, "",
+            [](const Handles& h) { EXPECT_TRUE(h.dataRow.empty() && h.dataColumn.at("F1").empty()); }},
         HostileFile{"ReservedWordAsName", [] { return "Vowel\tend\nae\t1\n"s; }, kIllegal,
                     kIllegalText + "end"},
-        HostileFile{"CancelledAtTheQuestion", [] { return "Speaker\tF1\nm01\t500\n"s; }, kCancelled, "",
-                    "cancel"},
-        HostileFile{"LineOfBlanksUnderOneName", [] { return "Note\n  \n"s; }, kAsked, "", "",
+        HostileFile{"CancelledAtTheQuestion", [] { return "Speaker\tF1\nm01\t500\n"s; }, kCancelled},
+        HostileFile{"LineOfBlanksUnderOneName", [] { return "Note\n  \n"s; }, kAsked, "",
                     [](const Handles& h) { EXPECT_EQ(last_cell(h, "Note"), "_"); }},
         HostileFile{"LineOfBlanksUnderTwoNames", [] { return "Speaker\tF1\n  \n"s; }, kMismatch,
                     "Mismatch number of fields in data on file line number 2"},
@@ -159,39 +146,38 @@ INSTANTIATE_TEST_SUITE_P(
         // name, shown shortened; as a data line with too many cells it is refused with its line number.
         HostileFile{
             "TenMegabyteCell", [] { return "Note\n" + std::string(kTenMegabytes, 'x') + "\n"; }, kAsked, "",
-            "", [](const Handles& h) { EXPECT_EQ(last_cell(h, "Note"), std::string(kTenMegabytes, 'x')); }},
+            [](const Handles& h) { EXPECT_EQ(last_cell(h, "Note"), std::string(kTenMegabytes, 'x')); }},
         HostileFile{"TenMegabyteHeaderLine", [] { return std::string(kTenMegabytes, 'a') + "\nx\n"; },
                     kIllegal, kIllegalText + std::string(1000, 'a') + "... (10485760 characters)"},
         HostileFile{"TenMegabyteLineOfCells",
                     [] { return "A\tB\nm01\t1\n" + repeated("x\t", kTenMegabytes / 2) + "\n"; }, kMismatch,
                     kLine3},
-        // A byte-order mark: gone at the start of the file (here with CRLF line ends), one "_" inside it.
-        HostileFile{
-            "ByteOrderMarkAndCrlf",
-            [] { return "\xef\xbb\xbfSpeaker\tF1\r\nm01\t500\r\n\xef\xbb\xbfm02\t600\r\n"s; }, kAsked, "", "",
-            [](const Handles& h) { EXPECT_EQ(names(h) + " " + last_cell(h, "Speaker"), "Speaker F1 _m02"); }},
-        // Carriage returns alone end no line: the whole file is its header line, and every piece of it is a
-        // header name.
+        // A byte-order mark: gone at the start of the file (else the first name would be illegal), here with
+        // CRLF line ends; one "_" inside it.
+        HostileFile{"ByteOrderMarkAndCrlf",
+                    [] { return "\xef\xbb\xbfSpeaker\tF1\r\nm01\t500\r\n\xef\xbb\xbfm02\t600\r\n"s; }, kAsked,
+                    "", [](const Handles& h) { EXPECT_EQ(last_cell(h, "Speaker"), "_m02"); }},
+        // Carriage returns alone end no line: the whole file is its header line, and each of its six pieces
+        // is a header name.
         HostileFile{"CarriageReturnLineEnds", [] { return "Speaker\tVowel\rs1\ti\rs2\ta\r"s; }, kAsked, "",
-                    "", [](const Handles& h) { EXPECT_EQ(names(h), "Speaker Vowel s1 i s2 a"); }},
-        // Stray bytes, truncated and overlong sequences: each byte becomes one "_"; a lone one between two
-        // tabs is an empty cell.
+                    [](const Handles& h) { EXPECT_EQ(h.header.size(), 6u); }},
+        // Stray bytes, truncated and overlong sequences: each byte becomes one "_" (a header ending in a
+        // truncated sequence, F\303, loads as F_); a lone one between two tabs is an empty cell.
         HostileFile{"InvalidUtf8", [] { return kInvalidUtf8 + "m02\t\355\240\200\t\n"; }, kMismatch, kLine3},
-        HostileFile{
-            "InvalidUtf8Loading", [] { return kInvalidUtf8; }, kAsked, "", "",
-            [](const Handles& h) { EXPECT_EQ(names(h) + " " + last_cell(h, "F_"), "Sp_eaker F_ __"); }},
+        HostileFile{"InvalidUtf8Loading", [] { return kInvalidUtf8; }, kAsked, "",
+                    [](const Handles& h) { EXPECT_EQ(last_cell(h, "F_"), "__"); }},
         HostileFile{"TenThousandColumns",
                     [] { return numbered("c", 10000, "\t") + "\n" + numbered("v", 10000, "\t") + "\n"; },
-                    kAsked, "", "", [](const Handles& h) { EXPECT_EQ(last_cell(h, "c10000"), "v10000"); }},
+                    kAsked, "", [](const Handles& h) { EXPECT_EQ(last_cell(h, "c10000"), "v10000"); }},
         HostileFile{"TenThousandDuplicateNames",
                     [] { return repeated("A\t", 9999) + "A\n" + numbered("v", 10000, "\t") + "\n"; }, kAsked,
-                    "", "", [](const Handles& h) { EXPECT_EQ(last_cell(h, "A"), "v10000"); }},
+                    "", [](const Handles& h) { EXPECT_EQ(last_cell(h, "A"), "v10000"); }},
         HostileFile{"HeaderNameOf63Characters", [] { return "F" + repeated("1", 62) + "\tF2\n1\t2\n"; },
                     kAsked},
         HostileFile{"HeaderNameOf64Characters", [] { return kName64 + "\tF2\n1\t2\n"; }, kIllegal,
                     kIllegalText + kName64},
-        HostileFile{"DuplicateHeaderNames", [] { return "A\tB\tA\n1\t2\t3\n"s; }, kAsked, "", "",
-                    [](const Handles& h) { EXPECT_EQ(names(h) + " " + last_cell(h, "A"), "A B A 3"); }}),
+        HostileFile{"DuplicateHeaderNames", [] { return "A\tB\tA\n1\t2\t3\n"s; }, kAsked, "",
+                    [](const Handles& h) { EXPECT_EQ(last_cell(h, "A"), "3"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- past the load: the column mapping and the subject records ---------------------------------------
@@ -247,7 +233,6 @@ TEST_F(HostileData, TenThousandVowelLabelsEachBecomeAVowelAndAType) {
     load(file);
     map_and_continue({3, 4, 5, 6, 7, 2});
     const Handles h = s.record();
-    ASSERT_EQ(h.currStep, 2);
     EXPECT_EQ(h.subgroup.at("Vowel").size(), 10000u);
     // Rows 1, 4, 7, ... belong to s1: 3334 of them, each a vowel of its own with one token.
     EXPECT_EQ(h.dataSubject.at("s1").vowelTargets.size(), 3334u);
@@ -273,9 +258,10 @@ TEST_F(HostileData, ARoleMenuWhoseValueNamesNoEntryIsReportedNotRead) {
         SCOPED_TRACE(bad);
         map_and_continue({3, 4, 5, bad, 7, 2});
         ASSERT_EQ(s.scripted.dialogs.size(), 1u);
-        EXPECT_EQ(shown(s.scripted.last()),
-                  Shown("warning", "Let Quillon know: \"button_continue_to_normalize_Callback\"",
-                        {"Function Error:\n\n Index exceeds matrix dimensions."}, true, true));
+        EXPECT_EQ(failure_report(s.scripted.last(),
+                                 "Let Quillon know: \"button_continue_to_normalize_Callback\"",
+                                 "Function Error:\n\n "),
+                  "Index exceeds matrix dimensions.");
         EXPECT_EQ(s.record(), before);
     }
 }

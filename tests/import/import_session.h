@@ -11,13 +11,9 @@
 #include <tuple>
 #include <vector>
 
-// What the import tests share: the texts pinned in more than one of them, the role menus, and a started
-// session that loads files from tests/data or written into a folder of the test's own.
+// What the import and normalization tests share: the role menus, dialogs as shown, and a started session
+// that loads files from tests/data or written into a folder of the test's own.
 namespace tarvik::testing {
-
-inline const std::string kFailedText =
-    "The file you selected failed to properly load. You should consult the help pages "
-    "in order to make sure your tab delimited file is properly formatted.";
 
 // The six role menus of step 1, in the order of the roles.
 inline constexpr std::array<const char*, 6> kRolePopups = {
@@ -28,10 +24,10 @@ inline constexpr std::array<const char*, 6> kRolePopups = {
 // 2 "(not available)", k + 2 header name k.
 using Roles = std::array<double, 6>;
 
-// How a dialog showed: kind, title, text, modal, waited for.
-using Shown = std::tuple<std::string, std::string, TextList, bool, bool>;
+// How a dialog showed: kind, title, text, icon, modal, waited for.
+using Shown = std::tuple<std::string, std::string, TextList, Icon, bool, bool>;
 inline Shown shown(const DialogRecord& d) {
-    return {d.kind, d.title, d.text, d.modal, d.waited};
+    return {d.kind, d.title, d.text, d.icon, d.modal, d.waited};
 }
 
 inline FileChoice data_file(const std::string& name) {
@@ -63,6 +59,17 @@ class ImportSession : public StartedSession {
         for (const auto& d : s.scripted.dialogs)
             out.push_back(d.kind == "open" ? "(open)" : d.title);
         return out;
+    }
+    // Step `step` still active after a refusal: its controls enabled (but the duration method in 2D), the
+    // next step's first control not.
+    void expect_step_active(int step) const {
+        const Handles h = s.record();
+        EXPECT_EQ(h.currStep, step);
+        for (const auto& ref : h.stepObjects[step - 1]) {
+            const bool off = h.onlyAllow2D == 1 && ref.tag == "popupmenu_normalize_duration";
+            EXPECT_EQ(s.control(ref.tag).enable, off ? Enable::Off : Enable::On) << ref.tag;
+        }
+        EXPECT_EQ(s.control(h.stepObjects[step].front().tag).enable, Enable::Off);
     }
     void forget_dialogs() {
         s.scripted.dialogs.clear();

@@ -5,10 +5,10 @@
 #include "import/import_session.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace tarvik::testing {
 namespace {
@@ -33,7 +33,7 @@ struct V {
 // A vowel target with the given F1 values, durations and phrase durations.
 VowelTarget target(std::vector<double> f1, std::vector<double> duration = {},
                    std::optional<std::vector<double>> phrase = std::nullopt) {
-    return VowelTarget{f1, {}, duration, std::move(phrase)};
+    return VowelTarget{std::move(f1), {}, std::move(duration), std::move(phrase), {}, {}};
 }
 
 SubjectRecord subject(std::initializer_list<std::pair<const char*, VowelTarget>> targets) {
@@ -68,16 +68,21 @@ class NormalizeMethod : public StartedSession {
 
 // ---- failures, reported under each method's own name ------------------------------------------------
 
-using SpectralMethods = NormalizeMethod;
-
-TEST_F(SpectralMethods, FailureIsReportedUnderTheMethodsOwnNameAndNotStored) {
+// The spectral methods are asked for a field F3 there is none of; phrase duration has its column mapped
+// but no phrase durations in the record (without the column it refuses, which the driver's test pins).
+TEST_F(NormalizeMethod, FailureIsReportedUnderTheMethodsOwnNameAndNotStored) {
     h.dataSubject["s1"] = subject({{"i", target({10, 1000})}, {"a", target({100})}});
+    h.HeaderName.PhraseDuration = "Phrase";
     using Method = HandlesAndStatus (*)(Runtime&, Handles, const std::string&);
-    for (const auto& [name, method] : std::vector<std::pair<std::string, Method>>{
-             {"normalize_do_not_normalize", normalize_do_not_normalize},
-             {"normalize_spectral_zscore", normalize_spectral_zscore},
-             {"normalize_spectral_logarithmic", normalize_spectral_logarithmic},
-             {"normalize_spectral_known_extremes", normalize_spectral_known_extremes}}) {
+    const Method phrase = [](Runtime& rt, Handles h, const std::string&) {
+        return normalize_duration_phrase_duration(rt, std::move(h));
+    };
+    for (const auto& [name, method, field] : std::vector<std::tuple<std::string, Method, std::string>>{
+             {"normalize_do_not_normalize", normalize_do_not_normalize, "F3"},
+             {"normalize_spectral_zscore", normalize_spectral_zscore, "F3"},
+             {"normalize_spectral_logarithmic", normalize_spectral_logarithmic, "F3"},
+             {"normalize_spectral_known_extremes", normalize_spectral_known_extremes, "F3"},
+             {"normalize_duration_phrase_duration", phrase, "PhraseDuration"}}) {
         s.scripted.dialogs.clear();
         s.scripted.inputAnswers = {{"i", "a"}};
         EXPECT_EQ(method(s.rt, h, "F3").status, 0) << name;
@@ -85,7 +90,8 @@ TEST_F(SpectralMethods, FailureIsReportedUnderTheMethodsOwnNameAndNotStored) {
         ASSERT_EQ(dialogs().size(), 1u) << name;
         EXPECT_EQ(shown(dialogs()[0]),
                   Shown("warning", "Let Quillon know: \"" + name + "\"",
-                        {"Function Error:\n\n Reference to non-existent field 'F3'."}, true, true));
+                        {"Function Error:\n\n Reference to non-existent field '" + field + "'."}, Icon::Warn,
+                        true, true));
     }
 }
 
@@ -93,7 +99,7 @@ TEST_F(SpectralMethods, FailureIsReportedUnderTheMethodsOwnNameAndNotStored) {
 
 // Each subject's own vowels, every vowel weighing the same; a subject with one vowel gets infinite scores
 // and no message; one non-numeric cell makes every value of its subject NaN, and only of its subject.
-TEST_F(SpectralMethods, ZscoreUsesTheMeanAndSampleSpreadOfEachSubjectsVowelMeans) {
+TEST_F(NormalizeMethod, SpectralZscoreUsesTheMeanAndSampleSpreadOfEachSubjectsVowelMeans) {
     // s1: vowel means 2, 4, 6: M = 4 (the token mean would be 3.5), S = sqrt((4 + 0 + 4) / 2) = 2.
     // s2 (fewer vowels): means 10, 20: M = 15, S = sqrt(50).
     // s3 (one vowel mean): S = 0; 1 and 3 lie off the mean 2, 2 lies on it.
@@ -108,11 +114,10 @@ TEST_F(SpectralMethods, ZscoreUsesTheMeanAndSampleSpreadOfEachSubjectsVowelMeans
                       {V{"s1", "i", {-1.5, -0.5}}, V{"s1", "e", {0}}, V{"s1", "a", {1}},
                        V{"s2", "i", {-5 / std::sqrt(50.0)}}, V{"s2", "e", {5 / std::sqrt(50.0)}},
                        V{"s3", "i", {-kInf, kNaN, kInf}}, V{"s4", "i", {kNaN, kNaN}}, V{"s4", "a", {kNaN}}});
-    EXPECT_FALSE(r.handles.dataSubject.at("s1").normalizedTargets.at("i").contains("F2"));
     EXPECT_TRUE(dialogs().empty());
 }
 
-TEST_F(SpectralMethods, LogarithmicSubtractsTheMeanOfEachSubjectsVowelMeanLogs) {
+TEST_F(NormalizeMethod, SpectralLogarithmicSubtractsTheMeanOfEachSubjectsVowelMeanLogs) {
     // s1: logs {1, 3}, {4}, {6}; vowel means 2, 4, 6; G = 4 (the token mean would be 3.5).
     // s2: logs {2}, {4}; G = 3. s3: a NaN.
     h.dataSubject["s1"] = subject({{"i", target({10, 1000})}, {"e", target({1e4})}, {"a", target({1e6})}});
@@ -154,8 +159,7 @@ class KnownExtremes : public NormalizeMethod {
                                  std::to_string(k) +
                                  ". That is not a target value associated with all subjects. Please enter an "
                                  "available vowel target name.";
-        EXPECT_EQ(shown(d), Shown("message", kF1SelectTitle, {text}, false, true));
-        EXPECT_EQ(d.icon, Icon::Warn);
+        EXPECT_EQ(shown(d), Shown("message", kF1SelectTitle, {text}, Icon::Warn, false, true));
     }
 };
 
@@ -164,16 +168,12 @@ TEST_F(KnownExtremes, AsksThenNormalizesByTheMidpointOfTheExtremes) {
     s.scripted.inputAnswers = {{"i", "a"}};
     const HandlesAndStatus r = run();
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(s.record(), r.handles);
 
     ASSERT_EQ(kinds(), (TextList{"question", "input"}));
     const DialogRecord& q = dialogs()[0];
-    EXPECT_EQ(q.title, "Continue with Known Extremes normalization?");
     EXPECT_EQ(q.text, TextList{"Here are the vowel targets that exist for all subjects:\n \na\ni\n \n"
                                "Would you like to continue anyway?\n "});
     EXPECT_EQ(q.buttons, (TextList{"continue", "cancel", "continue"}));
-    EXPECT_TRUE(q.modal);
-    EXPECT_EQ(dialogs()[1].title, kF1SelectTitle);
     EXPECT_EQ(dialogs()[1].text,
               (TextList{"You are normalizing for the F1 (Hz) spectral target.\nAgain, here are the targets "
                         "that exist for all subjects:\n\n a i\n\nPlease enter the first extreme category:",
@@ -204,44 +204,24 @@ TEST_F(KnownExtremes, ASingleSubjectListsItsTargetsInDataOrderAndOneTargetMayBeB
     expect_normalized(r, "F1", {V{"s1", "i", {-3, -1}}, V{"s1", "a", {2}}});
 }
 
-TEST_F(KnownExtremes, CancelAtTheQuestionStopsAtOnceAndAtTheInputWarnsAndStops) {
-    s.scripted.questionAnswers = {"cancel"};
-    s.scripted.inputAnswers = {{"i", "a"}};
-    HandlesAndStatus r = run();
-    EXPECT_EQ(r.status, -1);
-    EXPECT_EQ(kinds(), TextList{"question"});
-    EXPECT_TRUE(r.handles.dataSubject.at("s1").normalizedTargets.empty());
-
-    s.scripted.dialogs.clear();
-    s.scripted.inputAnswers.clear(); // no input answer: the dialog is cancelled
-    r = run();
-    EXPECT_EQ(r.status, -1);
-    ASSERT_EQ(kinds(), (TextList{"question", "input", "message"}));
-    EXPECT_EQ(shown(dialogs()[2]),
-              Shown("message", kF1SelectTitle,
-                    {"You have cancelled this normalization or not entered any values. Please reselect "
-                     "your normalization procedures."},
-                    false, true));
-    EXPECT_EQ(dialogs()[2].icon, Icon::Warn);
-    EXPECT_FALSE(stored());
-}
-
-// A refused answer is named and the input dialog shown again; answers are compared exactly.
-TEST_F(KnownExtremes, RefusedAnswersAreNamedAndTheDialogShownAgain) {
-    s.scripted.inputAnswers = {{"i", "e"}, {"i", "a"}}; // "e" is not a target of s2
-    EXPECT_EQ(run().status, 1);
-    ASSERT_EQ(kinds(), (TextList{"question", "input", "message", "input"}));
-    expect_refusal(dialogs()[2], "e", 2);
-    EXPECT_EQ(dialogs()[3].text, dialogs()[1].text);
-
-    s.scripted.dialogs.clear();
+// A refused answer is named and the input dialog shown again, until both answers given in it are common
+// targets; answers are compared exactly. Cancelling the input dialog warns and stops (cancelling the
+// question is walked by the driver's test).
+TEST_F(KnownExtremes, RefusedAnswersAreNamedAndTheDialogShownAgainUntilCancelled) {
     s.scripted.inputAnswers = {{"o", "u"}, {"I", "a"}}; // then the input is cancelled
     EXPECT_EQ(run().status, -1);
     ASSERT_EQ(kinds(),
               (TextList{"question", "input", "message", "message", "input", "message", "input", "message"}));
     expect_refusal(dialogs()[2], "o", 1);
     expect_refusal(dialogs()[3], "u", 2);
+    EXPECT_EQ(dialogs()[4].text, dialogs()[1].text);
     expect_refusal(dialogs()[5], "I", 1);
+    EXPECT_EQ(shown(dialogs()[7]),
+              Shown("message", kF1SelectTitle,
+                    {"You have cancelled this normalization or not entered any values. Please reselect "
+                     "your normalization procedures."},
+                    Icon::Warn, false, true));
+    EXPECT_FALSE(stored());
 
     // With no target common to all subjects every answer is refused.
     h.dataSubject.at("s2") = subject({{"o", target({10})}});
@@ -255,9 +235,7 @@ TEST_F(KnownExtremes, RefusedAnswersAreNamedAndTheDialogShownAgain) {
 
 // ---- duration ---------------------------------------------------------------------------------------
 
-using DurationMethods = NormalizeMethod;
-
-TEST_F(DurationMethods, ZscoreCentresOnTheVowelMeansScalesByEveryTokenAndReportsANaN) {
+TEST_F(NormalizeMethod, DurationZscoreCentresOnTheVowelMeansScalesByEveryTokenAndReportsANaN) {
     // s1: D = mean(2, 5) = 3.5 (the token mean would be 3); tokens {1, 3, 5}: S = 2 (the vowel means'
     // spread would be sqrt(4.5), the tokens' population spread sqrt(8 / 3)).
     // s2 has one token: S = 0, its score 0/0, no message.
@@ -273,7 +251,7 @@ TEST_F(DurationMethods, ZscoreCentresOnTheVowelMeansScalesByEveryTokenAndReports
               Shown("warning", "Cannot proceed.",
                     {"You have an invalid durational value for the subject 's3' for the vowel target 'a': "
                      "You should correct your data file and start again."},
-                    true, false));
+                    Icon::Warn, true, false));
     expect_normalized(r, "Duration",
                       {V{"s1", "a", {-1.25, -0.25}}, V{"s1", "b", {0.75}}, V{"s2", "a", {kNaN}},
                        V{"s3", "a", {kNaN, kNaN}}, V{"s3", "b", {kNaN}}});
@@ -283,31 +261,7 @@ TEST_F(DurationMethods, ZscoreCentresOnTheVowelMeansScalesByEveryTokenAndReports
     EXPECT_EQ(s1.stdDuration, 2);
 }
 
-TEST_F(DurationMethods, PhraseDurationWithoutAPhraseColumnIsNotPossible) {
-    h.dataSubject["s1"] = subject({{"a", target({0}, {5})}});
-    const HandlesAndStatus r = normalize_duration_phrase_duration(s.rt, h);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_FALSE(stored());
-    ASSERT_EQ(dialogs().size(), 1u);
-    EXPECT_EQ(shown(dialogs()[0]),
-              Shown("warning", "Option not possible",
-                    {"You must have data with phrase duration in Step 1. If you mistakenly selected '(not "
-                     "available)' for Phrase Duration in Step 1, then please return to Step 1, select the "
-                     "correct header name, and then press Step 1's CONTINUE button."},
-                    true, false));
-
-    // With the column mapped but no phrase durations in the record the method fails.
-    h.HeaderName.PhraseDuration = "Phrase";
-    s.scripted.dialogs.clear();
-    EXPECT_EQ(normalize_duration_phrase_duration(s.rt, h).status, 0);
-    EXPECT_FALSE(stored());
-    ASSERT_EQ(dialogs().size(), 1u);
-    EXPECT_EQ(shown(dialogs()[0]),
-              Shown("warning", "Let Quillon know: \"normalize_duration_phrase_duration\"",
-                    {"Function Error:\n\n Reference to non-existent field 'PhraseDuration'."}, true, true));
-}
-
-TEST_F(DurationMethods, PhraseDurationRescalesEachSubjectByItsOwnMeansAndReportsInvalidValuesPerVowel) {
+TEST_F(NormalizeMethod, PhraseDurationRescalesEachSubjectByItsOwnMeansAndReportsInvalidValuesPerVowel) {
     // s1: Dm = {2, 5}, D = 3.5; Pm = {15, 30}, P = 22.5 (token means would give 3 and 20); D / P = 7/45:
     // (1/10)(7/45) = 7/450, (3/20)(7/45) = 7/300, (5/30)(7/45) = 7/270.
     // s2 (fewer vowels): D = 2, P = 10; 2/10 x 2/10 = 0.04.
@@ -333,7 +287,8 @@ TEST_F(DurationMethods, PhraseDurationRescalesEachSubjectByItsOwnMeansAndReports
         "You have an invalid phrase durational value for subject 's4' for the vowel target 'b" + tail};
     ASSERT_EQ(dialogs().size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_EQ(shown(dialogs()[k]), Shown("warning", "Should not proceed", {expected[k]}, true, false));
+        EXPECT_EQ(shown(dialogs()[k]),
+                  Shown("warning", "Should not proceed", {expected[k]}, Icon::Warn, true, false));
 }
 
 } // namespace
