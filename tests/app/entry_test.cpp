@@ -26,8 +26,9 @@ TEST_F(StartUp, TheOpeningFunctionWritesTheFirstLogLineAndTouchesItsControls) {
     // Item lists and edit fields are white, the one the layout makes dark red included; the window itself
     // loses the layout's colour for the platform's default.
     for (const Control* c : s.fig().controls())
-        if (c->style == Style::PopupMenu || c->style == Style::ListBox || c->style == Style::Edit)
+        if (c->style == Style::PopupMenu || c->style == Style::ListBox || c->style == Style::Edit) {
             EXPECT_EQ(c->background, (Color{1, 1, 1})) << c->tag;
+        }
     EXPECT_NE(s.fig().window().color, main_window_properties().color);
     for (const auto& tag : s.fig().find(Property::String, "?")) {
         EXPECT_FALSE(s.control(tag).visible) << tag;
@@ -170,7 +171,7 @@ TEST_F(Dispatch, PrintAsksThePrintServiceAndTheGroupFileButtonsShowThePlaceholde
     EXPECT_TRUE(s.scripted.dialogs.empty());
     for (const std::string tag : {"button_save_vowelGroup", "button_load_vowelGroup"}) {
         s.scripted.dialogs.clear();
-        s.call_handler(tag + "_Callback", tag);
+        zerivizi_export(s.rt, {tag + "_Callback", ControlRef{tag}, std::monostate{}, s.record()});
         ASSERT_EQ(s.scripted.dialogs.size(), 1u) << tag;
         expect_dialog(
             s.scripted.last(), "message", "Just a note",
