@@ -84,6 +84,21 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
         h.dataSubject.edit()[key] = subject;
     for (int i = 0; i < 40; ++i)
         h.subgroup["cat" + std::to_string(39 - i)] = {"t"};
+    // Texts come back byte for byte, also when they are not UTF-8 (file names and lines in other encodings).
+    const std::string texts[] = {"",
+                                 "say \"i\"\t\\ \n end",
+                                 "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",
+                                 std::string("a\0b", 3),
+                                 "caf\xe9" /* Latin-1 */,
+                                 "\xc0\xaf" /* overlong */,
+                                 "\xed\xa0\x80" /* surrogate */,
+                                 "\xf4\x90\x80\x80" /* beyond Unicode */,
+                                 "\xe2\x82" /* cut short */,
+                                 "\x80z" /* lone continuation byte */};
+    for (const std::string& t : texts)
+        h.dataColumn.edit()[t] = {t, "x"};
+    h.v[0].name = texts[4];
+    f.append_strings("listbox_log", TextList(std::begin(texts), std::end(texts)));
 
     const std::string text = session_to_text(f, h);
     const auto loaded = session_from_text(text);
@@ -147,33 +162,6 @@ TEST_F(SessionText, NumbersComeBackAsTheSameDoubleWherever) {
         EXPECT_EQ(std::get<std::string>(cells[1]), "NaN");
         EXPECT_TRUE(std::holds_alternative<std::monostate>(cells[2]));
         EXPECT_EQ(std::get<std::string>(cells[3]), "");
-    }
-}
-
-// Texts come back byte for byte, also when they are not UTF-8 (file names and lines in other encodings).
-TEST_F(SessionText, TextsComeBackByteForByte) {
-    const std::string texts[] = {"",
-                                 "say \"i\"\t\\ \n end",
-                                 "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",
-                                 std::string("a\0b", 3),
-                                 "caf\xe9" /* Latin-1 */,
-                                 "\xc0\xaf" /* overlong */,
-                                 "\xed\xa0\x80" /* surrogate */,
-                                 "\xf4\x90\x80\x80" /* beyond Unicode */,
-                                 "\xe2\x82" /* cut short */,
-                                 "\x80z" /* lone continuation byte */};
-    for (const std::string& t : texts) {
-        SCOPED_TRACE(::testing::PrintToString(t));
-        Handles h = s.record();
-        h.v[0].name = t;
-        h.dataColumn.edit()[t] = {t, "x"};
-        s.fig().append_strings("listbox_log", {t});
-        const auto loaded = session_from_text(session_to_text(s.fig(), h));
-        const Handles& back = *loaded->retrieve();
-        EXPECT_EQ(back.v[0].name, t);
-        EXPECT_EQ(back.dataColumn->keys().back(), t);
-        EXPECT_EQ(back.dataColumn->at(t), (TextList{t, "x"}));
-        EXPECT_EQ(loaded->control("listbox_log").string.back(), t);
     }
 }
 

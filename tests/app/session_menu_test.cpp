@@ -25,7 +25,7 @@ class SessionMenu : public StartedSession {
         s.rt.onWindowCreated = [this](const std::shared_ptr<Figure>& w) {
             created_.push_back(w);
             // What a view sees when it is made for the window: its controls and its record.
-            createdWithRecord_.push_back(w->retrieve().has_value());
+            EXPECT_TRUE(w->retrieve().has_value());
         };
         before_ = snapshot();
     }
@@ -80,7 +80,6 @@ class SessionMenu : public StartedSession {
     TestFolder dir_{"tarvik_session_menu"};
     std::pair<std::shared_ptr<Figure>, std::string> before_;
     std::vector<std::shared_ptr<Figure>> created_;
-    std::vector<bool> createdWithRecord_;
 };
 
 TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWorking) {
@@ -107,7 +106,6 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     ASSERT_NE(reopened, saved.first);
     EXPECT_FALSE(saved.first->alive());
     ASSERT_EQ(created_, std::vector<std::shared_ptr<Figure>>{reopened});
-    EXPECT_TRUE(createdWithRecord_[0]);
 
     // The same window, now shown, with every control and field as saved: step 4 with the log shown over
     // it and the popup menus hidden.
@@ -132,7 +130,8 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     EXPECT_EQ(s.rt.main_window(), created_.at(1));
 }
 
-TEST_F(SessionMenu, CancellingEitherDialogLeavesTheSessionAndCancellingTheOpenDialogSaysSo) {
+// Cancelling the open dialog says so.
+TEST_F(SessionMenu, CancelledDialogsAndASaveThatFailsChangeNothingAndTheFailureIsReported) {
     dispatch_event(s.rt, "menuItem_saveSession");
     dispatch_event(s.rt, "menuItem_openSession");
     EXPECT_TRUE(dir_.names().empty());
@@ -140,10 +139,7 @@ TEST_F(SessionMenu, CancellingEitherDialogLeavesTheSessionAndCancellingTheOpenDi
     expect_dialog(s.scripted.last(), "message", "Could not open file.",
                   {"This file is empty or you selected 'Cancel'. Please select a different file."},
                   Icon::None, true);
-    expect_unchanged();
-}
 
-TEST_F(SessionMenu, ASaveThatFailsIsReportedAndChangesNothing) {
     fs::create_directory(dir_ / "study1.tarvik");
     choose("study1", "menuItem_saveSession");
     ASSERT_EQ(s.scripted.dialogs.size(), 2u);
