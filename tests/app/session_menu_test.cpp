@@ -25,7 +25,7 @@ class SessionMenu : public StartedSession {
         s.rt.onWindowCreated = [this](const std::shared_ptr<Figure>& w) {
             created_.push_back(w);
             // What a view sees when it is made for the window: its controls and its record.
-            createdWithRecord_.push_back(w->retrieve().has_value());
+            EXPECT_TRUE(w->retrieve().has_value());
         };
         before_ = snapshot();
     }
@@ -80,7 +80,6 @@ class SessionMenu : public StartedSession {
     TestFolder dir_{"tarvik_session_menu"};
     std::pair<std::shared_ptr<Figure>, std::string> before_;
     std::vector<std::shared_ptr<Figure>> created_;
-    std::vector<bool> createdWithRecord_;
 };
 
 TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWorking) {
@@ -90,6 +89,7 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     dispatch_event(s.rt, "button_view_log");
     const auto saved = snapshot();
 
+    write_contents(dir_ / "study1.tarvik", "an earlier session"); // replaced, leaving no temporary file
     choose("study1", "menuItem_saveSession");
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
     expect_dialog(s.scripted.last(), "save", "Save session", {"*.tarvik"}, Icon::None, true);
@@ -106,17 +106,12 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     ASSERT_NE(reopened, saved.first);
     EXPECT_FALSE(saved.first->alive());
     ASSERT_EQ(created_, std::vector<std::shared_ptr<Figure>>{reopened});
-    EXPECT_TRUE(createdWithRecord_[0]);
 
     // The same window, now shown, with every control and field as saved: step 4 with the log shown over
     // it and the popup menus hidden.
     EXPECT_TRUE(reopened->window().visible);
     reopened->set_window_visible(false);
     expect_unchanged({reopened, saved.second});
-    EXPECT_EQ(s.record().currStep, 4);
-    EXPECT_TRUE(s.control("listbox_log").visible);
-    for (const auto& tag : s.fig().find_style(Style::PopupMenu))
-        EXPECT_FALSE(s.control(tag).visible) << tag;
 
     // Its callbacks dispatch with its own record.
     dispatch_event(s.rt, "button_calculate_2Doverlap");
@@ -124,14 +119,10 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     dispatch_event(s.rt, "button_step_3");
     EXPECT_EQ(s.record().currStep, 3);
     EXPECT_EQ(s.control("button_continue_to_overlap").enable, Enable::On);
-
-    // A reopened window is replaced like any other.
-    choose("study1.tarvik", "menuItem_openSession");
-    EXPECT_FALSE(reopened->alive());
-    EXPECT_EQ(s.rt.main_window(), created_.at(1));
 }
 
-TEST_F(SessionMenu, CancellingEitherDialogLeavesTheSessionAndCancellingTheOpenDialogSaysSo) {
+// Cancelling the open dialog says so.
+TEST_F(SessionMenu, CancelledDialogsAndASaveThatFailsChangeNothingAndTheFailureIsReported) {
     dispatch_event(s.rt, "menuItem_saveSession");
     dispatch_event(s.rt, "menuItem_openSession");
     EXPECT_TRUE(dir_.names().empty());
@@ -139,10 +130,7 @@ TEST_F(SessionMenu, CancellingEitherDialogLeavesTheSessionAndCancellingTheOpenDi
     expect_dialog(s.scripted.last(), "message", "Could not open file.",
                   {"This file is empty or you selected 'Cancel'. Please select a different file."},
                   Icon::None, true);
-    expect_unchanged();
-}
 
-TEST_F(SessionMenu, ASaveThatFailsIsReportedAndChangesNothing) {
     fs::create_directory(dir_ / "study1.tarvik");
     choose("study1", "menuItem_saveSession");
     ASSERT_EQ(s.scripted.dialogs.size(), 2u);
@@ -192,34 +180,15 @@ TEST_F(SessionMenu, OtherTextsAreRefusedAsWhatTheyAre) {
     }
 }
 
-// One change of the sound document: at `at` (a JSON pointer, where "{x}" stands for the index of the
-// list element whose tag or key is x), the JSON text `value`, or a list of `copies` of it; an empty value
-// removes what is there. Without `at`, `value` is a JSON patch (RFC 6902) of the document.
+// One change of the sound document: at `at` (a JSON pointer) the JSON text `value`, or a list of `copies` of
+// it; an empty value removes what is there. Without `at`, `value` is a JSON patch (RFC 6902) of the
+// document. Objects are counted in the layout's order, which a session file of this version keeps.
 struct Change {
     const char* at;
     const char* value;
     const char* reason; // a part of the report's reason
     std::size_t copies = 0;
 };
-
-Json::json_pointer resolve(const Json& doc, const std::string& at) {
-    Json::json_pointer resolved;
-    for (std::size_t from = 1; from <= at.size();) {
-        const std::size_t to = std::min(at.find('/', from), at.size());
-        std::string part = at.substr(from, to - from);
-        if (part.front() == '{') {
-            const std::string key = part.substr(1, part.size() - 2);
-            const Json& list = doc.at(resolved);
-            std::size_t i = 0;
-            while (list.at(i).is_object() ? list.at(i).at("tag") != key : list.at(i).at(0) != key)
-                ++i;
-            part = std::to_string(i);
-        }
-        resolved /= part;
-        from = to + 1;
-    }
-    return resolved;
-}
 
 TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) {
     const Change changes[] = {
@@ -234,29 +203,27 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
         {"/record/header", "\"F1\"", "at record.header: expected a list."},
         {"/record/header/0", R"({"bytes": "zz"})",
          "at record.header[0]: expected lower-case hexadecimal digits."},
-        {"/record/dataRow/1/{Speaker}/1", "[\"m01\"]", "at record.dataRow[1][\"Speaker\"]: expected a text."},
-        {"/record/dataSubject/{s1}/1/vowelTargets/{i}/1/F1/0", "\"300\"",
+        {"/record/dataRow/1/0/1", "[\"m01\"]", "at record.dataRow[1][\"Speaker\"]: expected a text."},
+        {"/record/dataSubject/0/1/vowelTargets/0/1/F1/0", "\"300\"",
          "at record.dataSubject[\"s1\"].vowelTargets[\"i\"].F1[0]: expected a number."},
         {"/record/HeaderName", "[]", "at record.HeaderName: expected an object."},
         {"/record/dataColumn", "{}", "at record.dataColumn: expected a list of [key, value] pairs."},
         {"/record/subgroup", R"([["V", []], ["V", []]])",
          "at record.subgroup[1]: the key \"V\" appears twice."},
-        {"/objects/{listbox_log}/visible", "\"yes\"", ".visible: expected true or false."},
+        {"/objects/134/visible", "\"yes\"", ".visible: expected true or false."},
         {"/record/currStep", "7", "at record.currStep: the wizard has steps 1 to 4."},
         // The main window's objects: none missing, extra or moved, none re-wired or re-styled.
-        {"/objects/{text115}", "", ": the object \"text115\" of the main window is missing."},
+        {"/objects/140", "", ": the object \"text115\" of the main window is missing."},
         {"", R"([{"op": "copy", "from": "/objects/30", "path": "/objects/-"}])", "appears twice."},
         {"", R"([{"op": "move", "from": "/objects/10", "path": "/objects/11"}])", "is out of place"},
-        {"/objects/{button_add}/tag", "\"button_x\"",
-         ": \"button_x\" is not an object of this version's main"},
+        {"/objects/74/tag", "\"button_x\"", ": \"button_x\" is not an object of this version's main"},
         {"/objects/1/callback", "\"menuItem_exit_Callback\"", "has a handler other than this version's."},
-        {"/objects/{button_load_file}/style", "\"frame\"", "has a style other than this version's."},
+        {"/objects/32/style", "\"frame\"", "has a style other than this version's."},
         {"/objects/40/style", "\"slider\"", "at objects[40].style: expected a control style."},
         {"/objects/40/enable", "\"maybe\"", "expected \"on\", \"off\" or \"inactive\"."},
         // Values out of their range.
-        {"/objects/{listbox_log}/value", "[1, 1e300]",
-         "value[1]: expected a whole number from 0 to 2147483647."},
-        {"/objects/{checkbox_show_legend}/value/0", "0.5", "value[0]: expected a whole number from 0 to"},
+        {"/objects/134/value", "[1, 1e300]", "value[1]: expected a whole number from 0 to 2147483647."},
+        {"/objects/118/value/0", "0.5", "value[0]: expected a whole number from 0 to"},
         {"/objects/12/position/0", "\"NaN\"", "at objects[12].position[0]: expected a finite number."},
         {"/objects/12/position", "[0, 0, 1]", "expected a position [left, bottom, width, height]."},
         {"/record/frameColor", "[2, 0, 0]",
@@ -286,8 +253,7 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
         {"/record/stepObjects", "[]", "at record.stepObjects: expected a list of 4 entries.", 1000000},
         {"/record/stepObjects/2", "\"b\"", "at record.stepObjects[2][0]: \"b\" is not an object of the",
          1000000},
-        {"/record/objects/{button_add}/1", "\"e\"",
-         "at record.objects[\"button_add\"]: \"e\" is not an object"},
+        {"/record/objects/75/1", "\"e\"", "at record.objects[\"button_add\"]: \"e\" is not an object"},
         {"/record/output", "\"f\"", "at record.output: \"f\" is not an object of the main window."},
         {"/record/stepFrames/0/0", "\"g\"",
          "at record.stepFrames[0][0]: \"g\" is not an object of the main"}};
@@ -296,7 +262,7 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
         SCOPED_TRACE(std::string(c.at) + " " + c.value);
         Json doc = original;
         const std::string value = c.value;
-        const auto at = resolve(doc, c.at);
+        const Json::json_pointer at(c.at);
         if (at.empty())
             doc = doc.patch(Json::parse(value));
         else if (value.empty() && doc.at(at.parent_pointer()).is_array())

@@ -13,9 +13,8 @@ namespace {
 
 const Color kFrame{0.863, 0.906, 0.906};
 const Color kHighlight{0.992, 0.878, 0.808};
-// The layout's colours of the step frames, until the first step change replaces them with the record's.
+// The layout's colour of the step frames, until a step change replaces it with the record's.
 const Color kLayoutStep = rgb255(220, 231, 231);
-const Color kLayoutCurrent = rgb255(253, 224, 206);
 
 const std::array<TextList, 4> kStepFrames = {
     TextList{"button_step_1", "frame_step_1a"}, TextList{"button_step_2", "frame_step_2a"},
@@ -77,9 +76,6 @@ void expect_step(const Session& s, int step, const std::string& enabled) {
 using Wizard = StartedSession;
 
 TEST_F(Wizard, EachStepHighlightsItsFramesAndEnablesOnlyItsControlsAndStep3LeadsBackFrom4) {
-    for (int k = 1; k <= 4; ++k)
-        for (const auto& tag : kStepFrames[static_cast<std::size_t>(k) - 1])
-            EXPECT_EQ(s.control(tag).background, k == 1 ? kLayoutCurrent : kLayoutStep) << tag;
     EXPECT_TRUE(s.control("button_step_1").bold);
     expect_enabled(s, "button_load_file");
     run_step_1(s);

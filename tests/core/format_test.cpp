@@ -12,15 +12,14 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// NaN and infinities read "NaN", "Inf" and "-Inf" in every form, padded like a number.
+// NaN and infinities read "NaN", "Inf" and "-Inf" in every form, padded like a number. (Rounding and
+// widths of "%7.3f": the subject and group listings, summaries_test.cpp.)
 TEST(NumberText, FixedWholeAndSignificantFormsAreAsShown) {
     EXPECT_EQ(format_fixed(kNaN, 0, 6), "NaN");
     EXPECT_EQ(format_fixed(-kNaN, 7, 3), "    NaN");
     EXPECT_EQ(format_fixed(kInf, 7, 3), "    Inf");
     EXPECT_EQ(format_fixed(-kInf, 0, 6), "-Inf");
     EXPECT_EQ(format_fixed(0.5, 0, 6), "0.500000");
-    EXPECT_EQ(format_fixed(-1.23456, 7, 3), " -1.235");
-    EXPECT_EQ(format_fixed(12345.5, 7, 3), "12345.500");
     EXPECT_EQ(format_int(kNaN), "NaN");
     EXPECT_EQ(format_int(-kInf), "-Inf");
     EXPECT_EQ(format_int(-42), "-42");

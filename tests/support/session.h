@@ -35,10 +35,6 @@ struct Session {
         fig().set_value(tag, value);
         dispatch_event(rt, tag);
     }
-    // The entry called the way a control's callback calls it, with the stored record.
-    void call_handler(const std::string& handler, const std::string& tag) {
-        zerivizi_export(rt, {handler, ControlRef{tag}, std::monostate{}, record()});
-    }
 };
 
 // How a test study is taken to step 4: a data file of tests/data, its six roles (Speaker, Vowel, F1,
