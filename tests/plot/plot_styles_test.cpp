@@ -18,7 +18,7 @@ TEST_F(PlotStyles, TheStyleMenusSetTheChosenGroupsStyleAndFollowTheChosenGroup) 
     click("popupmenu_plot_marker_color", 7); // black
     click("popupmenu_plot_marker_type", 6);
     click("popupmenu_plot_marker_line", 3);
-    const VowelGroup& g2 = s.record().v[1];
+    const VowelGroup g2 = s.record().v[1];
     EXPECT_EQ(g2.markerColor, (Color{0, 0, 0}));
     EXPECT_EQ(g2.markerColorIndex, 7);
     EXPECT_EQ(g2.markerType, "s");
@@ -86,8 +86,8 @@ TEST(PlotPrimitives, AxesThatDoNotKeepContentStartOverKeptOnesGrowAndBadSeriesAr
 
     // Every marker and line style of the style menus is accepted.
     axes.hold = true;
-    for (const char* spec : {"x", "+", "o", "*", ".", "s", "^", "v", ">", "<", "-", "--", ":", "-."})
-        plot2dRGB(s.rt, axes, {1}, {1}, spec, kRed);
+    for (const char* style : {"x", "+", "o", "*", ".", "s", "^", "v", ">", "<", "-", "--", ":", "-."})
+        plot2dRGB(s.rt, axes, {1}, {1}, style, kRed);
     EXPECT_EQ(axes.series.size(), 15u);
 
     // A bad series adds nothing and is reported under the primitive's own name.
