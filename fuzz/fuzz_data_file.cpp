@@ -5,6 +5,7 @@
 #include "fuzz_expect.h"
 #include "app/entry.h"
 #include "app/runtime.h"
+#include "core/number.h"
 #include "grouping/categories.h"
 #include "grouping/subjects.h"
 #include "grouping/summaries.h"
@@ -112,7 +113,10 @@ std::optional<TextList> read_plainly(std::string_view file, std::string_view rol
     // Every column classified; every choice of roles read into subject records.
     for (const std::string& name : table.dataColumn.keys()) {
         const ColumnClass c = classify_column(table.dataRow, name);
-        EXPECT(c.numeric == (rows == 0 || is_numeric_sample(table.dataRow[0].at(name))));
+        const auto present = std::find_if(table.dataRow.begin(), table.dataRow.end(),
+                                          [&](const DataRow& row) { return !is_missing_cell(row.at(name)); });
+        EXPECT(c.numeric == (present == table.dataRow.end() || is_number_text(present->at(name))));
+        EXPECT(c.numeric == c.types.empty());
     }
     HeaderNames names;
     std::array<std::optional<std::string>*, 6> fields = {

@@ -12,15 +12,15 @@ THE CATEGORIES LIST
 
 "Categories:" lists the columns of your file that hold labels rather than
 numbers, in file order: usually Subject and Vowel, plus any further columns
-such as stress, context or speaker group. Columns whose first data row
-holds a number are numeric and are not listed (see the help on loading
-data). Click a category to see its values ("types") in "Category types:"
-below it.
+such as stress, context or speaker group. A column whose first value is a
+number is numeric and is not listed; missing values (NULL, an empty cell,
+NA, NaN) are skipped when looking for that first value (see the help on
+loading data). Click a category to see its values ("types") in "Category
+types:" below it.
 
-If a column you expected is missing, its value in the first data row looks
-like a number (it begins with a digit, a minus sign or a full stop, or holds
-a full stop). Change the labels in your file, for example 1st to first, and
-load it again.
+If a column you expected is missing, its first value that is not missing
+reads as a number (for example 1 or 2.5). Change the labels in your file,
+for example 1 to first, and load it again.
 
 
 VOWEL GROUPS

@@ -104,12 +104,11 @@ choices in the six menus.
 5. WHAT THE PROGRAM DOES ON "CONTINUE"
 --------------------------------------
 
-- Every column is sorted into numeric or category by its value in the first
-  data row: a value that begins with a digit, a minus sign or a full stop,
-  that holds a full stop anywhere, or a hyphen straight after a letter or
-  digit (a-b), makes a numeric column. The others are categories (Subject
-  and Vowel usually among them). Only the first row decides, so make sure
-  it holds typical values.
+- Every column is sorted into numeric or category by its first value that
+  is not missing (NULL, an empty cell, NA and NaN are skipped): a number
+  (such as 512, -3 or 1.5e-3) makes a numeric column; anything else makes a
+  category, whatever it looks like (un-stressed, a-b, x.y). Subject and Vowel
+  are usually among the categories. A column with no value at all is numeric.
 - For every category it lists the different values ("types") in the order
   they first occur. These are the lists you pick from in Step 3.
 - It collects each subject's tokens vowel by vowel (F1, F2, durations and

@@ -1,5 +1,7 @@
 #include "grouping/categories.h"
 
+#include "core/number.h"
+
 #include <unordered_set>
 
 namespace tarvik {
@@ -25,16 +27,8 @@ std::string clean_type_name(std::string_view value) {
     return out;
 }
 
-bool is_numeric_sample(std::string_view sample) {
-    if (sample.empty() || !(is_ascii_letter(sample.front()) || sample.front() == '_'))
-        return true;
-    for (std::size_t i = 0; i < sample.size(); ++i) {
-        if (sample[i] == '.')
-            return true;
-        if (sample[i] == '-' && i > 0 && is_word_byte(sample[i - 1]))
-            return true;
-    }
-    return false;
+bool is_missing_cell(std::string_view cell) {
+    return cell.empty() || cell == "NULL" || cell == "NA" || cell == "NaN";
 }
 
 TextList type_list(const TextList& values) {
@@ -58,10 +52,15 @@ TextList column_values(const std::vector<DataRow>& rows, const std::string& colu
 }
 
 ColumnClass classify_column(const std::vector<DataRow>& rows, const std::string& column) {
-    const std::string sample = rows.empty() ? std::string() : rows.front().at(column);
-    if (is_numeric_sample(sample))
-        return {true, {}};
-    return {false, type_list(column_values(rows, column))};
+    for (const DataRow& row : rows) {
+        const std::string& cell = row.at(column);
+        if (is_missing_cell(cell))
+            continue;
+        if (is_number_text(cell))
+            return {true, {}};
+        return {false, type_list(column_values(rows, column))};
+    }
+    return {true, {}};
 }
 
 } // namespace tarvik

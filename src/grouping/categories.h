@@ -23,10 +23,8 @@ bool is_word_byte(char c);
 // becomes "_" ("a-b" -> "a_b", "3.5" -> "3_5"). Constraints compare row text cleaned the same way.
 std::string clean_type_name(std::string_view value);
 
-// The rule that decides a column from the value in its first data row: numeric when the value does not
-// begin with an ASCII letter or underscore, or contains a full stop, or a hyphen right after a word
-// character. An empty value (a column without rows) counts as numeric.
-bool is_numeric_sample(std::string_view sample);
+// A cell that holds no value: "NULL" (what the reader makes of an empty cell), an empty text, "NA" or "NaN".
+bool is_missing_cell(std::string_view cell);
 
 // Distinct cleaned values in order of first appearance ("c", "a", "c", "b" -> "c", "a", "b").
 TextList type_list(const TextList& values);
@@ -34,8 +32,11 @@ TextList type_list(const TextList& values);
 // The values of one column going down the rows; throws std::out_of_range when a row lacks the column.
 TextList column_values(const std::vector<DataRow>& rows, const std::string& column);
 
-// Classifies one column: only the first row decides; a category also gets its type list, to which every
-// row contributes ("NULL" is an ordinary type here).
+// Classifies one column by its first cell that is not missing: numeric when that cell reads as a number,
+// a category otherwise, so that "un-stressed", "a-b" or "x.y" at the top still make a category, and a
+// measurement that failed in the first row does not turn a numeric column into one. A column without any
+// value is numeric. A category gets its type list, to which every row contributes ("NULL" is an ordinary
+// type there).
 ColumnClass classify_column(const std::vector<DataRow>& rows, const std::string& column);
 
 } // namespace tarvik

@@ -4,17 +4,46 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tarvik::testing {
 namespace {
 
-// Numeric: not starting with an ASCII letter or underscore (so "ɛ" too, and an empty column), or with a
-// full stop anywhere, or a hyphen right after a word character. Otherwise a category; a hyphen after a
-// non-word character is not the end of a word, and non-ASCII bytes inside a value are word characters.
-TEST(GroupingRule, FirstRowSampleDecidesNumericOrCategory) {
-    for (const char* sample : {"12.5", "-3", "7", "", "\xC9\x9B", "x.y", "ae.", "a-b", "a1-", "_-x"})
-        EXPECT_TRUE(is_numeric_sample(sample)) << '"' << sample << '"';
-    for (const char* sample : {"ae", "NULL", "a -b", "_", "a_b", "A12", "a b", "e\xC9\x9B"})
-        EXPECT_FALSE(is_numeric_sample(sample)) << '"' << sample << '"';
+// A column is numeric when its first cell that is not missing ("NULL", empty, "NA", "NaN") reads as a number,
+// else a category listing every row's cleaned value. Each column is also read upside down: a category must
+// stay a category with the same types whichever of its values comes first.
+TEST(ColumnClass, FirstPresentCellDecidesWhateverTheOrder) {
+    struct Case {
+        std::vector<std::string> cells;
+        bool numeric;
+        TextList types; // sorted
+    };
+    const std::vector<Case> cases = {
+        {{"un-stressed", "stressed"}, false, {"stressed", "un_stressed"}},
+        {{"a-b", "c", "a_b"}, false, {"a_b", "c"}},
+        {{"x.y", "z"}, false, {"x_y", "z"}},
+        {{"\xC9\x9B", "i"}, false, {"i", "\xC9\x9B"}},
+        {{"NA", "primary", "NULL"}, false, {"NA", "NULL", "primary"}},
+        {{"12.5", "-3", "1.5e-3"}, true, {}},
+        {{"NULL", "", "NA", "NaN", "512"}, true, {}},
+        {{"NULL", "NULL"}, true, {}},
+        {{}, true, {}},
+    };
+    for (const Case& c : cases) {
+        for (const bool reversed : {false, true}) {
+            std::vector<DataRow> rows;
+            for (const std::string& cell : c.cells) {
+                DataRow row;
+                row["Stress"] = cell;
+                rows.insert(reversed ? rows.begin() : rows.end(), row);
+            }
+            SCOPED_TRACE(::testing::PrintToString(c.cells) + (reversed ? " reversed" : ""));
+            ColumnClass got = classify_column(rows, "Stress");
+            std::sort(got.types.begin(), got.types.end());
+            EXPECT_EQ(got.numeric, c.numeric);
+            EXPECT_EQ(got.types, c.types);
+        }
+    }
 }
 
 // Every non-word character becomes "_"; non-ASCII letters keep their spelling, so "ɛ" and "ə" stay two

@@ -13,8 +13,8 @@ namespace tarvik::testing {
 namespace {
 
 const TextList kHeader = {"Speaker", "Vowel", "F1", "F2", "Dur", "Stress"};
-// Speaker w-02 is listed as the type w_02; row 3 has no subject and row 5 no vowel. Only row 1 decides a
-// column, so Stress is a category and its 2.5 the type 2_5. Row 4 has an F1 and a duration that are no
+// Speaker w-02 is listed as the type w_02; row 3 has no subject and row 5 no vowel. A column's first value
+// decides it, so Stress is a category and its 2.5 the type 2_5. Row 4 has an F1 and a duration that are no
 // numbers.
 const std::vector<TextList> kCells = {
     {"z01", "iy", "300", "2500", "200", "primary"}, {"w-02", "ae", "750", "1700.5", "260", "2.5"},
