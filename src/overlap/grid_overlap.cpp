@@ -307,14 +307,6 @@ template <typename List> void reserve(List& list, std::size_t count) {
 
 } // namespace
 
-double larger_share(double a, double b) {
-    if (std::isnan(a))
-        return b;
-    if (std::isnan(b))
-        return a;
-    return std::max(a, b);
-}
-
 OverlapShares overlap_shares(long long E1sum, long long E2sum, long long Ebothsum) {
     OverlapShares out;
     out.E1sum = E1sum;
@@ -322,7 +314,10 @@ OverlapShares overlap_shares(long long E1sum, long long E2sum, long long Ebothsu
     out.Ebothsum = Ebothsum;
     out.E1ovfrac = static_cast<double>(Ebothsum) / static_cast<double>(E1sum);
     out.E2ovfrac = static_cast<double>(Ebothsum) / static_cast<double>(E2sum);
-    out.value = larger_share(out.E1ovfrac, out.E2ovfrac);
+    // A shape that holds no grid point (a group of one or two tokens, a flat cloud) has no share to
+    // compare: the overlap is undefined, not 0, which would claim that the groups lie apart.
+    if (E1sum > 0 && E2sum > 0)
+        out.value = std::max(out.E1ovfrac, out.E2ovfrac);
     return out;
 }
 

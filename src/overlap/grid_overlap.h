@@ -66,7 +66,7 @@ struct OverlapShares {
     long long Ebothsum = 0;
     double E1ovfrac = kNoShare; // Ebothsum / E1sum
     double E2ovfrac = kNoShare; // Ebothsum / E2sum
-    double value = kNoShare;    // the larger share; a number wins over NaN
+    double value = kNoShare;    // the larger share; NaN when either shape holds no point
 };
 
 struct PointList2D {
@@ -112,10 +112,7 @@ GridOverlap3D grid_overlap_3d(const Ellipsoid3D& first, const Ellipsoid3D& secon
 double ellipse_margin(const Ellipse2D& e, double x, double y);
 double ellipsoid_margin(const Ellipsoid3D& e, double x, double y, double z);
 
-// The shares from the counts, with the larger-of-two rule.
+// The shares from the counts, with the larger-of-two rule; NaN when either shape holds no grid point.
 OverlapShares overlap_shares(long long E1sum, long long E2sum, long long Ebothsum);
-
-// The larger of two values where a number wins over NaN (NaN only when both are NaN).
-double larger_share(double a, double b);
 
 } // namespace tarvik
