@@ -3,6 +3,7 @@
 #include "app/guarded.h"
 #include "app/log.h"
 #include "app/wizard.h"
+#include "core/number.h"
 #include "grouping/grouping_ops.h"
 #include "normalize/driver.h"
 
@@ -29,6 +30,7 @@ const TextList kDoneLines = {
     "You successfully specified header names. Value types for all non-numerical values have been identified.",
     "You can view the value types in Step 3, but you need to specify normalization if any in Step 2 first."};
 const char* const kNotAvailable = "(not available)";
+const std::array<const char*, 6> kRoleNames = {"Subject", "Vowel", "F1", "F2", "Duration", "Phrase duration"};
 
 constexpr std::array<const char*, 6> kRolePopups = {
     "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
@@ -78,6 +80,21 @@ void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handl
         if (std::adjacent_find(chosen.begin(), chosen.end()) != chosen.end()) {
             refuse(rt, {kSameHeaders});
             return;
+        }
+
+        // A measurement column without a single number would only give NaN in every later step.
+        for (std::size_t k = 2; k < 5; ++k) {
+            const Control& popup = fig.control(kRolePopups[k]);
+            if (first_value(popup) == 2)
+                continue;
+            const std::string& name = selected_entry(popup);
+            const TextList& cells = handles.dataColumn->at(name);
+            if (!cells.empty() && std::none_of(cells.begin(), cells.end(), is_number_text)) {
+                refuse(rt, {"The column \"" + name + "\" chosen for " + kRoleNames[k] +
+                                " holds no numbers: its first value is \"" + cells.front() + "\".",
+                            "Choose a column of measurements."});
+                return;
+            }
         }
 
         for (std::size_t k = 0; k < kRolePopups.size(); ++k)

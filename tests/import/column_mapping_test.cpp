@@ -14,6 +14,11 @@ const TextList kSelectAll = {
 const TextList kRequired = {"Subject, Vowel, F1, and F2 data are required.",
                             "Make sure you have column corresponding to these data."};
 const TextList kSameHeaders = {"Please make sure no headers are the same."};
+TextList no_numbers(const std::string& column, const std::string& role, const std::string& first) {
+    return {"The column \"" + column + "\" chosen for " + role + " holds no numbers: its first value is \"" +
+                first + "\".",
+            "Choose a column of measurements."};
+}
 
 class ColumnMapping : public ImportSession {
   protected:
@@ -44,6 +49,10 @@ TEST_F(ColumnMapping, RefusedChoicesShowWhyWaitAndStoreNothing) {
         {{3, 3, 5, 6, 7, 8}, kSameHeaders}, // Subject and Vowel the same
         {{3, 4, 5, 6, 7, 7}, kSameHeaders}, // Duration and PhraseDuration the same
         {{3, 4, 5, 6, 2, 5}, kSameHeaders}, // PhraseDuration is the F1 column
+        // A measurement column (F1, F2, Duration) without a single number.
+        {{3, 4, 9, 6, 7, 8}, no_numbers("Group", "F1", "man")},
+        {{3, 5, 6, 4, 7, 8}, no_numbers("Vowel", "F2", "i")},
+        {{3, 4, 5, 6, 9, 8}, no_numbers("Group", "Duration", "man")},
     };
     for (const auto& [roles, text] : cases) {
         SCOPED_TRACE(::testing::PrintToString(roles));
