@@ -20,7 +20,8 @@ class FileWriteError : public std::runtime_error {
 
 // Writes the text to a new file beside the target and renames it over the target, so that a failure
 // part way leaves an existing file as it was and no half-written one in its place. An existing target
-// that cannot be opened for writing is refused rather than replaced. Throws FileWriteError.
+// that cannot be opened for writing is refused rather than replaced. SIGINT or SIGTERM during the write
+// removes the temporary file before the signal takes its course. Throws FileWriteError.
 void write_file_replacing(const std::filesystem::path& target, const std::string& text);
 
 } // namespace tarvik
