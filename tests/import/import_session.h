@@ -15,11 +15,6 @@
 // that loads files from tests/data or written into a folder of the test's own.
 namespace tarvik::testing {
 
-// The six role menus of step 1, in the order of the roles.
-inline constexpr std::array<const char*, 6> kRolePopups = {
-    "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
-    "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
-
 // The entries picked in the six role menus, 1-based as the user picks them: 1 "(please select)",
 // 2 "(not available)", k + 2 header name k.
 using Roles = std::array<double, 6>;
@@ -28,10 +23,6 @@ using Roles = std::array<double, 6>;
 using Shown = std::tuple<std::string, std::string, TextList, Icon, bool, bool>;
 inline Shown shown(const DialogRecord& d) {
     return {d.kind, d.title, d.text, d.icon, d.modal, d.waited};
-}
-
-inline FileChoice data_file(const std::string& name) {
-    return {name, TARVIK_TEST_DATA_DIR};
 }
 
 class ImportSession : public StartedSession {

@@ -20,10 +20,7 @@ class PlotSession : public StartedSession {
         s.scripted.progress.clear();
     }
 
-    void click(const std::string& tag, double value) {
-        s.fig().set_value(tag, value);
-        dispatch_event(s.rt, tag);
-    }
+    void click(const std::string& tag, double value) { s.click(tag, value); }
 
     // Chooses the plot kind (1 to 5) and presses "3D Plot" ("3d") or "2D Plot".
     void plot(int kind, const std::string& dimensions) {

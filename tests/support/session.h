@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ struct Session {
     }
 };
 
+// The six role menus of step 1, in the order of the roles.
+inline constexpr std::array<const char*, 6> kRolePopups = {
+    "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
+    "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
+
 // How a test study is taken to step 4: a data file of tests/data, its six roles (Speaker, Vowel, F1,
 // F2, Dur or none, no phrase duration), no normalization, and three groups v1, v2, v3 with one vowel
 // type each, in the order the types are listed; optionally every pair's overlap.
@@ -48,16 +54,18 @@ struct StudySetup {
     bool overlaps = false; // every pair in 2D, and in 3D when there are durations
 };
 
+// A file of tests/data as the file dialog's answer.
+inline FileChoice data_file(const std::string& name) {
+    return {name, TARVIK_TEST_DATA_DIR};
+}
+
 // Step 1 as a user clicks it: the data file loaded and its roles mapped, ending in step 2.
 inline void run_step_1(Session& s, const StudySetup& setup = {}) {
-    s.scripted.fileAnswers.push_back(FileChoice{setup.file, TARVIK_TEST_DATA_DIR});
+    s.scripted.fileAnswers.push_back(data_file(setup.file));
     dispatch_event(s.rt, "button_load_file");
-    const char* const roles[] = {"popupmenu_header_subject",  "popupmenu_header_vowel",
-                                 "popupmenu_header_f1",       "popupmenu_header_f2",
-                                 "popupmenu_header_duration", "popupmenu_header_phraseduration"};
     const double values[] = {3, 4, 5, 6, setup.withDuration ? 7.0 : 2.0, 2};
     for (std::size_t k = 0; k < 6; ++k)
-        s.fig().set_value(roles[k], values[k]);
+        s.fig().set_value(kRolePopups[k], values[k]);
     dispatch_event(s.rt, "button_continue_to_normalize");
 }
 
