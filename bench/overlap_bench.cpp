@@ -62,13 +62,13 @@ std::vector<tarvik::Matrix> study_groups(std::size_t count) {
 }
 
 tarvik::Ellipse2D ellipse(const tarvik::Matrix& points) {
-    const tarvik::StarFit2D f = tarvik::fit_star_2d(points, kStdmult);
+    const tarvik::StarFit2D f = tarvik::fit_star_2d(points, kStdmult, tarvik::FitOrientation::Line);
     return {
         {f.avg[0], f.avg[1]}, f.theta, f.A, f.B, tarvik::ellipse_in_data(f.theta, f.xstar, f.ystar, f.avg)};
 }
 
 tarvik::Ellipsoid3D ellipsoid(const tarvik::Matrix& points) {
-    const tarvik::DubstarFit3D f = tarvik::fit_dubstar_3d(points, kStdmult);
+    const tarvik::DubstarFit3D f = tarvik::fit_dubstar_3d(points, kStdmult, tarvik::FitOrientation::Line);
     return {{f.avg[0], f.avg[1], f.avg[2]},
             f.theta,
             f.phi,
@@ -120,7 +120,7 @@ void BM_Calculate3DOverlapPair(benchmark::State& state) {
     tarvik::Handles h = *rt.figure().retrieve();
     h.v.clear();
     for (const tarvik::Matrix& m : {front_vowel(), back_vowel()}) {
-        const tarvik::DubstarFit3D f = tarvik::fit_dubstar_3d(m, kStdmult);
+        const tarvik::DubstarFit3D f = tarvik::fit_dubstar_3d(m, kStdmult, tarvik::FitOrientation::Line);
         tarvik::VowelGroup g;
         g.name = "group" + std::to_string(h.v.size() + 1);
         g.data = m;

@@ -284,6 +284,7 @@ template <typename F, Is<Handles> S> void fields(F&& f, S& x) {
     f("vowelLineStyle", x.vowelLineStyle);
     f("vowelMarkerType", x.vowelMarkerType);
     f("stdmult", x.stdmult);
+    f("fitOrientation", x.fitOrientation);
     f("overlapResolution", x.overlapResolution);
     f("overlap", x.overlap);
     f("axes3D", x.axes3D);
@@ -358,6 +359,7 @@ Json encode(Style s);
 Json encode(Enable e);
 Json encode(Align a);
 Json encode(Pointer p);
+Json encode(FitOrientation o);
 Json encode(const std::map<std::pair<int, int>, OverlapCell>& table);
 template <typename T> Json encode(const std::vector<T>& list);
 template <typename T, std::size_t N> Json encode(const std::array<T, N>& list);
@@ -378,6 +380,7 @@ void decode(const Json& j, const Where& w, Style& s);
 void decode(const Json& j, const Where& w, Enable& e);
 void decode(const Json& j, const Where& w, Align& a);
 void decode(const Json& j, const Where& w, Pointer& p);
+void decode(const Json& j, const Where& w, FitOrientation& o);
 void decode(const Json& j, const Where& w, std::map<std::pair<int, int>, OverlapCell>& table);
 template <typename T> void decode(const Json& j, const Where& w, std::vector<T>& list);
 template <typename T, std::size_t N> void decode(const Json& j, const Where& w, std::array<T, N>& list);
@@ -621,6 +624,13 @@ void decode(const Json& j, const Where& w, Pointer& p) {
     decode_name(j, w, p, from, "\"arrow\" or \"watch\"");
 }
 
+Json encode(FitOrientation o) {
+    return std::string(orientation_name(o));
+}
+void decode(const Json& j, const Where& w, FitOrientation& o) {
+    decode_name(j, w, o, orientation_from_name, "\"line\" or \"mirrored\"");
+}
+
 // The overlap table: a list of [[i, j], cell], smaller index first, each pair once.
 Json encode(const std::map<std::pair<int, int>, OverlapCell>& table) {
     Json a = Json::array();
@@ -830,6 +840,30 @@ void check_record(const Handles& h, const std::vector<Control>& objects, const W
 const std::string kFormat = "format";
 const std::string kVersion = "version";
 
+// Format 1 had neither the fit orientation nor its menu entry, and all its fits were mirrored. Such a
+// file is brought to this format before it is read, so that it is checked as strictly as a new one:
+// the record says "mirrored" and the entry stands checked at its place in the menu.
+void upgrade_from_format_1(Json& doc) {
+    const std::vector<Control> layout = main_window_layout();
+    const auto entry = std::find_if(layout.begin(), layout.end(),
+                                    [](const Control& c) { return c.tag == kMirroredFitAxesTag; });
+    const auto index = static_cast<std::size_t>(entry - layout.begin());
+    if (auto objects = doc.find("objects"); objects != doc.end() && objects->is_array() &&
+                                            index <= objects->size()) {
+        Control checked = *entry;
+        checked.value = {1};
+        objects->insert(objects->begin() + static_cast<std::ptrdiff_t>(index), encode(checked));
+    }
+    auto record = doc.find("record");
+    if (record == doc.end() || !record->is_object() || record->contains("fitOrientation"))
+        return;
+    (*record)["fitOrientation"] = encode(FitOrientation::Mirrored);
+    // The record's references list the window first, then every object in creation order.
+    if (auto refs = record->find("objects"); refs != record->end() && refs->is_array() && index < refs->size())
+        refs->insert(refs->begin() + static_cast<std::ptrdiff_t>(index + 1),
+                     Json::array({kMirroredFitAxesTag, kMirroredFitAxesTag}));
+}
+
 } // namespace
 
 std::string session_to_text(const Figure& window, const Handles& handles) {
@@ -843,7 +877,7 @@ std::string session_to_text(const Figure& window, const Handles& handles) {
     return doc.dump() + "\n";
 }
 
-std::shared_ptr<Figure> session_from_text(std::string_view text) {
+std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVersion) {
     if (text.empty())
         throw SessionFileError("the file is empty.");
     // Copying a value nested a million deep (as the object it sits in grows) would recurse until the stack
@@ -878,6 +912,10 @@ std::shared_ptr<Figure> session_from_text(std::string_view text) {
         throw SessionFileError("it was written by a newer version of TARVIK3D (session format " +
                                std::to_string(version.get<std::int64_t>()) + "; this version reads format " +
                                std::to_string(kSessionFormatVersion) + ").");
+    if (formatVersion)
+        *formatVersion = static_cast<int>(version.get<std::int64_t>());
+    if (version.get<std::int64_t>() == 1)
+        upgrade_from_format_1(doc);
     top[kFormat];
     std::string program;
     decode(top["program"], root.field("program"), program);
@@ -927,7 +965,7 @@ void save_session_file(const std::string& path, const Figure& window, const Hand
     }
 }
 
-std::shared_ptr<Figure> load_session_file(const std::string& path) {
+std::shared_ptr<Figure> load_session_file(const std::string& path, int* formatVersion) {
     const std::string failed = "Could not open the session file " + quoted(path) + ": ";
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -952,7 +990,7 @@ std::shared_ptr<Figure> load_session_file(const std::string& path) {
         throw SessionFileError(failed + "the file cannot be read.");
 
     try {
-        return session_from_text(text);
+        return session_from_text(text, formatVersion);
     } catch (const SessionFileError& e) {
         throw SessionFileError(failed + e.what());
     }

@@ -14,7 +14,7 @@ namespace tarvik {
 // running session: the handlers (session_menu.h) decide what to replace.
 
 inline constexpr std::string_view kSessionFormatName = "tarvik3d-session";
-inline constexpr int kSessionFormatVersion = 1;
+inline constexpr int kSessionFormatVersion = 2;
 inline constexpr std::string_view kSessionExtension = ".tarvik";
 
 // Why a session could not be written or read: the file cannot be read or written, is not a session file,
@@ -29,8 +29,10 @@ std::string session_to_text(const Figure& window, const Handles& handles);
 
 // A new window re-created from session text, with its record stored. The whole text is checked first:
 // every field present with its type, the window's objects exactly those of this version's layout, every
-// control reference naming one of them. Throws SessionFileError naming the first fault.
-std::shared_ptr<Figure> session_from_text(std::string_view text);
+// control reference naming one of them. Throws SessionFileError naming the first fault. A file of format 1
+// opens with its fits' mirrored axes (see fit_orientation.h); `formatVersion`, when given, receives the
+// file's format.
+std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVersion = nullptr);
 
 // The name a session is saved under: ".tarvik" is appended unless the name contains it anywhere.
 std::string with_session_extension(std::string name);
@@ -41,6 +43,6 @@ void save_session_file(const std::string& path, const Figure& window, const Hand
 
 // Reads and checks a whole session file (see session_from_text). Throws SessionFileError, whose text
 // names the file and the fault.
-std::shared_ptr<Figure> load_session_file(const std::string& path);
+std::shared_ptr<Figure> load_session_file(const std::string& path, int* formatVersion = nullptr);
 
 } // namespace tarvik

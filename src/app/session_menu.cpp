@@ -2,6 +2,7 @@
 
 #include "app/entry.h"
 #include "app/guarded.h"
+#include "app/log.h"
 #include "app/session_file.h"
 
 namespace tarvik {
@@ -14,6 +15,9 @@ const char* const kOpenTitle = "Open a .tarvik session file";
 const char* const kNoFileText =
     "This file is empty or you selected 'Cancel'. Please select a different file.";
 const char* const kNoFileTitle = "Could not open file.";
+const char* const kOpenedMirroredNote =
+    "This session was saved before fit axes followed the data: its fits keep their mirrored axes "
+    "(File > Mirrored fit axes (compatibility) is checked).";
 
 } // namespace
 
@@ -37,7 +41,10 @@ void menuItem_openSession_Callback(Runtime& rt, const ControlRef&, Handles) {
             return;
         }
         // Read and checked before anything is closed: a file that cannot be used leaves the session as it is.
-        open_session_window(rt, load_session_file(choice->path()));
+        int format = kSessionFormatVersion;
+        open_session_window(rt, load_session_file(choice->path(), &format));
+        if (format == 1)
+            update_log(rt, *rt.figure().retrieve(), kOpenedMirroredNote);
     });
 }
 

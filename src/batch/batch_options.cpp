@@ -130,6 +130,11 @@ const std::map<std::string, Setter>& value_options() {
         {"--duration", [](BatchOptions& o, const std::string& v) { return o.duration = v, std::string(); }},
         {"--phrase-duration",
          [](BatchOptions& o, const std::string& v) { return o.phraseDuration = v, std::string(); }},
+        {"--orientation",
+         [](BatchOptions& o, const std::string& v) {
+             o.orientation = v;
+             return one_of("--orientation", v, {"line", "mirrored"});
+         }},
         {"--normalize-f1",
          [](BatchOptions& o, const std::string& v) {
              o.normalizeF1 = v;
@@ -269,6 +274,9 @@ std::string batch_usage() {
            "  --group 'NAME=Category:type[,type...][;Category:type...]'\n"
            "                              a vowel group (repeatable, in order); the types of one category\n"
            "                              are alternatives, every category must hold\n"
+           "  --orientation line|mirrored fit axes along each least-squares line (line, the default), or\n"
+           "                              mirrored as in sessions of earlier versions; with --session\n"
+           "                              the default is the session's own\n"
            "Overlap:\n"
            "  --overlap 2d|3d|both        the overlap of the groups' ellipses and/or ellipsoids\n"
            "  --pair I,J                  one pair of groups (1-based; default: every pair I < J)\n"

@@ -39,6 +39,8 @@ struct BatchOptions {
     std::string overlap;
     std::optional<std::pair<int, int>> pair;
     std::array<int, 3> resolution = {20, 20, 20};
+    // Fit axes: line | mirrored; empty keeps the session's own (line for a new session).
+    std::optional<std::string> orientation;
     std::string csvFile;
     std::string jsonFile;
 

@@ -7,6 +7,7 @@
 #include "core/format.h"
 #include "grouping/categories.h"
 #include "overlap/driver.h"
+#include "ui/layout.h"
 #include "ui/scripted_services.h"
 
 #include <nlohmann/json.hpp>
@@ -354,6 +355,9 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                                     "groups: leave out --data, the roles, --normalize-* and --group."}};
             use_file_menu_item(session, "menuItem_openSession", o.sessionFile);
         }
+        // The menu entry as a user would check it; a fitted session is fitted again.
+        if (o.orientation && orientation_from_name(*o.orientation) != session.record().fitOrientation)
+            session.fire(kMirroredFitAxesTag);
         if (!o.dataFile.empty()) {
             const std::filesystem::path path(o.dataFile);
             session.scripted().fileAnswers.push_back(

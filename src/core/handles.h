@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/color.h"
+#include "core/fit_orientation.h"
 #include "core/matrix.h"
 #include "core/ordered_map.h"
 #include "core/shared.h"
@@ -181,6 +182,7 @@ struct Handles {
 
     // Geometry, overlap and plotting settings.
     double stdmult = 0;
+    FitOrientation fitOrientation = FitOrientation::Line;
     OverlapResolution overlapResolution;
     std::map<std::pair<int, int>, OverlapCell> overlap; // keyed by 1-based {i, j}, smaller index first
     Axes3D axes3D;

@@ -113,10 +113,11 @@ double least_squares_slope(const std::vector<double>& x, const std::vector<doubl
     return sxy / sxx;
 }
 
-double star_angle(const std::vector<double>& x, const std::vector<double>& y) {
+double star_angle(const std::vector<double>& x, const std::vector<double>& y, FitOrientation orientation) {
     if (!x.empty() && all_equal(x))
         return 0;
-    return -std::atan(least_squares_slope(x, y));
+    const double along = std::atan(least_squares_slope(x, y));
+    return orientation == FitOrientation::Mirrored ? -along : along;
 }
 
 std::vector<double> matrix_column(const Matrix& m, std::size_t col) {
@@ -210,7 +211,7 @@ Outline3D dubstar_ellipsoid_outline(double A, double B, double C) {
     return out;
 }
 
-StarFit2D fit_star_2d(const Matrix& points, double stdmult) {
+StarFit2D fit_star_2d(const Matrix& points, double stdmult, FitOrientation orientation) {
     require_columns(points, 2);
     const std::vector<double> x = matrix_column(points, 0);
     const std::vector<double> y = matrix_column(points, 1);
@@ -219,7 +220,7 @@ StarFit2D fit_star_2d(const Matrix& points, double stdmult) {
     fit.avg = {mean_value(x), mean_value(y)};
     const std::vector<double> xc = minus(x, fit.avg[0]);
     const std::vector<double> yc = minus(y, fit.avg[1]);
-    fit.theta = star_angle(xc, yc);
+    fit.theta = star_angle(xc, yc, orientation);
     fit.rottheta = rotation_2d(-fit.theta);
     fit.star = rotate_rows(fit.rottheta, {xc, yc});
     fit.A = stdmult * sample_deviation(matrix_column(fit.star, 0));
@@ -242,7 +243,7 @@ Matrix ellipse_in_data(double theta, const std::vector<double>& xstar, const std
     return out;
 }
 
-DubstarFit3D fit_dubstar_3d(const Matrix& points, double stdmult) {
+DubstarFit3D fit_dubstar_3d(const Matrix& points, double stdmult, FitOrientation orientation) {
     require_columns(points, 3);
     std::vector<std::vector<double>> translated(3);
     DubstarFit3D fit;
@@ -251,12 +252,12 @@ DubstarFit3D fit_dubstar_3d(const Matrix& points, double stdmult) {
         fit.avg.push_back(mean_value(values));
         translated[c] = minus(values, fit.avg[c]);
     }
-    fit.theta = star_angle(translated[0], translated[1]);
+    fit.theta = star_angle(translated[0], translated[1], orientation);
     fit.rottheta = rotation_xy(-fit.theta);
     const Matrix star = rotate_rows(fit.rottheta, translated);
     const std::vector<std::vector<double>> starColumns = {matrix_column(star, 0), matrix_column(star, 1),
                                                           matrix_column(star, 2)};
-    fit.phi = star_angle(starColumns[0], starColumns[2]);
+    fit.phi = star_angle(starColumns[0], starColumns[2], orientation);
     fit.rotphi = rotation_xz(-fit.phi);
     fit.dubstar = rotate_rows(fit.rotphi, starColumns);
     fit.A = stdmult * sample_deviation(matrix_column(fit.dubstar, 0));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/fit_orientation.h"
 #include "core/matrix.h"
 
 #include <cstddef>
@@ -40,8 +41,9 @@ double sample_deviation(const std::vector<double>& values);
 // none (the line is undefined), and wherever a NaN takes part.
 double least_squares_slope(const std::vector<double>& x, const std::vector<double>& y);
 
-// -atan(m) for the least-squares line of y on x; 0 when the x values are all equal (see above).
-double star_angle(const std::vector<double>& x, const std::vector<double>& y);
+// The angle of a fit axis from the least-squares line of y on x with slope m: atan(m), the line's own
+// angle (Line), or -atan(m), its mirror (Mirrored). 0 when the x values are all equal (see above).
+double star_angle(const std::vector<double>& x, const std::vector<double>& y, FitOrientation orientation);
 
 // Column `col` of `m` (0-based); throws std::out_of_range when the matrix has no such column but rows.
 std::vector<double> matrix_column(const Matrix& m, std::size_t col);
@@ -83,7 +85,7 @@ Outline3D dubstar_ellipsoid_outline(double A, double B, double C);
 // The 2D star fit of points (columns 0 and 1 used).
 struct StarFit2D {
     std::vector<double> avg;          // centre (F2, F1)
-    double theta = 0;                 // -atan of the slope of centred F1 on centred F2
+    double theta = 0;                 // star angle of centred F1 on centred F2: the A axis from F2 to F1
     Matrix rottheta;                  // R(-theta): data into the star frame
     Matrix star;                      // N x 2 star coordinates, rows in the order of the points
     double A = 0;                     // stdmult x sample deviation of star column 1
@@ -91,7 +93,7 @@ struct StarFit2D {
     std::vector<double> xstar, ystar; // the outline in the star frame
 };
 // Throws std::out_of_range when the points have rows but fewer than two columns.
-StarFit2D fit_star_2d(const Matrix& points, double stdmult);
+StarFit2D fit_star_2d(const Matrix& points, double stdmult, FitOrientation orientation);
 
 // The star-frame outline turned back by R(theta) and moved to avg: one row (F2, F1) per outline point.
 // Throws std::invalid_argument when the outline lists differ in length or avg has fewer than 2 entries.
@@ -103,14 +105,14 @@ struct DubstarFit3D {
     std::vector<double> avg;                          // centre (F2, F1, duration)
     double theta = 0;                                 // first angle, the 2D star fit's theta
     Matrix rottheta;                                  // Rxy(-theta): data into the star frame
-    double phi = 0;                                   // -atan of the slope of star duration on star F2
+    double phi = 0;                                   // star angle of star duration on star F2
     Matrix rotphi;                                    // Rxz(-phi): star into the double-star frame
     Matrix dubstar;                                   // N x 3 double-star coordinates
     double A = 0, B = 0, C = 0;                       // stdmult x sample deviations of the dubstar columns
     std::vector<double> xdubstar, ydubstar, zdubstar; // the outline in the double-star frame
 };
 // Throws std::out_of_range when the points have rows but fewer than three columns.
-DubstarFit3D fit_dubstar_3d(const Matrix& points, double stdmult);
+DubstarFit3D fit_dubstar_3d(const Matrix& points, double stdmult, FitOrientation orientation);
 
 // The double-star outline turned back by Rxy(theta) Rxz(phi) and moved to avg: one row (F2, F1,
 // duration) per point. Throws std::invalid_argument on lists of different lengths or a short avg.

@@ -35,7 +35,7 @@ std::vector<const Matrix*> token_matrices(const Handles& handles, Matrix VowelGr
 Handles calculate_vowel_2D_star(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_vowel_2D_star", [&] {
         for (VowelGroup& g : handles.v) {
-            StarFit2D fit = fit_star_2d(g.data, handles.stdmult);
+            StarFit2D fit = fit_star_2d(g.data, handles.stdmult, handles.fitOrientation);
             g.avg2D = std::move(fit.avg);
             g.rottheta2D = std::move(fit.rottheta);
             g.A2D = fit.A;
@@ -65,7 +65,7 @@ Handles calculate_2D_ellipses(Runtime& rt, Handles handles) {
 Handles calculate_vowel_3D_dubstar(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_vowel_3D_dubstar", [&] {
         for (VowelGroup& g : handles.v) {
-            DubstarFit3D fit = fit_dubstar_3d(g.data, handles.stdmult);
+            DubstarFit3D fit = fit_dubstar_3d(g.data, handles.stdmult, handles.fitOrientation);
             g.avg = std::move(fit.avg);
             g.rottheta = std::move(fit.rottheta);
             g.rotphi = std::move(fit.rotphi);

@@ -4,6 +4,7 @@
 #include "app/help.h"
 #include "app/log_view.h"
 #include "app/session_menu.h"
+#include "geometry/fit_axes_menu.h"
 #include "grouping/group_ops.h"
 #include "grouping/grouping_ops.h"
 #include "grouping/pipeline.h"
@@ -26,6 +27,7 @@ const HandlerTable& handler_table() {
         register_grouping_handlers(t);
         register_group_handlers(t);
         register_pipeline_handlers(t);
+        register_fit_axes_handlers(t);
         register_overlap_handlers(t);
         register_plot_handlers(t);
         register_log_handlers(t);

@@ -201,7 +201,14 @@ void MainWindowView::build_menu() {
         act->setObjectName(qs(c.tag));
         actions_[c.tag] = act;
         const std::string tag = c.tag;
-        connect(act, &QAction::triggered, this, [this, tag] { user_event(tag); });
+        // A check entry shows the model's mark; its handler decides the new one.
+        act->setCheckable(!c.value.empty());
+        sync_check(c);
+        connect(act, &QAction::triggered, this, [this, tag] {
+            user_event(tag);
+            if (figure_->has(tag))
+                sync_check(figure_->control(tag));
+        });
     }
 }
 
@@ -289,7 +296,13 @@ QWidget* MainWindowView::make_widget(const Control& c) {
     return label;
 }
 
+void MainWindowView::sync_check(const Control& c) {
+    if (QAction* act = action(c.tag); act && act->isCheckable())
+        act->setChecked(!c.value.empty() && c.value.front() == 1);
+}
+
 void MainWindowView::apply(const Control& c) {
+    sync_check(c);
     QWidget* w = widget(c.tag);
     if (!w)
         return;

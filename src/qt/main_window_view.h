@@ -46,6 +46,7 @@ class MainWindowView : public QMainWindow {
     void build_controls();
     QWidget* make_widget(const Control& c);
     void apply(const Control& c);
+    void sync_check(const Control& c); // a check entry of the menu shows the model's mark
     void apply_window();
     void place(const Control& c);
     void place_all();

@@ -62,6 +62,14 @@ Control menu_item(const char* tag, const char* parent, const char* label, bool s
     return c;
 }
 
+// A menu item with a check mark: its value is 1 while checked, 0 otherwise.
+Control check_menu_item(const char* tag, const char* parent, const char* label, bool separator,
+                        const char* handler) {
+    Control c = menu_item(tag, parent, label, separator, handler);
+    c.value = {0};
+    return c;
+}
+
 } // namespace
 
 WindowProps main_window_properties() {
@@ -86,6 +94,8 @@ std::vector<Control> main_window_layout() {
                   "menuitem_showHelpBoxes_Callback"),
         menu_item("menuitem_hideHelpBoxes", "menu_file", "Hide Help Boxes", false,
                   "menuitem_hideHelpBoxes_Callback"),
+        check_menu_item(kMirroredFitAxesTag, "menu_file", "Mirrored fit axes (compatibility)", true,
+                        "menuItem_mirroredFitAxes_Callback"),
         menu_item("menuItem_about", "menu_file", "About ZERIVIzi", true, "menuItem_about_Callback"),
         menu_item("menuItem_exit", "menu_file", "Exit", true, "menuItem_exit_Callback"),
     };

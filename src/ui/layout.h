@@ -7,6 +7,9 @@
 
 namespace tarvik {
 
+// The File menu's check entry that turns the fits to the mirrored axes of older sessions.
+inline constexpr const char* kMirroredFitAxesTag = "menuItem_mirroredFitAxes";
+
 // The main window's layout table: the File menu's items and every control, frame and shadow in creation
 // order (frames and shadows first, so that they lie behind the controls placed on them).
 std::vector<Control> main_window_layout();

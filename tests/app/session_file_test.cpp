@@ -112,7 +112,7 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
     // cannot see, is caught: files of this version must open in every later one.
     const Json doc = Json::parse(text);
     EXPECT_EQ(doc.at("format"), "tarvik3d-session");
-    EXPECT_EQ(doc.at("version"), 1);
+    EXPECT_EQ(doc.at("version"), 2);
     const std::set<std::string> described = described_members();
     std::set<std::string> written;
     collect_members(doc, written);

@@ -5,6 +5,7 @@
 #include "app/session_file.h"
 #include "support/session.h"
 #include "support/test_folder.h"
+#include "ui/layout.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -121,6 +122,49 @@ TEST_F(SessionMenu, AStep4SessionWithTheLogShownReopensAsItWasSavedAndGoesOnWork
     EXPECT_EQ(s.control("button_continue_to_overlap").enable, Enable::On);
 }
 
+// A session saved by a version whose fits all had mirrored axes: it opens with every stored fit and
+// overlap as written, the compatibility entry checked and one line in the log. Unchecking the entry fits
+// every group along its lines and clears the overlaps of the earlier fits.
+TEST_F(SessionMenu, AFileOfTheFirstFormatKeepsItsMirroredFitsUntilTheEntryIsUnchecked) {
+    const std::string file = TARVIK_TEST_DATA_DIR "/session_format1.tarvik";
+    const Json stored = Json::parse(file_contents(file));
+    s.scripted.fileAnswers.push_back(FileChoice{"session_format1.tarvik", TARVIK_TEST_DATA_DIR});
+    dispatch_event(s.rt, "menuItem_openSession");
+    ASSERT_EQ(s.record().currStep, 4);
+    EXPECT_EQ(s.record().fitOrientation, FitOrientation::Mirrored);
+    EXPECT_EQ(s.control(kMirroredFitAxesTag).value, std::vector<double>{1});
+    EXPECT_EQ(s.log().back(), "This session was saved before fit axes followed the data: its fits keep their "
+                              "mirrored axes (File > Mirrored fit axes (compatibility) is checked).");
+    const auto fit_fields = [](const VowelGroup& g) {
+        return std::vector<double>{*g.theta2D, *g.A2D, *g.B2D, *g.theta, *g.phi, *g.A, *g.B, *g.C};
+    };
+    const Json& groups = stored.at("record").at("v");
+    ASSERT_EQ(s.record().v.size(), groups.size());
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        std::vector<double> written;
+        for (const char* name : {"theta2D", "A2D", "B2D", "theta", "phi", "A", "B", "C"})
+            written.push_back(groups[k].at(name).get<double>());
+        EXPECT_EQ(fit_fields(s.record().v[k]), written) << k;
+    }
+    EXPECT_EQ(s.record().overlap.at({1, 3}).value2D, 0.20689655172413793);
+
+    const Handles before = s.record();
+    dispatch_event(s.rt, kMirroredFitAxesTag);
+    EXPECT_EQ(s.record().fitOrientation, FitOrientation::Line);
+    EXPECT_EQ(s.control(kMirroredFitAxesTag).value, std::vector<double>{0});
+    EXPECT_TRUE(s.record().overlap.empty());
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        const VowelGroup& was = before.v[k];
+        const VowelGroup& now = s.record().v[k];
+        EXPECT_DOUBLE_EQ(*now.theta2D, -*was.theta2D) << k; // a mirror turns the sign of the angle
+        EXPECT_NE(*now.ellps2D, *was.ellps2D) << k;
+    }
+    EXPECT_EQ(std::vector<std::string>(s.log().end() - 3, s.log().end()),
+              (std::vector<std::string>{"Fit axes: along each group's least-squares lines.",
+                                        "The 3 groups were fitted again.",
+                                        "3 overlap results of the earlier fits were cleared; calculate them again."}));
+}
+
 // Cancelling the open dialog says so.
 TEST_F(SessionMenu, CancelledDialogsAndASaveThatFailsChangeNothingAndTheFailureIsReported) {
     dispatch_event(s.rt, "menuItem_saveSession");
@@ -192,9 +236,9 @@ struct Change {
 
 TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) {
     const Change changes[] = {
-        {"/version", "2",
-         "it was written by a newer version of TARVIK3D (session format 2; this version reads "
-         "format 1)."},
+        {"/version", "3",
+         "it was written by a newer version of TARVIK3D (session format 3; this version reads "
+         "format 2)."},
         {"/version", "\"1\"", "the file is damaged at version: expected the format version"},
         {"/record", "", "the file is damaged at the top: the field \"record\" is missing."},
         {"/window", "[]", "at window: expected an object."},
@@ -210,22 +254,24 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
         {"/record/dataColumn", "{}", "at record.dataColumn: expected a list of [key, value] pairs."},
         {"/record/subgroup", R"([["V", []], ["V", []]])",
          "at record.subgroup[1]: the key \"V\" appears twice."},
-        {"/objects/134/visible", "\"yes\"", ".visible: expected true or false."},
+        {"/objects/135/visible", "\"yes\"", ".visible: expected true or false."},
+        {"/record/fitOrientation", "\"sideways\"",
+         "at record.fitOrientation: expected \"line\" or \"mirrored\"."},
         {"/record/currStep", "7", "at record.currStep: the wizard has steps 1 to 4."},
         // The main window's objects: none missing, extra or moved, none re-wired or re-styled.
-        {"/objects/140", "", ": the object \"text115\" of the main window is missing."},
-        {"", R"([{"op": "copy", "from": "/objects/30", "path": "/objects/-"}])", "appears twice."},
-        {"", R"([{"op": "move", "from": "/objects/10", "path": "/objects/11"}])", "is out of place"},
-        {"/objects/74/tag", "\"button_x\"", ": \"button_x\" is not an object of this version's main"},
+        {"/objects/141", "", ": the object \"text115\" of the main window is missing."},
+        {"", R"([{"op": "copy", "from": "/objects/31", "path": "/objects/-"}])", "appears twice."},
+        {"", R"([{"op": "move", "from": "/objects/11", "path": "/objects/12"}])", "is out of place"},
+        {"/objects/75/tag", "\"button_x\"", ": \"button_x\" is not an object of this version's main"},
         {"/objects/1/callback", "\"menuItem_exit_Callback\"", "has a handler other than this version's."},
-        {"/objects/32/style", "\"frame\"", "has a style other than this version's."},
-        {"/objects/40/style", "\"slider\"", "at objects[40].style: expected a control style."},
-        {"/objects/40/enable", "\"maybe\"", "expected \"on\", \"off\" or \"inactive\"."},
+        {"/objects/33/style", "\"frame\"", "has a style other than this version's."},
+        {"/objects/41/style", "\"slider\"", "at objects[41].style: expected a control style."},
+        {"/objects/41/enable", "\"maybe\"", "expected \"on\", \"off\" or \"inactive\"."},
         // Values out of their range.
-        {"/objects/134/value", "[1, 1e300]", "value[1]: expected a whole number from 0 to 2147483647."},
-        {"/objects/118/value/0", "0.5", "value[0]: expected a whole number from 0 to"},
-        {"/objects/12/position/0", "\"NaN\"", "at objects[12].position[0]: expected a finite number."},
-        {"/objects/12/position", "[0, 0, 1]", "expected a position [left, bottom, width, height]."},
+        {"/objects/135/value", "[1, 1e300]", "value[1]: expected a whole number from 0 to 2147483647."},
+        {"/objects/119/value/0", "0.5", "value[0]: expected a whole number from 0 to"},
+        {"/objects/13/position/0", "\"NaN\"", "at objects[13].position[0]: expected a finite number."},
+        {"/objects/13/position", "[0, 0, 1]", "expected a position [left, bottom, width, height]."},
         {"/record/frameColor", "[2, 0, 0]",
          "at record.frameColor[0]: expected a colour component between 0 and 1."},
         {"/record/overlap", "[[[0, 1], {}]]", "at record.overlap[0][0]: group indices count from 1."},
@@ -253,7 +299,7 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
         {"/record/stepObjects", "[]", "at record.stepObjects: expected a list of 4 entries.", 1000000},
         {"/record/stepObjects/2", "\"b\"", "at record.stepObjects[2][0]: \"b\" is not an object of the",
          1000000},
-        {"/record/objects/75/1", "\"e\"", "at record.objects[\"button_add\"]: \"e\" is not an object"},
+        {"/record/objects/76/1", "\"e\"", "at record.objects[\"button_add\"]: \"e\" is not an object"},
         {"/record/output", "\"f\"", "at record.output: \"f\" is not an object of the main window."},
         {"/record/stepFrames/0/0", "\"g\"",
          "at record.stepFrames[0][0]: \"g\" is not an object of the main"}};

@@ -13,6 +13,9 @@ namespace tarvik::testing {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
+// The worked results of the method are those of the mirrored axes; a cloud lies along its line axes.
+constexpr FitOrientation kMirrored = FitOrientation::Mirrored;
+constexpr FitOrientation kLine = FitOrientation::Line;
 const double kRoot2 = std::sqrt(2.0);
 // F1 values -0.1, 0, 0.2: mean 1/30, squared deviations (16 + 1 + 25) / 900, sample variance 21 / 900.
 const double kVerticalB = 2 * std::sqrt(21.0) / 30;
@@ -38,7 +41,7 @@ Matrix ellipsoid_of(const DubstarFit3D& f) {
 // --- the nine-token groups ----------------------------------------------------------------------
 
 TEST(GeometryWorked, FitsOfTheFirstGroup) {
-    const DubstarFit3D f = fit_dubstar_3d(first_group(), 2);
+    const DubstarFit3D f = fit_dubstar_3d(first_group(), 2, kMirrored);
     expect_all_rel(f.avg, {-0.217133333333333, -0.103722222222222, 0.0815111111111111});
     // rottheta and rotphi row by row.
     expect_all_rel(f.rottheta.values, {0.999727634488591, 0.0233378842195547, 0, -0.0233378842195547,
@@ -60,7 +63,7 @@ TEST(GeometryWorked, FitsOfTheFirstGroup) {
     expect_all_rel(row(e, 204), {-0.218115858635223, -0.0602489247705338, 0.0842467259611009});
 
     // The star fit of the same tokens: the centre's first two entries, and the first rotation.
-    const StarFit2D p = fit_star_2d(first_group(), 2);
+    const StarFit2D p = fit_star_2d(first_group(), 2, kMirrored);
     expect_all_rel(p.avg, {-0.217133333333333, -0.103722222222222});
     expect_all_rel(p.rottheta.values,
                    {0.999727634488591, 0.0233378842195547, -0.0233378842195547, 0.999727634488591});
@@ -83,8 +86,8 @@ TEST(GeometryWorked, AnglesSemiAxesAndOutlinesOfBothGroups) {
           0.0239219952474529},
          {-0.608548460575071, 0.0329133737223672, 0.0680113131699475}}};
     for (const auto& [tokens, space, flat] : groups) {
-        const StarFit2D plane = fit_star_2d(tokens, 2);
-        const DubstarFit3D f = fit_dubstar_3d(tokens, 2);
+        const StarFit2D plane = fit_star_2d(tokens, 2, kMirrored);
+        const DubstarFit3D f = fit_dubstar_3d(tokens, 2, kMirrored);
         expect_all_rel({f.theta, f.phi, f.A, f.B, f.C}, space);
         expect_all_rel({plane.theta, plane.A, plane.B}, flat);
         EXPECT_EQ(f.theta, plane.theta);
@@ -115,35 +118,96 @@ TEST(GeometryWorked, AnglesSemiAxesAndOutlinesOfBothGroups) {
 // --- direction of the star frame and degenerate groups ------------------------------------------
 
 TEST(GeometryDegenerate, AngleAndSemiAxesOfSmallGroups) {
-    const std::tuple<std::string, Matrix, double, double, double> cases[] = {
-        // Slope 1 (a rising line gives a negative angle): theta = -pi/4, and R(pi/4) turns the offsets
-        // (t, t) into (0, sqrt2 t): t = -1, 0, 1 give star F1 spread sqrt2, so B = 2 sqrt2, and nothing
-        // is left along A.
-        {"rising", rows({{0, 0}, {1, 1}, {2, 2}}), -kPi / 4, 0, 2 * kRoot2},
-        // Slope 4/3 (angle a): R(a) turns the offsets +-(1.5, 2) (length 2.5) to the angle 2a, where
-        // cos 2a = -7/25 and sin 2a = 24/25: star rows +-(-0.7, 2.4), spreads 0.7 sqrt2 and 2.4 sqrt2.
-        {"twoTokens", rows({{0, 0}, {3, 4}}), -std::atan(4.0 / 3.0), 1.4 * kRoot2, 4.8 * kRoot2},
+    const std::tuple<std::string, FitOrientation, Matrix, double, double, double> cases[] = {
+        // Slope 1: along the line, theta = pi/4 and R(-pi/4) turns the offsets (t, t) into (sqrt2 t, 0):
+        // t = -1, 0, 1 give star F2 spread sqrt2, so A = 2 sqrt2, and nothing is left across.
+        {"rising", kLine, rows({{0, 0}, {1, 1}, {2, 2}}), kPi / 4, 2 * kRoot2, 0},
+        // Mirrored, theta = -pi/4 and R(pi/4) turns them into (0, sqrt2 t): the spread lands on B.
+        {"risingMirrored", kMirrored, rows({{0, 0}, {1, 1}, {2, 2}}), -kPi / 4, 0, 2 * kRoot2},
+        // Slope 4/3 (angle a): along the line the offsets +-(1.5, 2) (length 2.5) become +-(2.5, 0).
+        {"twoTokens", kLine, rows({{0, 0}, {3, 4}}), std::atan(4.0 / 3.0), 5 * kRoot2, 0},
+        // Mirrored, R(a) turns them to the angle 2a, where cos 2a = -7/25 and sin 2a = 24/25: star rows
+        // +-(-0.7, 2.4), spreads 0.7 sqrt2 and 2.4 sqrt2.
+        {"twoTokensMirrored", kMirrored, rows({{0, 0}, {3, 4}}), -std::atan(4.0 / 3.0), 1.4 * kRoot2,
+         4.8 * kRoot2},
         // All F2 equal: no line, but no spread along F2 either, so the axes stay as they are.
-        {"vertical", rows({{0.2, -0.1}, {0.2, 0.0}, {0.2, 0.2}}), 0, 0, kVerticalB},
-        {"oneToken", rows({{0.5, -0.2}}), 0, 0, 0},
+        {"vertical", kLine, rows({{0.2, -0.1}, {0.2, 0.0}, {0.2, 0.2}}), 0, 0, kVerticalB},
+        {"oneToken", kLine, rows({{0.5, -0.2}}), 0, 0, 0},
         // 0.1 three times sums to 0.30000000000000004: the mean is off by an ulp, the spread is still 0.
-        {"identical", rows({{0.1, 0.3}, {0.1, 0.3}, {0.1, 0.3}}), 0, 0, 0},
-        {"noTokens", Matrix(0, 2), kNaN, kNaN, kNaN}};
-    for (const auto& [name, tokens, theta, A, B] : cases) {
+        {"identical", kMirrored, rows({{0.1, 0.3}, {0.1, 0.3}, {0.1, 0.3}}), 0, 0, 0},
+        {"noTokens", kLine, Matrix(0, 2), kNaN, kNaN, kNaN}};
+    for (const auto& [name, orientation, tokens, theta, A, B] : cases) {
         SCOPED_TRACE(name);
-        const StarFit2D f = fit_star_2d(tokens, 2);
-        expect_same(f.theta, theta);
+        const StarFit2D f = fit_star_2d(tokens, 2, orientation);
+        expect_same(f.theta, theta, 1e-15);
         expect_same(f.A, A, 1e-12);
         expect_same(f.B, B, 1e-12);
         EXPECT_EQ(f.xstar.size(), kEllipsePoints);
     }
 }
 
+// A long cloud along a direction (azimuth from F2 towards F1, elevation towards duration): at each step
+// along it four tokens a little off it, one on each side across, so that nothing across correlates.
+Matrix cloud_along(double azimuth, double elevation) {
+    const double ca = std::cos(azimuth), sa = std::sin(azimuth), ce = std::cos(elevation), se = std::sin(elevation);
+    const std::array<double, 3> along = {ca * ce, sa * ce, se}, side = {-sa, ca, 0}, up = {-ca * se, -sa * se, ce};
+    Matrix m(0, 3);
+    for (int k = -20; k <= 20; ++k)
+        for (const auto& [w, l] : {std::pair{0.05, 0.0}, {-0.05, 0.0}, {0.0, 0.05}, {0.0, -0.05}}) {
+            m.rows += 1;
+            for (std::size_t c = 0; c < 3; ++c)
+                m.values.push_back((c == 1 ? 2 : 1) + k / 10.0 * along[c] + w * side[c] + l * up[c]);
+        }
+    return m;
+}
+
+// The direction in which an outline reaches farthest from its centre.
+double farthest_angle(const Matrix& outline, const std::vector<double>& avg, std::size_t a, std::size_t b) {
+    double best = -1, angle = 0;
+    for (std::size_t k = 0; k < outline.rows; ++k) {
+        const double x = outline(k, a) - avg[a], y = outline(k, b) - avg[b];
+        if (x * x + y * y > best && x >= 0)
+            best = x * x + y * y, angle = std::atan2(y, x);
+    }
+    return angle;
+}
+
+// Along the line, the long axis of the fit, of its outline and of the overlap's inclusion test lies
+// along the cloud: within a degree of +30 degrees in F2 x F1, and in 3D of +30 degrees about the
+// duration axis and +20 degrees up towards duration. Mirrored, the A axis lies at -30 degrees, across
+// which the cloud spreads most, so the long axis of the ellipse lies at 60 degrees.
+TEST(GeometryOrientation, TheLongAxisFollowsATiltedCloud) {
+    const double deg = kPi / 180, azimuth = 30 * deg, elevation = 20 * deg;
+    const StarFit2D flat = fit_star_2d(cloud_along(azimuth, 0), 2, kLine);
+    EXPECT_NEAR(flat.theta, azimuth, deg);
+    EXPECT_GT(flat.A, 5 * flat.B);
+    EXPECT_NEAR(farthest_angle(ellipse_of(flat), flat.avg, 0, 1), azimuth, deg);
+    const StarFit2D mirrored = fit_star_2d(cloud_along(azimuth, 0), 2, kMirrored);
+    EXPECT_NEAR(mirrored.theta, -azimuth, deg);
+    EXPECT_NEAR(farthest_angle(ellipse_of(mirrored), mirrored.avg, 0, 1), kPi / 2 - azimuth, deg);
+
+    const DubstarFit3D f = fit_dubstar_3d(cloud_along(azimuth, elevation), 2, kLine);
+    EXPECT_NEAR(f.theta, azimuth, deg);
+    EXPECT_NEAR(f.phi, elevation, deg);
+    EXPECT_GT(f.A, 5 * std::max(f.B, f.C));
+    // The A-C run of the outline (points 102 .. 203) reaches farthest along the cloud.
+    const Matrix e = ellipsoid_of(f);
+    double best = 0;
+    std::array<double, 3> tip{};
+    for (std::size_t k = 101; k < 203; ++k) {
+        const std::array<double, 3> d = {e(k, 0) - f.avg[0], e(k, 1) - f.avg[1], e(k, 2) - f.avg[2]};
+        if (const double r = std::hypot(d[0], d[1], d[2]); r > best && d[0] > 0)
+            best = r, tip = d;
+    }
+    EXPECT_NEAR(std::atan2(tip[1], tip[0]), azimuth, deg);
+    EXPECT_NEAR(std::atan2(tip[2], std::hypot(tip[0], tip[1])), elevation, deg);
+}
+
 // Tokens differing in F1 only. The collapsed ellipse is drawn as its remaining axis: it stays at the centre
 // except at the quarter turns along that axis. The collapsed ellipsoid reaches the ends of that axis too.
 TEST(GeometryDegenerate, TokensOnOneAxisCollapseTheOutlinesOntoIt) {
     const Matrix tokens = rows({{0.2, -0.1, 0.05}, {0.2, 0.0, 0.05}, {0.2, 0.2, 0.05}});
-    const StarFit2D plane = fit_star_2d(tokens, 2);
+    const StarFit2D plane = fit_star_2d(tokens, 2, kLine);
     const Matrix e2 = ellipse_of(plane);
     for (std::size_t k = 1; k <= kEllipsePoints; ++k) {
         SCOPED_TRACE(k);
@@ -152,7 +216,7 @@ TEST(GeometryDegenerate, TokensOnOneAxisCollapseTheOutlinesOntoIt) {
         EXPECT_NEAR(e2(k - 1, 1), plane.avg[1] + reach, 1e-15);
     }
 
-    const DubstarFit3D f = fit_dubstar_3d(tokens, 2);
+    const DubstarFit3D f = fit_dubstar_3d(tokens, 2, kLine);
     EXPECT_EQ((std::vector{f.A, f.C}), (std::vector{0.0, 0.0}));
     EXPECT_NEAR(f.B, kVerticalB, 1e-12);
     const std::vector<double> f1 = matrix_column(ellipsoid_of(f), 1);

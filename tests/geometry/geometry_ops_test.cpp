@@ -61,6 +61,7 @@ using GeometryOps = StartedSession;
 TEST_F(GeometryOps, PreparationStagesFitEveryGroup) {
     Handles start = s.record();
     start.v = {read_group("front", first_group()), read_group("back", second_group())};
+    start.fitOrientation = FitOrientation::Mirrored; // the worked fits
     const Handles h = run_all_stages(s.rt, start);
 
     EXPECT_TRUE(s.scripted.dialogs.empty());

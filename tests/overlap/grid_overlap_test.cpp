@@ -17,15 +17,16 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// The fitted ellipse of the F2 x F1 columns, with its 101-point outline, as the fits compute them.
-Ellipse2D fitted_ellipse(const Matrix& points) {
-    const StarFit2D f = fit_star_2d(points, 2);
+// The fitted ellipse of the F2 x F1 columns, with its 101-point outline, as the fits compute them. The
+// worked results are those of the mirrored axes.
+Ellipse2D fitted_ellipse(const Matrix& points, FitOrientation orientation = FitOrientation::Mirrored) {
+    const StarFit2D f = fit_star_2d(points, 2, orientation);
     return {{f.avg[0], f.avg[1]}, f.theta, f.A, f.B, ellipse_in_data(f.theta, f.xstar, f.ystar, f.avg)};
 }
 
 // The fitted ellipsoid with its 305-point outline.
 Ellipsoid3D fitted_ellipsoid(const Matrix& points) {
-    const DubstarFit3D f = fit_dubstar_3d(points, 2);
+    const DubstarFit3D f = fit_dubstar_3d(points, 2, FitOrientation::Mirrored);
     const Matrix outline = ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg);
     return {{f.avg[0], f.avg[1], f.avg[2]}, f.theta, f.phi, f.A, f.B, f.C, outline};
 }
@@ -108,6 +109,30 @@ TEST(GridOverlapWorked, EllipsoidsOfTheTwoGroups) {
     // The next inside point of group 1 is one duration step further along the same line.
     expect_axes(inside1.at(1), {inside1[0][0], inside1[0][1], inside1[0][2] + r.box.step[2]});
     expect_axes(triples(r.both).at(0), {-0.241140845930155, -0.0865950323413015, 0.0847570507625729});
+}
+
+// The inclusion test uses the fit's own angle: a point far along a cloud rising at 30 degrees is inside
+// the ellipse fitted along the line, one as far at -30 or 60 degrees is not; the mirrored ellipse lies
+// along 60 degrees instead.
+TEST(GridOverlapOrientation, InclusionFollowsTheFittedAxes) {
+    const double a = std::numbers::pi / 6;
+    Matrix tokens(0, 2);
+    for (int k = -10; k <= 10; ++k) {
+        const double t = k / 5.0, across = k % 2 == 0 ? 0.05 : -0.05;
+        tokens.rows += 1;
+        tokens.values.insert(tokens.values.end(),
+                             {t * std::cos(a) - across * std::sin(a), t * std::sin(a) + across * std::cos(a)});
+    }
+    const Ellipse2D line = fitted_ellipse(tokens, FitOrientation::Line);
+    const Ellipse2D mirrored = fitted_ellipse(tokens, FitOrientation::Mirrored);
+    const auto along = [&](const Ellipse2D& e, double angle) {
+        return ellipse_margin(e, e.avg[0] + 1.5 * std::cos(angle), e.avg[1] + 1.5 * std::sin(angle));
+    };
+    EXPECT_GT(along(line, a), 0);
+    EXPECT_LT(along(line, -a), 0);
+    EXPECT_LT(along(line, 2 * a), 0);
+    EXPECT_GT(along(mirrored, 2 * a), 0);
+    EXPECT_LT(along(mirrored, -a), 0);
 }
 
 // --- hand-counted small grids ----------------------------------------------------------------------

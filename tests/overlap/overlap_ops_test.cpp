@@ -28,10 +28,12 @@ Handles overlap(bool space, Runtime& rt, Handles h, int a, int b, int currPair =
 
 class OverlapOps : public StartedSession {
   protected:
-    // The stored record with these groups, fitted in 3D and 2D as the preparation run fits them.
+    // The stored record with these groups, fitted in 3D and 2D as the preparation run fits them, with the
+    // mirrored axes of the worked results.
     Handles fitted(std::vector<VowelGroup> groups) {
         Handles h = s.record();
         h.onlyAllow2D = 0;
+        h.fitOrientation = FitOrientation::Mirrored;
         h.v = std::move(groups);
         h = calculate_vowel_3D_dubstar(s.rt, std::move(h));
         h = calculate_3D_ellipsoids(s.rt, std::move(h));

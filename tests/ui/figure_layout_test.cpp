@@ -28,6 +28,7 @@ TEST_F(Layout, Has133ControlsWithDistinctTagsHandlersNamedAfterThemAndTheFileMen
                                     {"menuItem_print", {"Print ..."}, true},
                                     {"menuitem_showHelpBoxes", {"Show Help Boxes"}, true},
                                     {"menuitem_hideHelpBoxes", {"Hide Help Boxes"}, false},
+                                    {"menuItem_mirroredFitAxes", {"Mirrored fit axes (compatibility)"}, true},
                                     {"menuItem_about", {"About ZERIVIzi"}, true},
                                     {"menuItem_exit", {"Exit"}, true}};
     std::vector<Item> items;
@@ -41,6 +42,7 @@ TEST_F(Layout, Has133ControlsWithDistinctTagsHandlersNamedAfterThemAndTheFileMen
             items.emplace_back(o.tag, o.string, o.separator);
     }
     EXPECT_EQ(items, menu);
+    EXPECT_EQ(c("menuItem_mirroredFitAxes").value, std::vector<double>{0}); // a check entry, unchecked
     EXPECT_EQ(c("menu_file").string, TextList{"File"});
     EXPECT_EQ(c("menu_file").callback, "menu__file_Callback");
     EXPECT_EQ(c("frame_step_1a").buttonDownFcn, "frame_step_1a_ButtonDownFcn");
