@@ -32,6 +32,10 @@ class Runtime {
     // Called for every main window the entry creates, before it is first shown (the Qt view hooks in here).
     std::function<void(const std::shared_ptr<Figure>&)> onWindowCreated;
 
+    // Called for every set of warnings reported together (app/warnings.h) with all its lines and the
+    // dialog that showed them; the batch tool prints them. Empty in the program.
+    std::function<void(const std::string& title, const TextList& lines, DialogRef shown)> onWarnings;
+
     // How many callbacks are running (nested ones run while a handler waits for a dialog).
     int callbacksRunning = 0;
 

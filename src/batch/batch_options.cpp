@@ -218,6 +218,10 @@ BatchParse parse_batch_options(const std::vector<std::string>& args) {
             out.options.version = true;
             continue;
         }
+        if (a == "--strict") {
+            out.options.strict = true;
+            continue;
+        }
         auto it = value_options().find(a);
         if (it == value_options().end()) {
             out.error = "unknown option: " + a;
@@ -301,12 +305,18 @@ std::string batch_usage() {
            "  --fit FILE                  one CSV row per group with its centre, angles and semi-axes\n"
            "  --csv FILE                  the overlap of every computed pair as CSV\n"
            "  --json FILE                 the same as JSON\n"
+           "  --strict                    exit with status 3 when a warning was printed\n"
            "  --help                      show this help and exit\n"
            "  --version                   show the version and exit\n"
            "\n"
-           "Questions are answered as a user who goes on would. Exit status: 0 on success, 1 when a\n"
-           "stage is refused or fails (the message on standard error), 2 for a command line that cannot\n"
-           "be read.\n";
+           "Questions are answered as a user who goes on would. Every warning the program would show\n"
+           "is printed on standard error, one line each, beginning \"warning: \".\n"
+           "\n"
+           "Exit status:\n"
+           "  0  success\n"
+           "  1  a stage was refused or failed (the message on standard error)\n"
+           "  2  the command line cannot be read\n"
+           "  3  success with warnings, under --strict (every output is still written)\n";
 }
 
 } // namespace tarvik

@@ -13,6 +13,7 @@ namespace tarvik {
 struct BatchOptions {
     bool help = false;
     bool version = false;
+    bool strict = false; // warnings make the exit status 3
     std::string logFile; // empty: the activity log goes to standard output
 
     std::string dataFile;

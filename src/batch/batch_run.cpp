@@ -12,11 +12,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
 #include <filesystem>
 #include <ostream>
+#include <set>
 #include <sstream>
 
 namespace tarvik {
@@ -28,40 +30,53 @@ struct StageFailure {
     std::vector<std::string> messages;
 };
 
+// The one-line form of a dialog on standard error: its title and its lines.
+std::string dialog_line(const std::string& title, const TextList& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += (text.empty() ? "" : " ") + line;
+    return title + ": " + text;
+}
+
 class BatchSession {
   public:
-    BatchSession() : rt_(make_services()) {
+    explicit BatchSession(std::ostream& err) : err_(err), rt_(make_services()) {
         scripted_.answerFirstButton = true;
+        // Warnings reported together are printed line by line, not as the summary their dialog shows.
+        rt_.onWarnings = [this](const std::string& title, const TextList& lines, DialogRef shown) {
+            for (const auto& line : lines)
+                warn(title + ": " + line);
+            summaries_.insert(shown.id);
+        };
         zerivizi_export(rt_, {std::string("visible"), std::string("off")});
     }
 
     Figure& fig() { return rt_.figure(); }
     const Handles& record() { return *rt_.figure().retrieve(); }
     ScriptedServices& scripted() { return scripted_; }
+    // How many warnings have been printed.
+    int warnings() const { return warnings_; }
 
     // A user's click in a list or menu: the selection, then the control's handler.
     void select(const std::string& tag, double value) {
         fig().set_value(tag, value);
         fire(tag);
     }
-    void fire(const std::string& tag) { dispatch_event(rt_, tag); }
+    void fire(const std::string& tag) {
+        const std::size_t before = scripted_.dialogs.size();
+        dispatch_event(rt_, tag);
+        settle(before, true);
+    }
 
-    // Presses a control; a stage fails when `done` does not hold afterwards.
+    // Presses a control; a stage fails when `done` does not hold afterwards. The warnings and messages
+    // shown on the way are printed as warnings when it succeeds, and are the failure when it does not.
     void press(const std::string& tag, const std::function<bool()>& done) {
         const std::size_t before = scripted_.dialogs.size();
         dispatch_event(rt_, tag);
-        if (done())
+        const bool succeeded = done();
+        StageFailure failure{settle(before, succeeded)};
+        if (succeeded)
             return;
-        StageFailure failure;
-        for (std::size_t i = before; i < scripted_.dialogs.size(); ++i) {
-            const DialogRecord& d = scripted_.dialogs[i];
-            if (d.kind == "question" || d.kind == "open" || d.kind == "save" || d.kind == "input")
-                continue;
-            std::string text;
-            for (const auto& line : d.text)
-                text += (text.empty() ? "" : " ") + line;
-            failure.messages.push_back(d.title + ": " + text);
-        }
         if (failure.messages.empty())
             failure.messages.push_back("the step did not complete");
         throw failure;
@@ -74,9 +89,35 @@ class BatchSession {
         return s;
     }
 
+    void warn(const std::string& text) {
+        err_ << "warning: " << text << "\n";
+        ++warnings_;
+    }
+
+    // The dialogs shown since `before` that tell the user something: printed as warnings when the stage
+    // went on, else returned.
+    std::vector<std::string> settle(std::size_t before, bool succeeded) {
+        std::vector<std::string> messages;
+        for (std::size_t i = before; i < scripted_.dialogs.size(); ++i) {
+            const DialogRecord& d = scripted_.dialogs[i];
+            if (d.kind != "warning" && d.kind != "message")
+                continue;
+            if (summaries_.contains(static_cast<int>(i + 1)))
+                continue;
+            if (!succeeded)
+                messages.push_back(dialog_line(d.title, d.text));
+            else if (d.kind == "warning" || d.icon == Icon::Warn || d.icon == Icon::Error)
+                warn(dialog_line(d.title, d.text));
+        }
+        return messages;
+    }
+
+    std::ostream& err_;
     ScriptedServices scripted_;
     SystemClock clock_;
     Runtime rt_;
+    std::set<int> summaries_; // the dialogs of warnings already printed line by line
+    int warnings_ = 0;
 };
 
 void select_column(BatchSession& session, const char* popup, const std::string& column, bool mayBeNone) {
@@ -240,21 +281,16 @@ std::string overlap_json_text(const std::vector<OverlapRow>& rows) {
     return doc.dump(2) + "\n";
 }
 
-// Fires a menu item that asks for a file; a report it shows fails the stage.
+// Fires a menu item that asks for a file; a warning or message it shows fails the stage.
 void use_file_menu_item(BatchSession& session, const std::string& item, const std::string& file) {
     const std::filesystem::path path(file);
     session.scripted().fileAnswers.push_back(FileChoice{path.filename().string(), path.parent_path().string()});
-    const std::size_t before = session.scripted().dialogs.size();
-    session.fire(item);
-    for (std::size_t i = before; i < session.scripted().dialogs.size(); ++i) {
-        const DialogRecord& d = session.scripted().dialogs[i];
-        if (d.kind == "warning" || d.kind == "message") {
-            std::string text;
-            for (const auto& line : d.text)
-                text += (text.empty() ? "" : " ") + line;
-            throw StageFailure{{d.title + ": " + text}};
-        }
-    }
+    const auto& dialogs = session.scripted().dialogs;
+    const std::size_t before = dialogs.size();
+    session.press(item, [&] {
+        return std::none_of(dialogs.begin() + static_cast<std::ptrdiff_t>(before), dialogs.end(),
+                            [](const DialogRecord& d) { return d.kind == "warning" || d.kind == "message"; });
+    });
 }
 
 // Draws one plot with the plot buttons and writes the window's picture.
@@ -345,7 +381,7 @@ std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
 }
 
 int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotExporter* exporter) {
-    BatchSession session;
+    BatchSession session(err);
     int status = 0;
     std::vector<OverlapRow> overlapRows;
     try {
@@ -470,7 +506,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         out << log;
     else if (!write_file(o.logFile, log, err))
         status = 1;
-    return status;
+    return status == 0 && o.strict && session.warnings() > 0 ? 3 : status;
 }
 
 } // namespace tarvik

@@ -9,7 +9,9 @@
 namespace tarvik {
 
 // Runs the stages the options ask for on a headless main window and writes the outputs.
-// Returns the exit status: 0 done, 1 a stage was refused or failed (its messages on `err`).
+// Returns the exit status: 0 done, 1 a stage was refused or failed (its messages on `err`), 3 done
+// with warnings under --strict. Every warning the window would show is printed on `err` as it comes,
+// one line each, beginning "warning: ".
 // Plots are written through `exporter`; without one, asking for a plot is a failure.
 int run_batch(const BatchOptions& options, std::ostream& out, std::ostream& err, PlotExporter* exporter = nullptr);
 

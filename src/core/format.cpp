@@ -48,6 +48,17 @@ std::string format_int(double x) {
     return buf;
 }
 
+std::string format_count(std::size_t n) {
+    const std::string digits = std::to_string(n);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
 std::string format_significant(double x, int digits) {
     if (auto s = non_finite(x); !s.empty())
         return s;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ std::string format_fixed(double x, int width, int precision);
 
 // "%d" of a whole number held in a double.
 std::string format_int(double x);
+
+// A count with a comma between each group of three digits, e.g. "1,590".
+std::string format_count(std::size_t n);
 
 // The display form of numbers in controls: at most `digits` significant digits ("%.5g").
 std::string format_significant(double x, int digits = 5);

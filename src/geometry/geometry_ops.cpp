@@ -1,12 +1,15 @@
 #include "geometry/geometry_ops.h"
 
 #include "app/guarded.h"
+#include "app/warnings.h"
 #include "core/format.h"
 #include "geometry/extents.h"
 #include "geometry/fits.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tarvik {
 
@@ -14,6 +17,18 @@ namespace {
 
 const char* const kNo2DStar = "Group %s has no 2D star axes to draw its ellipse from.";
 const char* const kNo3DDubstar = "Group %s has no 3D double-star axes to draw its ellipsoid from.";
+const char* const kNoEllipseTitle = "Ellipse cannot be fitted";
+const char* const kNoEllipsoidTitle = "Ellipsoid cannot be fitted";
+const char* const kTooFewFor2D =
+    "Group %s has %s: its ellipse cannot be fitted and its overlaps will be NaN.";
+const char* const kTooFewFor3D =
+    "Group %s has %s: its ellipsoid cannot be fitted and its overlaps will be NaN.";
+const char* const kFlat2D =
+    "Group %s has %s with no spread along one of its axes: its ellipse is flat and its "
+    "overlaps cannot be trusted.";
+const char* const kFlat3D =
+    "Group %s has %s with no spread along one of its axes: its ellipsoid is flat and its "
+    "overlaps cannot be trusted.";
 
 // The value of a fit field an outline needs; its absence means the fit has not run for that group.
 template <typename T>
@@ -21,6 +36,22 @@ const T& fit_field(const std::optional<T>& field, const char* message, std::size
     if (!field)
         throw std::runtime_error(fill(message, {std::to_string(index + 1)}));
     return *field;
+}
+
+// A shape needs one token more than it has dimensions, and some spread along each of its axes; every
+// group that has not gets its line, in one report of the kind.
+Handles warn_of_degenerate_fits(Runtime& rt, Handles handles, bool threeD) {
+    Warnings warnings(threeD ? kNoEllipsoidTitle : kNoEllipseTitle);
+    for (const VowelGroup& g : handles.v) {
+        const std::size_t n = g.data.rows;
+        const std::string tokens = format_count(n) + (n == 1 ? " token" : " tokens");
+        const auto semiAxes = threeD ? std::vector{g.A, g.B, g.C} : std::vector{g.A2D, g.B2D};
+        if (n < semiAxes.size() + 1)
+            warnings.add(fill(threeD ? kTooFewFor3D : kTooFewFor2D, {g.name, tokens}));
+        else if (std::ranges::any_of(semiAxes, [](const auto& axis) { return axis == 0.0; }))
+            warnings.add(fill(threeD ? kFlat3D : kFlat2D, {g.name, tokens}));
+    }
+    return warnings.report(rt, std::move(handles));
 }
 
 std::vector<const Matrix*> token_matrices(const Handles& handles, Matrix VowelGroup::*which) {
@@ -45,6 +76,7 @@ Handles calculate_vowel_2D_star(Runtime& rt, Handles handles) {
             g.ystar = std::move(fit.ystar);
             g.theta2D = fit.theta;
         }
+        handles = warn_of_degenerate_fits(rt, std::move(handles), false);
         rt.store(handles);
     });
     return handles;
@@ -79,6 +111,7 @@ Handles calculate_vowel_3D_dubstar(Runtime& rt, Handles handles) {
             g.phi = fit.phi;
             g.theta = fit.theta;
         }
+        handles = warn_of_degenerate_fits(rt, std::move(handles), true);
         rt.store(handles);
     });
     return handles;

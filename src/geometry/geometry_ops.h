@@ -7,7 +7,8 @@
 // read), writes its fields into the record, stores the record with the main window and returns it. A
 // failure shows the operation's report, waits for it to close, and returns the record as it stood:
 // the groups before the failing one keep their new fields. Degenerate groups are no failure (see
-// geometry/fits.h for what they give).
+// geometry/fits.h for what they give); the two fits warn of them, every such group in one report:
+// fewer tokens than dimensions plus one, or a semi-axis of 0.
 namespace tarvik {
 
 // Centre, star angle and rotation, star coordinates, semi-axes and star-frame outline of each group's

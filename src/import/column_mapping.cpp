@@ -2,8 +2,11 @@
 
 #include "app/guarded.h"
 #include "app/log.h"
+#include "app/warnings.h"
 #include "app/wizard.h"
+#include "core/format.h"
 #include "core/number.h"
+#include "grouping/categories.h"
 #include "grouping/grouping_ops.h"
 #include "normalize/driver.h"
 
@@ -30,6 +33,14 @@ const TextList kDoneLines = {
     "You successfully specified header names. Value types for all non-numerical values have been identified.",
     "You can view the value types in Step 3, but you need to specify normalization if any in Step 2 first."};
 const char* const kNotAvailable = "(not available)";
+const char* const kNotNumbersTitle = "Values that are not numbers";
+const char* const kNotNumberOne =
+    "The column \"%s\" chosen for %s holds 1 value that is not a number, in row %s. It is read as missing.";
+const char* const kNotNumbersMany = "The column \"%s\" chosen for %s holds %s values that are not numbers, "
+                                    "in rows %s. They are read as missing.";
+const char* const kNotNumberRow = "%s (\"%s\")";
+const char* const kMoreRows = " and %s more";
+constexpr std::size_t kRowsNamed = 5;
 const std::array<const char*, 6> kRoleNames = {"Subject", "Vowel", "F1", "F2", "Duration", "Phrase duration"};
 
 constexpr std::array<const char*, 6> kRolePopups = {
@@ -52,6 +63,27 @@ const std::string& selected_entry(const Control& popup) {
     if (!(value >= 1 && value <= static_cast<double>(popup.string.size())))
         throw std::out_of_range("Index exceeds matrix dimensions.");
     return popup.string[static_cast<std::size_t>(value) - 1];
+}
+
+// The warning for a measurement column with cells that are neither numbers nor missing, naming the first
+// few by data row; nothing when every cell is one or the other.
+std::optional<std::string> not_numbers_line(const std::string& column, const char* role,
+                                            const TextList& cells) {
+    std::size_t count = 0;
+    std::string rows;
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        if (is_missing_cell(cells[r]) || is_number_text(cells[r]))
+            continue;
+        if (++count <= kRowsNamed)
+            rows += (count > 1 ? ", " : "") + fill(kNotNumberRow, {format_count(r + 1), cells[r]});
+    }
+    if (count == 0)
+        return std::nullopt;
+    if (count > kRowsNamed)
+        rows += fill(kMoreRows, {format_count(count - kRowsNamed)});
+    if (count == 1)
+        return fill(kNotNumberOne, {column, role, rows});
+    return fill(kNotNumbersMany, {column, role, format_count(count), rows});
 }
 
 } // namespace
@@ -82,7 +114,9 @@ void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handl
             return;
         }
 
-        // A measurement column without a single number would only give NaN in every later step.
+        // A measurement column without a single number would only give NaN in every later step; one with
+        // some cells that are not numbers is warned of once the choice is made.
+        Warnings notNumbers(kNotNumbersTitle);
         for (std::size_t k = 2; k < 5; ++k) {
             const Control& popup = fig.control(kRolePopups[k]);
             if (first_value(popup) == 2)
@@ -95,6 +129,8 @@ void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handl
                             "Choose a column of measurements."});
                 return;
             }
+            if (auto line = not_numbers_line(name, kRoleNames[k], cells))
+                notNumbers.add(std::move(*line));
         }
 
         for (std::size_t k = 0; k < kRolePopups.size(); ++k)
@@ -109,6 +145,7 @@ void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handl
         } else {
             handles.onlyAllow2D = 0;
         }
+        handles = notNumbers.report(rt, std::move(handles));
 
         handles = calculate_groupings(rt, std::move(handles));
         handles = populate_grouping_listboxes(rt, std::move(handles));

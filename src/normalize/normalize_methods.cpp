@@ -1,6 +1,7 @@
 #include "normalize/normalize_methods.h"
 
 #include "app/guarded.h"
+#include "app/warnings.h"
 #include "core/format.h"
 #include "normalize/subject_normalization.h"
 
@@ -216,18 +217,19 @@ HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles,
 
 HandlesAndStatus normalize_duration_zscore(Runtime& rt, Handles handles) {
     return run_method(rt, std::move(handles), "normalize_duration_zscore", [&](Handles& h) {
+        Warnings invalid(kZscoreInvalidTitle);
         for (auto& [name, subject] : h.dataSubject) {
             const DurationZscore r = duration_zscore(category_values(subject, "Duration"));
             const TextList vowels = subject.vowelTargets.keys();
             for (std::size_t v = 0; v < vowels.size(); ++v)
                 if (r.invalid[v])
-                    rt.dialogs().warning({fill(kZscoreInvalid, {name, vowels[v]})}, kZscoreInvalidTitle,
-                                         true);
+                    invalid.add(fill(kZscoreInvalid, {name, vowels[v]}));
             write_normalized(subject, "Duration", r.normalized);
             subject.normalization[kDurationStats].grandmean = r.D;
             subject.grandmeanDuration = r.D;
             subject.stdDuration = r.S;
         }
+        h = invalid.report(rt, std::move(h));
         rt.store(h);
         return 1;
     });
@@ -239,20 +241,20 @@ HandlesAndStatus normalize_duration_phrase_duration(Runtime& rt, Handles handles
             rt.dialogs().warning({kNoPhrase}, kNoPhraseTitle, true);
             return 0;
         }
+        Warnings invalid(kPhraseInvalidTitle);
         for (auto& [name, subject] : h.dataSubject) {
             const PhraseDuration r = duration_phrase_duration(category_values(subject, "Duration"),
                                                               category_values(subject, "PhraseDuration"));
             const TextList vowels = subject.vowelTargets.keys();
             for (std::size_t v = 0; v < vowels.size(); ++v) {
                 if (r.invalidDuration[v])
-                    rt.dialogs().warning({fill(kPhraseInvalidDuration, {name, vowels[v]})},
-                                         kPhraseInvalidTitle, true);
+                    invalid.add(fill(kPhraseInvalidDuration, {name, vowels[v]}));
                 if (r.invalidPhrase[v])
-                    rt.dialogs().warning({fill(kPhraseInvalidPhrase, {name, vowels[v]})}, kPhraseInvalidTitle,
-                                         true);
+                    invalid.add(fill(kPhraseInvalidPhrase, {name, vowels[v]}));
             }
             write_normalized(subject, "Duration", r.normalized);
         }
+        h = invalid.report(rt, std::move(h));
         rt.store(h);
         return 1;
     });

@@ -271,6 +271,38 @@ TEST_F(BatchTool, TheNormalizedTableHoldsEveryTokenAsTheNumberItReadsBackAs) {
     }
 }
 
+// Twelve subjects whose vowel a has a duration that is not a number: step 1 warns of the column, the
+// duration z-score of each subject. Every line goes to standard error, also those the dialog sums up;
+// --strict makes the exit status 3 once the outputs are written.
+TEST_F(BatchTool, WarningsArePrintedLineByLineAndStrictExitsWithThreeAfterTheOutputs) {
+    std::string data = "Speaker\tVowel\tF1\tF2\tDur\n";
+    for (int k = 1; k <= 12; ++k)
+        data +=
+            "s" + std::to_string(k) + "\ti\t300\t2300\t100\ns" + std::to_string(k) + "\ta\t700\t1200\tx\n";
+    write_contents(dir / "data.txt", data);
+    const std::string args =
+        "--data " + path("data.txt") + " --subject Speaker --vowel Vowel --f1 F1 --f2 F2" +
+        " --duration Dur --phrase-duration none --normalize-f1 none --normalize-f2 none" +
+        " --normalize-duration zscore --export-normalized " + path("table.txt") + " --log " + path("log.txt");
+    for (const bool strict : {false, true}) {
+        std::filesystem::remove(dir / "table.txt");
+        const Outcome r = run(args + (strict ? " --strict" : ""));
+        EXPECT_EQ(r.status, strict ? 3 : 0) << r.err;
+        const auto err = lines_of(r.err);
+        ASSERT_EQ(err.size(), 13u) << r.err;
+        EXPECT_EQ(err[0],
+                  "warning: Values that are not numbers: The column \"Dur\" chosen for Duration holds 12 "
+                  "values that are not numbers, in rows 2 (\"x\"), 4 (\"x\"), 6 (\"x\"), 8 (\"x\"), "
+                  "10 (\"x\") and 7 more. They are read as missing.");
+        EXPECT_EQ(err[12],
+                  "warning: Cannot proceed.: You have an invalid durational value for the subject 's12' "
+                  "for the vowel target 'a': You should correct your data file and start again.");
+        EXPECT_EQ(std::ranges::count_if(err, [](const auto& l) { return l.starts_with("warning: "); }), 13);
+        EXPECT_NE(file_contents(dir / "log.txt").find("the subject 's12'"), std::string::npos);
+        EXPECT_EQ(lines_of(file_contents(dir / "table.txt")).size(), 25u);
+    }
+}
+
 class BatchPlots : public BatchTool {
   protected:
     void SetUp() override {

@@ -23,6 +23,9 @@ TEST(NumberText, FixedWholeAndSignificantFormsAreAsShown) {
     EXPECT_EQ(format_int(kNaN), "NaN");
     EXPECT_EQ(format_int(-kInf), "-Inf");
     EXPECT_EQ(format_int(-42), "-42");
+    for (const auto& [n, text] :
+         {std::pair<std::size_t, const char*>{999, "999"}, {1590, "1,590"}, {1234567, "1,234,567"}})
+        EXPECT_EQ(format_count(n), text);
     EXPECT_EQ(format_significant(kNaN), "NaN");
     EXPECT_EQ(format_significant(kInf), "Inf");
     EXPECT_EQ(format_significant(0.133136), "0.13314");

@@ -91,15 +91,38 @@ TEST_F(GeometryOps, PreparationStagesFitEveryGroup) {
     EXPECT_EQ(h.axes2DOriginal, (Axes2D{h.axes3DOriginal.Xwidth, h.axes3DOriginal.Zheight}));
 }
 
-// Degenerate groups give their degenerate shapes (see the pure fit's tests) without any report; a group
-// with a missing value or without tokens cannot be fitted and gives NaN.
-TEST_F(GeometryOps, DegenerateGroupsAreNoFailure) {
+// Degenerate groups give their degenerate shapes (see the pure fit's tests) and no failure; a group
+// with a missing value or without tokens cannot be fitted and gives NaN. Groups with too few tokens for
+// the shape, or a flat one (a vertical line in 2D, one duration in 3D), are named in one warning per fit.
+TEST_F(GeometryOps, DegenerateGroupsAreNoFailureAndAreWarnedOfOncePerFit) {
     Handles h = s.record();
     h.v = {group("one", rows({{0.5, -0.2, 0.07}})),
-           group("missing", rows({{0.1, kNaN, 0.05}, {0.3, 0.1, 0.09}})), group("none", Matrix(0, 3))};
+           group("missing", rows({{0.1, kNaN, 0.05}, {0.3, 0.1, 0.09}})), group("none", Matrix(0, 3)),
+           group("line", rows({{0.5, 0.1, 0.1}, {0.5, 0.2, 0.3}, {0.5, -0.1, 0.2}})),
+           group("flat", rows({{0.1, 0.1, 0.5}, {0.2, -0.1, 0.5}, {0.4, 0.2, 0.5}, {0.3, 0.0, 0.5}}))};
     h = run_all_stages(s.rt, std::move(h));
 
-    EXPECT_TRUE(s.scripted.dialogs.empty());
+    auto line = [](const std::string& name, const std::string& tokens, const std::string& shape, bool flat) {
+        return "Group " + name + " has " + tokens +
+               (flat ? " with no spread along one of its axes: its " + shape +
+                           " is flat and its overlaps cannot be trusted."
+                     : ": its " + shape + " cannot be fitted and its overlaps will be NaN.");
+    };
+    TextList few3D, few2D;
+    for (const auto& [name, tokens] :
+         {std::pair{"one", "1 token"}, {"missing", "2 tokens"}, {"none", "0 tokens"}})
+        for (const auto& [list, shape] : {std::pair{&few3D, "ellipsoid"}, {&few2D, "ellipse"}})
+            list->push_back(line(name, tokens, shape, false));
+    ASSERT_EQ(s.scripted.dialogs.size(), 2u);
+    EXPECT_EQ(s.scripted.dialogs[0].title, "Ellipsoid cannot be fitted");
+    few3D.insert(few3D.end(),
+                 {line("line", "3 tokens", "ellipsoid", false), line("flat", "4 tokens", "ellipsoid", true)});
+    few3D.insert(few3D.begin(), "5 warnings:");
+    EXPECT_EQ(s.scripted.dialogs[0].text, few3D);
+    EXPECT_EQ(s.scripted.dialogs[1].title, "Ellipse cannot be fitted");
+    few2D.insert(few2D.end(), {line("line", "3 tokens", "ellipse", true)});
+    few2D.insert(few2D.begin(), "4 warnings:");
+    EXPECT_EQ(s.scripted.dialogs[1].text, few2D);
     // One token is its own outline.
     const VowelGroup& one = h.v[0];
     EXPECT_EQ((std::vector{*one.theta, *one.phi, *one.A, *one.B, *one.C, *one.A2D}), std::vector(6, 0.0));

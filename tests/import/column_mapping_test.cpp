@@ -3,6 +3,8 @@
 
 #include "import_session.h"
 
+#include <algorithm>
+
 namespace tarvik::testing {
 namespace {
 
@@ -91,6 +93,31 @@ TEST_F(ColumnMapping, WithoutDurationCancelStoresNothingContinueKeepsTheDuration
     EXPECT_EQ(h.HeaderName.Duration, "notAvailable");
     EXPECT_EQ(h.HeaderName.PhraseDuration, "Phrase");
     EXPECT_EQ(s.control("popupmenu_normalize_duration").enable, Enable::Off);
+}
+
+// Cells of a measurement column that are neither numbers nor missing: one warning line per column, in
+// one dialog, with their count and first five rows; the step goes on and the log keeps the lines.
+TEST_F(ColumnMapping, ValuesThatAreNotNumbersAreWarnedOfOncePerColumn) {
+    press_load(write("mixed.txt", "Speaker\tVowel\tF1\tF2\tDur\tPhrase\tGroup\n"
+                                  "s1\ti\t300\t2300\t100\t1000\tman\ns1\ti\tx\ta\t100\t1000\tman\n"
+                                  "s1\ta\tNA\tb\t100\t1000\tman\ns1\ta\tabc\tc\t100\t1000\tman\n"
+                                  "s1\ta\t350\td\t100\t1000\tman\ns1\ti\t--\te\t100\t1000\tman\n"
+                                  "s1\ti\t\tf\t100\t1000\tman\ns1\tu\t400\tg\tz\t1000\tman\n"));
+    map_and_continue({3, 4, 5, 6, 7, 8});
+    const TextList lines = {
+        "The column \"F1\" chosen for F1 holds 3 values that are not numbers, in rows 2 (\"x\"), 4 (\"abc\"), "
+        "6 (\"--\"). They are read as missing.",
+        "The column \"F2\" chosen for F2 holds 7 values that are not numbers, in rows 2 (\"a\"), 3 (\"b\"), "
+        "4 (\"c\"), 5 (\"d\"), 6 (\"e\") and 2 more. They are read as missing.",
+        "The column \"Dur\" chosen for Duration holds 1 value that is not a number, in row 8 (\"z\"). It is "
+        "read as missing."};
+    ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+    TextList text = lines;
+    text.insert(text.begin(), "3 warnings:");
+    EXPECT_EQ(shown(s.scripted.dialogs[0]),
+              Shown("warning", "Values that are not numbers", text, Icon::Warn, true, false));
+    EXPECT_EQ(s.record().currStep, 2);
+    EXPECT_NE(std::search(s.log().begin(), s.log().end(), lines.begin(), lines.end()), s.log().end());
 }
 
 TEST_F(ColumnMapping, A3DMappingRecordsTheRolesOpensStep2AndFillsItsMenus) {

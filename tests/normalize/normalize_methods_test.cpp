@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tuple>
@@ -259,6 +260,25 @@ TEST_F(NormalizeMethod, DurationZscoreCentresOnTheVowelMeansScalesByEveryTokenAn
     EXPECT_EQ(s1.normalization.at("duration").grandmean, 3.5);
     EXPECT_EQ(s1.grandmeanDuration, 3.5);
     EXPECT_EQ(s1.stdDuration, 2);
+
+    // Twelve subjects with a NaN: one dialog with the count, the first ten lines and a pointer to the log,
+    // which lists every line.
+    const SubjectRecord invalid = h.dataSubject.at("s3");
+    for (int k = 4; k <= 14; ++k)
+        h.dataSubject["s" + std::to_string(k)] = invalid;
+    s.scripted.dialogs.clear();
+    normalize_duration_zscore(s.rt, h);
+    ASSERT_EQ(dialogs().size(), 1u);
+    const TextList& text = dialogs()[0].text;
+    EXPECT_EQ(dialogs()[0].title, "Cannot proceed.");
+    ASSERT_EQ(text.size(), 12u);
+    EXPECT_EQ(text.front(), "12 warnings:");
+    EXPECT_NE(text[10].find("the subject 's12'"), std::string::npos);
+    EXPECT_EQ(text.back(), "... and 2 more; the log lists every one.");
+    const TextList& log = s.log();
+    EXPECT_EQ(std::ranges::count_if(log, [](const auto& l) { return l.starts_with("You have an invalid"); }),
+              13);
+    EXPECT_NE(std::ranges::find(log, "Warning: Cannot proceed."), log.end());
 }
 
 TEST_F(NormalizeMethod, PhraseDurationRescalesEachSubjectByItsOwnMeansAndReportsInvalidValuesPerVowel) {
@@ -285,10 +305,10 @@ TEST_F(NormalizeMethod, PhraseDurationRescalesEachSubjectByItsOwnMeansAndReports
         "You have an invalid durational value for subject 's4' for the vowel target 'a" + tail,
         "You have an invalid phrase durational value for subject 's4' for the vowel target 'a" + tail,
         "You have an invalid phrase durational value for subject 's4' for the vowel target 'b" + tail};
-    ASSERT_EQ(dialogs().size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_EQ(shown(dialogs()[k]),
-                  Shown("warning", "Should not proceed", {expected[k]}, Icon::Warn, true, false));
+    ASSERT_EQ(dialogs().size(), 1u);
+    TextList text = expected;
+    text.insert(text.begin(), "3 warnings:");
+    EXPECT_EQ(shown(dialogs()[0]), Shown("warning", "Should not proceed", text, Icon::Warn, true, false));
 }
 
 } // namespace
