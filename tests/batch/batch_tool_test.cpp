@@ -303,6 +303,34 @@ TEST_F(BatchTool, WarningsArePrintedLineByLineAndStrictExitsWithThreeAfterTheOut
     }
 }
 
+// Category columns whose first values are un-stressed, a-b and x.y stay categories: the file groups
+// exactly as the same rows starting with plain values do.
+TEST_F(BatchTool, CategoriesStartingWithHyphensOrDotsGroupAsAnyOthers) {
+    std::vector<std::string> rows;
+    for (int k = 0; k < 16; ++k)
+        rows.push_back(std::string("s") + "12"[k % 2] + "\t" + (k % 4 < 2 ? "i" : "e") + "\t" +
+                       std::to_string(300 + 7 * k) + "\t" + std::to_string(2300 - 31 * k % 200) + "\t" +
+                       std::to_string(90 + k) + "\t" + (k < 8 ? "un-stressed\ta-b\tx.y" : "stressed\tcv\tz"));
+    const std::string header = "Speaker\tVowel\tF1\tF2\tDur\tStress\tContext\tTag\n";
+    std::string fits[2];
+    for (int reversed = 0; reversed < 2; ++reversed) {
+        std::string data = header;
+        for (int k = 0; k < 16; ++k)
+            data += rows[reversed ? 15 - k : k] + "\n";
+        write_contents(dir / "data.txt", data);
+        const Outcome r = run("--data " + path("data.txt") +
+                              " --subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Dur"
+                              " --phrase-duration none --normalize-f1 none --normalize-f2 none --normalize-duration none"
+                              " --group 'u=Vowel:i;Stress:un-stressed' --group 'a=Context:a-b;Vowel:e'"
+                              " --group 'x=Tag:x.y,z;Stress:stressed' --fit " + path("fit.csv"));
+        ASSERT_EQ(r.status, 0) << r.err;
+        for (const auto& line : lines_of(file_contents(dir / "fit.csv")))
+            fits[reversed] += cells_of(line, ',')[2] + " "; // the groups' token counts
+    }
+    EXPECT_EQ(fits[0], "tokens 4 4 8 ");
+    EXPECT_EQ(fits[1], fits[0]);
+}
+
 class BatchPlots : public BatchTool {
   protected:
     void SetUp() override {
