@@ -49,11 +49,11 @@ batch="$build/apps/tarvik3d-batch"
 roles=(--data "$data/wiz_vowels.txt" --subject Speaker --vowel Vowel --f1 F1 --f2 F2)
 groups=(--group 'i=Vowel:i' --group 'a=Vowel:a' --group 'u=Vowel:u')
 export ASAN_OPTIONS=detect_leaks=0
-"$batch" --log /dev/null "${roles[@]}" --duration none --phrase-duration none \
+"$batch" --log "$seeds/mapped.log" "${roles[@]}" --duration none --phrase-duration none \
     --save-session "$seeds/session_file/mapped.tarvik"
-"$batch" --log /dev/null "${roles[@]}" --duration Dur --phrase-duration Phrase --normalize-f1 zscore \
+"$batch" --log "$seeds/normalized.log" "${roles[@]}" --duration Dur --phrase-duration Phrase --normalize-f1 zscore \
     --normalize-f2 log --normalize-duration phrase --save-session "$seeds/session_file/normalized.tarvik"
-"$batch" --log /dev/null "${roles[@]}" --duration Dur --phrase-duration Phrase --normalize-f1 none \
+"$batch" --log "$seeds/overlap.log" "${roles[@]}" --duration Dur --phrase-duration Phrase --normalize-f1 none \
     --normalize-f2 none --normalize-duration none "${groups[@]}" --overlap both --resolution 4 \
     --save-session "$seeds/session_file/overlap.tarvik"
 unset ASAN_OPTIONS

@@ -3,6 +3,7 @@
 #include "app/entry.h"
 #include "app/log_view.h"
 #include "app/runtime.h"
+#include "app/session_file.h"
 #include "core/file_write.h"
 #include "core/format.h"
 #include "grouping/categories.h"
@@ -335,15 +336,18 @@ double spectral_value(const std::string& method) {
 
 double duration_value(const std::string& method) { return method == "none" ? 2 : method == "zscore" ? 3 : 4; }
 
-// Outputs are written like the program's own files: a failed write leaves an earlier file whole.
-bool write_file(const std::string& path, const std::string& text, std::ostream& err) {
+// Outputs are written like the program's own files: a failed write leaves an earlier file whole. "-" is
+// standard output.
+void write_output(const std::string& path, const std::string& text, std::ostream& out) {
+    if (path == "-") {
+        out << text;
+        return;
+    }
     try {
         write_file_replacing(path, text);
-    } catch (const FileWriteError&) {
-        err << "tarvik3d-batch: cannot write " << path << "\n";
-        return false;
+    } catch (const FileWriteError& e) {
+        throw StageFailure{{"tarvik3d-batch: cannot write " + path + ": " + e.reason()}};
     }
-    return true;
 }
 
 std::string cell_text(const Cell& cell) {
@@ -383,6 +387,7 @@ std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
 int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotExporter* exporter) {
     BatchSession session(err);
     int status = 0;
+    bool failedOutput = false;
     std::vector<OverlapRow> overlapRows;
     try {
         if (!o.sessionFile.empty()) {
@@ -459,53 +464,60 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                 run_overlap(session, o, true, overlapRows);
         }
 
-        for (const auto& plot : o.plots)
-            run_plot(session, plot, exporter);
-
-        if (!o.saveSessionFile.empty())
-            use_file_menu_item(session, "menuItem_saveSession", o.saveSessionFile);
     } catch (const StageFailure& failure) {
         for (const auto& m : failure.messages)
             err << m << "\n";
         status = 1;
     }
 
-    if (!o.exportNormalized.empty() && status == 0) {
-        if (session.record().currStep < 3) {
-            err << "There is no normalized data table to export: normalize first (--normalize-f1, "
-                   "--normalize-f2).\n";
-            status = 1;
-        } else if (!write_file(o.exportNormalized, normalized_table_text(session.record().dataNormalizedColumn),
-                               err)) {
-            status = 1;
+    // Each output stands on its own: one that cannot be written is reported and the others are still
+    // written. After a failed stage only the log is, since the rest would hold nothing of this run.
+    const auto output = [&](bool wanted, const std::function<void()>& write) {
+        if (!wanted || status == 1)
+            return;
+        try {
+            write();
+        } catch (const StageFailure& failure) {
+            for (const auto& m : failure.messages)
+                err << m << "\n";
+            failedOutput = true;
         }
-    }
+    };
+    for (const auto& plot : o.plots)
+        output(true, [&] { run_plot(session, plot, exporter); });
+    output(!o.saveSessionFile.empty(), [&] {
+        if (o.saveSessionFile == "-")
+            out << session_to_text(session.fig(), session.record());
+        else
+            use_file_menu_item(session, "menuItem_saveSession", o.saveSessionFile);
+    });
+    output(!o.exportNormalized.empty(), [&] {
+        if (session.record().currStep < 3)
+            throw StageFailure{{"There is no normalized data table to export: normalize first (--normalize-f1, "
+                                "--normalize-f2)."}};
+        write_output(o.exportNormalized, normalized_table_text(session.record().dataNormalizedColumn), out);
+    });
+    output(!o.fitFile.empty(), [&] {
+        if (session.record().currStep < 4)
+            throw StageFailure{{"There are no fitted groups to write: define groups first (--group)."}};
+        write_output(o.fitFile, fit_table_text(session.record()), out);
+    });
+    for (const auto& [file, text] :
+         {std::make_pair(o.csvFile, &overlap_csv_text), std::make_pair(o.jsonFile, &overlap_json_text)})
+        output(!file.empty(), [&] {
+            if (o.overlap.empty())
+                throw StageFailure{{"There are no overlaps to write: choose --overlap 2d, 3d or both."}};
+            write_output(file, text(overlapRows), out);
+        });
 
-    if (!o.fitFile.empty() && status == 0) {
-        if (session.record().currStep < 4) {
-            err << "There are no fitted groups to write: define groups first (--group).\n";
-            status = 1;
-        } else if (!write_file(o.fitFile, fit_table_text(session.record()), err)) {
-            status = 1;
-        }
-    }
-
-    for (const auto& [file, text] : {std::make_pair(o.csvFile, &overlap_csv_text), std::make_pair(o.jsonFile, &overlap_json_text)}) {
-        if (file.empty() || status != 0)
-            continue;
-        if (o.overlap.empty()) {
-            err << "There are no overlaps to write: choose --overlap 2d, 3d or both.\n";
-            status = 1;
-        } else if (!write_file(file, text(overlapRows), err)) {
-            status = 1;
-        }
-    }
-
+    status = 0 == status && failedOutput ? 1 : status;
     const std::string log = log_file_text(session.fig().control("listbox_log").string);
-    if (o.logFile.empty())
-        out << log;
-    else if (!write_file(o.logFile, log, err))
+    try {
+        write_output(o.logFile.empty() ? "-" : o.logFile, log, out);
+    } catch (const StageFailure& failure) {
+        err << failure.messages.front() << "\n";
         status = 1;
+    }
     return status == 0 && o.strict && session.warnings() > 0 ? 3 : status;
 }
 

@@ -4,8 +4,12 @@
 #include "qt/plot_chart_2d.h"
 #include "qt/plot_scatter_3d.h"
 
+#include "core/file_write.h"
+
 #include <Q3DScatter>
 #include <QApplication>
+#include <QBuffer>
+#include <QByteArray>
 #include <QChart>
 #include <QFileInfo>
 #include <QGraphicsScene>
@@ -106,38 +110,52 @@ QString save_plot(const PlotDescription& plot, const QString& path, QSize size, 
     if (plot.axes.is3D && *format != PictureFormat::Png)
         return "3D plots are saved as PNG pictures only; SVG and PDF hold 2D plots.";
     size = size.expandedTo(QSize(100, 100));
-    const QString cannotWrite = QString("Cannot write \"%1\".").arg(path);
 
+    // The picture is made in memory and then saved like every file of the program: through a temporary
+    // file and a rename, into a device or FIFO as it is, through a link to the file it names.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
     switch (*format) {
     case PictureFormat::Png: {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
-        if (QString error = render_plot(plot, image, graph); !error.isEmpty())
-            return error;
-        return image.save(path, "PNG") ? QString() : cannotWrite;
+        error = render_plot(plot, image, graph);
+        if (error.isEmpty() && !image.save(&buffer, "PNG"))
+            error = "The PNG picture could not be made.";
+        break;
     }
     case PictureFormat::Svg: {
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setResolution(96); // texts the size they have on the screen and in the PNG
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QString::fromStdString(plot.axes.title));
-        const QString error = render_plot(plot, svg, graph);
-        return error.isEmpty() ? QString() : cannotWrite;
+        error = render_plot(plot, svg, graph);
+        break;
     }
     case PictureFormat::Pdf: {
-        QPdfWriter pdf(path);
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(96); // one device pixel per screen pixel
         pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setCreator("TARVIK3D");
         pdf.setTitle(QString::fromStdString(plot.axes.title));
-        const QString error = render_plot(plot, pdf, graph);
-        return error.isEmpty() ? QString() : cannotWrite;
+        error = render_plot(plot, pdf, graph);
+        break;
     }
     }
-    return cannotWrite;
+    if (!error.isEmpty())
+        return error;
+    buffer.close(); // the PDF and SVG writers finish their documents when their painters end
+    try {
+        write_file_replacing(path.toStdString(), bytes.toStdString());
+    } catch (const FileWriteError& e) {
+        return QString("Cannot write \"%1\": %2.").arg(path, QString::fromStdString(e.reason()));
+    }
+    return {};
 }
 
 std::string QtPlotExporter::save(const PlotDescription& plot, const std::string& path) {

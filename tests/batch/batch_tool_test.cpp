@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -157,6 +158,27 @@ TEST_F(BatchTool, TheLogIsTheOneTheWindowWritesAndASavedStudyGoesOnWithIt) {
     const auto after = lines_of(resumed.out);
     ASSERT_GT(after.size(), saved.size());
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), after.begin()));
+}
+
+// Each output stands on its own: one that cannot be written is named with its reason and the others are
+// still written; "-" is standard output; a link is followed; a FIFO that nobody reads fails at once.
+TEST_F(BatchTool, EachOutputIsWrittenOnItsOwnAndAFailedOneIsNamedWithItsReason) {
+    std::filesystem::create_directory(dir.path() / "real");
+    std::filesystem::create_symlink("real/fit.csv", dir.path() / "fit.csv");
+    ASSERT_EQ(mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
+    const Outcome r = run(kPlotVowelsStudy + " --overlap 2d --csv - --json " + path("missing/o.json") +
+                          " --fit " + path("fit.csv") + " --export-normalized " + path("pipe") + " --log " +
+                          path("log.txt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(lines_of(r.err),
+              (std::vector<std::string>{"tarvik3d-batch: cannot write " + (dir / "pipe") +
+                                            ": no program is reading from it",
+                                        "tarvik3d-batch: cannot write " + (dir / "missing/o.json") +
+                                            ": No such file or directory"}));
+    EXPECT_EQ(r.out.rfind("dimension,index_a,index_b,", 0), 0u) << r.out;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "fit.csv"));
+    EXPECT_EQ(lines_of(file_contents(dir / "real/fit.csv")).size(), 4u);
+    EXPECT_NE(file_contents(dir / "log.txt").find("2D VOWEL OVERLAP"), std::string::npos);
 }
 
 // A session saved before fits followed the data computes its overlaps as it did then; --orientation line

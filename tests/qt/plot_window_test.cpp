@@ -291,7 +291,7 @@ TEST_P(PlotHostBothDims, SaveAsWritesThePictureInTheChosenFormat) {
         {dir.filePath("a.pdf"), only2D, is3D ? "" : "%PDF"},
         {dir.filePath("a.jpg"),
          "Cannot save \"" + dir.filePath("a.jpg") + "\": use a file name ending in .png, .svg or .pdf.", ""},
-        {noFolder, "Cannot write \"" + noFolder + "\".", ""},
+        {noFolder, "Cannot write \"" + noFolder + "\": No such file or directory.", ""},
     };
     QFile::remove(png); // the picture of an earlier run
     for (const auto& c : cases) {
