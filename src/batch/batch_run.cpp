@@ -8,6 +8,7 @@
 #include "core/format.h"
 #include "grouping/categories.h"
 #include "overlap/driver.h"
+#include "overlap/overlap_ops.h"
 #include "ui/layout.h"
 #include "ui/scripted_services.h"
 
@@ -222,8 +223,11 @@ std::vector<std::pair<int, int>> requested_pairs(const BatchOptions& o, int grou
 
 double or_nan(const std::optional<double>& x) { return x ? *x : std::nan(""); }
 
-// Presses "Calculate 2D" or "Calculate 3D" once for the requested pairs and reads their cells.
-void run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::vector<OverlapRow>& rows) {
+// Presses "Calculate 2D" or "Calculate 3D" once for the requested pairs and reads their cells. The
+// requested cells are emptied first, so that a pair whose estimate fails or never runs is a row of NaN,
+// never a value of an earlier run. Each row's fractions and counts are in the order of its groups.
+// Returns how many pairs failed.
+int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::vector<OverlapRow>& rows) {
     const int groups = static_cast<int>(session.record().v.size());
     const auto pairs = requested_pairs(o, groups);
     if (o.pair) {
@@ -237,16 +241,25 @@ void run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std:
     } else {
         session.fig().set_value("checkbox_all_group_overlap", 1);
     }
+    Handles emptied = session.record();
+    for (const auto& [i, j] : pairs)
+        if (auto it = emptied.overlap.find({std::min(i, j), std::max(i, j)}); it != emptied.overlap.end()) {
+            OverlapCell& c = it->second;
+            if (threeD)
+                c.value = c.E1ovfrac = c.E2ovfrac = c.E1sum = c.E2sum = c.Ebothsum = std::nullopt;
+            else
+                c.value2D = c.E1ovfrac2D = c.E2ovfrac2D = c.E1sum2D = c.E2sum2D = c.Ebothsum2D = std::nullopt;
+        }
+    session.fig().store(emptied);
     const std::string button = threeD ? "button_calculate_3Doverlap" : "button_calculate_2Doverlap";
     const std::size_t logBefore = session.fig().control("listbox_log").string.size();
     session.press(button, [&] { return session.fig().control("listbox_log").string.size() > logBefore; });
 
     const Handles& h = session.record();
+    int failed = 0;
     for (const auto& [i, j] : pairs) {
         const auto it = h.overlap.find({std::min(i, j), std::max(i, j)});
-        if (it == h.overlap.end())
-            continue;
-        const OverlapCell& c = it->second;
+        const OverlapCell c = it == h.overlap.end() ? OverlapCell{} : it->second;
         OverlapRow row{threeD ? "3D" : "2D", i, j, h.v.at(i - 1).name, h.v.at(j - 1).name, 0, 0, 0, 0, 0, 0};
         if (threeD)
             row.value = or_nan(c.value), row.e1 = or_nan(c.E1ovfrac), row.e2 = or_nan(c.E2ovfrac),
@@ -254,8 +267,12 @@ void run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std:
         else
             row.value = or_nan(c.value2D), row.e1 = or_nan(c.E1ovfrac2D), row.e2 = or_nan(c.E2ovfrac2D),
             row.n1 = or_nan(c.E1sum2D), row.n2 = or_nan(c.E2sum2D), row.nBoth = or_nan(c.Ebothsum2D);
+        failed += overlap_failed(threeD ? c.E1sum : c.E1sum2D) ? 1 : 0;
+        if (i > j) // the cell keeps the smaller index first
+            std::swap(row.e1, row.e2), std::swap(row.n1, row.n2);
         rows.push_back(std::move(row));
     }
+    return failed;
 }
 
 std::string overlap_csv_text(const std::vector<OverlapRow>& rows) {
@@ -458,10 +475,16 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             h.overlapResolution = {static_cast<double>(o.resolution[1]), static_cast<double>(o.resolution[0]),
                                    static_cast<double>(o.resolution[2])};
             session.fig().store(h);
-            if (o.overlap != "3d")
-                run_overlap(session, o, false, overlapRows);
-            if (o.overlap != "2d")
-                run_overlap(session, o, true, overlapRows);
+            for (const bool threeD : {false, true}) {
+                if (o.overlap == (threeD ? "2d" : "3d"))
+                    continue;
+                if (const int failed = run_overlap(session, o, threeD, overlapRows); failed > 0) {
+                    err << "tarvik3d-batch: the " << (threeD ? "3D" : "2D") << " overlap of " << failed
+                        << " pair" << (failed == 1 ? "" : "s") << " could not be calculated; "
+                        << (failed == 1 ? "its row holds" : "their rows hold") << " NaN.\n";
+                    failedOutput = true;
+                }
+            }
         }
 
     } catch (const StageFailure& failure) {

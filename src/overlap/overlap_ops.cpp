@@ -21,6 +21,7 @@ constexpr std::string_view kProgress3D =
     "One moment, calculating overlap for %d out of %d pair(s).\nCurrent pair: %s and %s";
 constexpr std::string_view kLog2D = "2D VOWEL OVERLAP of Group <%s> and Group <%s> is: %f";
 constexpr std::string_view kLog3D = "3D VOWEL OVERLAP of Group <%s> and Group <%s> is: %f";
+constexpr std::string_view kFailedLog = "%sD VOWEL OVERLAP of Group <%s> and Group <%s> is: NaN (it could not be calculated)";
 constexpr std::string_view kOp2D = "calculate_2D_overlap";
 constexpr std::string_view kOp3D = "calculate_3D_overlap";
 constexpr const char* kText2D = "text_2D_overlap";
@@ -111,7 +112,36 @@ int whole_steps(double v) {
     return static_cast<int>(v);
 }
 
+// A pair whose estimate failed holds no number of an earlier estimate: its cell's results of that
+// dimension become NaN (counts included, which tells it from a pair whose overlap is undefined), and the
+// log says it could not be calculated. The failure report has been shown already.
+Handles mark_failed(Runtime& rt, Handles handles, int a, int b, bool threeD) {
+    const int groups = static_cast<int>(handles.v.size());
+    if (a < 1 || b < 1 || a > groups || b > groups)
+        return handles;
+    const OrderedPair pair = ordered(a, b);
+    OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
+    const double nan = kNoShare;
+    if (threeD) {
+        cell.value = cell.E1ovfrac = cell.E2ovfrac = cell.E1sum = cell.E2sum = cell.Ebothsum = nan;
+        cell.Bothcoordx.reset(), cell.Bothcoordy.reset(), cell.Bothcoordz.reset();
+    } else {
+        cell.value2D = cell.E1ovfrac2D = cell.E2ovfrac2D = cell.E1sum2D = cell.E2sum2D = cell.Ebothsum2D = nan;
+        cell.Bothcoordx2D.reset(), cell.Bothcoordy2D.reset();
+    }
+    const std::string line = fill_message(kFailedLog, {threeD ? "3" : "2", handles.v[pair.first - 1].name,
+                                                       handles.v[pair.second - 1].name});
+    rt.figure().set_string(threeD ? kText3D : kText2D, {"NaN"});
+    handles = update_log(rt, std::move(handles), line);
+    rt.store(handles);
+    return handles;
+}
+
 } // namespace
+
+bool overlap_failed(const std::optional<double>& count) {
+    return !count || std::isnan(*count);
+}
 
 Ellipse2D ellipse_of(const VowelGroup& g) {
     Ellipse2D e;
@@ -147,7 +177,7 @@ GridResolution grid_resolution(const OverlapResolution& r, bool withDuration) {
 
 Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
                              int currPair, int totalPairs, std::optional<ProgressRef> waitbar) {
-    guarded(rt, ReportForm::B, kOp2D, [&] {
+    const bool done = guarded(rt, ReportForm::B, kOp2D, [&] {
         const OrderedPair pair = ordered(firstVowelNum, secondVowelNum);
         const VowelGroup& g1 = group_at(handles, pair.first);
         const VowelGroup& g2 = group_at(handles, pair.second);
@@ -181,12 +211,12 @@ Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
         handles = update_log(rt, std::move(handles), line);
         rt.figure().set_string(kText2D, {format_significant(result.shares.value, 5)});
     });
-    return handles;
+    return done ? handles : mark_failed(rt, std::move(handles), firstVowelNum, secondVowelNum, false);
 }
 
 Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
                              int currPair, int totalPairs, std::optional<ProgressRef> waitbar) {
-    guarded(rt, ReportForm::B, kOp3D, [&] {
+    const bool done = guarded(rt, ReportForm::B, kOp3D, [&] {
         const OrderedPair pair = ordered(firstVowelNum, secondVowelNum);
         const VowelGroup& g1 = group_at(handles, pair.first);
         const VowelGroup& g2 = group_at(handles, pair.second);
@@ -223,7 +253,7 @@ Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
         rt.figure().set_string(kText3D, {format_significant(result.shares.value, 5)});
         rt.store(handles);
     });
-    return handles;
+    return done ? handles : mark_failed(rt, std::move(handles), firstVowelNum, secondVowelNum, true);
 }
 
 } // namespace tarvik

@@ -9,12 +9,17 @@
 // order, the progress dialog of the run is moved on, the grid overlap of the groups' fitted shapes is
 // computed, and the results go into both groups' inside lists, the overlap table cell of the pair, the
 // activity log and the result text of the main window. A failure shows the operation's report, waits
-// for it to close and returns the record as it stood, so the driver goes on with the next pair.
+// for it to close, and sets the pair's results of that dimension to NaN (its counts too), with a log line
+// saying the overlap could not be calculated, so that no value of an earlier estimate stands as its
+// result; the driver goes on with the next pair.
 namespace tarvik {
 
 // The fitted ellipse / ellipsoid of a group; throws std::runtime_error when the fit has not run.
 Ellipse2D ellipse_of(const VowelGroup& group);
 Ellipsoid3D ellipsoid_of(const VowelGroup& group);
+
+// True when a count of an overlap cell says the estimate of its dimension has not run or has failed.
+bool overlap_failed(const std::optional<double>& count);
 
 // The grid steps of the record along F2 and F1, and along duration when `withDuration`; throws
 // std::invalid_argument unless each is a whole number from 1 to kMaxGridSteps. The grid overlap itself

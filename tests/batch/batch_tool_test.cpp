@@ -203,6 +203,26 @@ TEST_F(BatchTool, ASessionOfTheFirstFormatKeepsItsMirroredFitsUnlessToldOtherwis
               std::string::npos);
 }
 
+// A pair whose estimate fails (a group of a session without its ellipsoid) is a row of NaN, never the
+// value the session held; the reason is on standard error and the exit status is 1.
+TEST_F(BatchTool, AFailedPairIsARowOfNaNAndTheRunFails) {
+    auto doc = nlohmann::json::parse(file_contents(TARVIK_TEST_DATA_DIR "/session_format1.tarvik"));
+    doc["record"]["v"][1]["ellps3D"] = nullptr;
+    write_contents(dir / "broken.tarvik", doc.dump());
+    const Outcome r = run("--session " + path("broken.tarvik") + " --overlap 3d --resolution 10 --csv " +
+                          path("out.csv") + " --log " + path("log.txt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Group <A> has no fitted ellipsoid to measure its overlap with."), std::string::npos);
+    EXPECT_EQ(lines_of(r.err).back(),
+              "tarvik3d-batch: the 3D overlap of 2 pairs could not be calculated; their rows hold NaN.");
+    const auto rows = lines_of(file_contents(dir / "out.csv"));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1], "3D,1,2,I,A,NaN,NaN,NaN,NaN,NaN,NaN");
+    EXPECT_EQ(rows[2].rfind("3D,1,3,I,E,0.071942446043165464,", 0), 0u);
+    EXPECT_EQ(rows[3], "3D,2,3,A,E,NaN,NaN,NaN,NaN,NaN,NaN");
+    EXPECT_NE(file_contents(dir / "log.txt").find("is: NaN (it could not be calculated)"), std::string::npos);
+}
+
 // The study of the README's example: stressed and unstressed i against e.
 const std::string kStressStudy =
     "--data '" + kExamples + "stress_context.txt' --subject Speaker --vowel Vowel --f1 F1 --f2 F2" +
@@ -265,6 +285,15 @@ TEST_F(BatchTool, OnePairInTheOrderGivenOnItsOwnGrid) {
     // 5 x 21 x 2 grid points, where the default grid of 20 intervals counts 1373 and 1355 inside the shapes
     EXPECT_LE(std::stod(cells_of(rows[1], ',')[8]), 210);
     EXPECT_LE(std::stod(cells_of(rows[1], ',')[9]), 210);
+    // The fractions and counts follow the groups named: e1 and the first count are those of group 3 (e).
+    std::vector<std::string> both[2];
+    for (const char* pair : {"2,1", "1,2"}) {
+        ASSERT_EQ(run(kStressStudy + " --overlap 3d --pair " + pair + " --csv " + path("p.csv")).status, 0);
+        both[pair[0] == '1'] = cells_of(lines_of(file_contents(dir / "p.csv"))[1], ',');
+    }
+    const auto& c = both[0];
+    EXPECT_EQ((std::vector{c[3], c[6], c[7], c[8], c[9]}), (std::vector{both[1][4], both[1][7], both[1][6], both[1][9], both[1][8]}));
+    EXPECT_DOUBLE_EQ(std::stod(c[6]), std::stod(c[10]) / std::stod(c[8]));
     const auto saved = nlohmann::json::parse(file_contents(dir / "pair.tarvik"));
     EXPECT_EQ(saved.at("record").at("overlapResolution"), (nlohmann::json{{"n", 20}, {"m", 4}, {"s", 1}}));
 }

@@ -34,6 +34,7 @@ class OverlapOps : public StartedSession {
         Handles h = s.record();
         h.onlyAllow2D = 0;
         h.fitOrientation = FitOrientation::Mirrored;
+        h.overlap.clear(); // of an earlier case
         h.v = std::move(groups);
         h = calculate_vowel_3D_dubstar(s.rt, std::move(h));
         h = calculate_3D_ellipsoids(s.rt, std::move(h));
@@ -156,7 +157,9 @@ TEST_F(OverlapOps, LogLineResultTextSharesAndListsOfSpecialPairs) {
     }
 }
 
-TEST_F(OverlapOps, FailuresReportWaitAndReturnTheRecordUnchanged) {
+// A failure is reported and waited for; the pair's results of that dimension become NaN, an earlier
+// estimate's value included, and the log says the overlap could not be calculated.
+TEST_F(OverlapOps, FailuresReportWaitAndLeaveThePairNaN) {
     const std::string resolution = "The overlap resolution must be whole numbers from 1 to 1000.";
     // 1000 steps per axis are a fine plane but a billion points in space.
     const auto billion = [](Handles& h) { h.overlapResolution = {1000, 1000, 1000}; };
@@ -166,7 +169,7 @@ TEST_F(OverlapOps, FailuresReportWaitAndReturnTheRecordUnchanged) {
         int first, second;
         std::string message;
     } cases[] = {
-        {true, [](Handles& h) { h.v[1].ellps3D.reset(); }, 1, 2,
+        {true, [](Handles& h) { h.v[1].ellps3D.reset(), h.overlap[{1, 2}].value = 0.5; }, 1, 2,
          "Group <back> has no fitted ellipsoid to measure its overlap with."},
         {false, [](Handles& h) { h.v[0].A2D.reset(); }, 2, 1,
          "Group <front> has no fitted ellipse to measure its overlap with."},
@@ -190,9 +193,21 @@ TEST_F(OverlapOps, FailuresReportWaitAndReturnTheRecordUnchanged) {
         EXPECT_EQ(
             failure_report(s.scripted.last(), "Let Quillon know: \"" + op + "\"", "Function Error:\n\n "),
             c.message);
-        EXPECT_EQ(out, h);
-        EXPECT_EQ(s.record(), h);
-        EXPECT_EQ(s.log(), logBefore);
+        if (c.second == 3) { // no such pair
+            EXPECT_EQ(out, h);
+            EXPECT_EQ(s.record(), h);
+            EXPECT_EQ(s.log(), logBefore);
+            continue;
+        }
+        const OverlapCell& cell = s.record().overlap.at({1, 2}); // stored with the window
+        EXPECT_TRUE(overlap_failed(c.space ? cell.E1sum : cell.E2sum2D));
+        expect_same(*(c.space ? cell.value : cell.value2D), kNaN);
+        EXPECT_EQ(s.log().back(), std::string(c.space ? "3D" : "2D") +
+                                      " VOWEL OVERLAP of Group <front> and Group <back> is: NaN (it could not be "
+                                      "calculated)");
+        Handles rest = out;
+        rest.overlap = h.overlap;
+        EXPECT_EQ(rest.v, h.v);
     }
 }
 
