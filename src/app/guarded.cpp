@@ -3,6 +3,7 @@
 #include "core/format.h"
 
 #include <exception>
+#include <new>
 
 namespace tarvik {
 
@@ -12,6 +13,9 @@ constexpr std::string_view kFormAText = "Let Quillon know about this error:\n\n 
 constexpr std::string_view kFormATitle = "Function \"%s\"";
 constexpr std::string_view kFormBText = "Function Error:\n\n %s";
 constexpr std::string_view kFormBTitle = "Let Quillon know: \"%s\"";
+const char* const kNoMemory =
+    "There was not enough memory to finish this step. Close other programs, or try a coarser grid or "
+    "fewer tokens or groups.";
 
 } // namespace
 
@@ -32,6 +36,8 @@ bool guarded(const Runtime& rt, ReportForm form, std::string_view op, const std:
     try {
         body();
         return true;
+    } catch (const std::bad_alloc&) {
+        message = kNoMemory;
     } catch (const std::exception& e) {
         message = e.what();
     } catch (...) {

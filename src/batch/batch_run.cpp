@@ -18,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <new>
 #include <filesystem>
 #include <ostream>
 #include <set>
@@ -405,18 +406,21 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
     BatchSession session(err);
     int status = 0;
     bool failedOutput = false;
+    std::string step = "start"; // the stage under way, as a failure names it
     std::vector<OverlapRow> overlapRows;
     try {
         if (!o.sessionFile.empty()) {
             if (!o.dataFile.empty() || o.subject || o.normalizeF1 || o.normalizeF2 || !o.groups.empty())
                 throw StageFailure{{"A session (--session) already holds its data, roles, normalization and "
                                     "groups: leave out --data, the roles, --normalize-* and --group."}};
+            step = "open the session " + o.sessionFile;
             use_file_menu_item(session, "menuItem_openSession", o.sessionFile);
         }
         // The menu entry as a user would check it; a fitted session is fitted again.
         if (o.orientation && orientation_from_name(*o.orientation) != session.record().fitOrientation)
             session.fire(kMirroredFitAxesTag);
         if (!o.dataFile.empty()) {
+            step = "load the data file " + o.dataFile;
             const std::filesystem::path path(o.dataFile);
             session.scripted().fileAnswers.push_back(
                 FileChoice{path.filename().string(), path.parent_path().string()});
@@ -432,6 +436,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             if (!(o.subject && o.vowel && o.f1 && o.f2 && o.duration && o.phraseDuration))
                 throw StageFailure{{"Mapping the columns needs all six roles: --subject, --vowel, --f1, --f2, "
                                     "--duration and --phrase-duration."}};
+            step = "map the columns";
             select_column(session, "popupmenu_header_subject", *o.subject, false);
             select_column(session, "popupmenu_header_vowel", *o.vowel, false);
             select_column(session, "popupmenu_header_f1", *o.f1, false);
@@ -445,6 +450,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             if (!mapping)
                 throw StageFailure{{"Normalization needs the column roles (--subject, --vowel, --f1, --f2, "
                                     "--duration, --phrase-duration)."}};
+            step = "normalize the data";
             if (o.normalizeF1)
                 session.fig().set_value("popupmenu_normalize_spectral1", spectral_value(*o.normalizeF1));
             if (o.normalizeF2)
@@ -464,6 +470,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         if (!o.groups.empty()) {
             if (session.record().currStep != 3)
                 throw StageFailure{{"Vowel groups need normalized data (--normalize-f1, --normalize-f2)."}};
+            step = "define and fit the groups";
             define_groups(session, o.groups);
             session.press("button_continue_to_overlap", [&] { return session.record().currStep == 4; });
         }
@@ -471,6 +478,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         if (!o.overlap.empty()) {
             if (session.record().currStep != 4)
                 throw StageFailure{{"The overlap needs vowel groups (--group)."}};
+            step = "calculate the overlaps";
             Handles h = session.record();
             h.overlapResolution = {static_cast<double>(o.resolution[1]), static_cast<double>(o.resolution[0]),
                                    static_cast<double>(o.resolution[2])};
@@ -491,6 +499,12 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         for (const auto& m : failure.messages)
             err << m << "\n";
         status = 1;
+    } catch (const std::bad_alloc&) {
+        err << "tarvik3d-batch: there was not enough memory to " << step << ".\n";
+        status = 1;
+    } catch (const std::exception& e) {
+        err << "tarvik3d-batch: could not " << step << ": " << e.what() << "\n";
+        status = 1;
     }
 
     // Each output stands on its own: one that cannot be written is reported and the others are still
@@ -503,6 +517,9 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         } catch (const StageFailure& failure) {
             for (const auto& m : failure.messages)
                 err << m << "\n";
+            failedOutput = true;
+        } catch (const std::bad_alloc&) {
+            err << "tarvik3d-batch: there was not enough memory to write an output.\n";
             failedOutput = true;
         }
     };
@@ -534,11 +551,14 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         });
 
     status = 0 == status && failedOutput ? 1 : status;
-    const std::string log = log_file_text(session.fig().control("listbox_log").string);
     try {
-        write_output(o.logFile.empty() ? "-" : o.logFile, log, out);
+        write_output(o.logFile.empty() ? "-" : o.logFile, log_file_text(session.fig().control("listbox_log").string),
+                     out);
     } catch (const StageFailure& failure) {
         err << failure.messages.front() << "\n";
+        status = 1;
+    } catch (const std::bad_alloc&) {
+        err << "tarvik3d-batch: there was not enough memory to write the log.\n";
         status = 1;
     }
     return status == 0 && o.strict && session.warnings() > 0 ? 3 : status;
