@@ -49,12 +49,16 @@ struct Folder {
     fs::path path;
 };
 
-// A cleaned data line holds nothing the cleaning replaces: ASCII word characters, "-", ".", and
-// whitespace other than the space.
+// A cleaned data line holds nothing the cleaning replaces: word characters (non-ASCII ones included),
+// "-", ".", and whitespace other than the space.
 bool cleaned_data(std::string_view line) {
-    for (const char c : line)
-        if (!(is_word_character(c) || c == '-' || c == '.' || (is_separator(c) && c != ' ')))
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t word = word_character_length(line, i);
+        const char c = line[i];
+        if (word == 0 && !(c == '-' || c == '.' || (is_separator(c) && c != ' ')))
             return false;
+        i += word != 0 ? word : 1;
+    }
     return true;
 }
 
@@ -69,10 +73,11 @@ double role_entry(std::string_view roles, std::size_t k, std::size_t n) {
 // The reader, the table and the subject records through the plain functions. Returns the header names
 // of a file that loads.
 std::optional<TextList> read_plainly(std::string_view file, std::string_view roles) {
-    const std::string_view text = without_byte_order_mark(file);
-    if (looks_binary(text))
+    const DataFileText decoded = decode_data_file(file);
+    if (decoded.kind != DataFileText::Kind::Text)
         return std::nullopt;
-    const std::vector<std::string_view> lines = split_file_lines(text);
+    EXPECT(first_byte_not_utf8(decoded.text) == std::string_view::npos);
+    const std::vector<std::string_view> lines = split_file_lines(decoded.text);
     if (lines.empty() || lines.front().empty())
         return std::nullopt;
     for (const std::string_view line : lines)
@@ -82,6 +87,10 @@ std::optional<TextList> read_plainly(std::string_view file, std::string_view rol
     if (header.illegal) {
         EXPECT(header.names.empty());
         EXPECT(!is_valid_header_name(*header.illegal));
+        return std::nullopt;
+    }
+    if (header.duplicate) {
+        EXPECT(header.names.empty() && is_valid_header_name(header.duplicate->name));
         return std::nullopt;
     }
     for (const std::string& name : header.names)

@@ -18,6 +18,19 @@ shows, then pick a column for each of the six roles and press "Continue".
   speaker group, word position, ...). These further columns become the
   categories you build vowel groups from in Step 3.
 - Every line must have exactly as many cells as the header has names.
+- Save the file as UTF-8 ("Unicode (UTF-8)" in the save dialog of most
+  programs); plain ASCII text is UTF-8 too. Letters of any script are kept
+  as they are, so vowel labels in IPA or with accented letters keep their
+  spelling, and two different labels stay two different vowels.
+- A file that is not UTF-8 (often a Latin-1 export of an older spreadsheet
+  program) is read as Latin-1, each byte one character, and a warning "File
+  read as Latin-1" names the first line that is not UTF-8. If labels then
+  look wrong, save the file as UTF-8 and load it again.
+- A UTF-16 file ("Unicode" or "Unicode Text" in some programs) is refused
+  with "Data File Encoding Error": save it as UTF-8 (or plain text).
+- If another program writes to the file while it is being read, the load
+  stops with "File changed while loading" and nothing of the file is
+  loaded: load it again once that program has finished.
 
 Example (the gaps are single tabs):
 
@@ -29,11 +42,11 @@ Example (the gaps are single tabs):
 2. HEADER NAMES
 ---------------
 
-Each name must begin with a letter and contain only letters, digits and
-the underscore, at most 63 characters. Blanks and punctuation are turned
-into "_" for you: "Phrase Duration" becomes Phrase_Duration and "F1 (Hz)"
-becomes F1__Hz_. These names are refused with the message "Illegal field
-name":
+Each name must begin with a letter and contain only letters (of any
+script, with or without accents), digits and the underscore, at most 63
+characters. Blanks and punctuation are turned into "_" for you: "Phrase
+Duration" becomes Phrase_Duration and "F1 (Hz)" becomes F1__Hz_. These
+names are refused with the message "Illegal field name":
 
 - a name that begins with a digit or an underscore (1st, _id): rename it;
 - an empty name, which you get when the header line ends in extra tabs;
@@ -42,6 +55,11 @@ name":
 
 If the first "name" is a number, your file probably has no header line:
 add one.
+
+No two columns may have the same name, also not once blanks and
+punctuation have become "_" ("F1 (Hz)" and "F1_(Hz)" are both F1__Hz_).
+Such a file is refused with "Duplicate field name", which names the
+column: rename one of the two.
 
 After the header has been read, "Are the data okay?" lists the names. Press
 "continue" if they are the columns you expect, "cancel" to stop.
@@ -52,6 +70,7 @@ After the header has been read, "Are the data okay?" lists the names. Press
 
 - Blanks inside a cell become "_": New York is read as New_York. Other
   punctuation except "-" and "." becomes "_" as well: a/b is read as a_b.
+  Letters of any script and digits are kept as they are.
 - Write NULL in a cell whose value is missing. A single empty cell (two
   tabs in a row, or a tab at the very start or end of a line) is read as
   NULL for you; two or more empty cells side by side inside a line are not,

@@ -12,9 +12,11 @@ WHAT THE LIST SHOWS
 - Every different value of the column, in the order in which it first
   occurs going down your data file. The list is not sorted: values c, a,
   c, b are listed as c, a, b.
-- Values are shown in a cleaned form: every character that is not a letter,
-  a digit or "_" is replaced by "_". So a-b is listed as a_b and 3.5 as
-  3_5; a-b, a_b and "a b" in the file all count as the single type a_b.
+- Values are shown in a cleaned form: every character that is not a letter
+  (of any script), a digit or "_" is replaced by "_". So a-b is listed as
+  a_b and 3.5 as 3_5; a-b, a_b and "a b" in the file all count as the
+  single type a_b. Letters of any script are kept, so two IPA labels that
+  differ in one letter stay two types.
 - NULL (an empty or missing cell) is an ordinary type here. Rows whose
   Subject or Vowel is NULL never belong to a group, whatever the
   constraints.

@@ -1,29 +1,20 @@
 #include "grouping/categories.h"
 
 #include "core/number.h"
+#include "core/utf8.h"
 
 #include <unordered_set>
 
 namespace tarvik {
 
-namespace {
-
-bool is_ascii_letter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-} // namespace
-
-bool is_word_byte(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 0x80 || is_ascii_letter(c) || (c >= '0' && c <= '9') || c == '_';
-}
-
 std::string clean_type_name(std::string_view value) {
-    std::string out(value);
-    for (char& c : out)
-        if (!is_word_byte(c))
-            c = '_';
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size();) {
+        const std::size_t word = word_character_length(value, i);
+        out.append(word != 0 ? value.substr(i, word) : "_");
+        i += word != 0 ? word : 1;
+    }
     return out;
 }
 

@@ -14,13 +14,11 @@ struct ColumnClass {
     TextList types; // categories only: cleaned values in order of first appearance down the rows
 };
 
-// True for the characters that type names keep: ASCII letters, digits, the underscore, and every byte
-// of a non-ASCII character (so that labels such as "ɛ" or "ø" keep their spelling and distinct labels do
-// not merge into the same run of underscores).
-bool is_word_byte(char c);
-
 // The name under which a cell value is listed as a type: every character that is not a word character
-// becomes "_" ("a-b" -> "a_b", "3.5" -> "3_5"). Constraints compare row text cleaned the same way.
+// (core/utf8.h: the letters of any script, digits and "_") becomes "_" ("a-b" -> "a_b", "3.5" -> "3_5"),
+// so that labels such as "ɛ" or "ø" keep their spelling and distinct labels do not merge into the same
+// run of underscores; a stray byte of text that is not UTF-8 becomes one "_". Constraints compare row
+// text cleaned the same way.
 std::string clean_type_name(std::string_view value);
 
 // A cell that holds no value: "NULL" (what the reader makes of an empty cell), an empty text, "NA" or "NaN".

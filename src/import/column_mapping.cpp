@@ -91,8 +91,8 @@ std::optional<std::string> not_numbers_line(const std::string& column, const cha
 void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handles handles) {
     guarded(rt, ReportForm::B, "button_continue_to_normalize_Callback", [&] {
         Figure& fig = rt.figure();
-        // Compared by name: a file whose header repeats a name has one column under it, so two roles
-        // choosing both entries of that name would read the same cells.
+        // Compared by name, as the roles read the columns by name (the reader refuses a header that
+        // repeats one).
         std::vector<std::string> chosen;
         for (std::size_t k = 0; k < kRolePopups.size(); ++k) {
             const Control& popup = fig.control(kRolePopups[k]);

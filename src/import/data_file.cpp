@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace tarvik {
 
@@ -16,10 +17,6 @@ constexpr std::array<std::string_view, 17> kReservedWords = {
     "break",  "case", "catch",     "continue",   "else",   "elseif", "end", "for",  "function",
     "global", "if",   "otherwise", "persistent", "return", "switch", "try", "while"};
 
-bool is_continuation(unsigned char b) {
-    return (b & 0xC0) == 0x80;
-}
-
 bool is_ascii_letter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -28,52 +25,6 @@ bool is_ascii_alnum(char c) {
 }
 
 } // namespace
-
-std::size_t character_length(std::string_view text, std::size_t pos) {
-    if (pos >= text.size())
-        return 0;
-    const auto at = [&](std::size_t k) -> unsigned char {
-        return pos + k < text.size() ? static_cast<unsigned char>(text[pos + k]) : 0;
-    };
-    const unsigned char b = at(0);
-    if (b < 0x80)
-        return 1;
-    // The allowed range of the second byte excludes overlong forms, surrogates and values past U+10FFFF.
-    std::size_t length = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-        length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        length = 3;
-        if (b == 0xE0)
-            lo = 0xA0;
-        else if (b == 0xED)
-            hi = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        length = 4;
-        if (b == 0xF0)
-            lo = 0x90;
-        else if (b == 0xF4)
-            hi = 0x8F;
-    } else {
-        return 1;
-    }
-    if (pos + length > text.size())
-        return 1;
-    if (at(1) < lo || at(1) > hi)
-        return 1;
-    for (std::size_t k = 2; k < length; ++k)
-        if (!is_continuation(at(k)))
-            return 1;
-    return length;
-}
-
-std::size_t character_count(std::string_view text) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < text.size(); i += character_length(text, i))
-        ++n;
-    return n;
-}
 
 std::string excerpt(std::string_view text, std::size_t maxCharacters) {
     std::size_t end = 0;
@@ -116,9 +67,40 @@ bool looks_binary(std::string_view content) {
     return !content.empty() && std::memchr(content.data(), '\0', content.size()) != nullptr;
 }
 
+bool looks_utf16(std::string_view content) {
+    if (content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF"))
+        return true;
+    if (!looks_binary(content))
+        return false;
+    const std::size_t pairs = content.size() / 2;
+    std::size_t nulFirst = 0, nulSecond = 0;
+    for (std::size_t k = 0; k < pairs; ++k) {
+        const bool first = content[2 * k] == '\0', second = content[2 * k + 1] == '\0';
+        if (first && second)
+            return false;
+        nulFirst += first ? 1 : 0;
+        nulSecond += second ? 1 : 0;
+    }
+    return pairs != 0 && 2 * std::max(nulFirst, nulSecond) >= pairs;
+}
+
 std::string_view without_byte_order_mark(std::string_view content) {
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
     return content.substr(0, kBom.size()) == kBom ? content.substr(kBom.size()) : content;
+}
+
+DataFileText decode_data_file(std::string_view content) {
+    if (looks_utf16(content))
+        return {DataFileText::Kind::Utf16, {}, 0};
+    const std::string_view text = without_byte_order_mark(content);
+    if (looks_binary(text))
+        return {DataFileText::Kind::Binary, {}, 0};
+    const std::size_t bad = first_byte_not_utf8(text);
+    if (bad == std::string_view::npos)
+        return {DataFileText::Kind::Text, std::string(text), 0};
+    const std::string_view before = text.substr(0, bad);
+    const auto line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+    return {DataFileText::Kind::Text, latin1_to_utf8(text), line};
 }
 
 std::string clean_header_line(std::string_view line) {
@@ -126,12 +108,14 @@ std::string clean_header_line(std::string_view line) {
     out.reserve(line.size());
     for (std::size_t i = 0; i < line.size();) {
         const char c = line[i];
-        const std::size_t len = character_length(line, i);
-        if (len == 1 && (is_word_character(c) || (is_separator(c) && c != ' ')))
-            out.push_back(c);
-        else
-            out.push_back('_');
-        i += len;
+        if (const std::size_t word = word_character_length(line, i); word != 0) {
+            out.append(line.substr(i, word));
+            i += word;
+            continue;
+        }
+        // Not a word character: ASCII or a stray byte, one byte either way.
+        out.push_back(is_separator(c) && c != ' ' ? c : '_');
+        ++i;
     }
     if (!out.empty() && is_separator(out.back()))
         out.pop_back();
@@ -151,10 +135,14 @@ std::string clean_data_line(std::string_view line) {
                 ++i;
             continue;
         }
-        const std::size_t len = character_length(line, i);
-        const bool kept = len == 1 && (c == '-' || c == '.' || is_word_character(c) || is_separator(c));
-        s.push_back(kept ? c : '_');
-        i += len;
+        if (const std::size_t word = word_character_length(line, i); word != 0) {
+            s.append(line.substr(i, word));
+            i += word;
+            continue;
+        }
+        // Not a word character: ASCII or a stray byte, one byte either way.
+        s.push_back(c == '-' || c == '.' || is_separator(c) ? c : '_');
+        ++i;
     }
 
     // Substitutions 3 and 4: at most one match each; the fourth sees the third's output.
@@ -164,7 +152,7 @@ std::string clean_data_line(std::string_view line) {
         s.append(kMissingCell); // likewise, the text goes behind the tab
 
     // Substitution 5: after a match the scan goes on behind its closing tab, so that tab cannot open the
-    // next match.
+    // next match. A non-ASCII character is more than one byte, so a single byte between two tabs is ASCII.
     std::string out;
     out.reserve(s.size() + 16);
     std::size_t i = 0;
@@ -217,9 +205,16 @@ std::size_t count_cells(std::string_view line) {
 }
 
 bool is_valid_header_name(std::string_view name) {
-    if (name.empty() || name.size() > kMaxHeaderNameLength || !is_ascii_letter(name.front()))
+    if (name.empty() || !(is_ascii_letter(name.front()) || word_character_length(name, 0) > 1))
         return false;
-    if (!std::all_of(name.begin(), name.end(), is_word_character))
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < name.size(); ++characters) {
+        const std::size_t word = word_character_length(name, i);
+        if (word == 0)
+            return false;
+        i += word;
+    }
+    if (characters > kMaxHeaderNameLength)
         return false;
     return std::find(kReservedWords.begin(), kReservedWords.end(), name) == kReservedWords.end();
 }
@@ -227,10 +222,22 @@ bool is_valid_header_name(std::string_view name) {
 HeaderResult read_header(std::string_view firstLine) {
     HeaderResult result;
     const std::string cleaned = clean_header_line(firstLine);
+    // Where each name stands in the line as written, for a message about two names made equal.
+    std::unordered_map<std::string_view, std::string_view> written;
+    const auto as_written = [&](std::string_view piece) {
+        return firstLine.substr(static_cast<std::size_t>(piece.data() - cleaned.data()), piece.size());
+    };
     for (std::string_view piece : split_cells(cleaned)) {
         if (!is_valid_header_name(piece)) {
             result.names.clear();
             result.illegal = std::string(piece);
+            return result;
+        }
+        const auto [earlier, isNew] = written.emplace(piece, as_written(piece));
+        if (!isNew) {
+            result.names.clear();
+            result.duplicate = DuplicateName{std::string(piece), std::string(earlier->second),
+                                             std::string(as_written(piece))};
             return result;
         }
         result.names.emplace_back(piece);

@@ -2,9 +2,12 @@
 
 #include "app/guarded.h"
 #include "app/log.h"
+#include "app/warnings.h"
+#include "core/format.h"
 #include "import/data_file.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -23,6 +26,27 @@ const char* const kCouldNotOpenText = "Could not find the file or filepath: ";
 const char* const kIllegalNameTitle = "Illegal field name";
 const char* const kIllegalNameText = "Illegal header name. Please rename the header field: ";
 const char* const kIllegalNameHint = "If the field is a number, make sure you actually have a header row.";
+
+const char* const kDuplicateNameTitle = "Duplicate field name";
+const char* const kDuplicateNameText =
+    "Two columns are named %s. Please rename one of them: each column needs a name of its own.";
+const char* const kDuplicateCleanedText =
+    "Two columns are named %s once blanks and punctuation are turned into \"_\": \"%s\" and \"%s\". "
+    "Please rename one of them: each column needs a name of its own.";
+
+const char* const kEncodingTitle = "Data File Encoding Error";
+const char* const kUtf16Text = "The file is UTF-16 text; save it as UTF-8 (or plain text) and load it again.";
+
+const char* const kLatin1Title = "File read as Latin-1";
+const char* const kLatin1Text =
+    "%s is not UTF-8 text: line %s is the first that holds a byte sequence that is not UTF-8. The file was "
+    "read as Latin-1 (ISO 8859-1), each byte one character; if labels look wrong, save the file as UTF-8 "
+    "and load it again.";
+
+const char* const kChangedTitle = "File changed while loading";
+const char* const kChangedText = "%s changed while it was being read (its size or modification time is not "
+                                 "what it was when reading began), so nothing of it was loaded. Load it "
+                                 "again once the program that writes it has finished.";
 
 const char* const kConfirmTitle = "Are the data okay?";
 const char* const kConfirmText = "Would you like to group the data into these headers?";
@@ -54,19 +78,51 @@ constexpr std::array<const char*, 6> kRolePopups = {
     "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
     "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
 
-// The whole file, or nothing when it cannot be opened. A read error after opening is a failure.
-std::optional<std::string> read_whole_file(const std::string& path) {
+// A file's size and modification time.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+std::optional<FileStamp> file_stamp(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    const auto modified = std::filesystem::last_write_time(path, ec);
+    if (ec)
+        return std::nullopt;
+    return FileStamp{size, modified};
+}
+
+// The whole file, or why there is none: it cannot be opened, or it changed while it was read (its stamp
+// after the reading differs from the one before). A read error after opening is a failure.
+struct FileContent {
+    enum class Status { Read, CannotOpen, Changed };
+    Status status = Status::Read;
+    std::string bytes;
+};
+
+FileContent read_whole_file(const std::string& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        return std::nullopt;
+        return {FileContent::Status::CannotOpen, {}};
+    const std::optional<FileStamp> before = file_stamp(path);
+    if (!before)
+        return {FileContent::Status::CannotOpen, {}};
+    if (beforeDataFileRead)
+        beforeDataFileRead(path);
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return std::nullopt;
+        return {FileContent::Status::CannotOpen, {}};
     std::ostringstream content;
     content << in.rdbuf();
     if (in.bad())
         throw std::runtime_error("Could not read the file " + path + ".");
-    return std::move(content).str();
+    if (file_stamp(path) != before)
+        return {FileContent::Status::Changed, {}};
+    return {FileContent::Status::Read, std::move(content).str()};
 }
 
 void show_and_wait(Runtime& rt, const TextList& text, const char* title, WindowStyle style) {
@@ -116,18 +172,24 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
             return {std::move(handles), kLoadCancelled};
         const std::string& name = choice->name;
 
-        const std::optional<std::string> content = read_whole_file(choice->path());
-        if (!content) {
+        const FileContent content = read_whole_file(choice->path());
+        if (content.status == FileContent::Status::CannotOpen) {
             show_and_wait(rt, {kCouldNotOpenText + name}, kCouldNotOpenTitle, WindowStyle::NonModal);
+            return {std::move(handles), kLoadFailed};
+        }
+        if (content.status == FileContent::Status::Changed) {
+            show_and_wait(rt, {fill(kChangedText, {name})}, kChangedTitle, WindowStyle::NonModal);
             return {std::move(handles), kLoadFailed};
         }
 
         // Not a data file at all: no line, no header text, or bytes no text file holds. The caller's
-        // "Data failed to load" message says so.
-        const std::string_view text = without_byte_order_mark(*content);
-        if (looks_binary(text))
+        // "Data failed to load" message says so; of UTF-16 text it says first what to do.
+        const DataFileText decoded = decode_data_file(content.bytes);
+        if (decoded.kind == DataFileText::Kind::Utf16)
+            show_and_wait(rt, {kUtf16Text}, kEncodingTitle, WindowStyle::NonModal);
+        if (decoded.kind != DataFileText::Kind::Text)
             return {std::move(handles), kLoadFailed};
-        const std::vector<std::string_view> lines = split_file_lines(text);
+        const std::vector<std::string_view> lines = split_file_lines(decoded.text);
         if (lines.empty() || lines.front().empty())
             return {std::move(handles), kLoadFailed};
 
@@ -136,6 +198,16 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
             show_and_wait(rt,
                           {kIllegalNameText + excerpt(*header.illegal, kShownCharacters), kIllegalNameHint},
                           kIllegalNameTitle, WindowStyle::Modal);
+            return {std::move(handles), kLoadFailed};
+        }
+        if (header.duplicate) {
+            const DuplicateName& d = *header.duplicate;
+            const auto shown = [](const std::string& text) { return excerpt(text, kShownCharacters); };
+            show_and_wait(rt,
+                          {d.first == d.second ? fill(kDuplicateNameText, {shown(d.name)})
+                                               : fill(kDuplicateCleanedText,
+                                                      {shown(d.name), shown(d.first), shown(d.second)})},
+                          kDuplicateNameTitle, WindowStyle::Modal);
             return {std::move(handles), kLoadFailed};
         }
         if (header.names.empty())
@@ -184,6 +256,11 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
         rt.figure().set_string("text_filename", {name});
         handles = populate_header_popupmenus(rt, std::move(handles));
         handles = update_log(rt, std::move(handles), kLogLoaded + name);
+        if (decoded.latin1Line != 0) {
+            Warnings latin1(kLatin1Title);
+            latin1.add(fill(kLatin1Text, {name, std::to_string(decoded.latin1Line)}));
+            handles = latin1.report(rt, std::move(handles));
+        }
         rt.figure().set_pointer(Pointer::Arrow);
         rt.store(handles);
         rt.services().progress->close(*progress);

@@ -3,9 +3,14 @@
 #include "app/handlers.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace tarvik {
+
+// Called with the data file's path after its size and modification time have been taken and before its
+// content is read, so that a test can change the file in between. The program leaves it empty.
+inline std::function<void(const std::string& path)> beforeDataFileRead;
 
 // Load statuses of load_file.
 inline constexpr int kLoadFailed = 0;
@@ -15,7 +20,9 @@ inline constexpr int kLoadDone = 2;
 // Asks for a data file, reads and checks it, and on success replaces the data table of the record
 // (header, dataLine, dataRow, dataColumn), shows the file's name, fills the column-role popups, logs the
 // load and stores the record. Status 2 loaded, 1 file dialog cancelled, 0 failed. A failed load returns
-// the record with the earlier table untouched.
+// the record with the earlier table untouched: so does a file that changes while it is read, UTF-16 text,
+// and a header that names two columns alike. A file that is not UTF-8 is read as Latin-1, with a warning
+// that names its first line that is not UTF-8.
 HandlesAndStatus load_file(Runtime& rt, Handles handles);
 
 // The "Load File" button: loads, then enables step 1's Continue, or says that the load failed.

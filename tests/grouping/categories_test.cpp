@@ -52,6 +52,7 @@ TEST(TypeList, CleanedNamesInOrderOfFirstAppearance) {
     EXPECT_EQ(clean_type_name("3.5"), "3_5");
     EXPECT_EQ(clean_type_name("a/b:c+d"), "a_b_c_d");
     EXPECT_EQ(clean_type_name("\xC9\x9B-\xC9\x99"), "\xC9\x9B_\xC9\x99");
+    EXPECT_EQ(clean_type_name("\xC9\x9B\xFF\xC9"), "\xC9\x9B__"); // stray bytes are no letters
     EXPECT_EQ(type_list({"c", "a", "c", "b"}), (TextList{"c", "a", "b"}));
     // a-b, a_b and a b (the reader has turned the blank into an underscore already, or not) -> a_b.
     EXPECT_EQ(type_list({"x", "a-b", "a_b", "a b"}), (TextList{"x", "a_b"}));

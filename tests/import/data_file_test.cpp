@@ -34,7 +34,12 @@ TEST(FileLines, LineFeedEndsALineAndTakesItsCarriageReturn) {
 TEST(HeaderReading, NamesInFileOrderOrTheFirstIllegalPiece) {
     // "Phrase Duration", "F1 (Hz)", "1st", "end" and two trailing tabs are loaded in the tests of the button.
     for (const auto& [line, names, illegal] :
-         {Header{"a-b.c\tx\xFFy\tH\xC3\xB6he\r", {"a_b_c", "x_y", "H_he"}, {}},
+         {Header{"a-b.c\tx\xFFy\tH\xC3\xB6he\r", {"a_b_c", "x_y", "H\xC3\xB6he"}, {}},
+          // A letter of any script begins a name; a name has at most 63 characters, not bytes.
+          Header{"\xC3\x96l\t\xC9\x9B" + std::string(62, 'x'),
+                 {"\xC3\x96l", "\xC9\x9B" + std::string(62, 'x')},
+                 {}},
+          Header{"a\t\xC9\x9B" + std::string(63, 'x'), {}, "\xC9\x9B" + std::string(63, 'x')},
           Header{"c\ta b ", {"c", "a_b_"}, {}}, // the blank has become "_" before the trailing rule
           Header{"a\tb\t", {"a", "b"}, {}}, Header{"a\t2nd\tfor", {}, "2nd"}, Header{"  a", {}, "__a"},
           Header{"x\t_y", {}, "_y"}}) {
@@ -63,9 +68,10 @@ TEST(DataCleaning, FiveSubstitutionsInOrder) {
           Cleaned{"a\tx\tb", "a\tx\tb"}, Cleaned{"a\t7\tb", "a\t7\tb"}, Cleaned{"a\t--\tb", "a\t--\tb"},
           // Text in cells.
           Cleaned{"New   York", "New_York"}, Cleaned{"1,5", "1_5"}, Cleaned{"a  \t b", "a_\t_b"},
-          Cleaned{"Gr\303\266\303\237e", "Gr__e"}, Cleaned{"5\xFF", "5_"},
-          // A cell of one non-ASCII letter is one "_", which the empty-cell rule then fills.
-          Cleaned{"a\t\xC3\xA9\tb", "a\tNULL\tb"}, Cleaned{"a\vb", "a\vb"}})
+          Cleaned{"Gr\303\266\303\237e", "Gr\303\266\303\237e"}, Cleaned{"5\xFF", "5_"},
+          Cleaned{"\xC9\x9B/\xC9\x99", "\xC9\x9B_\xC9\x99"},
+          // A cell of one non-ASCII letter is a letter, not an empty cell.
+          Cleaned{"a\t\xC3\xA9\tb", "a\t\xC3\xA9\tb"}, Cleaned{"a\vb", "a\vb"}})
         EXPECT_EQ(clean_data_line(in), out) << ::testing::PrintToString(in);
 }
 
