@@ -189,6 +189,13 @@ TEST(Guarded, AFailingBodyStopsAndShowsTheFixedFormAsAModalWarning) {
             ASSERT_EQ(scripted.dialogs.size(), 1u);
             EXPECT_EQ(failure_report(scripted.last(), title, text, wait), "100% of %s failed");
         }
+    // Memory running out is said in the user's words.
+    ScriptedServices scripted;
+    Runtime rt{scripted.services()};
+    EXPECT_FALSE(guarded(rt, ReportForm::B, "save", [] { throw std::bad_alloc(); }));
+    EXPECT_EQ(failure_report(scripted.last(), "Let Quillon know: \"save\"", "Function Error:\n\n "),
+              "There was not enough memory to finish this step. Close other programs, or try a coarser grid or "
+              "fewer tokens or groups.");
 }
 
 } // namespace
