@@ -14,6 +14,19 @@ namespace {
 constexpr int kLegendPadding = 6;
 constexpr int kLegendMarker = 12;
 constexpr int kLegendGap = 6;
+// Longer names are cut with "..." in the legend: laying out a name costs with its length, and a legend
+// wider than the plot shows nothing useful.
+constexpr qsizetype kLegendCharacters = 60;
+
+QString legend_text(const std::string& name) {
+    QString text = QString::fromStdString(name);
+    if (text.size() <= kLegendCharacters)
+        return text;
+    qsizetype cut = kLegendCharacters - 3;
+    if (text.at(cut - 1).isHighSurrogate()) // never half a character
+        --cut;
+    return text.left(cut) + "...";
+}
 
 } // namespace
 
@@ -24,7 +37,7 @@ std::vector<LegendEntry> legend_entries(const PlotAxes& axes) {
     const std::size_t n = std::min(axes.legend->size(), axes.series.size());
     for (std::size_t i = 0; i < n; ++i) {
         const PlotSeries& s = axes.series[i];
-        out.push_back({s.lineSpec, to_qcolor(s.color), QString::fromStdString((*axes.legend)[i])});
+        out.push_back({s.lineSpec, to_qcolor(s.color), legend_text((*axes.legend)[i])});
     }
     return out;
 }

@@ -27,7 +27,8 @@ struct LegendEntry {
 };
 
 // One entry per legend text for the series drawn first, in drawing order; texts beyond the last series
-// have nothing to label and are left out. Empty when the plot has no legend.
+// have nothing to label and are left out. A name longer than 60 characters is cut to its first 57 and
+// "...". Empty when the plot has no legend.
 std::vector<LegendEntry> legend_entries(const PlotAxes& axes);
 
 QStringList title_lines(const std::string& title);

@@ -154,7 +154,8 @@ TEST(PlotChart2D, LinesPointsAndTitleAsDescribed) {
               "&amp; more)<br></center>");
 }
 
-// The legend names the first series, as many as it has names for; without names there is none.
+// The legend names the first series, as many as it has names for; without names there is none. A long
+// name is cut, never inside a character.
 TEST(PlotLegend, LabelsTheFirstSeriesOnly) {
     const struct {
         std::optional<std::vector<std::string>> legend;
@@ -162,7 +163,9 @@ TEST(PlotLegend, LabelsTheFirstSeriesOnly) {
         std::vector<QString> shown;
     } cases[] = {{std::nullopt, 3, {}},
                  {std::vector<std::string>{"iy", "ih"}, 5, {"iy", "ih"}},
-                 {std::vector<std::string>{"a", "b", "c"}, 2, {"a", "b"}}};
+                 {std::vector<std::string>{"a", "b", "c"}, 2, {"a", "b"}},
+                 {std::vector<std::string>{std::string(56, 'x') + "\xF0\x9D\x84\x9E" + std::string(100000, 'y')}, 1,
+                  {QString(56, 'x') + "..."}}};
     for (const auto& c : cases) {
         PlotAxes a;
         for (int i = 0; i < c.series; ++i)
