@@ -353,14 +353,12 @@ Json encode(const std::string& s);
 Json encode(const ControlRef& r);
 Json encode(const Color& c);
 Json encode(const Rect& r);
-Json encode(const Matrix& m);
 Json encode(const Cell& c);
 Json encode(Style s);
 Json encode(Enable e);
 Json encode(Align a);
 Json encode(Pointer p);
 Json encode(FitOrientation o);
-Json encode(const std::map<std::pair<int, int>, OverlapCell>& table);
 template <typename T> Json encode(const std::vector<T>& list);
 template <typename T, std::size_t N> Json encode(const std::array<T, N>& list);
 template <typename T> Json encode(const std::optional<T>& value);
@@ -521,14 +519,6 @@ void decode(const Json& j, const Where& w, Rect& r) {
 }
 
 // A matrix is its shape and its values row by row.
-Json encode(const Matrix& m) {
-    Json o = Json::object();
-    o["rows"] = m.rows;
-    o["cols"] = m.cols;
-    o["values"] = encode(m.values);
-    return o;
-}
-
 void decode(const Json& j, const Where& w, Matrix& m) {
     ObjectReader r(j, w);
     const std::uint64_t rows = count(r["rows"], w.field("rows"));
@@ -632,13 +622,6 @@ void decode(const Json& j, const Where& w, FitOrientation& o) {
 }
 
 // The overlap table: a list of [[i, j], cell], smaller index first, each pair once.
-Json encode(const std::map<std::pair<int, int>, OverlapCell>& table) {
-    Json a = Json::array();
-    for (const auto& [pair, cell] : table)
-        a.push_back(Json::array({Json::array({pair.first, pair.second}), encode(cell)}));
-    return a;
-}
-
 void decode(const Json& j, const Where& w, std::map<std::pair<int, int>, OverlapCell>& table) {
     if (!j.is_array())
         fail(w, "expected a list of [[i, j], cell] entries");
@@ -840,6 +823,111 @@ void check_record(const Handles& h, const std::vector<Control>& objects, const W
 const std::string kFormat = "format";
 const std::string kVersion = "version";
 
+// ---------------------------------------------------------------------------------------------------
+// Writing straight into the text, member by member as encode lists them: only the smallest values (a
+// number, a text, a colour) are ever built as JSON, so that saving needs little more memory than the
+// text itself. The text is the compact form of the encoded document, byte for byte.
+
+void append_json(std::string& out, const Json& value);
+template <typename T> void append_json(std::string& out, const T& value);
+template <typename T> void append_json(std::string& out, const std::vector<T>& list);
+template <typename T, std::size_t N> void append_json(std::string& out, const std::array<T, N>& list);
+template <typename T> void append_json(std::string& out, const std::optional<T>& value);
+template <typename T> void append_json(std::string& out, const Shared<T>& value);
+template <typename T> void append_json(std::string& out, const OrderedMap<T>& map);
+template <RecordType S> void append_json(std::string& out, const S& record);
+void append_json(std::string& out, const Matrix& m);
+void append_json(std::string& out, const std::map<std::pair<int, int>, OverlapCell>& table);
+
+template <typename T> void append_member(std::string& out, const std::string& name, const T& value, bool first = false) {
+    if (!first)
+        out += ',';
+    out += Json(name).dump();
+    out += ':';
+    append_json(out, value);
+}
+
+void append_json(std::string& out, const Json& value) {
+    out += value.dump();
+}
+
+template <typename T> void append_json(std::string& out, const T& value) {
+    out += encode(value).dump();
+}
+
+template <typename List> void append_list(std::string& out, const List& list) {
+    out += '[';
+    bool first = true;
+    for (const auto& x : list) {
+        if (!first)
+            out += ',';
+        first = false;
+        append_json(out, x);
+    }
+    out += ']';
+}
+
+template <typename T> void append_json(std::string& out, const std::vector<T>& list) {
+    append_list(out, list);
+}
+
+template <typename T, std::size_t N> void append_json(std::string& out, const std::array<T, N>& list) {
+    append_list(out, list);
+}
+
+template <typename T> void append_json(std::string& out, const std::optional<T>& value) {
+    if (value)
+        append_json(out, *value);
+    else
+        out += "null";
+}
+
+template <typename T> void append_json(std::string& out, const Shared<T>& value) {
+    append_json(out, value.get());
+}
+
+template <typename T> void append_json(std::string& out, const OrderedMap<T>& map) {
+    out += '[';
+    bool first = true;
+    for (const auto& [key, value] : map) {
+        out += first ? "[" : ",[";
+        first = false;
+        append_json(out, key);
+        out += ',';
+        append_json(out, value);
+        out += ']';
+    }
+    out += ']';
+}
+
+template <RecordType S> void append_json(std::string& out, const S& record) {
+    out += '{';
+    bool first = true;
+    fields([&](const char* name, const auto& value) {
+        append_member(out, name, value, first);
+        first = false;
+    }, record);
+    out += '}';
+}
+
+void append_json(std::string& out, const Matrix& m) {
+    out += "{\"rows\":" + Json(m.rows).dump() + ",\"cols\":" + Json(m.cols).dump() + ",\"values\":";
+    append_list(out, m.values);
+    out += '}';
+}
+
+void append_json(std::string& out, const std::map<std::pair<int, int>, OverlapCell>& table) {
+    out += '[';
+    bool first = true;
+    for (const auto& [pair, cell] : table) {
+        out += (first ? "[" : ",[") + Json::array({pair.first, pair.second}).dump() + ",";
+        first = false;
+        append_json(out, cell);
+        out += ']';
+    }
+    out += ']';
+}
+
 // Format 1 had neither the fit orientation nor its menu entry, and all its fits were mirrored. Such a
 // file is brought to this format before it is read, so that it is checked as strictly as a new one:
 // the record says "mirrored" and the entry stands checked at its place in the menu.
@@ -867,14 +955,15 @@ void upgrade_from_format_1(Json& doc) {
 } // namespace
 
 std::string session_to_text(const Figure& window, const Handles& handles) {
-    Json doc = Json::object();
-    doc[kFormat] = std::string(kSessionFormatName);
-    doc[kVersion] = kSessionFormatVersion;
-    doc["program"] = std::string("TARVIK3D ") + TARVIK_VERSION;
-    doc["window"] = encode(window.window());
-    doc["objects"] = encode(window.objects());
-    doc["record"] = encode(handles);
-    return doc.dump() + "\n";
+    std::string out = "{";
+    append_member(out, kFormat, Json(std::string(kSessionFormatName)), true);
+    append_member(out, kVersion, Json(kSessionFormatVersion));
+    append_member(out, "program", Json(std::string("TARVIK3D ") + TARVIK_VERSION));
+    append_member(out, "window", window.window());
+    append_member(out, "objects", window.objects());
+    append_member(out, "record", handles);
+    out += "}\n";
+    return out;
 }
 
 std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVersion) {
