@@ -152,14 +152,16 @@ TEST_F(SessionMenu, AFileOfTheFirstFormatKeepsItsMirroredFitsUntilTheEntryIsUnch
     dispatch_event(s.rt, kMirroredFitAxesTag);
     EXPECT_EQ(s.record().fitOrientation, FitOrientation::Line);
     EXPECT_EQ(s.control(kMirroredFitAxesTag).value, std::vector<double>{0});
-    EXPECT_TRUE(s.record().overlap.empty());
+    const Handles after = s.record();
+    EXPECT_TRUE(after.overlap.empty());
     for (std::size_t k = 0; k < groups.size(); ++k) {
         const VowelGroup& was = before.v[k];
-        const VowelGroup& now = s.record().v[k];
+        const VowelGroup& now = after.v[k];
         EXPECT_DOUBLE_EQ(*now.theta2D, -*was.theta2D) << k; // a mirror turns the sign of the angle
         EXPECT_NE(*now.ellps2D, *was.ellps2D) << k;
     }
-    EXPECT_EQ(std::vector<std::string>(s.log().end() - 3, s.log().end()),
+    const TextList log = s.log();
+    EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
               (std::vector<std::string>{"Fit axes: along each group's least-squares lines.",
                                         "The 3 groups were fitted again.",
                                         "3 overlap results of the earlier fits were cleared; calculate them again."}));
