@@ -199,7 +199,8 @@ TEST_F(OverlapOps, FailuresReportWaitAndLeaveThePairNaN) {
             EXPECT_EQ(s.log(), logBefore);
             continue;
         }
-        const OverlapCell& cell = s.record().overlap.at({1, 2}); // stored with the window
+        const Handles stored = s.record(); // with the window
+        const OverlapCell& cell = stored.overlap.at({1, 2});
         EXPECT_TRUE(overlap_failed(c.space ? cell.E1sum : cell.E2sum2D));
         expect_same(*(c.space ? cell.value : cell.value2D), kNaN);
         EXPECT_EQ(s.log().back(), std::string(c.space ? "3D" : "2D") +
