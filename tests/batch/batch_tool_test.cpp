@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <locale.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
