@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QtGlobal>
 
+#include <clocale>
 #include <cstdlib>
 #include <memory>
 #endif
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
                 std::cerr << message.toStdString() << "\n";
         });
         app = std::make_unique<QApplication>(argc, argv);
+        // Constructing the application sets the C library's locale from the environment, which may
+        // write decimal commas. The outputs format every number without the locale (core/format.h);
+        // numbers are put back to the C form all the same, so that no library call can change a file.
+        std::setlocale(LC_NUMERIC, "C");
         plots = &exporter;
     }
     return run_batch(parsed.options, std::cout, std::cerr, plots);

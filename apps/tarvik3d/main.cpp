@@ -7,8 +7,15 @@
 
 #include <QApplication>
 
+#include <clocale>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Constructing the application sets the C library's locale from the environment, which may write
+    // decimal commas. The program formats and reads every number without the locale (core/format.h,
+    // core/number.h); numbers are put back to the C form all the same, so that no library call made
+    // on the program's behalf writes or reads "0,5" in a table, a log or a session.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setStyle("Fusion");
     QApplication::setApplicationName("TARVIK3D");
 

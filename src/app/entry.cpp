@@ -187,13 +187,13 @@ void dispatch_event(Runtime& rt, const std::string& tag, Event event) {
                                                              : c.buttonDownFcn;
     if (handler.empty() || !handler_table().count(handler))
         return;
-    if (c.discardWhileBusy && rt.callbacksRunning > 0)
+    if (c.discardWhileBusy && rt.callbacks_running() > 0) {
+        // While a plot waits for its key a click is no second click of a double click: the user is told.
+        if (rt.plot_waiting())
+            tell_to_finish_first(rt);
         return;
-    struct Running {
-        Runtime& rt;
-        explicit Running(Runtime& r) : rt(r) { ++rt.callbacksRunning; }
-        ~Running() { --rt.callbacksRunning; }
-    } running(rt);
+    }
+    const Runtime::CallbackScope running(rt);
     run_callback_text(rt, callback_text(handler), ControlRef{tag});
 }
 

@@ -4,6 +4,17 @@
 
 namespace tarvik {
 
+namespace {
+
+const char* const kPlotWaitingTitle = "Finish the plot first";
+const char* const kPlotWaitingText =
+    "A plot window is waiting for a key press. Press a key in the plot window or close it, then try again.";
+const char* const kStepRunningTitle = "Finish the current step first";
+const char* const kStepRunningText =
+    "Another step is still running or waiting for your answer. Finish it first, then try again.";
+
+} // namespace
+
 std::shared_ptr<Figure> Runtime::main_window() const { return main_ && main_->alive() ? main_ : nullptr; }
 
 Figure& Runtime::figure() const {
@@ -12,16 +23,53 @@ Figure& Runtime::figure() const {
     return *main_;
 }
 
-void Runtime::set_main_window(std::shared_ptr<Figure> window) { main_ = std::move(window); }
+void Runtime::set_main_window(std::shared_ptr<Figure> window) {
+    main_ = std::move(window);
+    // The running callback installed it: its record goes there from now on.
+    if (!callbackWindows_.empty())
+        callbackWindows_.back() = main_;
+}
 
 void Runtime::delete_main_window() {
     if (main_)
         main_->destroy();
 }
 
+Runtime::CallbackScope::CallbackScope(Runtime& rt) : rt_(rt) { rt_.callbackWindows_.push_back(rt_.main_); }
+
+Runtime::CallbackScope::~CallbackScope() { rt_.callbackWindows_.pop_back(); }
+
+void Runtime::wait_for_plot_key(int number) {
+    if (!services_.plots)
+        return;
+    struct Waiting {
+        int& waits;
+        explicit Waiting(int& w) : waits(w) { ++waits; }
+        ~Waiting() { --waits; }
+    } waiting(plotKeyWaits_);
+    services_.plots->wait_for_key(number);
+}
+
 void Runtime::store(const Handles& handles) const {
-    if (auto w = main_window())
-        w->store(handles);
+    auto w = main_window();
+    if (!w || (!callbackWindows_.empty() && callbackWindows_.back().lock() != w))
+        return;
+    w->store(handles);
+}
+
+bool refused_while_another_runs(Runtime& rt) {
+    if (rt.callbacks_running() <= 1)
+        return false;
+    tell_to_finish_first(rt);
+    return true;
+}
+
+void tell_to_finish_first(Runtime& rt) {
+    // Shown again on each click, it replaces the one shown before.
+    if (rt.plot_waiting())
+        rt.dialogs().message({kPlotWaitingText}, kPlotWaitingTitle, Icon::Warn, WindowStyle::Replace);
+    else
+        rt.dialogs().message({kStepRunningText}, kStepRunningTitle, Icon::Warn, WindowStyle::Replace);
 }
 
 } // namespace tarvik

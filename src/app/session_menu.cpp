@@ -33,6 +33,8 @@ void menuItem_saveSession_Callback(Runtime& rt, const ControlRef&, Handles handl
 }
 
 void menuItem_openSession_Callback(Runtime& rt, const ControlRef&, Handles) {
+    if (refused_while_another_runs(rt))
+        return;
     guarded(rt, ReportForm::B, "menuItem_openSession_Callback", [&] {
         const std::optional<FileChoice> choice = rt.dialogs().open_file(kFilter, kOpenTitle);
         if (!choice || choice->name.empty()) {

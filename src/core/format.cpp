@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 
 namespace tarvik {
 
@@ -24,14 +26,25 @@ std::string non_finite(double x) {
     return {};
 }
 
+// The text printf gives with "%.<precision>f", "%.<precision>e" or "%.<precision>g" in the C locale.
+// std::to_chars never looks at the process locale, which a GUI toolkit sets from the environment:
+// under a locale with a decimal comma, printf would write "0,5" into tables, logs and CSV files.
+std::string c_locale_text(double x, std::chars_format form, int precision) {
+    if (precision < 0)
+        precision = 6; // as printf does with a negative precision
+    // Enough for the longest fixed form: a sign, 309 integer digits, the point and the decimals.
+    std::string buf(static_cast<std::size_t>(precision) + 320, '\0');
+    const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), x, form, precision);
+    buf.resize(ec == std::errc{} ? static_cast<std::size_t>(end - buf.data()) : 0);
+    return buf;
+}
+
 } // namespace
 
 std::string format_fixed(double x, int width, int precision) {
     if (auto s = non_finite(x); !s.empty())
         return pad_left(s, width);
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%*.*f", width, precision, x);
-    return buf;
+    return pad_left(c_locale_text(x, std::chars_format::fixed, precision), width);
 }
 
 std::string format_int(double x) {
@@ -43,9 +56,7 @@ std::string format_int(double x) {
         return buf;
     }
     // A fractional value printed with %d falls back to the exponent form, as C-style runtimes do.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%e", x);
-    return buf;
+    return c_locale_text(x, std::chars_format::scientific, 6);
 }
 
 std::string format_count(std::size_t n) {
@@ -62,9 +73,7 @@ std::string format_count(std::size_t n) {
 std::string format_significant(double x, int digits) {
     if (auto s = non_finite(x); !s.empty())
         return s;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*g", digits, x);
-    return buf;
+    return c_locale_text(x, std::chars_format::general, digits);
 }
 
 std::string format_date_time(const std::tm& t) {

@@ -9,7 +9,8 @@
 namespace tarvik {
 
 // The one place that turns numbers and times into user-visible text. Every format prints NaN as "NaN"
-// and infinities as "Inf" / "-Inf", padded to the requested width like a number would be.
+// and infinities as "Inf" / "-Inf", padded to the requested width like a number would be, and writes
+// numbers as the C locale does, with a decimal point, whatever locale the process runs in.
 
 // C-style "%<width>.<precision>f"; width 0 means no padding ("%f" is format_fixed(x, 0, 6)).
 std::string format_fixed(double x, int width, int precision);

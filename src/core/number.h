@@ -9,7 +9,8 @@ namespace tarvik {
 // no blanks, no decimal commas.
 bool is_number_text(std::string_view text);
 
-// The number a cell holds, or NaN when its text does not read as a number.
+// The number a cell holds, or NaN when its text does not read as a number. The process locale plays
+// no part: "512.5" is 512.5 under a locale with a decimal comma too.
 double to_number(std::string_view text);
 
 } // namespace tarvik

@@ -282,7 +282,7 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
 }
 
 void button_load_file_Callback(Runtime& rt, const ControlRef&, Handles handles) {
-    if (loadRunning)
+    if (loadRunning || refused_while_another_runs(rt))
         return;
     const RunningLoad running;
     guarded(rt, ReportForm::B, "button_load_file_Callback", [&] {

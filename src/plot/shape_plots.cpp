@@ -115,7 +115,7 @@ bool plot_3D_ellipsoid(Runtime& rt, const Handles& handles, PlotDescription& plo
 
         PlotHost& host = plot_host(rt);
         host.show(plot);
-        host.wait_for_key(plot.number);
+        rt.wait_for_plot_key(plot.number);
 
         for (int num : groups) {
             const VowelGroup& g = plotted_group(handles, num);

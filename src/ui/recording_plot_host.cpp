@@ -24,6 +24,8 @@ void RecordingPlotHost::show(const PlotDescription& plot) {
 void RecordingPlotHost::wait_for_key(int number) {
     ++windows_[number].keyWaits;
     events.push_back("wait " + std::to_string(number));
+    if (duringWait)
+        duringWait(number);
     if (forwardTo)
         forwardTo->wait_for_key(number);
 }

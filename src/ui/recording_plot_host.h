@@ -2,6 +2,7 @@
 
 #include "ui/services.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -11,7 +12,8 @@ namespace tarvik {
 
 // Plot windows without a screen, for the tests and the batch tool: each window keeps the description
 // it was last shown, and every call is listed in order ("open 1", "show 1", "wait 1", "edit 1",
-// "close 1"). A key wait returns at once. With `forwardTo` set, every call is also passed on to that host
+// "close 1"). A key wait returns at once, after `duringWait` has run: what a user does while the
+// plot waits. With `forwardTo` set, every call is also passed on to that host
 // (a test can record what the program asks while real windows show it).
 class RecordingPlotHost : public PlotHost {
   public:
@@ -33,6 +35,7 @@ class RecordingPlotHost : public PlotHost {
     const Window& window(int number) const;
     const std::map<int, Window>& windows() const { return windows_; }
     PlotHost* forwardTo = nullptr;
+    std::function<void(int number)> duringWait;
     std::vector<std::string> events;
     // Descriptions as they were shown, in order (the ellipsoid's first view comes before its second).
     std::vector<PlotDescription> history;

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -418,6 +419,28 @@ TEST_F(BatchPlots, EveryKindIsWrittenInTheFormatItsNameAsksFor) {
     }
     for (const char* png : {"normalized3d.png", "volumes3d.png"})
         EXPECT_EQ(file_contents(dir / png).substr(0, 8), "\x89PNG\r\n\x1a\n") << png;
+}
+
+// Plotting sets the process locale from the environment; one with decimal commas leaves every number
+// of the tables and the log in its C form.
+TEST_F(BatchPlots, NumbersKeepTheirDecimalPointUnderADecimalCommaLocale) {
+    const locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", locale_t{});
+    if (!german)
+        GTEST_SKIP() << "the locale de_DE.UTF-8 is not installed (scripts/setup-debian.sh generates it)";
+    freelocale(german);
+    launcher = "LC_ALL=de_DE.UTF-8 ";
+    const Outcome r = run(kStressStudy + " --overlap 2d --csv " + path("overlap.csv") + " --fit " + path("fit.csv") +
+                          " --export-normalized " + path("table.txt") + " --log " + path("log.txt") +
+                          " --plot original --plot-out " + path("original.svg"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = lines_of(file_contents(dir / "overlap.csv"));
+    ASSERT_EQ(rows.size(), 4u);
+    for (const auto& row : rows)
+        EXPECT_EQ(cells_of(row, ',').size(), 11u) << row;
+    EXPECT_EQ(cells_of(rows[1], ',')[5], "0.41258741258741261");
+    EXPECT_EQ(cells_of(lines_of(file_contents(dir / "fit.csv"))[3], ',').size(), 16u);
+    EXPECT_EQ(file_contents(dir / "table.txt").find(','), std::string::npos);
+    EXPECT_NE(file_contents(dir / "log.txt").find("Group <i-unstressed> is: 0.412587\n"), std::string::npos);
 }
 
 TEST_F(BatchPlots, RefusalsExitWithOneAndTheMessageAUserWouldSee) {

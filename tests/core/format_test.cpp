@@ -1,10 +1,14 @@
 // User-visible number and date texts.
 #include "core/format.h"
+#include "core/number.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace tarvik {
 namespace {
@@ -31,6 +35,17 @@ TEST(NumberText, FixedWholeAndSignificantFormsAreAsShown) {
     EXPECT_EQ(format_significant(0.133136), "0.13314");
     EXPECT_EQ(format_significant(2), "2");
     EXPECT_EQ(format_significant(1234.567), "1234.6");
+}
+
+// A GUI toolkit sets the process locale from the environment; one with a decimal comma changes nothing.
+TEST(NumberText, KeepsTheDecimalPointWhateverTheProcessLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "the locale de_DE.UTF-8 is not installed (scripts/setup-debian.sh generates it)";
+    const std::vector<std::string> texts = {format_fixed(0.5, 7, 3), format_significant(1234.567),
+                                            format_int(0.5), format_significant(to_number("512.5"))};
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(texts, (std::vector<std::string>{"  0.500", "1234.6", "5.000000e-01", "512.5"}));
 }
 
 TEST(DateTime, PadsEveryFieldToItsWidthAndNamesTheMonthInEnglish) {

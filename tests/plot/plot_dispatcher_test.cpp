@@ -2,9 +2,12 @@
 // list and legend, window numbering, and the notes, refusals and warnings a user sees.
 #include "plot/plot_dispatcher.h"
 
+#include "app/session_file.h"
+#include "app/session_menu.h"
 #include "geometry/fits.h"
 #include "plot/plot_styles.h"
 #include "support/plot_session.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +217,46 @@ TEST_F(PlotSession, WithoutDurationsOnlyTheTwoDimensionalButtonPlots) {
     EXPECT_TRUE(plots().events.empty());
     plot(1, "2d");
     EXPECT_TRUE(plots().window(1).shown);
+}
+
+// While the ellipsoid waits for its key, opening a session or loading a data file is refused. A session
+// opened all the same (as by a handler without that check) keeps its own record: the record the plot
+// holds, of the session that was closed, never reaches the new window.
+TEST_F(PlotButtons, WhileAPlotWaitsNoOtherSessionOrFileComesInAndNoRecordGoesToAnotherWindow) {
+    const TestFolder dir("plot_wait");
+    Handles other = h;
+    other.stdmult = 3; // tells the other session's record from this one's
+    save_session_file(dir / "other.tarvik", s.fig(), other);
+    s.fig().set_enable("button_load_file", Enable::On);
+    for (const bool forced : {false, true}) {
+        SCOPED_TRACE(forced);
+        s.scripted.dialogs.clear();
+        const std::shared_ptr<Figure> before = s.rt.main_window();
+        plots().duringWait = [&](int) {
+            if (forced) {
+                const Runtime::CallbackScope opening(s.rt);
+                open_session_window(s.rt, load_session_file(dir / "other.tarvik"));
+                return;
+            }
+            dispatch_event(s.rt, "menuItem_openSession");
+            dispatch_event(s.rt, "button_load_file");
+        };
+        plot(3, "3d");
+        EXPECT_EQ(s.rt.main_window() != before, forced);
+        EXPECT_EQ(s.record().stdmult, forced ? 3 : 2);
+        EXPECT_EQ(s.record().plotFigure.size(), forced ? 0u : 1u);
+        ASSERT_EQ(s.scripted.dialogs.size(), forced ? 0u : 2u);
+        for (const DialogRecord& d : s.scripted.dialogs)
+            expect_dialog(d, "message", "Finish the plot first",
+                          {"A plot window is waiting for a key press. Press a key in the plot window or close "
+                           "it, then try again."},
+                          Icon::Warn, false);
+    }
+    // Beneath a handler paused otherwise (behind its progress dialog, say), the message is a general one.
+    const Runtime::CallbackScope paused(s.rt);
+    dispatch_event(s.rt, "menuItem_openSession");
+    EXPECT_EQ(s.scripted.last().text,
+              TextList{"Another step is still running or waiting for your answer. Finish it first, then try again."});
 }
 
 TEST_F(PlotButtons, WithoutPlotWindowsThePlotReportsIt) {
