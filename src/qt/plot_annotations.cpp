@@ -17,6 +17,9 @@ constexpr int kLegendGap = 6;
 // Longer names are cut with "..." in the legend: laying out a name costs with its length, and a legend
 // wider than the plot shows nothing useful.
 constexpr qsizetype kLegendCharacters = 60;
+// A legend of thousands of groups would be taller than any plot, and laying it out costs the square of
+// its length in Qt Charts.
+constexpr std::size_t kLegendEntries = 20;
 
 QString legend_text(const std::string& name) {
     QString text = QString::fromStdString(name);
@@ -34,11 +37,14 @@ std::vector<LegendEntry> legend_entries(const PlotAxes& axes) {
     std::vector<LegendEntry> out;
     if (!axes.legend)
         return out;
-    const std::size_t n = std::min(axes.legend->size(), axes.series.size());
+    const std::size_t named = std::min(axes.legend->size(), axes.series.size());
+    const std::size_t n = std::min(named, kLegendEntries);
     for (std::size_t i = 0; i < n; ++i) {
         const PlotSeries& s = axes.series[i];
         out.push_back({s.lineSpec, to_qcolor(s.color), legend_text((*axes.legend)[i])});
     }
+    if (named > n)
+        out.push_back({"", Qt::transparent, QString("... and %1 more").arg(named - n), true});
     return out;
 }
 

@@ -23,12 +23,14 @@ struct LegendEntry {
     std::string symbol; // the series' marker or line style
     QColor color;
     QString text;
+    bool note = false; // "... and N more": names no series
     friend bool operator==(const LegendEntry&, const LegendEntry&) = default;
 };
 
 // One entry per legend text for the series drawn first, in drawing order; texts beyond the last series
 // have nothing to label and are left out. A name longer than 60 characters is cut to its first 57 and
-// "...". Empty when the plot has no legend.
+// "...". At most 20 series are named; a note "... and N more" then ends the list. Empty when the plot
+// has no legend.
 std::vector<LegendEntry> legend_entries(const PlotAxes& axes);
 
 QStringList title_lines(const std::string& title);

@@ -13,10 +13,23 @@
 #include <QValueAxis>
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace tarvik {
 
 namespace {
+
+// Points with a missing coordinate are left out, as they cannot be placed.
+QList<QPointF> drawable_points(const PlotSeries& s) {
+    QList<QPointF> points;
+    const std::size_t n = point_count(s, false);
+    points.reserve(qsizetype(n));
+    for (std::size_t i = 0; i < n; ++i)
+        if (is_drawable(s, i, false))
+            points.append(QPointF(s.x[i], s.y[i]));
+    return points;
+}
 
 QXYSeries* make_series(const PlotSeries& s) {
     const QColor color = to_qcolor(s.color);
@@ -34,14 +47,7 @@ QXYSeries* make_series(const PlotSeries& s) {
         line->setPen(QPen(color, 1.5, line_pen_style(s.lineSpec)));
         out = line;
     }
-    // Points with a missing coordinate are left out, as they cannot be placed.
-    QList<QPointF> points;
-    const std::size_t n = point_count(s, false);
-    points.reserve(qsizetype(n));
-    for (std::size_t i = 0; i < n; ++i)
-        if (is_drawable(s, i, false))
-            points.append(QPointF(s.x[i], s.y[i]));
-    out->append(points);
+    out->append(drawable_points(s));
     return out;
 }
 
@@ -108,17 +114,38 @@ QChart* build_chart(const PlotAxes& axes) {
     legend->setAlignment(Qt::AlignRight);
     legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
     legend->setFont(plot_text_font());
-    for (std::size_t i = 0; i < axes.series.size(); ++i) {
-        QXYSeries* s = make_series(axes.series[i]);
-        if (i < entries.size())
-            s->setName(entries[i].text.toHtmlEscaped()); // legend labels are rich text
+    const auto add = [&](QXYSeries* s, const QString& name, bool inLegend) {
+        s->setName(name.toHtmlEscaped()); // legend labels are rich text
         chart->addSeries(s);
         s->attachAxis(x);
         s->attachAxis(y);
-        // The legend names the first series only; the rest are drawn without an entry.
-        if (i >= entries.size())
+        if (!inLegend)
             for (QLegendMarker* m : legend->markers(s))
                 m->setVisible(false);
+    };
+    const std::size_t named = entries.empty() || !entries.back().note ? entries.size() : entries.size() - 1;
+    // Past the named ones, groups drawn with the same symbol and colour share one series: a chart lays
+    // out its series again as each is added, so thousands of series would cost the square of their number.
+    // Lines stay apart, as one must not run on from one group to the next.
+    std::map<std::tuple<std::string, double, double, double>, QXYSeries*> shared;
+    for (std::size_t i = 0; i < axes.series.size(); ++i) {
+        const PlotSeries& p = axes.series[i];
+        const bool mergeable = i >= named && is_marker_symbol(p.lineSpec);
+        const auto key = std::make_tuple(p.lineSpec, p.color.r, p.color.g, p.color.b);
+        if (const auto it = shared.find(key); mergeable && it != shared.end()) {
+            it->second->append(drawable_points(p));
+            continue;
+        }
+        QXYSeries* s = make_series(p);
+        add(s, i < named ? entries[i].text : QString(), i < named);
+        if (mergeable)
+            shared.emplace(key, s);
+    }
+    if (named < entries.size()) { // the note, on an invisible series without points
+        auto* note = new QScatterSeries;
+        note->setColor(Qt::transparent);
+        note->setBorderColor(Qt::transparent);
+        add(note, entries.back().text, true);
     }
     return chart;
 }

@@ -178,5 +178,28 @@ TEST(PlotLegend, LabelsTheFirstSeriesOnly) {
     }
 }
 
+// Many groups: the legend names twenty and counts the rest; past those, groups of one symbol and colour
+// share a series (so the chart's cost grows with the points, not with the square of the groups), and
+// lines stay apart. Every point is still drawn.
+TEST(PlotLegend, ManyGroupsShareSeriesPastTheNamedOnes) {
+    PlotAxes a;
+    a.legend.emplace();
+    for (int i = 0; i < 1000; ++i) {
+        a.series.push_back(PlotSeries{{double(i)}, {double(i)}, {}, i < 990 ? (i % 2 ? "o" : "x") : "-",
+                                      {0, 0, i % 3 / 2.0}});
+        a.legend->push_back("g" + std::to_string(i));
+    }
+    const auto entries = legend_entries(a);
+    ASSERT_EQ(entries.size(), 21u);
+    EXPECT_EQ(entries.back().text, "... and 980 more");
+    std::unique_ptr<QChart> chart(build_chart(a));
+    // 20 named, 6 shared (two symbols, three colours), 10 lines and the note's empty series.
+    EXPECT_EQ(chart->series().size(), 37);
+    int points = 0;
+    for (QAbstractSeries* s : chart->series())
+        points += static_cast<QXYSeries*>(s)->count();
+    EXPECT_EQ(points, 1000);
+}
+
 } // namespace
 } // namespace tarvik
