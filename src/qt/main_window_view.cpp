@@ -536,7 +536,7 @@ bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindowView::on_model_change(const std::string& tag, Property) {
+void MainWindowView::on_model_change(const std::string& tag, Property p) {
     if (tag == Figure::kWindowTag) {
         if (!figure_->alive()) {
             if (!closing_) {
@@ -548,8 +548,23 @@ void MainWindowView::on_model_change(const std::string& tag, Property) {
         apply_window();
         return;
     }
-    if (figure_->has(tag))
-        apply(figure_->control(tag));
+    if (!figure_->has(tag))
+        return;
+    const Control& c = figure_->control(tag);
+    // A list that only grew (the activity log, a line at a time) gets the new items alone: redrawing all
+    // of a long log for each line would make a run of many lines cost the square of their number.
+    auto* list = qobject_cast<QListWidget*>(widget(tag));
+    if (p == Property::Appended && list && std::size_t(list->count()) <= c.string.size()) {
+        const bool wasSyncing = syncing_;
+        syncing_ = true;
+        for (std::size_t i = std::size_t(list->count()); i < c.string.size(); ++i) {
+            auto* item = new QListWidgetItem(qs(c.string[i]), list);
+            item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        }
+        syncing_ = wasSyncing;
+        return;
+    }
+    apply(c);
 }
 
 void MainWindowView::user_event(const std::string& tag) {

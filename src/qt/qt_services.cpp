@@ -242,26 +242,37 @@ ProgressRef QtServices::create(double fraction, const std::string& message) {
     p->show();
     QApplication::processEvents();
     const int id = next_++;
-    progress_[id] = p;
+    progress_[id].dialog = p;
+    progress_[id].shown.start();
     return ProgressRef{id};
 }
 
 void QtServices::update(ProgressRef ref, double fraction, const std::optional<std::string>& message) {
     auto it = progress_.find(ref.id);
-    if (it == progress_.end() || !it->second)
+    if (it == progress_.end() || !it->second.dialog)
         return;
+    Progress& p = it->second;
     if (message)
-        it->second->setLabelText(qs(*message));
-    it->second->setValue(static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 1000)));
+        p.label = qs(*message);
+    // Drawn at most every 40 ms (and at the end): a run of a thousand pairs moves its bar tens of
+    // thousands of times, and drawing each would take longer than the work.
+    if (fraction < 1 && p.shown.isValid() && p.shown.elapsed() < kProgressIntervalMs)
+        return;
+    if (p.label) {
+        p.dialog->setLabelText(*p.label);
+        p.label.reset();
+    }
+    p.dialog->setValue(static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 1000)));
     QApplication::processEvents();
+    p.shown.start();
 }
 
 void QtServices::close(ProgressRef ref) {
     auto it = progress_.find(ref.id);
     if (it == progress_.end())
         return;
-    if (it->second)
-        it->second->close();
+    if (it->second.dialog)
+        it->second.dialog->close();
     progress_.erase(it);
 }
 

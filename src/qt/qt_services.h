@@ -3,9 +3,12 @@
 #include "qt/qt_plot_host.h"
 #include "ui/services.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QString>
 
 #include <map>
+#include <optional>
 
 class QDialog;
 class QMessageBox;
@@ -50,7 +53,13 @@ class QtServices : public DialogService,
     QtPlotHost plots_;
     int next_ = 1;
     std::map<int, QPointer<QDialog>> dialogs_;
-    std::map<int, QPointer<QProgressDialog>> progress_;
+    struct Progress {
+        QPointer<QProgressDialog> dialog;
+        QElapsedTimer shown;          // since the dialog was last drawn
+        std::optional<QString> label; // a new text not drawn yet
+    };
+    static constexpr qint64 kProgressIntervalMs = 40;
+    std::map<int, Progress> progress_;
 };
 
 } // namespace tarvik

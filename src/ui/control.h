@@ -18,6 +18,8 @@ enum class Pointer { Arrow, Watch };
 // Names of the properties that handlers read and write; the view refreshes what a change names.
 enum class Property {
     String,
+    Appended, // items added at the end of String, nothing else changed
+
     Value,
     Enable,
     Visible,

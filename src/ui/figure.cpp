@@ -60,7 +60,7 @@ void Figure::append_strings(const std::string& tag, const TextList& items) {
     if (items.empty())
         return;
     c.string.insert(c.string.end(), items.begin(), items.end());
-    notify(tag, Property::String);
+    notify(tag, Property::Appended);
 }
 
 void Figure::set_name(std::string name) {

@@ -5,6 +5,7 @@
 // (scripts/make-screenshots.sh copies them to docs/images).
 #include "app/entry.h"
 #include "qt/main_window_view.h"
+#include "support/window_driver.h"
 #include "qt/plot_window.h"
 #include "qt/qt_plot_host.h"
 #include "ui/scripted_services.h"
@@ -77,56 +78,13 @@ class EndToEnd : public ::testing::Test {
     }
     void TearDown() override { delete view.data(); } // the host deletes the plot windows
 
-    // The widget of a tag; a missing or differently typed widget ends the test.
-    template <class W> W* get(const char* tag) const {
-        auto* w = qobject_cast<W*>(view->widget(tag));
-        if (!w)
-            throw std::runtime_error(std::string("no widget of the expected kind for ") + tag);
-        return w;
-    }
-    std::string label(const char* tag) const { return get<QLabel>(tag)->text().toStdString(); }
-    // The activity log as the list shows it.
-    std::vector<std::string> log() const {
-        std::vector<std::string> out;
-        const auto* list = get<QListWidget>("listbox_log");
-        for (int row = 0; row < list->count(); ++row)
-            out.push_back(list->item(row)->text().toStdString());
-        return out;
-    }
-
-    void click(const char* tag) {
-        QWidget* w = view->widget(tag);
-        ASSERT_NE(w, nullptr) << tag;
-        ASSERT_TRUE(w->isEnabled()) << tag;
-        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
-        QApplication::processEvents();
-    }
-    void choose(const char* tag, const char* entry) {
-        auto* box = get<QComboBox>(tag);
-        ASSERT_TRUE(box->isEnabled()) << tag;
-        const int index = box->findText(entry);
-        ASSERT_GE(index, 0) << tag << " has no entry " << entry;
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-        QApplication::processEvents();
-    }
-    // Clicks the entry of a list box that reads `text`.
-    void pick(const char* tag, const std::string& text) {
-        auto* list = get<QListWidget>(tag);
-        const auto found = list->findItems(QString::fromStdString(text), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << tag << ": " << text;
-        list->scrollToItem(found.front());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
-        QApplication::processEvents();
-    }
-    void type_into(const char* tag, const char* text) {
-        auto* edit = get<QLineEdit>(tag);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QApplication::processEvents();
-    }
+    template <class W> W* get(const char* tag) const { return driver.get<W>(tag); }
+    std::string label(const char* tag) const { return driver.label(tag); }
+    std::vector<std::string> log() const { return driver.log(); }
+    void click(const char* tag) const { driver.click(tag); }
+    void choose(const char* tag, const char* entry) const { driver.choose(tag, entry); }
+    void pick(const char* tag, const std::string& text) const { driver.pick(tag, text); }
+    void type_into(const char* tag, const char* text) const { driver.type_into(tag, text); }
     void screenshot(const char* name) {
         QApplication::processEvents();
         const QString path = QString(TARVIK_BUILD_DIR) + "/" + name;
@@ -152,6 +110,7 @@ class EndToEnd : public ::testing::Test {
     ScriptedServices scripted;
     Runtime rt{scripted.services()};
     QPointer<MainWindowView> view;
+    testing::WindowDriver driver{view};
 };
 
 TEST_F(EndToEnd, TheExampleStudyFromTheDataFileToPlotsAndSession) {
