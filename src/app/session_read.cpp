@@ -1,0 +1,215 @@
+// Reading a session: the text checked in full, files of an earlier format brought to this one, the file.
+#include "app/session_json.h"
+
+#include "core/grid_bounds.h"
+#include "ui/layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+namespace tarvik {
+
+namespace {
+
+using namespace session_json;
+namespace fs = std::filesystem;
+
+// The objects must be this version's window: the same tags in the same order, each wired the same way.
+// Their state (texts, values, states, colours, positions, tooltips) is the session's own.
+void check_objects(const std::vector<Control>& objects, const Where& w) {
+    const std::vector<Control> layout = main_window_layout();
+    std::set<std::string, std::less<>> known;
+    for (const auto& c : layout)
+        known.insert(c.tag);
+    std::set<std::string, std::less<>> seen;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const std::string& tag = objects[i].tag;
+        if (!known.contains(tag))
+            fail(w.item(i), "\"" + tag + "\" is not an object of this version's main window");
+        if (!seen.insert(tag).second)
+            fail(w.item(i), "the object \"" + tag + "\" appears twice");
+    }
+    for (const auto& c : layout)
+        if (!seen.contains(c.tag))
+            fail(w, "the object \"" + c.tag + "\" of the main window is missing");
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const Control& got = objects[i];
+        const Control& want = layout[i];
+        const Where at = w.item(i);
+        if (got.tag != want.tag)
+            fail(at, "the object \"" + got.tag + "\" is out of place; \"" + want.tag + "\" belongs here");
+        const auto differs = [&](const char* what) {
+            fail(at, "the object \"" + got.tag + "\" has a " + what + " other than this version's");
+        };
+        if (got.style != want.style)
+            differs("style");
+        if (got.parent != want.parent)
+            differs("parent");
+        if (got.callback != want.callback || got.createFcn != want.createFcn ||
+            got.buttonDownFcn != want.buttonDownFcn)
+            differs("handler");
+        if (got.separator != want.separator || got.discardWhileBusy != want.discardWhileBusy)
+            differs("menu or click behaviour");
+        // Values are item indices and check marks; handlers turn them into indices.
+        for (std::size_t k = 0; k < got.value.size(); ++k) {
+            const double v = got.value[k];
+            if (!(v >= 0 && v <= std::numeric_limits<int>::max() && v == std::floor(v)))
+                fail(at.field("value").item(k),
+                     "expected a whole number from 0 to " + std::to_string(std::numeric_limits<int>::max()));
+        }
+        for (const auto& [name, v] :
+             {std::pair{"min", got.min}, {"max", got.max}, {"fontSize", got.fontSize}})
+            if (!std::isfinite(v))
+                fail(at.field(name), "expected a finite number");
+    }
+}
+
+// Every control reference of the record names an object of the window; the wizard is in one of its steps.
+void check_record(const Handles& h, const std::vector<Control>& objects, const Where& w) {
+    std::set<std::string, std::less<>> tags = {Figure::kWindowTag};
+    for (const auto& c : objects)
+        tags.insert(c.tag);
+    const auto check_tag = [&](const std::string& tag, const Where& at) {
+        if (!tags.contains(tag))
+            fail(at, "\"" + tag + "\" is not an object of the main window");
+    };
+    for (const auto& [name, ref] : h.objects)
+        check_tag(ref.tag, w.field("objects").key(name));
+    if (h.output)
+        check_tag(h.output->tag, w.field("output"));
+    for (std::size_t s = 0; s < h.stepObjects.size(); ++s)
+        for (std::size_t i = 0; i < h.stepObjects[s].size(); ++i)
+            check_tag(h.stepObjects[s][i].tag, w.field("stepObjects").item(s).item(i));
+    for (std::size_t s = 0; s < h.stepFrames.size(); ++s)
+        for (std::size_t i = 0; i < h.stepFrames[s].size(); ++i)
+            check_tag(h.stepFrames[s][i], w.field("stepFrames").item(s).item(i));
+    if (!(h.currStep == 1 || h.currStep == 2 || h.currStep == 3 || h.currStep == 4))
+        fail(w.field("currStep"), "the wizard has steps 1 to 4");
+    // The overlap grid: a huge resolution would keep the calculation busy for hours and fill the memory.
+    for (const auto& [name, steps] :
+         {std::pair{"n", h.overlapResolution.n}, {"m", h.overlapResolution.m}, {"s", h.overlapResolution.s}})
+        if (!(steps >= 1 && steps <= kMaxGridSteps && steps == std::floor(steps)))
+            fail(w.field("overlapResolution").field(name),
+                 "expected a whole number from 1 to " + std::to_string(kMaxGridSteps));
+}
+// Format 1 had neither the fit orientation nor its menu entry, and all its fits were mirrored. Such a
+// file is brought to this format before it is read, so that it is checked as strictly as a new one:
+// the record says "mirrored" and the entry stands checked at its place in the menu.
+void upgrade_from_format_1(Json& doc) {
+    const std::vector<Control> layout = main_window_layout();
+    const auto entry = std::find_if(layout.begin(), layout.end(),
+                                    [](const Control& c) { return c.tag == kMirroredFitAxesTag; });
+    const auto index = static_cast<std::size_t>(entry - layout.begin());
+    if (auto objects = doc.find("objects"); objects != doc.end() && objects->is_array() &&
+                                            index <= objects->size()) {
+        Control checked = *entry;
+        checked.value = {1};
+        objects->insert(objects->begin() + static_cast<std::ptrdiff_t>(index), encode(checked));
+    }
+    auto record = doc.find("record");
+    if (record == doc.end() || !record->is_object() || record->contains("fitOrientation"))
+        return;
+    (*record)["fitOrientation"] = encode(FitOrientation::Mirrored);
+    // The record's references list the window first, then every object in creation order.
+    if (auto refs = record->find("objects"); refs != record->end() && refs->is_array() && index < refs->size())
+        refs->insert(refs->begin() + static_cast<std::ptrdiff_t>(index + 1),
+                     Json::array({kMirroredFitAxesTag, kMirroredFitAxesTag}));
+}
+std::string quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+} // namespace
+
+std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVersion) {
+    if (text.empty())
+        throw SessionFileError("the file is empty.");
+    // Copying a value nested a million deep (as the object it sits in grows) would recurse until the stack
+    // runs out; no session nests deeper than a dozen levels, so the parse stops long before that.
+    const auto shallow = [](int depth, Json::parse_event_t, Json&) {
+        if (depth > kMaxDepth)
+            throw SessionFileError("the file is damaged: its lists and records are nested more than " +
+                                   std::to_string(kMaxDepth) + " deep.");
+        return true;
+    };
+    Json doc;
+    try {
+        doc = Json::parse(text.begin(), text.end(), shallow);
+    } catch (const Json::parse_error& e) {
+        if (e.byte > text.size())
+            throw SessionFileError("the file is incomplete: it ends before the session does.");
+        throw SessionFileError("it is not a TARVIK3D session file (it is not JSON text).");
+    } catch (const Json::exception&) {
+        throw SessionFileError("it is not a TARVIK3D session file (it is not JSON text).");
+    }
+    const bool named = doc.is_object() && doc.contains(kFormat) && doc.at(kFormat).is_string() &&
+                       doc.at(kFormat).get_ref<const std::string&>() == kSessionFormatName;
+    if (!named)
+        throw SessionFileError("it is not a TARVIK3D session file.");
+
+    const Where root;
+    ObjectReader top(doc, root);
+    const Json& version = top[kVersion];
+    if (!version.is_number_integer() || version.get<std::int64_t>() < 1)
+        fail(root.field(kVersion), "expected the format version, a whole number from 1");
+    if (version.get<std::int64_t>() > kSessionFormatVersion)
+        throw SessionFileError("it was written by a newer version of TARVIK3D (session format " +
+                               std::to_string(version.get<std::int64_t>()) + "; this version reads format " +
+                               std::to_string(kSessionFormatVersion) + ").");
+    if (formatVersion)
+        *formatVersion = static_cast<int>(version.get<std::int64_t>());
+    if (version.get<std::int64_t>() == 1)
+        upgrade_from_format_1(doc);
+    top[kFormat];
+    std::string program;
+    decode(top["program"], root.field("program"), program);
+
+    WindowProps window;
+    decode(top["window"], root.field("window"), window);
+    std::vector<Control> objects;
+    decode(top["objects"], root.field("objects"), objects);
+    Handles handles;
+    decode(top["record"], root.field("record"), handles);
+    top.finish();
+
+    check_objects(objects, root.field("objects"));
+    check_record(handles, objects, root.field("record"));
+
+    auto figure = std::make_shared<Figure>(std::move(window), std::move(objects));
+    figure->store(handles);
+    return figure;
+}
+std::shared_ptr<Figure> load_session_file(const std::string& path, int* formatVersion) {
+    const std::string failed = "Could not open the session file " + quoted(path) + ": ";
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status))
+        throw SessionFileError(failed + "there is no such file.");
+    if (!fs::is_regular_file(status))
+        throw SessionFileError(failed + "it is not a file.");
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec)
+        throw SessionFileError(failed + "the file cannot be read.");
+    if (size > kMaxFileBytes)
+        throw SessionFileError(failed + "it is far too large to be a session file.");
+
+    std::ifstream in(path, std::ios::binary);
+    std::string text;
+    if (in) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), static_cast<std::streamsize>(size));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (!in && !in.eof())
+        throw SessionFileError(failed + "the file cannot be read.");
+
+    try {
+        return session_from_text(text, formatVersion);
+    } catch (const SessionFileError& e) {
+        throw SessionFileError(failed + e.what());
+    }
+}
+} // namespace tarvik
