@@ -305,6 +305,8 @@ std::string batch_usage() {
            "  --fit FILE                  one CSV row per group with its centre, angles and semi-axes\n"
            "  --csv FILE                  the overlap of every computed pair as CSV\n"
            "  --json FILE                 the same as JSON\n"
+           "                              (an output FILE may be - for standard output; each output is\n"
+           "                              written on its own, and one that fails is named with its reason)\n"
            "  --strict                    exit with status 3 when a warning was printed\n"
            "  --help                      show this help and exit\n"
            "  --version                   show the version and exit\n"
