@@ -249,9 +249,8 @@ Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
         cell.E2sum = static_cast<double>(result.shares.E2sum);
         cell.Ebothsum = static_cast<double>(result.shares.Ebothsum);
 
-        handles = update_log(rt, std::move(handles), line);
+        handles = update_log(rt, std::move(handles), line); // stores the record with the window
         rt.figure().set_string(kText3D, {format_significant(result.shares.value, 5)});
-        rt.store(handles);
     });
     return done ? handles : mark_failed(rt, std::move(handles), firstVowelNum, secondVowelNum, true);
 }

@@ -35,8 +35,8 @@ Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
                              int currPair, int totalPairs, std::optional<ProgressRef> waitbar = std::nullopt);
 
 // As calculate_2D_overlap with the ellipsoids: Ecoordx / Ecoordy / Ecoordz, the 3D fields of the cell,
-// the log line and text_3D_overlap; then the record is stored with the window, so finished pairs
-// survive a failure of a later one.
+// the log line and text_3D_overlap; the record is stored with the window by the log append, so
+// finished pairs survive a failure of a later one.
 Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
                              int currPair, int totalPairs, std::optional<ProgressRef> waitbar = std::nullopt);
 
