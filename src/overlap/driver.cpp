@@ -1,6 +1,8 @@
 #include "overlap/driver.h"
 
 #include "app/guarded.h"
+#include "app/log.h"
+#include "core/format.h"
 #include "overlap/overlap_ops.h"
 
 namespace tarvik {
@@ -14,6 +16,11 @@ const char* const kNotAvailableText =
 const char* const kFailed3DTitle = "Contact Quillon";
 const char* const kFailed3DText = "Function \"calculate_pairs_for_overlap\" in 3D failed to succeed";
 const char* const kDriverFailureTitle = "Let Quillon know: Function: calculate_pairs_for_overlap\"";
+const char* const kCancelled =
+    "%s overlap cancelled after %s of %s pairs: the results of before the run are kept.";
+const char* const kLog = "listbox_log";
+const char* const kText2D = "text_2D_overlap";
+const char* const kText3D = "text_3D_overlap";
 
 } // namespace
 
@@ -47,8 +54,24 @@ HandlesAndStatus calculate_pairs_for_overlap(Runtime& rt, Handles handles, const
                 if (everyPair) {
                     const auto pairs = all_pairs(static_cast<int>(handles.v.size()));
                     const int total = static_cast<int>(pairs.size());
-                    for (int k = 0; k < total; ++k)
+                    // Cancel keeps the record, the result texts and the log as they were before the run,
+                    // with one line saying so.
+                    const Handles before = handles;
+                    const TextList texts[2] = {fig.control(kText2D).string, fig.control(kText3D).string};
+                    const std::size_t logLines = fig.control(kLog).string.size();
+                    for (int k = 0; k < total; ++k) {
+                        if (progress.cancelled(*bar)) {
+                            TextList log = fig.control(kLog).string;
+                            log.resize(logLines);
+                            fig.set_string(kLog, log);
+                            fig.set_string(kText2D, texts[0]);
+                            fig.set_string(kText3D, texts[1]);
+                            handles = update_log(rt, before, fill(kCancelled, {overlapType, std::to_string(k),
+                                                                             std::to_string(total)}));
+                            break;
+                        }
                         handles = calculate(rt, std::move(handles), pairs[k].first, pairs[k].second, k + 1, total, bar);
+                    }
                 } else {
                     handles = calculate(rt, std::move(handles), a, b, 1, 1, bar);
                 }

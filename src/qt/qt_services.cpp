@@ -232,7 +232,7 @@ void QtServices::wait(DialogRef ref) {
 }
 
 ProgressRef QtServices::create(double fraction, const std::string& message) {
-    auto* p = new QProgressDialog(qs(message), QString(), 0, 1000, dialog_parent());
+    auto* p = new QProgressDialog(qs(message), "Cancel", 0, 1000, dialog_parent());
     p->setAttribute(Qt::WA_DeleteOnClose);
     p->setWindowTitle(" ");
     p->setMinimumDuration(0);
@@ -244,6 +244,10 @@ ProgressRef QtServices::create(double fraction, const std::string& message) {
     const int id = next_++;
     progress_[id].dialog = p;
     progress_[id].shown.start();
+    QObject::connect(p, &QProgressDialog::canceled, p, [this, id] {
+        if (auto it = progress_.find(id); it != progress_.end())
+            it->second.cancelled = true;
+    });
     return ProgressRef{id};
 }
 
@@ -265,6 +269,11 @@ void QtServices::update(ProgressRef ref, double fraction, const std::optional<st
     p.dialog->setValue(static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 1000)));
     QApplication::processEvents();
     p.shown.start();
+}
+
+bool QtServices::cancelled(ProgressRef ref) const {
+    const auto it = progress_.find(ref.id);
+    return it != progress_.end() && it->second.cancelled;
 }
 
 void QtServices::close(ProgressRef ref) {

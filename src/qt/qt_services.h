@@ -41,6 +41,7 @@ class QtServices : public DialogService,
     ProgressRef create(double fraction, const std::string& message) override;
     void update(ProgressRef ref, double fraction, const std::optional<std::string>& message) override;
     void close(ProgressRef ref) override;
+    bool cancelled(ProgressRef ref) const override;
 
     void print_window(const Figure& window) override;
     int open(const std::string& address) override;
@@ -57,6 +58,7 @@ class QtServices : public DialogService,
         QPointer<QProgressDialog> dialog;
         QElapsedTimer shown;          // since the dialog was last drawn
         std::optional<QString> label; // a new text not drawn yet
+        bool cancelled = false;       // Cancel was pressed
     };
     static constexpr qint64 kProgressIntervalMs = 40;
     std::map<int, Progress> progress_;

@@ -1,5 +1,7 @@
 #include "ui/scripted_services.h"
 
+#include <algorithm>
+
 #include <stdexcept>
 
 namespace tarvik {
@@ -104,6 +106,15 @@ void ScriptedServices::update(ProgressRef ref, double fraction, const std::optio
 }
 
 void ScriptedServices::close(ProgressRef ref) { progress.push_back({"close", ref.id, 0, std::nullopt}); }
+
+bool ScriptedServices::cancelled(ProgressRef ref) const {
+    if (!cancelAfterUpdates)
+        return false;
+    const auto updates = std::count_if(progress.begin(), progress.end(), [&](const ProgressEvent& e) {
+        return e.id == ref.id && e.kind == "update";
+    });
+    return static_cast<std::size_t>(updates) >= *cancelAfterUpdates;
+}
 
 void ScriptedServices::print_window(const Figure&) { ++printed; }
 

@@ -52,6 +52,8 @@ class ScriptedServices : public DialogService,
     // What the program did.
     std::vector<DialogRecord> dialogs;
     std::vector<ProgressEvent> progress;
+    // The user presses Cancel once a progress dialog has had this many updates (none: never).
+    std::optional<std::size_t> cancelAfterUpdates;
     std::vector<std::string> shellCommands;
     std::vector<std::string> browserAddresses;
     int printed = 0;
@@ -75,6 +77,7 @@ class ScriptedServices : public DialogService,
     ProgressRef create(double fraction, const std::string& message) override;
     void update(ProgressRef ref, double fraction, const std::optional<std::string>& message) override;
     void close(ProgressRef ref) override;
+    bool cancelled(ProgressRef ref) const override;
 
     void print_window(const Figure& window) override;
     int open(const std::string& address) override;

@@ -53,6 +53,8 @@ class ProgressService {
     virtual ProgressRef create(double fraction, const std::string& message) = 0;
     virtual void update(ProgressRef ref, double fraction, const std::optional<std::string>& message) = 0;
     virtual void close(ProgressRef ref) = 0;
+    // True once the user has asked to stop the work the dialog shows (its Cancel button).
+    virtual bool cancelled(ProgressRef) const { return false; }
 };
 
 class PrintService {

@@ -2,10 +2,12 @@
 // under one progress dialog, and the refusals.
 #include "overlap/driver.h"
 
+#include "app/session_file.h"
 #include "core/format.h"
 #include "support/session.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace tarvik::testing {
 namespace {
@@ -26,6 +28,29 @@ class OverlapDriver : public StartedSession {
         return out;
     }
 };
+
+// Cancel part way through a run leaves the record and the result shown as they were before the run (the
+// earlier results kept, missing values included), with one line in the log that says so.
+TEST_F(OverlapDriver, ACancelledRunKeepsTheEarlierResults) {
+    reach_step_4(true);
+    s.click("checkbox_all_group_overlap", 1);
+    dispatch_event(s.rt, "button_calculate_2Doverlap");
+    const auto record = [&] { return nlohmann::ordered_json::parse(session_to_text(s.fig(), s.record())).at("record"); };
+    const auto before = record();
+    TextList log = s.log();
+    const TextList shown = s.control("text_2D_overlap").string;
+    Handles coarser = s.record(); // so that the pairs the run reaches get other results
+    coarser.overlapResolution = {5, 5, 5};
+    s.rt.store(coarser);
+    s.scripted.cancelAfterUpdates = 14; // during the second of three pairs, seen before the third
+    dispatch_event(s.rt, "button_calculate_2Doverlap");
+    for (const char* field : {"overlap", "v"})
+        EXPECT_EQ(record().at(field), before.at(field)) << field;
+    EXPECT_EQ(s.control("text_2D_overlap").string, shown);
+    log.insert(log.end(), {"", "", "2D overlap cancelled after 2 of 3 pairs: the results of before the run are kept."});
+    EXPECT_EQ(s.log(), log);
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
+}
 
 // Ticking the box disables the menus without changing them, and every pair runs in order under one
 // progress dialog; unticked, the pair of the menus runs, smaller index first, and a group with itself
