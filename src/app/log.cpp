@@ -4,11 +4,17 @@
 
 namespace tarvik {
 
+namespace {
+
+const char* const kLogList = "listbox_log";
+
+} // namespace
+
 Handles update_log(Runtime& rt, Handles handles, const LogEntry& entry) {
     // The body changes only the log control, so the record comes back as received even on a failure.
     guarded(rt, ReportForm::A, "update_log", [&] {
         Figure& fig = rt.figure();
-        fig.control("listbox_log"); // an unknown control fails before anything is appended
+        fig.control(kLogList); // an unknown control fails before anything is appended
         TextList added{""};
         if (const auto* text = std::get_if<std::string>(&entry)) {
             added.emplace_back();
@@ -16,10 +22,22 @@ Handles update_log(Runtime& rt, Handles handles, const LogEntry& entry) {
         } else if (const auto* lines = std::get_if<TextList>(&entry)) {
             added.insert(added.end(), lines->begin(), lines->end());
         }
-        fig.append_strings("listbox_log", added);
+        fig.append_strings(kLogList, added);
         rt.store(handles);
     });
     return handles;
+}
+
+std::size_t log_size(const Runtime& rt) {
+    return rt.figure().control(kLogList).string.size();
+}
+
+void cut_log(Runtime& rt, std::size_t count) {
+    TextList items = rt.figure().control(kLogList).string;
+    if (count < items.size()) {
+        items.resize(count);
+        rt.figure().set_string(kLogList, items);
+    }
 }
 
 } // namespace tarvik

@@ -2,6 +2,7 @@
 
 #include "app/runtime.h"
 
+#include <cstddef>
 #include <string>
 #include <variant>
 
@@ -13,5 +14,10 @@ using LogEntry = std::variant<std::monostate, std::string, TextList>;
 
 // Appends an entry to the activity log, the item list of listbox_log, and stores the record.
 Handles update_log(Runtime& rt, Handles handles, const LogEntry& entry);
+
+// The number of items of the activity log, and the log cut back to its first `count` items (what a
+// cancelled run added goes again).
+std::size_t log_size(const Runtime& rt);
+void cut_log(Runtime& rt, std::size_t count);
 
 } // namespace tarvik

@@ -1,5 +1,7 @@
 #include "app/session_json.h"
 
+#include "core/utf8.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -11,16 +13,9 @@ void fail(const Where& w, const std::string& what) {
 }
 
 bool is_utf8(const std::string& s) {
-    if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return true;
-    // The library's own check, so that whatever passes here is also what it will write.
-    try {
-        (void)Json(s).dump();
-        return true;
-    } catch (const Json::type_error&) {
-        return false;
-    }
+    return first_byte_not_utf8(s) == std::string_view::npos;
 }
+
 namespace {
 
 std::string to_hex(std::string_view bytes) {

@@ -70,6 +70,11 @@ struct Where {
 };
 [[noreturn]] void fail(const Where& w, const std::string& what);
 
+// A file's path as messages about it show it.
+inline std::string quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
 // Texts. JSON texts are UTF-8; a text that is not (a stray byte of another encoding in a file name or a
 // data line) is written as its bytes in hexadecimal, so that it still comes back byte for byte.
 bool is_utf8(const std::string& s);

@@ -118,9 +118,6 @@ void upgrade_from_format_1(Json& doc) {
         refs->insert(refs->begin() + static_cast<std::ptrdiff_t>(index + 1),
                      Json::array({kMirroredFitAxesTag, kMirroredFitAxesTag}));
 }
-std::string quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 } // namespace
 

@@ -116,9 +116,6 @@ void append_json(std::string& out, const std::map<std::pair<int, int>, OverlapCe
     }
     out += ']';
 }
-std::string quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 } // namespace
 

@@ -244,13 +244,8 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
     }
     Handles emptied = session.record();
     for (const auto& [i, j] : pairs)
-        if (auto it = emptied.overlap.find({std::min(i, j), std::max(i, j)}); it != emptied.overlap.end()) {
-            OverlapCell& c = it->second;
-            if (threeD)
-                c.value = c.E1ovfrac = c.E2ovfrac = c.E1sum = c.E2sum = c.Ebothsum = std::nullopt;
-            else
-                c.value2D = c.E1ovfrac2D = c.E2ovfrac2D = c.E1sum2D = c.E2sum2D = c.Ebothsum2D = std::nullopt;
-        }
+        if (auto it = emptied.overlap.find({std::min(i, j), std::max(i, j)}); it != emptied.overlap.end())
+            set_pair_results(it->second, threeD, {});
     session.fig().store(emptied);
     const std::string button = threeD ? "button_calculate_3Doverlap" : "button_calculate_2Doverlap";
     const std::size_t logBefore = session.fig().control("listbox_log").string.size();
@@ -260,15 +255,11 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
     int failed = 0;
     for (const auto& [i, j] : pairs) {
         const auto it = h.overlap.find({std::min(i, j), std::max(i, j)});
-        const OverlapCell c = it == h.overlap.end() ? OverlapCell{} : it->second;
-        OverlapRow row{threeD ? "3D" : "2D", i, j, h.v.at(i - 1).name, h.v.at(j - 1).name, 0, 0, 0, 0, 0, 0};
-        if (threeD)
-            row.value = or_nan(c.value), row.e1 = or_nan(c.E1ovfrac), row.e2 = or_nan(c.E2ovfrac),
-            row.n1 = or_nan(c.E1sum), row.n2 = or_nan(c.E2sum), row.nBoth = or_nan(c.Ebothsum);
-        else
-            row.value = or_nan(c.value2D), row.e1 = or_nan(c.E1ovfrac2D), row.e2 = or_nan(c.E2ovfrac2D),
-            row.n1 = or_nan(c.E1sum2D), row.n2 = or_nan(c.E2sum2D), row.nBoth = or_nan(c.Ebothsum2D);
-        failed += overlap_failed(threeD ? c.E1sum : c.E1sum2D) ? 1 : 0;
+        const PairResults r = it == h.overlap.end() ? PairResults{} : pair_results(it->second, threeD);
+        OverlapRow row{threeD ? "3D" : "2D", i, j, h.v.at(i - 1).name, h.v.at(j - 1).name,
+                       or_nan(r.value),     or_nan(r.E1ovfrac), or_nan(r.E2ovfrac), or_nan(r.E1sum),
+                       or_nan(r.E2sum),     or_nan(r.Ebothsum)};
+        failed += overlap_failed(r) ? 1 : 0;
         if (i > j) // the cell keeps the smaller index first
             std::swap(row.e1, row.e2), std::swap(row.n1, row.n2);
         rows.push_back(std::move(row));
@@ -405,7 +396,7 @@ std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
 int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotExporter* exporter) {
     BatchSession session(err);
     int status = 0;
-    bool failedOutput = false;
+    bool stageFailed = false; // then no output but the log is written
     std::string step = "start"; // the stage under way, as a failure names it
     std::vector<OverlapRow> overlapRows;
     try {
@@ -490,7 +481,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                     err << "tarvik3d-batch: the " << (threeD ? "3D" : "2D") << " overlap of " << failed
                         << " pair" << (failed == 1 ? "" : "s") << " could not be calculated; "
                         << (failed == 1 ? "its row holds" : "their rows hold") << " NaN.\n";
-                    failedOutput = true;
+                    status = 1;
                 }
             }
         }
@@ -498,30 +489,32 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
     } catch (const StageFailure& failure) {
         for (const auto& m : failure.messages)
             err << m << "\n";
-        status = 1;
+        status = 1, stageFailed = true;
     } catch (const std::bad_alloc&) {
         err << "tarvik3d-batch: there was not enough memory to " << step << ".\n";
-        status = 1;
+        status = 1, stageFailed = true;
     } catch (const std::exception& e) {
         err << "tarvik3d-batch: could not " << step << ": " << e.what() << "\n";
-        status = 1;
+        status = 1, stageFailed = true;
     }
 
     // Each output stands on its own: one that cannot be written is reported and the others are still
     // written. After a failed stage only the log is, since the rest would hold nothing of this run.
-    const auto output = [&](bool wanted, const std::function<void()>& write) {
-        if (!wanted || status == 1)
-            return;
+    const auto attempt = [&](const char* what, const std::function<void()>& write) {
         try {
             write();
         } catch (const StageFailure& failure) {
             for (const auto& m : failure.messages)
                 err << m << "\n";
-            failedOutput = true;
+            status = 1;
         } catch (const std::bad_alloc&) {
-            err << "tarvik3d-batch: there was not enough memory to write an output.\n";
-            failedOutput = true;
+            err << "tarvik3d-batch: there was not enough memory to write " << what << ".\n";
+            status = 1;
         }
+    };
+    const auto output = [&](bool wanted, const std::function<void()>& write) {
+        if (wanted && !stageFailed)
+            attempt("an output", write);
     };
     for (const auto& plot : o.plots)
         output(true, [&] { run_plot(session, plot, exporter); });
@@ -550,17 +543,10 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             write_output(file, text(overlapRows), out);
         });
 
-    status = 0 == status && failedOutput ? 1 : status;
-    try {
+    attempt("the log", [&] {
         write_output(o.logFile.empty() ? "-" : o.logFile, log_file_text(session.fig().control("listbox_log").string),
                      out);
-    } catch (const StageFailure& failure) {
-        err << failure.messages.front() << "\n";
-        status = 1;
-    } catch (const std::bad_alloc&) {
-        err << "tarvik3d-batch: there was not enough memory to write the log.\n";
-        status = 1;
-    }
+    });
     return status == 0 && o.strict && session.warnings() > 0 ? 3 : status;
 }
 

@@ -41,10 +41,6 @@ bool is_separator(char c) {
     return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ';
 }
 
-bool is_word_character(char c) {
-    return is_ascii_alnum(c) || c == '_';
-}
-
 std::vector<std::string_view> split_file_lines(std::string_view content) {
     std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);

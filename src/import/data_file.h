@@ -30,7 +30,6 @@ namespace tarvik {
 std::string excerpt(std::string_view text, std::size_t maxCharacters);
 
 bool is_separator(char c);      // tab, line feed, vertical tab, form feed, carriage return, space
-bool is_word_character(char c); // the ASCII word characters: ASCII letter, digit or "_"
 
 // The lines of a whole file: a line feed ends a line and a carriage return just before it goes with it;
 // the end of the file ends the last line, and a final line feed does not start another one. The views

@@ -18,9 +18,6 @@ const char* const kFailed3DText = "Function \"calculate_pairs_for_overlap\" in 3
 const char* const kDriverFailureTitle = "Let Quillon know: Function: calculate_pairs_for_overlap\"";
 const char* const kCancelled =
     "%s overlap cancelled after %s of %s pairs: the results of before the run are kept.";
-const char* const kLog = "listbox_log";
-const char* const kText2D = "text_2D_overlap";
-const char* const kText3D = "text_3D_overlap";
 
 } // namespace
 
@@ -57,15 +54,14 @@ HandlesAndStatus calculate_pairs_for_overlap(Runtime& rt, Handles handles, const
                     // Cancel keeps the record, the result texts and the log as they were before the run,
                     // with one line saying so.
                     const Handles before = handles;
-                    const TextList texts[2] = {fig.control(kText2D).string, fig.control(kText3D).string};
-                    const std::size_t logLines = fig.control(kLog).string.size();
+                    const TextList texts[2] = {fig.control(kOverlapText2D).string,
+                                               fig.control(kOverlapText3D).string};
+                    const std::size_t logLines = log_size(rt);
                     for (int k = 0; k < total; ++k) {
                         if (progress.cancelled(*bar)) {
-                            TextList log = fig.control(kLog).string;
-                            log.resize(logLines);
-                            fig.set_string(kLog, log);
-                            fig.set_string(kText2D, texts[0]);
-                            fig.set_string(kText3D, texts[1]);
+                            cut_log(rt, logLines);
+                            fig.set_string(kOverlapText2D, texts[0]);
+                            fig.set_string(kOverlapText3D, texts[1]);
                             handles = update_log(rt, before, fill(kCancelled, {overlapType, std::to_string(k),
                                                                              std::to_string(total)}));
                             break;

@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "core/format.h"
 
+#include <array>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -24,8 +25,8 @@ constexpr std::string_view kLog3D = "3D VOWEL OVERLAP of Group <%s> and Group <%
 constexpr std::string_view kFailedLog = "%sD VOWEL OVERLAP of Group <%s> and Group <%s> is: NaN (it could not be calculated)";
 constexpr std::string_view kOp2D = "calculate_2D_overlap";
 constexpr std::string_view kOp3D = "calculate_3D_overlap";
-constexpr const char* kText2D = "text_2D_overlap";
-constexpr const char* kText3D = "text_3D_overlap";
+constexpr const char* kText2D = kOverlapText2D;
+constexpr const char* kText3D = kOverlapText3D;
 
 constexpr std::string_view kNoGroup = "There is no group %s: the session has %s groups.";
 constexpr std::string_view kNo2DFit = "Group <%s> has no fitted ellipse to measure its overlap with.";
@@ -122,25 +123,57 @@ Handles mark_failed(Runtime& rt, Handles handles, int a, int b, bool threeD) {
     const OrderedPair pair = ordered(a, b);
     OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
     const double nan = kNoShare;
-    if (threeD) {
-        cell.value = cell.E1ovfrac = cell.E2ovfrac = cell.E1sum = cell.E2sum = cell.Ebothsum = nan;
+    set_pair_results(cell, threeD, {nan, nan, nan, nan, nan, nan});
+    if (threeD)
         cell.Bothcoordx.reset(), cell.Bothcoordy.reset(), cell.Bothcoordz.reset();
-    } else {
-        cell.value2D = cell.E1ovfrac2D = cell.E2ovfrac2D = cell.E1sum2D = cell.E2sum2D = cell.Ebothsum2D = nan;
+    else
         cell.Bothcoordx2D.reset(), cell.Bothcoordy2D.reset();
-    }
     const std::string line = fill_message(kFailedLog, {threeD ? "3" : "2", handles.v[pair.first - 1].name,
                                                        handles.v[pair.second - 1].name});
     rt.figure().set_string(threeD ? kText3D : kText2D, {"NaN"});
-    handles = update_log(rt, std::move(handles), line);
-    rt.store(handles);
-    return handles;
+    return update_log(rt, std::move(handles), line); // stores the record with the window
 }
+
+// The results as a cell of the overlap table keeps them.
+PairResults cell_results(const OverlapShares& shares) {
+    return {shares.value,
+            shares.E1ovfrac,
+            shares.E2ovfrac,
+            static_cast<double>(shares.E1sum),
+            static_cast<double>(shares.E2sum),
+            static_cast<double>(shares.Ebothsum)};
+}
+
+using CellField = std::optional<double> OverlapCell::*;
+using ResultField = std::optional<double> PairResults::*;
+constexpr std::array<ResultField, 6> kResultFields = {&PairResults::value, &PairResults::E1ovfrac,
+                                                      &PairResults::E2ovfrac, &PairResults::E1sum,
+                                                      &PairResults::E2sum, &PairResults::Ebothsum};
+constexpr std::array<CellField, 6> kCellFields3D = {&OverlapCell::value, &OverlapCell::E1ovfrac,
+                                                    &OverlapCell::E2ovfrac, &OverlapCell::E1sum,
+                                                    &OverlapCell::E2sum, &OverlapCell::Ebothsum};
+constexpr std::array<CellField, 6> kCellFields2D = {&OverlapCell::value2D, &OverlapCell::E1ovfrac2D,
+                                                    &OverlapCell::E2ovfrac2D, &OverlapCell::E1sum2D,
+                                                    &OverlapCell::E2sum2D, &OverlapCell::Ebothsum2D};
 
 } // namespace
 
-bool overlap_failed(const std::optional<double>& count) {
-    return !count || std::isnan(*count);
+PairResults pair_results(const OverlapCell& cell, bool threeD) {
+    PairResults out;
+    const auto& fields = threeD ? kCellFields3D : kCellFields2D;
+    for (std::size_t k = 0; k < fields.size(); ++k)
+        out.*kResultFields[k] = cell.*fields[k];
+    return out;
+}
+
+void set_pair_results(OverlapCell& cell, bool threeD, const PairResults& results) {
+    const auto& fields = threeD ? kCellFields3D : kCellFields2D;
+    for (std::size_t k = 0; k < fields.size(); ++k)
+        cell.*fields[k] = results.*kResultFields[k];
+}
+
+bool overlap_failed(const PairResults& results) {
+    return !results.E1sum || std::isnan(*results.E1sum);
 }
 
 Ellipse2D ellipse_of(const VowelGroup& g) {
@@ -201,12 +234,7 @@ Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
         OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
         cell.Bothcoordx2D = std::move(result.both.x);
         cell.Bothcoordy2D = std::move(result.both.y);
-        cell.E1ovfrac2D = result.shares.E1ovfrac;
-        cell.E2ovfrac2D = result.shares.E2ovfrac;
-        cell.value2D = result.shares.value;
-        cell.E1sum2D = static_cast<double>(result.shares.E1sum);
-        cell.E2sum2D = static_cast<double>(result.shares.E2sum);
-        cell.Ebothsum2D = static_cast<double>(result.shares.Ebothsum);
+        set_pair_results(cell, false, cell_results(result.shares));
 
         handles = update_log(rt, std::move(handles), line);
         rt.figure().set_string(kText2D, {format_significant(result.shares.value, 5)});
@@ -242,12 +270,7 @@ Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, in
         cell.Bothcoordx = std::move(result.both.x);
         cell.Bothcoordy = std::move(result.both.y);
         cell.Bothcoordz = std::move(result.both.z);
-        cell.E1ovfrac = result.shares.E1ovfrac;
-        cell.E2ovfrac = result.shares.E2ovfrac;
-        cell.value = result.shares.value;
-        cell.E1sum = static_cast<double>(result.shares.E1sum);
-        cell.E2sum = static_cast<double>(result.shares.E2sum);
-        cell.Ebothsum = static_cast<double>(result.shares.Ebothsum);
+        set_pair_results(cell, true, cell_results(result.shares));
 
         handles = update_log(rt, std::move(handles), line); // stores the record with the window
         rt.figure().set_string(kText3D, {format_significant(result.shares.value, 5)});

@@ -14,12 +14,25 @@
 // result; the driver goes on with the next pair.
 namespace tarvik {
 
+// The main window's result texts under "Calculate 2D" and "Calculate 3D".
+inline constexpr const char* kOverlapText2D = "text_2D_overlap";
+inline constexpr const char* kOverlapText3D = "text_3D_overlap";
+
 // The fitted ellipse / ellipsoid of a group; throws std::runtime_error when the fit has not run.
 Ellipse2D ellipse_of(const VowelGroup& group);
 Ellipsoid3D ellipsoid_of(const VowelGroup& group);
 
-// True when a count of an overlap cell says the estimate of its dimension has not run or has failed.
-bool overlap_failed(const std::optional<double>& count);
+// The six results of one dimension (2D or 3D) of an overlap cell: the larger share, the two shares and
+// the grid-point counts behind them.
+struct PairResults {
+    std::optional<double> value, E1ovfrac, E2ovfrac, E1sum, E2sum, Ebothsum;
+};
+PairResults pair_results(const OverlapCell& cell, bool threeD);
+void set_pair_results(OverlapCell& cell, bool threeD, const PairResults& results);
+
+// True when the results say the estimate has not run or has failed: a missing or NaN count (a pair
+// whose overlap is undefined has its counts).
+bool overlap_failed(const PairResults& results);
 
 // The grid steps of the record along F2 and F1, and along duration when `withDuration`; throws
 // std::invalid_argument unless each is a whole number from 1 to kMaxGridSteps. The grid overlap itself

@@ -201,7 +201,7 @@ TEST_F(OverlapOps, FailuresReportWaitAndLeaveThePairNaN) {
         }
         const Handles stored = s.record(); // with the window
         const OverlapCell& cell = stored.overlap.at({1, 2});
-        EXPECT_TRUE(overlap_failed(c.space ? cell.E1sum : cell.E2sum2D));
+        EXPECT_TRUE(overlap_failed(pair_results(cell, c.space)));
         expect_same(*(c.space ? cell.value : cell.value2D), kNaN);
         EXPECT_EQ(s.log().back(), std::string(c.space ? "3D" : "2D") +
                                       " VOWEL OVERLAP of Group <front> and Group <back> is: NaN (it could not be "
