@@ -1,5 +1,7 @@
 #include "app/runtime.h"
 
+#include "app/step.h"
+
 #include <stdexcept>
 
 namespace tarvik {
@@ -14,6 +16,36 @@ const char* const kStepRunningText =
     "Another step is still running or waiting for your answer. Finish it first, then try again.";
 
 } // namespace
+
+DialogRef Runtime::NotingDialogs::warning(const TextList& text, const std::string& title, bool modal) {
+    if (sink)
+        sink->push_back({Diagnostic::Kind::Warning, title, text});
+    return inner_->warning(text, title, modal);
+}
+
+DialogRef Runtime::NotingDialogs::message(const TextList& text, const std::string& title, Icon icon,
+                                          WindowStyle style) {
+    if (sink)
+        sink->push_back({icon == Icon::Warn || icon == Icon::Error ? Diagnostic::Kind::Warning : Diagnostic::Kind::Note,
+                         title, text});
+    return inner_->message(text, title, icon, style);
+}
+
+StepReport run_step(Runtime& rt, const std::function<bool()>& body) {
+    StepReport report;
+    std::vector<Diagnostic>* outer = rt.diagnostics();
+    rt.set_diagnostics(&report.diagnostics);
+    try {
+        report.done = body();
+    } catch (...) {
+        rt.set_diagnostics(outer);
+        throw;
+    }
+    rt.set_diagnostics(outer);
+    if (outer) // a step run by another one: its diagnostics are the outer step's too
+        outer->insert(outer->end(), report.diagnostics.begin(), report.diagnostics.end());
+    return report;
+}
 
 std::shared_ptr<Figure> Runtime::main_window() const { return main_ && main_->alive() ? main_ : nullptr; }
 

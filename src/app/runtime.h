@@ -11,14 +11,21 @@
 
 namespace tarvik {
 
+struct Diagnostic; // app/step.h
+
 // The program's side of the graphics runtime: the services it calls and the one main window
 // (the singleton reference of the entry). Plot windows are owned by the plot host, not here.
 class Runtime {
   public:
-    explicit Runtime(Services services) : services_(services) {}
+    explicit Runtime(Services services) : services_(services), dialogs_(services.dialogs) {}
 
     const Services& services() const { return services_; }
-    DialogService& dialogs() const { return *services_.dialogs; }
+    // The dialog service; while a step runs (app/step.h) it also notes each warning and message shown.
+    DialogService& dialogs() const { return dialogs_; }
+
+    // Where the running step collects its diagnostics (null: no step runs); set by run_step.
+    std::vector<Diagnostic>* diagnostics() const { return dialogs_.sink; }
+    void set_diagnostics(std::vector<Diagnostic>* sink) { dialogs_.sink = sink; }
 
     // The main window while it is live, or null.
     std::shared_ptr<Figure> main_window() const;
@@ -31,10 +38,6 @@ class Runtime {
 
     // Called for every main window the entry creates, before it is first shown (the Qt view hooks in here).
     std::function<void(const std::shared_ptr<Figure>&)> onWindowCreated;
-
-    // Called for every set of warnings reported together (app/warnings.h) with all its lines and the
-    // dialog that showed them; the batch tool prints them. Empty in the program.
-    std::function<void(const std::string& title, const TextList& lines, DialogRef shown)> onWarnings;
 
     // Marks a callback as running from its start to its end (nested ones run while a handler waits for a
     // dialog, a plot's key or its progress dialog). The record it holds belongs to the main window it
@@ -61,7 +64,35 @@ class Runtime {
     void store(const Handles& handles) const;
 
   private:
+    // Passes every call on to the service and notes warnings and messages in `sink` when there is one.
+    class NotingDialogs : public DialogService {
+      public:
+        explicit NotingDialogs(DialogService* inner) : inner_(inner) {}
+        DialogRef warning(const TextList& text, const std::string& title, bool modal) override;
+        DialogRef message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) override;
+        std::string question(const std::string& text, const std::string& title, const std::string& button1,
+                             const std::string& button2, const std::string& defaultButton) override {
+            return inner_->question(text, title, button1, button2, defaultButton);
+        }
+        TextList input(const TextList& prompts, const std::string& title, int linesPerField) override {
+            return inner_->input(prompts, title, linesPerField);
+        }
+        std::optional<FileChoice> open_file(const std::string& filter, const std::string& title) override {
+            return inner_->open_file(filter, title);
+        }
+        std::optional<FileChoice> save_file(const std::string& filter, const std::string& title) override {
+            return inner_->save_file(filter, title);
+        }
+        void wait(DialogRef dialog) override { inner_->wait(dialog); }
+
+        std::vector<Diagnostic>* sink = nullptr;
+
+      private:
+        DialogService* inner_;
+    };
+
     Services services_;
+    mutable NotingDialogs dialogs_;
     std::shared_ptr<Figure> main_;
     // The main window of each running callback, the innermost last.
     std::vector<std::weak_ptr<Figure>> callbackWindows_;

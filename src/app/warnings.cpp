@@ -1,6 +1,7 @@
 #include "app/warnings.h"
 
 #include "app/log.h"
+#include "app/step.h"
 #include "core/format.h"
 
 #include <algorithm>
@@ -34,12 +35,13 @@ TextList warnings_dialog_text(const TextList& lines) {
 Handles Warnings::report(Runtime& rt, Handles handles) const {
     if (lines_.empty())
         return handles;
-    const DialogRef shown = rt.dialogs().warning(warnings_dialog_text(lines_), title_, true);
+    // The step's diagnostics get every line, not the summary the dialog shows.
+    if (auto* sink = rt.diagnostics())
+        sink->push_back({Diagnostic::Kind::Warning, title_, lines_, true});
+    rt.services().dialogs->warning(warnings_dialog_text(lines_), title_, true);
     TextList entry{fill(kLogHeading, {title_})};
     entry.insert(entry.end(), lines_.begin(), lines_.end());
     handles = update_log(rt, std::move(handles), entry);
-    if (rt.onWarnings)
-        rt.onWarnings(title_, lines_, shown);
     return handles;
 }
 

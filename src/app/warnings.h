@@ -18,7 +18,7 @@ class Warnings {
     void add(std::string line) { lines_.push_back(std::move(line)); }
 
     // Shows the dialog (not waited for), appends the lines to the log and stores the record; tells
-    // `Runtime::onWarnings` what was shown. Nothing happens without a line.
+    // the running step's diagnostics every line. Nothing happens without a line.
     Handles report(Runtime& rt, Handles handles) const;
 
   private:

@@ -4,6 +4,7 @@
 #include "app/log_view.h"
 #include "app/runtime.h"
 #include "app/session_file.h"
+#include "app/step.h"
 #include "core/file_write.h"
 #include "core/format.h"
 #include "grouping/categories.h"
@@ -45,12 +46,6 @@ class BatchSession {
   public:
     explicit BatchSession(std::ostream& err) : err_(err), rt_(make_services()) {
         scripted_.answerFirstButton = true;
-        // Warnings reported together are printed line by line, not as the summary their dialog shows.
-        rt_.onWarnings = [this](const std::string& title, const TextList& lines, DialogRef shown) {
-            for (const auto& line : lines)
-                warn(title + ": " + line);
-            summaries_.insert(shown.id);
-        };
         zerivizi_export(rt_, {std::string("visible"), std::string("off")});
     }
 
@@ -65,24 +60,12 @@ class BatchSession {
         fig().set_value(tag, value);
         fire(tag);
     }
-    void fire(const std::string& tag) {
-        const std::size_t before = scripted_.dialogs.size();
-        dispatch_event(rt_, tag);
-        settle(before, true);
-    }
+    void fire(const std::string& tag) { settle(run_step(rt_, [&] { return dispatch_event(rt_, tag), true; })); }
 
-    // Presses a control; a stage fails when `done` does not hold afterwards. The warnings and messages
-    // shown on the way are printed as warnings when it succeeds, and are the failure when it does not.
+    // Presses a control; a stage fails when `done` does not hold afterwards. The warnings shown on the
+    // way are printed when it succeeds; the warnings and messages are the failure when it does not.
     void press(const std::string& tag, const std::function<bool()>& done) {
-        const std::size_t before = scripted_.dialogs.size();
-        dispatch_event(rt_, tag);
-        const bool succeeded = done();
-        StageFailure failure{settle(before, succeeded)};
-        if (succeeded)
-            return;
-        if (failure.messages.empty())
-            failure.messages.push_back("the step did not complete");
-        throw failure;
+        settle(run_step(rt_, [&] { return dispatch_event(rt_, tag), done(); }));
     }
 
   private:
@@ -92,34 +75,28 @@ class BatchSession {
         return s;
     }
 
-    void warn(const std::string& text) {
-        err_ << "warning: " << text << "\n";
-        ++warnings_;
-    }
-
-    // The dialogs shown since `before` that tell the user something: printed as warnings when the stage
-    // went on, else returned.
-    std::vector<std::string> settle(std::size_t before, bool succeeded) {
-        std::vector<std::string> messages;
-        for (std::size_t i = before; i < scripted_.dialogs.size(); ++i) {
-            const DialogRecord& d = scripted_.dialogs[i];
-            if (d.kind != "warning" && d.kind != "message")
-                continue;
-            if (summaries_.contains(static_cast<int>(i + 1)))
-                continue;
-            if (!succeeded)
-                messages.push_back(dialog_line(d.title, d.text));
-            else if (d.kind == "warning" || d.icon == Icon::Warn || d.icon == Icon::Error)
-                warn(dialog_line(d.title, d.text));
+    void settle(const StepReport& report) {
+        if (report.done) {
+            for (const auto& d : report.diagnostics)
+                if (d.kind == Diagnostic::Kind::Warning)
+                    for (const auto& line : d.itemized ? d.lines : TextList{dialog_line(d.title, d.lines)}) {
+                        err_ << "warning: " << (d.itemized ? d.title + ": " + line : line) << "\n";
+                        ++warnings_;
+                    }
+            return;
         }
-        return messages;
+        StageFailure failure;
+        for (const auto& d : report.diagnostics)
+            failure.messages.push_back(dialog_line(d.title, d.lines));
+        if (failure.messages.empty())
+            failure.messages.push_back("the step did not complete");
+        throw failure;
     }
 
     std::ostream& err_;
     ScriptedServices scripted_;
     SystemClock clock_;
     Runtime rt_;
-    std::set<int> summaries_; // the dialogs of warnings already printed line by line
     int warnings_ = 0;
 };
 

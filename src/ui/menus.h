@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The fixed menus of the main window, each written once: its entries in menu order, what each entry
+// means (a value of the enum the steps take) and the name the batch tool's option gives it. The layout
+// fills the menus from these tables, the handlers turn a menu's position into its meaning with them, and
+// the batch options offer and check the same names. A menu's first entry may be a prompt that means
+// nothing yet ("(please select)"): its meaning is empty.
+namespace tarvik {
+
+enum class SpectralMethod { None, ZScore, Logarithmic, KnownExtremes };
+enum class DurationMethod { None, ZScore, PhraseDuration };
+enum class PlotKind { Original, Normalized, Shapes, Volumes, Overlap };
+
+template <class Meaning> struct MenuEntry {
+    std::optional<Meaning> meaning; // empty for a prompt
+    std::string_view label;         // the text the menu shows
+    std::string_view batchName;     // the batch option's word; empty for a prompt
+};
+
+inline constexpr std::array<MenuEntry<SpectralMethod>, 5> kSpectralMenu{{
+    {std::nullopt, "(please select)", ""},
+    {SpectralMethod::None, "Do not normalize - Already normalized", "none"},
+    {SpectralMethod::ZScore, "Apply Z-score normalization", "zscore"},
+    {SpectralMethod::Logarithmic, "Apply Logarithmic normalization", "log"},
+    {SpectralMethod::KnownExtremes, "Apply Known Extremes normalization", "extremes"},
+}};
+
+inline constexpr std::array<MenuEntry<DurationMethod>, 4> kDurationMenu{{
+    {std::nullopt, "(please select)", ""},
+    {DurationMethod::None, "Do not normalize - Already normalized", "none"},
+    {DurationMethod::ZScore, "Apply Z-score normalization", "zscore"},
+    {DurationMethod::PhraseDuration, "Apply Phrase Duration normalization", "phrase"},
+}};
+
+inline constexpr std::array<MenuEntry<PlotKind>, 5> kPlotKindMenu{{
+    {PlotKind::Original, "Original data", "original"},
+    {PlotKind::Normalized, "Normalized data", "normalized"},
+    {PlotKind::Shapes, "Ellipsoid/Ellipse", "shapes"},
+    {PlotKind::Volumes, "Volumes/Spheres", "volumes"},
+    {PlotKind::Overlap, "Overlap (Group A & B Only)", "overlap"},
+}};
+
+// The labels of a menu, in order, as its control's item list.
+template <class Meaning, std::size_t N>
+std::vector<std::string> menu_labels(const std::array<MenuEntry<Meaning>, N>& menu) {
+    std::vector<std::string> labels;
+    for (const auto& e : menu)
+        labels.emplace_back(e.label);
+    return labels;
+}
+
+// The batch names of a menu's meaningful entries, in order.
+template <class Meaning, std::size_t N>
+std::vector<std::string> menu_batch_names(const std::array<MenuEntry<Meaning>, N>& menu) {
+    std::vector<std::string> names;
+    for (const auto& e : menu)
+        if (e.meaning)
+            names.emplace_back(e.batchName);
+    return names;
+}
+
+// The meaning of the menu's 1-based position `value` (a control's value); empty for a prompt or a
+// position outside the menu.
+template <class Meaning, std::size_t N>
+std::optional<Meaning> menu_meaning(const std::array<MenuEntry<Meaning>, N>& menu, double value) {
+    if (!(value >= 1 && value <= static_cast<double>(N)) || value != static_cast<double>(static_cast<std::size_t>(value)))
+        return std::nullopt;
+    return menu[static_cast<std::size_t>(value) - 1].meaning;
+}
+
+// The 1-based position of a meaning in the menu (what a control holds when it is chosen).
+template <class Meaning, std::size_t N>
+double menu_value(const std::array<MenuEntry<Meaning>, N>& menu, Meaning meaning) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (menu[i].meaning == meaning)
+            return static_cast<double>(i + 1);
+    return 0;
+}
+
+// The meaning a batch name stands for; empty for a name the menu does not have.
+template <class Meaning, std::size_t N>
+std::optional<Meaning> menu_meaning_named(const std::array<MenuEntry<Meaning>, N>& menu, std::string_view name) {
+    for (const auto& e : menu)
+        if (e.meaning && e.batchName == name)
+            return e.meaning;
+    return std::nullopt;
+}
+
+// The batch name of a meaning.
+template <class Meaning, std::size_t N>
+std::string_view menu_batch_name(const std::array<MenuEntry<Meaning>, N>& menu, Meaning meaning) {
+    for (const auto& e : menu)
+        if (e.meaning == meaning)
+            return e.batchName;
+    return {};
+}
+
+} // namespace tarvik
