@@ -5,6 +5,8 @@
 #include "app/log.h"
 #include "app/session_file.h"
 
+#include <filesystem>
+
 namespace tarvik {
 
 namespace {
@@ -32,6 +34,34 @@ void menuItem_saveSession_Callback(Runtime& rt, const ControlRef&, Handles handl
     });
 }
 
+namespace {
+
+// Reads, checks and installs a session file; the log says when its fits keep mirrored axes.
+void open_session_at(Runtime& rt, const std::string& path) {
+    int format = kSessionFormatVersion;
+    open_session_window(rt, load_session_file(path, &format));
+    if (format == 1)
+        update_log(rt, *rt.figure().retrieve(), kOpenedMirroredNote);
+}
+
+} // namespace
+
+StepReport open_session(Runtime& rt, const SessionFileRequest& request) {
+    return run_step(rt, [&] {
+        return !refused_while_another_runs(rt) &&
+               guarded(rt, ReportForm::B, "menuItem_openSession_Callback", [&] { open_session_at(rt, request.path); });
+    });
+}
+
+StepReport save_session(Runtime& rt, const SessionFileRequest& request) {
+    return run_step(rt, [&] {
+        std::filesystem::path path(request.path);
+        path.replace_filename(with_session_extension(path.filename().string()));
+        return guarded(rt, ReportForm::B, "menuItem_saveSession_Callback",
+                       [&] { save_session_file(path.string(), rt.figure(), *rt.figure().retrieve()); });
+    });
+}
+
 void menuItem_openSession_Callback(Runtime& rt, const ControlRef&, Handles) {
     if (refused_while_another_runs(rt))
         return;
@@ -43,10 +73,7 @@ void menuItem_openSession_Callback(Runtime& rt, const ControlRef&, Handles) {
             return;
         }
         // Read and checked before anything is closed: a file that cannot be used leaves the session as it is.
-        int format = kSessionFormatVersion;
-        open_session_window(rt, load_session_file(choice->path(), &format));
-        if (format == 1)
-            update_log(rt, *rt.figure().retrieve(), kOpenedMirroredNote);
+        open_session_at(rt, choice->path());
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include "app/runtime.h"
 
+#include <nlohmann/json.hpp>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,5 +39,9 @@ struct StepReport {
 // their lines instead of their summary dialog. `body` says whether the step reached its end; an
 // exception leaves the step's diagnostics behind in the runtime's next report.
 StepReport run_step(Runtime& rt, const std::function<bool()>& body);
+
+// A request as one line of text (its JSON), for logs and messages; requests are also stored and
+// compared as JSON.
+template <class Request> std::string request_text(const Request& r) { return nlohmann::json(r).dump(); }
 
 } // namespace tarvik

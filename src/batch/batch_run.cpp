@@ -4,6 +4,10 @@
 #include "app/log_view.h"
 #include "app/runtime.h"
 #include "app/session_file.h"
+#include "app/session_menu.h"
+#include "geometry/fit_axes_menu.h"
+#include "grouping/group_step.h"
+#include "import/import_step.h"
 #include "app/step.h"
 #include "core/file_write.h"
 #include "core/format.h"
@@ -62,6 +66,9 @@ class BatchSession {
     }
     void fire(const std::string& tag) { settle(run_step(rt_, [&] { return dispatch_event(rt_, tag), true; })); }
 
+    // Runs a step; a stage fails when it does not reach its end. As press() below.
+    void step(const std::function<StepReport(Runtime&)>& run) { settle(run(rt_)); }
+
     // Presses a control; a stage fails when `done` does not hold afterwards. The warnings shown on the
     // way are printed when it succeeds; the warnings and messages are the failure when it does not.
     void press(const std::string& tag, const std::function<bool()>& done) {
@@ -99,56 +106,6 @@ class BatchSession {
     Runtime rt_;
     int warnings_ = 0;
 };
-
-void select_column(BatchSession& session, const char* popup, const std::string& column, bool mayBeNone) {
-    const TextList& items = session.fig().control(popup).string;
-    if (mayBeNone && column == "none") {
-        session.fig().set_value(popup, 2);
-        return;
-    }
-    for (std::size_t i = 2; i < items.size(); ++i) {
-        if (items[i] == column) {
-            session.fig().set_value(popup, static_cast<double>(i + 1));
-            return;
-        }
-    }
-    throw StageFailure{{"The data file has no column named '" + column + "'."}};
-}
-
-// The 1-based position of `text` in a list control, or a failure naming what is missing.
-double position_in(BatchSession& session, const char* tag, const std::string& text, const std::string& what) {
-    const TextList& items = session.fig().control(tag).string;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] == text)
-            return static_cast<double>(i + 1);
-    throw StageFailure{{what}};
-}
-
-// Defines the groups as a user would in step 3: the first two exist already, further ones are created;
-// each is named and gets its constraints one by one.
-void define_groups(BatchSession& session, const std::vector<BatchOptions::Group>& groups) {
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        const auto& group = groups[i];
-        if (i >= session.record().v.size())
-            session.press("button_create_new_vowelNum", [&] { return session.record().v.size() > i; });
-        session.select("listbox_currVowel_select", static_cast<double>(i + 1));
-        session.fig().set_string("edit_currVowel_name", {group.name});
-        session.fire("edit_currVowel_name");
-        for (const auto& c : group.constraints) {
-            session.select("listbox_groupings",
-                           position_in(session, "listbox_groupings", c.category,
-                                       "The data have no category named '" + c.category + "'."));
-            for (const auto& type : c.types) {
-                const std::string cleaned = clean_type_name(type);
-                session.select("listbox_types",
-                               position_in(session, "listbox_types", cleaned,
-                                           "The category '" + c.category + "' has no type '" + type + "'."));
-                const std::size_t before = session.record().v.at(i).constraintList.size();
-                session.press("button_add", [&] { return session.record().v.at(i).constraintList.size() > before; });
-            }
-        }
-    }
-}
 
 std::string csv_text(const std::string& s) {
     if (s.find_first_of(",\"\n") == std::string::npos)
@@ -268,18 +225,6 @@ std::string overlap_json_text(const std::vector<OverlapRow>& rows) {
     return doc.dump(2) + "\n";
 }
 
-// Fires a menu item that asks for a file; a warning or message it shows fails the stage.
-void use_file_menu_item(BatchSession& session, const std::string& item, const std::string& file) {
-    const std::filesystem::path path(file);
-    session.scripted().fileAnswers.push_back(FileChoice{path.filename().string(), path.parent_path().string()});
-    const auto& dialogs = session.scripted().dialogs;
-    const std::size_t before = dialogs.size();
-    session.press(item, [&] {
-        return std::none_of(dialogs.begin() + static_cast<std::ptrdiff_t>(before), dialogs.end(),
-                            [](const DialogRecord& d) { return d.kind == "warning" || d.kind == "message"; });
-    });
-}
-
 // Draws one plot with the plot buttons and writes the window's picture.
 void run_plot(BatchSession& session, const BatchOptions::Plot& plot, PlotExporter* exporter) {
     if (!exporter)
@@ -382,19 +327,14 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                 throw StageFailure{{"A session (--session) already holds its data, roles, normalization and "
                                     "groups: leave out --data, the roles, --normalize-* and --group."}};
             step = "open the session " + o.sessionFile;
-            use_file_menu_item(session, "menuItem_openSession", o.sessionFile);
+            session.step([&](Runtime& rt) { return open_session(rt, {o.sessionFile}); });
         }
-        // The menu entry as a user would check it; a fitted session is fitted again.
-        if (o.orientation && orientation_from_name(*o.orientation) != session.record().fitOrientation)
-            session.fire(kMirroredFitAxesTag);
+        // A fitted session is fitted again.
+        if (o.orientation)
+            session.step([&](Runtime& rt) { return set_fit_orientation(rt, orientation_from_name(*o.orientation).value()); });
         if (!o.dataFile.empty()) {
             step = "load the data file " + o.dataFile;
-            const std::filesystem::path path(o.dataFile);
-            session.scripted().fileAnswers.push_back(
-                FileChoice{path.filename().string(), path.parent_path().string()});
-            session.press("button_load_file", [&] {
-                return first_text(session.fig().control("text_filename")) == path.filename().string();
-            });
+            session.step([&](Runtime& rt) { return load_data(rt, {o.dataFile}); });
         }
 
         const bool mapping = o.subject || o.vowel || o.f1 || o.f2 || o.duration || o.phraseDuration;
@@ -405,13 +345,10 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                 throw StageFailure{{"Mapping the columns needs all six roles: --subject, --vowel, --f1, --f2, "
                                     "--duration and --phrase-duration."}};
             step = "map the columns";
-            select_column(session, "popupmenu_header_subject", *o.subject, false);
-            select_column(session, "popupmenu_header_vowel", *o.vowel, false);
-            select_column(session, "popupmenu_header_f1", *o.f1, false);
-            select_column(session, "popupmenu_header_f2", *o.f2, false);
-            select_column(session, "popupmenu_header_duration", *o.duration, true);
-            select_column(session, "popupmenu_header_phraseduration", *o.phraseDuration, true);
-            session.press("button_continue_to_normalize", [&] { return session.record().currStep == 2; });
+            const auto optional = [](const std::string& column) { return column == "none" ? std::string() : column; };
+            const ColumnRoles roles{*o.subject, *o.vowel, *o.f1, *o.f2, optional(*o.duration),
+                                    optional(*o.phraseDuration)};
+            session.step([&](Runtime& rt) { return map_columns(rt, roles); });
         }
 
         if (o.normalizeF1 || o.normalizeF2 || o.normalizeDuration) {
@@ -439,8 +376,14 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             if (session.record().currStep != 3)
                 throw StageFailure{{"Vowel groups need normalized data (--normalize-f1, --normalize-f2)."}};
             step = "define and fit the groups";
-            define_groups(session, o.groups);
-            session.press("button_continue_to_overlap", [&] { return session.record().currStep == 4; });
+            GroupsRequest request;
+            for (const auto& g : o.groups) {
+                GroupDefinition& d = request.groups.emplace_back(GroupDefinition{g.name, {}});
+                for (const auto& c : g.constraints)
+                    d.constraints.push_back({c.category, c.types});
+            }
+            session.step([&](Runtime& rt) { return define_groups(rt, request); });
+            session.step([&](Runtime& rt) { return fit_groups(rt); });
         }
 
         if (!o.overlap.empty()) {
@@ -499,7 +442,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         if (o.saveSessionFile == "-")
             out << session_to_text(session.fig(), session.record());
         else
-            use_file_menu_item(session, "menuItem_saveSession", o.saveSessionFile);
+            session.step([&](Runtime& rt) { return save_session(rt, {o.saveSessionFile}); });
     });
     output(!o.exportNormalized.empty(), [&] {
         if (session.record().currStep < 3)

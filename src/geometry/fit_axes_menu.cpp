@@ -67,6 +67,15 @@ void menuItem_mirroredFitAxes_Callback(Runtime& rt, const ControlRef&, Handles h
     });
 }
 
+StepReport set_fit_orientation(Runtime& rt, FitOrientation orientation) {
+    return run_step(rt, [&] {
+        const Handles& h = *rt.figure().retrieve();
+        if (h.fitOrientation != orientation)
+            menuItem_mirroredFitAxes_Callback(rt, ControlRef{kMirroredFitAxesTag}, h);
+        return rt.figure().retrieve()->fitOrientation == orientation;
+    });
+}
+
 void register_fit_axes_handlers(HandlerTable& table) {
     table.emplace("menuItem_mirroredFitAxes_Callback", menuItem_mirroredFitAxes_Callback);
 }

@@ -283,21 +283,35 @@ HandlesAndStatus calculate_userVowelGroups(Runtime& rt, Handles handles) {
     return {std::move(handles), backtrack};
 }
 
+Handles create_group(Runtime& rt, Handles handles) {
+    const std::size_t before = handles.v.size();
+    handles = create_newVowel(rt, std::move(handles));
+    if (handles.v.size() == before)
+        return handles; // create_newVowel has reported why
+    Figure& fig = rt.figure();
+    TextList labels = fig.control(kGroupList).string;
+    labels.push_back(group_label(labels.size() + 1, kNewGroupName));
+    fig.set_string(kGroupList, labels);
+    fig.set_value(kGroupList, static_cast<double>(labels.size()));
+    handles = update_currVowelNum(rt, std::move(handles));
+    handles.totalVowelNum += 1;
+    rt.store(handles);
+    return handles;
+}
+
+Handles rename_group(Runtime& rt, Handles handles, const std::string& name) {
+    Figure& fig = rt.figure();
+    const std::size_t i = current_index(handles);
+    handles.v[i].name = name;
+    TextList labels = fig.control(kGroupList).string;
+    labels.at(i) = group_label(i + 1, handles.v[i].name);
+    fig.set_string(kGroupList, labels);
+    rt.store(handles);
+    return handles;
+}
+
 void button_create_new_vowelNum_Callback(Runtime& rt, const ControlRef&, Handles handles) {
-    guarded(rt, ReportForm::B, "button_create_new_vowelNum_Callback", [&] {
-        const std::size_t before = handles.v.size();
-        handles = create_newVowel(rt, std::move(handles));
-        if (handles.v.size() == before)
-            return; // create_newVowel has reported why
-        Figure& fig = rt.figure();
-        TextList labels = fig.control(kGroupList).string;
-        labels.push_back(group_label(labels.size() + 1, kNewGroupName));
-        fig.set_string(kGroupList, labels);
-        fig.set_value(kGroupList, static_cast<double>(labels.size()));
-        handles = update_currVowelNum(rt, std::move(handles));
-        handles.totalVowelNum += 1;
-        rt.store(handles);
-    });
+    guarded(rt, ReportForm::B, "button_create_new_vowelNum_Callback", [&] { create_group(rt, std::move(handles)); });
 }
 
 void button_currVowel_delete_Callback(Runtime& rt, const ControlRef&, Handles handles) {
@@ -341,12 +355,7 @@ void edit_currVowel_name_Callback(Runtime& rt, const ControlRef&, Handles handle
             fig.set_string(kNameField, {""});
             return;
         }
-        const std::size_t i = current_index(handles);
-        handles.v[i].name = first_text(fig.control(kNameField));
-        TextList labels = fig.control(kGroupList).string;
-        labels.at(i) = group_label(i + 1, handles.v[i].name);
-        fig.set_string(kGroupList, labels);
-        rt.store(handles);
+        rename_group(rt, std::move(handles), first_text(fig.control(kNameField)));
     });
 }
 

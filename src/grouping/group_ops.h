@@ -2,6 +2,8 @@
 
 #include "app/handlers.h"
 
+#include <string>
+
 namespace tarvik {
 
 // The vowel groups of the grouping step: their list, names and constraints, and the selection of their
@@ -18,6 +20,13 @@ Handles update_currVowelNum(Runtime& rt, Handles handles);
 
 // Rebuilds the group labels ("<index> <name>"), selects the last and makes it current.
 Handles update_listbox_currVowel_select(Runtime& rt, Handles handles);
+
+// Adds a group named "(change my name)" at the end of the list and makes it current; the window's
+// group list shows it. Refused (the record returned unchanged) when create_newVowel refuses.
+Handles create_group(Runtime& rt, Handles handles);
+
+// Names the current group and relabels it in the group list.
+Handles rename_group(Runtime& rt, Handles handles, const std::string& name);
 
 // Adds "<category> : <type>" of the two grouping lists to the current group, or to every group.
 Handles add_constraint(Runtime& rt, Handles handles);

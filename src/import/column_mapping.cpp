@@ -1,4 +1,5 @@
 #include "import/column_mapping.h"
+#include "import/import_step.h"
 
 #include "app/guarded.h"
 #include "app/log.h"
@@ -24,6 +25,7 @@ const char* const kSelectAll = "Please specify the header names to the data in a
                                "you do not have phrase duration information then be sure to say so.";
 const TextList kRequired = {"Subject, Vowel, F1, and F2 data are required.",
                             "Make sure you have column corresponding to these data."};
+const char* const kNoSuchColumn = "The data file has no column named '%s'.";
 const char* const kSameHeaders = "Please make sure no headers are the same.";
 const char* const kProceed2DTitle = "Proceed with 2D only?";
 const char* const kProceed2DText =
@@ -88,12 +90,97 @@ std::optional<std::string> not_numbers_line(const std::string& column, const cha
 
 } // namespace
 
+namespace {
+
+constexpr std::array<std::string ColumnRoles::*, 6> kRoleFields = {
+    &ColumnRoles::subject, &ColumnRoles::vowel,    &ColumnRoles::f1,
+    &ColumnRoles::f2,      &ColumnRoles::duration, &ColumnRoles::phraseDuration};
+
+// Step 1's Continue with the roles given: false when refused or cancelled.
+bool apply_roles(Runtime& rt, Handles handles, const ColumnRoles& roles) {
+    Figure& fig = rt.figure();
+    for (std::size_t k = 0; k < 4; ++k)
+        if ((roles.*kRoleFields[k]).empty()) {
+            refuse(rt, kRequired);
+            return false;
+        }
+    // The menus show the roles given; compared by name, as the roles read the columns by name (the
+    // reader refuses a header that repeats one).
+    std::vector<std::string> chosen;
+    for (std::size_t k = 0; k < kRolePopups.size(); ++k) {
+        const std::string& column = roles.*kRoleFields[k];
+        const auto at = std::find(handles.header.begin(), handles.header.end(), column);
+        if (!column.empty() && at == handles.header.end()) {
+            refuse(rt, {fill(kNoSuchColumn, {column})});
+            return false;
+        }
+        fig.set_value(kRolePopups[k], column.empty() ? 2.0 : static_cast<double>(at - handles.header.begin()) + 3);
+        if (!column.empty())
+            chosen.push_back(column);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    if (std::adjacent_find(chosen.begin(), chosen.end()) != chosen.end()) {
+        refuse(rt, {kSameHeaders});
+        return false;
+    }
+
+    // A measurement column without a single number would only give NaN in every later step; one with
+    // some cells that are not numbers is warned of once the choice is made.
+    Warnings notNumbers(kNotNumbersTitle);
+    for (std::size_t k = 2; k < 5; ++k) {
+        const std::string& name = roles.*kRoleFields[k];
+        if (name.empty())
+            continue;
+        const TextList& cells = handles.dataColumn->at(name);
+        if (!cells.empty() && std::none_of(cells.begin(), cells.end(), is_number_text)) {
+            refuse(rt, {"The column \"" + name + "\" chosen for " + kRoleNames[k] +
+                            " holds no numbers: its first value is \"" + cells.front() + "\".",
+                        "Choose a column of measurements."});
+            return false;
+        }
+        if (auto line = not_numbers_line(name, kRoleNames[k], cells))
+            notNumbers.add(std::move(*line));
+    }
+
+    for (std::size_t k = 0; k < kRolePopups.size(); ++k)
+        role(handles.HeaderName, k) = (roles.*kRoleFields[k]).empty() ? kNotAvailable : roles.*kRoleFields[k];
+    if (handles.HeaderName.Duration == kNotAvailable) {
+        handles.HeaderName.Duration = "notAvailable";
+        const std::string answer = rt.dialogs().question(kProceed2DText, kProceed2DTitle, "continue", "cancel",
+                                                         "continue");
+        if (answer == "cancel")
+            return false;
+        handles.onlyAllow2D = 1;
+    } else {
+        handles.onlyAllow2D = 0;
+    }
+    handles = notNumbers.report(rt, std::move(handles));
+
+    handles = calculate_groupings(rt, std::move(handles));
+    handles = populate_grouping_listboxes(rt, std::move(handles));
+    handles = calculate_dataSubject(rt, std::move(handles));
+    handles = stat_dataSubject(rt, std::move(handles));
+    handles = populate_normalization_popupmenus(rt, std::move(handles));
+
+    fig.set_enable("button_continue_to_grouping", Enable::On);
+    handles = update_frame_colors(rt, std::move(handles), 2);
+    enable_step(rt, handles, 1, Enable::Off);
+    enable_step(rt, handles, 2, Enable::On);
+    if (handles.onlyAllow2D == 1)
+        fig.set_enable("popupmenu_normalize_duration", Enable::Off);
+
+    handles = update_log(rt, std::move(handles), kDoneLines);
+    fig.set_value("listbox_groupings", 1);
+    rt.store(handles);
+    return handles.currStep == 2;
+}
+
+} // namespace
+
 void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handles handles) {
     guarded(rt, ReportForm::B, "button_continue_to_normalize_Callback", [&] {
-        Figure& fig = rt.figure();
-        // Compared by name, as the roles read the columns by name (the reader refuses a header that
-        // repeats one).
-        std::vector<std::string> chosen;
+        const Figure& fig = rt.figure();
+        ColumnRoles roles;
         for (std::size_t k = 0; k < kRolePopups.size(); ++k) {
             const Control& popup = fig.control(kRolePopups[k]);
             const double value = first_value(popup);
@@ -105,64 +192,18 @@ void button_continue_to_normalize_Callback(Runtime& rt, const ControlRef&, Handl
                 refuse(rt, kRequired);
                 return;
             }
-            if (k != 5 || value != 2)
-                chosen.push_back(selected_entry(popup));
+            roles.*kRoleFields[k] = value == 2 ? std::string() : selected_entry(popup);
         }
-        std::sort(chosen.begin(), chosen.end());
-        if (std::adjacent_find(chosen.begin(), chosen.end()) != chosen.end()) {
-            refuse(rt, {kSameHeaders});
-            return;
-        }
+        apply_roles(rt, std::move(handles), roles);
+    });
+}
 
-        // A measurement column without a single number would only give NaN in every later step; one with
-        // some cells that are not numbers is warned of once the choice is made.
-        Warnings notNumbers(kNotNumbersTitle);
-        for (std::size_t k = 2; k < 5; ++k) {
-            const Control& popup = fig.control(kRolePopups[k]);
-            if (first_value(popup) == 2)
-                continue;
-            const std::string& name = selected_entry(popup);
-            const TextList& cells = handles.dataColumn->at(name);
-            if (!cells.empty() && std::none_of(cells.begin(), cells.end(), is_number_text)) {
-                refuse(rt, {"The column \"" + name + "\" chosen for " + kRoleNames[k] +
-                                " holds no numbers: its first value is \"" + cells.front() + "\".",
-                            "Choose a column of measurements."});
-                return;
-            }
-            if (auto line = not_numbers_line(name, kRoleNames[k], cells))
-                notNumbers.add(std::move(*line));
-        }
-
-        for (std::size_t k = 0; k < kRolePopups.size(); ++k)
-            role(handles.HeaderName, k) = selected_entry(fig.control(kRolePopups[k]));
-        if (handles.HeaderName.Duration == kNotAvailable) {
-            handles.HeaderName.Duration = "notAvailable";
-            const std::string answer = rt.dialogs().question(kProceed2DText, kProceed2DTitle, "continue", "cancel",
-                                                             "continue");
-            if (answer == "cancel")
-                return;
-            handles.onlyAllow2D = 1;
-        } else {
-            handles.onlyAllow2D = 0;
-        }
-        handles = notNumbers.report(rt, std::move(handles));
-
-        handles = calculate_groupings(rt, std::move(handles));
-        handles = populate_grouping_listboxes(rt, std::move(handles));
-        handles = calculate_dataSubject(rt, std::move(handles));
-        handles = stat_dataSubject(rt, std::move(handles));
-        handles = populate_normalization_popupmenus(rt, std::move(handles));
-
-        fig.set_enable("button_continue_to_grouping", Enable::On);
-        handles = update_frame_colors(rt, std::move(handles), 2);
-        enable_step(rt, handles, 1, Enable::Off);
-        enable_step(rt, handles, 2, Enable::On);
-        if (handles.onlyAllow2D == 1)
-            fig.set_enable("popupmenu_normalize_duration", Enable::Off);
-
-        handles = update_log(rt, std::move(handles), kDoneLines);
-        fig.set_value("listbox_groupings", 1);
-        rt.store(handles);
+StepReport map_columns(Runtime& rt, const ColumnRoles& roles) {
+    return run_step(rt, [&] {
+        bool done = false;
+        guarded(rt, ReportForm::B, "button_continue_to_normalize_Callback",
+                [&] { done = apply_roles(rt, *rt.figure().retrieve(), roles); });
+        return done;
     });
 }
 

@@ -1,4 +1,5 @@
 #include "import/load_file.h"
+#include "import/import_step.h"
 
 #include "app/guarded.h"
 #include "app/log.h"
@@ -162,17 +163,27 @@ void put_table(Handles& h, TableParts t) {
 } // namespace
 
 HandlesAndStatus load_file(Runtime& rt, Handles handles) {
+    std::optional<FileChoice> choice;
+    try {
+        choice = rt.dialogs().open_file(kFileFilter, "");
+    } catch (const std::exception& e) {
+        report_failure(rt, ReportForm::B, "load_file", e.what());
+        return {std::move(handles), kLoadFailed};
+    }
+    if (!choice)
+        return {std::move(handles), kLoadCancelled};
+    return load_file_from(rt, std::move(handles), *choice);
+}
+
+HandlesAndStatus load_file_from(Runtime& rt, Handles handles, const FileChoice& file) {
     // The new table enters the record only once the whole file has been read, and a failure after that
     // puts the earlier one back: a failed load never leaves a record that mixes two files.
     std::optional<ProgressRef> progress;
     std::optional<TableParts> earlier;
     try {
-        const std::optional<FileChoice> choice = rt.dialogs().open_file(kFileFilter, "");
-        if (!choice)
-            return {std::move(handles), kLoadCancelled};
-        const std::string& name = choice->name;
+        const std::string& name = file.name;
 
-        const FileContent content = read_whole_file(choice->path());
+        const FileContent content = read_whole_file(file.path());
         if (content.status == FileContent::Status::CannotOpen) {
             show_and_wait(rt, {kCouldNotOpenText + name}, kCouldNotOpenTitle, WindowStyle::NonModal);
             return {std::move(handles), kLoadFailed};
@@ -281,20 +292,43 @@ HandlesAndStatus load_file(Runtime& rt, Handles handles) {
     }
 }
 
+namespace {
+
+// What the button does after the file is chosen (or, from a request, named).
+bool finish_load(Runtime& rt, const HandlesAndStatus& result) {
+    if (result.status == kLoadCancelled)
+        return false;
+    if (result.status == kLoadFailed) {
+        show_and_wait(rt, {kFailedText}, kFailedTitle, WindowStyle::Modal);
+        return false;
+    }
+    rt.figure().set_enable("button_continue_to_normalize", Enable::On);
+    rt.store(result.handles);
+    return true;
+}
+
+} // namespace
+
 void button_load_file_Callback(Runtime& rt, const ControlRef&, Handles handles) {
     if (loadRunning || refused_while_another_runs(rt))
         return;
     const RunningLoad running;
-    guarded(rt, ReportForm::B, "button_load_file_Callback", [&] {
-        HandlesAndStatus result = load_file(rt, std::move(handles));
-        if (result.status == kLoadCancelled)
-            return;
-        if (result.status == kLoadFailed) {
-            show_and_wait(rt, {kFailedText}, kFailedTitle, WindowStyle::Modal);
-            return;
-        }
-        rt.figure().set_enable("button_continue_to_normalize", Enable::On);
-        rt.store(result.handles);
+    guarded(rt, ReportForm::B, "button_load_file_Callback",
+            [&] { finish_load(rt, load_file(rt, std::move(handles))); });
+}
+
+StepReport load_data(Runtime& rt, const LoadRequest& request) {
+    return run_step(rt, [&] {
+        if (loadRunning)
+            return false;
+        const RunningLoad running;
+        bool loaded = false;
+        guarded(rt, ReportForm::B, "button_load_file_Callback", [&] {
+            const std::filesystem::path path(request.path);
+            loaded = finish_load(rt, load_file_from(rt, *rt.figure().retrieve(),
+                                                    FileChoice{path.filename().string(), path.parent_path().string()}));
+        });
+        return loaded;
     });
 }
 

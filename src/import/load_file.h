@@ -24,6 +24,8 @@ inline constexpr int kLoadDone = 2;
 // and a header that names two columns alike. A file that is not UTF-8 is read as Latin-1, with a warning
 // that names its first line that is not UTF-8.
 HandlesAndStatus load_file(Runtime& rt, Handles handles);
+// As load_file with the file already chosen.
+HandlesAndStatus load_file_from(Runtime& rt, Handles handles, const FileChoice& file);
 
 // The "Load File" button: loads, then enables step 1's Continue, or says that the load failed.
 void button_load_file_Callback(Runtime& rt, const ControlRef& object, Handles handles);

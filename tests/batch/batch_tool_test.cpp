@@ -114,7 +114,7 @@ TEST_F(BatchTool, RefusalsExitWithOneAndTheMessage) {
     expect_refusals(
         {{"--data '" TARVIK_TEST_DATA_DIR "/plot_vowels.txt' --subject Speaker",
           "Mapping the columns needs all six roles: --subject, --vowel, "},
-         {kPlotVowels + " --f1 F3", "The data file has no column named 'F3'."},
+         {kPlotVowels + " --f1 F3", "Cannot continue: The data file has no column named 'F3'."},
          {kPlotVowels +
               " --normalize-f1 extremes --normalize-f2 extremes --extremes-f2 i,a --normalize-duration none",
           "F1: Select your extreme categories: You have cancelled this normalization"},
