@@ -7,6 +7,7 @@
 #include "grouping/pipeline.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tarvik {
 
@@ -41,23 +42,13 @@ bool define_group(Runtime& rt, Handles& handles, std::size_t index, const GroupD
     handles = rename_group(rt, std::move(handles), group.name);
     fig.set_string("edit_currVowel_name", {group.name});
     for (const auto& c : group.constraints) {
-        const TextList* found = handles.subgroup.find(c.category);
-        if (!found) {
-            refuse(rt, fill(kNoCategory, {c.category}));
-            return false;
-        }
-        const TextList types = *found;
+        const TextList types = *handles.subgroup.find(c.category); // checked by the caller
         // The lists show the category and type being added, as a user's clicks leave them.
         fig.set_value(kGroupingsList, position(fig.control(kGroupingsList).string, c.category));
         fig.set_string(kTypesList, types);
         for (const auto& type : c.types) {
             const std::string cleaned = clean_type_name(type);
-            const double at = position(types, cleaned);
-            if (at == 0) {
-                refuse(rt, fill(kNoType, {c.category, type}));
-                return false;
-            }
-            fig.set_value(kTypesList, at);
+            fig.set_value(kTypesList, position(types, cleaned));
             handles.currentSelectedGroup = c.category;
             handles.currentSelectedType = cleaned;
             const std::size_t before = handles.v.at(index).constraintList.size();
@@ -69,6 +60,20 @@ bool define_group(Runtime& rt, Handles& handles, std::size_t index, const GroupD
     return true;
 }
 
+// The reason the data cannot meet the request, or nothing.
+std::optional<std::string> unmet(const Handles& handles, const GroupsRequest& request) {
+    for (const auto& group : request.groups)
+        for (const auto& c : group.constraints) {
+            const TextList* types = handles.subgroup.find(c.category);
+            if (!types)
+                return fill(kNoCategory, {c.category});
+            for (const auto& type : c.types)
+                if (position(*types, clean_type_name(type)) == 0)
+                    return fill(kNoType, {c.category, type});
+        }
+    return std::nullopt;
+}
+
 } // namespace
 
 StepReport define_groups(Runtime& rt, const GroupsRequest& request) {
@@ -76,6 +81,11 @@ StepReport define_groups(Runtime& rt, const GroupsRequest& request) {
         bool done = false;
         guarded(rt, ReportForm::B, "define_groups", [&] {
             Handles handles = *rt.figure().retrieve();
+            // Checked first, so that a request the data cannot meet changes nothing.
+            if (const auto reason = unmet(handles, request)) {
+                refuse(rt, *reason);
+                return;
+            }
             for (std::size_t i = 0; i < request.groups.size(); ++i)
                 if (!define_group(rt, handles, i, request.groups[i]))
                     return;
