@@ -61,7 +61,6 @@ Handles initialize_variables(Runtime& rt, Handles handles) {
     handles.stdmult = 2;
 
     handles.header.clear();
-    handles.dataRow.clear();
     handles.dataColumn.clear();
     handles.dataSubject.clear();
     handles.dataNormalizedColumn.clear();

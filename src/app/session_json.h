@@ -232,8 +232,6 @@ template <typename F, Is<Handles> S> void fields(F&& f, S& x) {
     f("objects", x.objects);
     f("output", x.output);
     f("header", x.header);
-    f("dataLine", x.dataLine);
-    f("dataRow", x.dataRow);
     f("dataColumn", x.dataColumn);
     f("dataNormalizedColumn", x.dataNormalizedColumn);
     f("HeaderName", x.HeaderName);

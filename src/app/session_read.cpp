@@ -119,6 +119,15 @@ void upgrade_from_format_1(Json& doc) {
                      Json::array({kMirroredFitAxesTag, kMirroredFitAxesTag}));
 }
 
+// Format 2 kept the data table three times: as lines, as rows and as columns. The columns hold it all,
+// so the other two go.
+void upgrade_from_format_2(Json& doc) {
+    if (auto record = doc.find("record"); record != doc.end() && record->is_object()) {
+        record->erase("dataLine");
+        record->erase("dataRow");
+    }
+}
+
 } // namespace
 
 std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVersion) {
@@ -160,6 +169,8 @@ std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVers
         *formatVersion = static_cast<int>(version.get<std::int64_t>());
     if (version.get<std::int64_t>() == 1)
         upgrade_from_format_1(doc);
+    if (version.get<std::int64_t>() <= 2)
+        upgrade_from_format_2(doc);
     top[kFormat];
     std::string program;
     decode(top["program"], root.field("program"), program);

@@ -29,7 +29,6 @@ using TextList = std::vector<std::string>;
 using SharedValues = Shared<std::vector<double>>;
 
 // One token row of the data table: one text per header, in header order.
-using DataRow = OrderedMap<std::string>;
 
 // Role mapping of the data columns. An empty optional is the "empty list" that stands before step 1
 // has been completed; afterwards each role holds a header text.
@@ -150,11 +149,10 @@ struct Handles {
     OrderedMap<ControlRef> objects;
     std::optional<ControlRef> output;
 
-    // Data table.
-    // The large tables are shared between copies of the record until one copy changes them.
+    // Data table: the header names and each column's cells going down the rows (row i of every column is
+    // line i of the file's data). The large tables are shared between copies of the record until one copy
+    // changes them.
     TextList header;
-    std::optional<Shared<TextList>> dataLine;
-    Shared<std::vector<DataRow>> dataRow;
     Shared<OrderedMap<TextList>> dataColumn;
     Shared<OrderedMap<std::vector<Cell>>> dataNormalizedColumn;
 

@@ -34,22 +34,13 @@ TextList type_list(const TextList& values) {
     return types;
 }
 
-TextList column_values(const std::vector<DataRow>& rows, const std::string& column) {
-    TextList values;
-    values.reserve(rows.size());
-    for (const DataRow& row : rows)
-        values.push_back(row.at(column));
-    return values;
-}
-
-ColumnClass classify_column(const std::vector<DataRow>& rows, const std::string& column) {
-    for (const DataRow& row : rows) {
-        const std::string& cell = row.at(column);
+ColumnClass classify_column(const TextList& cells) {
+    for (const std::string& cell : cells) {
         if (is_missing_cell(cell))
             continue;
         if (is_number_text(cell))
             return {true, {}};
-        return {false, type_list(column_values(rows, column))};
+        return {false, type_list(cells)};
     }
     return {true, {}};
 }

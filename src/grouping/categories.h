@@ -27,14 +27,12 @@ bool is_missing_cell(std::string_view cell);
 // Distinct cleaned values in order of first appearance ("c", "a", "c", "b" -> "c", "a", "b").
 TextList type_list(const TextList& values);
 
-// The values of one column going down the rows; throws std::out_of_range when a row lacks the column.
-TextList column_values(const std::vector<DataRow>& rows, const std::string& column);
 
 // Classifies one column by its first cell that is not missing: numeric when that cell reads as a number,
 // a category otherwise, so that "un-stressed", "a-b" or "x.y" at the top still make a category, and a
 // measurement that failed in the first row does not turn a numeric column into one. A column without any
 // value is numeric. A category gets its type list, to which every row contributes ("NULL" is an ordinary
 // type there).
-ColumnClass classify_column(const std::vector<DataRow>& rows, const std::string& column);
+ColumnClass classify_column(const TextList& cells);
 
 } // namespace tarvik

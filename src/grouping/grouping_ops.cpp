@@ -57,7 +57,7 @@ Handles calculate_groupings(Runtime& rt, Handles handles) {
             for (std::size_t k = 0; k < n; ++k) {
                 progress.update(bar, static_cast<double>(k + 1) / static_cast<double>(n), std::nullopt);
                 const std::string& name = handles.header[k];
-                ColumnClass column = classify_column(handles.dataRow, name);
+                ColumnClass column = classify_column(handles.dataColumn->at(name));
                 if (column.numeric) {
                     handles.groupsNumeric.push_back(name);
                 } else {
@@ -140,7 +140,7 @@ Handles calculate_dataSubject(Runtime& rt, Handles handles) {
         // Emptied first, so that a failure leaves no subjects of an earlier run behind.
         handles.dataSubject.clear();
         handles.dataSubject = build_subject_records(
-            handles.dataRow, subject_columns(handles.HeaderName, handles.onlyAllow2D != 0));
+            handles.dataColumn, subject_columns(handles.HeaderName, handles.onlyAllow2D != 0));
         rt.store(handles);
     });
     return handles;

@@ -32,29 +32,39 @@ SubjectColumns subject_columns(const HeaderNames& names, bool onlyAllow2D) {
     return c;
 }
 
-OrderedMap<SubjectRecord> build_subject_records(const std::vector<DataRow>& rows,
-                                                const SubjectColumns& columns) {
+OrderedMap<SubjectRecord> build_subject_records(const OrderedMap<TextList>& table, const SubjectColumns& columns) {
+    // Every column is looked up before anything is built, so a missing one leaves no half-written token.
+    const TextList& subjectCells = table.at(columns.subject);
+    const std::size_t rows = subjectCells.size();
+    const auto column = [&](const std::string& name) -> const TextList& {
+        const TextList& cells = table.at(name);
+        if (cells.size() < rows)
+            throw std::out_of_range("The column '" + name + "' is shorter than the Subject column.");
+        return cells;
+    };
+    const TextList& vowels = column(columns.vowel);
+    const TextList& f1s = column(columns.f1);
+    const TextList& f2s = column(columns.f2);
+    const TextList* durations = columns.duration ? &column(*columns.duration) : nullptr;
+    const TextList* phrases = columns.phraseDuration ? &column(*columns.phraseDuration) : nullptr;
+
     OrderedMap<SubjectRecord> subjects;
     // Subjects first, so that their order follows the Subject column even when a subject's first row
     // has no vowel.
-    for (const DataRow& row : rows) {
-        const std::string& subject = row.at(columns.subject);
+    for (const std::string& subject : subjectCells)
         if (subject != kMissingCell)
             subjects[subject];
-    }
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const DataRow& row = rows[r];
-        const std::string& subject = row.at(columns.subject);
-        const std::string& vowel = row.at(columns.vowel);
+    for (std::size_t r = 0; r < rows; ++r) {
+        const std::string& subject = subjectCells[r];
+        const std::string& vowel = vowels[r];
         if (vowel == kMissingCell || subject == kMissingCell)
             continue;
-        // Read every cell before touching the record, so a missing column leaves no half-written token.
-        const double f1 = to_number(row.at(columns.f1));
-        const double f2 = to_number(row.at(columns.f2));
-        const double duration = columns.duration ? to_number(row.at(*columns.duration)) : 0.0;
+        const double f1 = to_number(f1s[r]);
+        const double f2 = to_number(f2s[r]);
+        const double duration = durations ? to_number((*durations)[r]) : 0.0;
         std::optional<double> phrase;
-        if (columns.phraseDuration)
-            phrase = to_number(row.at(*columns.phraseDuration));
+        if (phrases)
+            phrase = to_number((*phrases)[r]);
 
         VowelTarget& target = subjects.at(subject).vowelTargets[vowel];
         target.F1.push_back(f1);

@@ -25,8 +25,8 @@ SubjectColumns subject_columns(const HeaderNames& names, bool onlyAllow2D);
 // row numbers. Rows whose Subject or Vowel is "NULL" belong to no subject and no vowel (a subject all of
 // whose vowels are "NULL" still exists, with no vowel targets). Cells convert with to_number, so text that
 // is not a number becomes NaN and is kept. Subject and vowel labels are used as they are, whatever
-// characters they hold. Throws std::out_of_range when a row lacks one of the columns.
-OrderedMap<SubjectRecord> build_subject_records(const std::vector<DataRow>& rows,
-                                                const SubjectColumns& columns);
+// characters they hold. Throws std::out_of_range when a column is missing or shorter than the Subject
+// column.
+OrderedMap<SubjectRecord> build_subject_records(const OrderedMap<TextList>& table, const SubjectColumns& columns);
 
 } // namespace tarvik

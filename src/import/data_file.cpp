@@ -259,51 +259,32 @@ DataLinesResult read_data_lines(const std::vector<std::string_view>& fileLines, 
     return result;
 }
 
-DataTable build_data_table(TextList header, TextList lines,
+DataTable build_data_table(TextList header, const TextList& lines,
                            const std::function<void(std::size_t, std::size_t)>& onRow) {
     DataTable table;
     const std::size_t n = header.size();
     const std::size_t rows = lines.size();
 
-    // Each header position writes into the field of its name; repeated names share one field.
-    DataRow emptyRow;
-    std::vector<std::size_t> slot(n);
-    for (std::size_t j = 0; j < n; ++j) {
-        if (!emptyRow.contains(header[j])) {
-            slot[j] = emptyRow.size();
-            emptyRow[header[j]];
-        } else {
-            const auto keys = emptyRow.keys();
-            slot[j] = static_cast<std::size_t>(std::find(keys.begin(), keys.end(), header[j]) - keys.begin());
-        }
-    }
-    for (const auto& [name, unused] : emptyRow)
-        table.dataColumn[name] = TextList(rows);
+    // Each header position writes into the column of its name; repeated names share one column.
+    for (const std::string& name : header)
+        if (!table.dataColumn.contains(name))
+            table.dataColumn[name] = TextList(rows);
+    std::vector<TextList*> columns(n);
+    for (std::size_t j = 0; j < n; ++j)
+        columns[j] = &table.dataColumn.at(header[j]);
 
-    std::vector<TextList*> columns;
-    columns.reserve(table.dataColumn.size());
-    for (auto& entry : table.dataColumn)
-        columns.push_back(&entry.second);
-
-    table.dataRow.reserve(rows);
     for (std::size_t i = 0; i < rows; ++i) {
         const std::vector<std::string_view> pieces = split_cells(lines[i]);
         if (pieces.size() != n)
             throw std::invalid_argument("Data line " + std::to_string(i + 1) + " has " +
                                         std::to_string(pieces.size()) + " cells but the header has " +
                                         std::to_string(n) + " names.");
-        DataRow row = emptyRow;
-        const auto fields = row.begin();
-        for (std::size_t j = 0; j < n; ++j) {
-            fields[static_cast<std::ptrdiff_t>(slot[j])].second.assign(pieces[j]);
-            (*columns[slot[j]])[i].assign(pieces[j]);
-        }
-        table.dataRow.push_back(std::move(row));
+        for (std::size_t j = 0; j < n; ++j)
+            (*columns[j])[i].assign(pieces[j]);
         if (onRow)
             onRow(i + 1, rows);
     }
     table.header = std::move(header);
-    table.dataLine = std::move(lines);
     return table;
 }
 

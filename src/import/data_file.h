@@ -128,14 +128,12 @@ DataLinesResult read_data_lines(const std::vector<std::string_view>& fileLines, 
 // a later column with the same name overwrites the earlier one's cells, and keeps the earlier one's place.
 struct DataTable {
     TextList header;
-    TextList dataLine;
-    std::vector<DataRow> dataRow;
     OrderedMap<TextList> dataColumn;
 };
 
 // `onRow(i, R)` is called after row i (1-based) of R has been filled. Throws std::invalid_argument when
 // a line does not split into as many pieces as there are header names.
-DataTable build_data_table(TextList header, TextList lines,
+DataTable build_data_table(TextList header, const TextList& lines,
                            const std::function<void(std::size_t, std::size_t)>& onRow = {});
 
 } // namespace tarvik

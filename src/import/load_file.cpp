@@ -144,19 +144,15 @@ struct RunningLoad {
 // The data table as the record holds it.
 struct TableParts {
     TextList header;
-    std::optional<TextList> dataLine;
-    std::vector<DataRow> dataRow;
     OrderedMap<TextList> dataColumn;
 };
 
 TableParts take_table(Handles& h) {
-    return {std::move(h.header), std::move(h.dataLine), std::move(h.dataRow), std::move(h.dataColumn)};
+    return {std::move(h.header), std::move(h.dataColumn)};
 }
 
 void put_table(Handles& h, TableParts t) {
     h.header = std::move(t.header);
-    h.dataLine = std::move(t.dataLine);
-    h.dataRow = std::move(t.dataRow);
     h.dataColumn = std::move(t.dataColumn);
 }
 
@@ -260,8 +256,6 @@ HandlesAndStatus load_file_from(Runtime& rt, Handles handles, const FileChoice& 
             });
         earlier = take_table(handles);
         handles.header = std::move(table.header);
-        handles.dataLine = std::move(table.dataLine);
-        handles.dataRow = std::move(table.dataRow);
         handles.dataColumn = std::move(table.dataColumn);
 
         rt.figure().set_string("text_filename", {name});

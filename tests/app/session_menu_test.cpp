@@ -238,9 +238,9 @@ struct Change {
 
 TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) {
     const Change changes[] = {
-        {"/version", "3",
-         "it was written by a newer version of TARVIK3D (session format 3; this version reads "
-         "format 2)."},
+        {"/version", "4",
+         "it was written by a newer version of TARVIK3D (session format 4; this version reads "
+         "format 3)."},
         {"/version", "\"1\"", "the file is damaged at version: expected the format version"},
         {"/record", "", "the file is damaged at the top: the field \"record\" is missing."},
         {"/window", "[]", "at window: expected an object."},
@@ -249,7 +249,7 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
         {"/record/header", "\"F1\"", "at record.header: expected a list."},
         {"/record/header/0", R"({"bytes": "zz"})",
          "at record.header[0]: expected lower-case hexadecimal digits."},
-        {"/record/dataRow/1/0/1", "[\"m01\"]", "at record.dataRow[1][\"Speaker\"]: expected a text."},
+        {"/record/dataColumn/0/1/1", "[\"m01\"]", "at record.dataColumn[\"Speaker\"][1]: expected a text."},
         {"/record/dataSubject/0/1/vowelTargets/0/1/F1/0", "\"300\"",
          "at record.dataSubject[\"s1\"].vowelTargets[\"i\"].F1[0]: expected a number."},
         {"/record/HeaderName", "[]", "at record.HeaderName: expected an object."},

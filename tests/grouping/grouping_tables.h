@@ -9,22 +9,9 @@
 
 namespace tarvik::testing {
 
-// Data rows built by hand: one text per header, in header order.
-inline std::vector<DataRow> make_rows(const TextList& header, const std::vector<TextList>& cells) {
-    std::vector<DataRow> rows;
-    for (const TextList& line : cells) {
-        DataRow row;
-        for (std::size_t j = 0; j < header.size(); ++j)
-            row[header[j]] = line[j];
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-// The data table of a record as the reader leaves it: header, rows and columns.
+// The data table of a record as the reader leaves it: header and columns.
 inline void set_table(Handles& h, const TextList& header, const std::vector<TextList>& cells) {
     h.header = header;
-    h.dataRow = make_rows(header, cells);
     h.dataColumn.clear();
     for (std::size_t j = 0; j < header.size(); ++j) {
         TextList& column = h.dataColumn[header[j]];
