@@ -185,11 +185,14 @@ void button_continue_to_grouping_Callback(Runtime& rt, const ControlRef&, Handle
                     rt.dialogs().message({kChooseText}, kCannotContinue, Icon::Warn, WindowStyle::NonModal));
                 return;
             }
-            if (!run_method(rt, handles, spectral_method(menu_meaning(kSpectralMenu, spectral1), "F1"), false))
+            const std::optional<SpectralMethod> f1 = menu_meaning(kSpectralMenu, spectral1);
+            const std::optional<SpectralMethod> f2 = menu_meaning(kSpectralMenu, spectral2);
+            const std::optional<DurationMethod> durationMethod = menu_meaning(kDurationMenu, duration);
+            if (!run_method(rt, handles, spectral_method(f1, "F1"), false))
                 return;
-            if (!run_method(rt, handles, spectral_method(menu_meaning(kSpectralMenu, spectral2), "F2"), false))
+            if (!run_method(rt, handles, spectral_method(f2, "F2"), false))
                 return;
-            if (!twoD && !run_method(rt, handles, duration_method(menu_meaning(kDurationMenu, duration)), true))
+            if (!twoD && !run_method(rt, handles, duration_method(durationMethod), true))
                 return;
 
             handles = calculate_dataNormalizedColumns(rt, std::move(handles));

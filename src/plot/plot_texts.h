@@ -76,10 +76,11 @@ struct PlotKindTexts {
 };
 
 inline constexpr std::array<PlotKindTexts, 5> kPlotKinds = {{
-    {PlotKind::Original, "Original Data (No rotation):", "Original Data (No rotation):", "Failed to plot original data",
+    {PlotKind::Original,
+     "Original Data (No rotation):", "Original Data (No rotation):", "Failed to plot original data",
      kOriginalFailureText, "Failed to plot original data", kOriginalFailureText},
-    {PlotKind::Normalized, "Normalized Data: ", "Normalized Data: ", "Failed to plot normalized data", kOriginalFailureText,
-     "Failed to plot normalized data", kOriginalFailureText},
+    {PlotKind::Normalized, "Normalized Data: ", "Normalized Data: ", "Failed to plot normalized data",
+     kOriginalFailureText, "Failed to plot normalized data", kOriginalFailureText},
     {PlotKind::Shapes, "Best Fit Ellipsoid: (Second Rotation)", "Best Fit Ellipse: (Second Rotation)",
      "Failed to ellipsoid data",
      "Did you calculate the overlaps for all the groups for which you want to plot volumes? If so, make sure "
@@ -94,7 +95,8 @@ inline constexpr std::array<PlotKindTexts, 5> kPlotKinds = {{
      "Failed to plot spheres",
      "Make sure to have both the Plot Options 'Group A' and 'Group B' checkboxes selected. Also, did you "
      "calculate the 2D overlaps for the groups for which you want to plot spheres?"},
-    {PlotKind::Overlap, "Normalized data 3D overlap:\n(Overlapping data's color is averaged between the two groups)",
+    {PlotKind::Overlap,
+     "Normalized data 3D overlap:\n(Overlapping data's color is averaged between the two groups)",
      "Normalized data 2D overlap:\n(Overlapping data's color is averaged between the two groups)\n",
      "Failed to plot 3D overlap", kOverlapFailureText, "Failed to plot 2D overlap", kOverlapFailureText},
 }};
