@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const BatchOptions& o = parsed.options;
     for (const auto& plot : o.plots) {
-        EXPECT(plot_kind_value(plot.kind) >= 1 && plot_kind_value(plot.kind) <= 5);
+        EXPECT(menu_value(kPlotKindMenu, plot.kind) >= 1);
         EXPECT(plot.dimension == "2d" || plot.dimension == "3d");
         EXPECT(plot.groups.size() <= 2 && !plot.outFile.empty());
         for (const int g : plot.groups)

@@ -24,7 +24,7 @@ case "$seconds" in
 esac
 
 # clang, and libclang-rt-dev for libclang_rt.fuzzer; the rest is what the library needs to build.
-"$root/scripts/setup-debian.sh" clang libclang-rt-dev cmake ninja-build nlohmann-json3-dev
+"$root/scripts/setup-debian.sh" clang libclang-rt-dev cmake ninja-build nlohmann-json3-dev libcli11-dev
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

@@ -1,324 +1,338 @@
 #include "batch/batch_options.h"
 
+#include "core/grid_bounds.h"
+#include "core/number.h"
 #include "overlap/grid_overlap.h"
+#include "overlap/overlap_ops.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <array>
 #include <functional>
-#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string_view>
+#include <tuple>
 
 namespace tarvik {
 
 namespace {
 
-using Setter = std::function<std::string(BatchOptions&, const std::string&)>; // returns an error or ""
+constexpr const char* kProgram = "tarvik3d-batch";
+constexpr const char* kDescription =
+    "Runs the TARVIK3D pipeline without a window, as far as the options reach, and writes its\n"
+    "activity log exactly as the program writes it for the same choices.\n";
+constexpr const char* kFooter =
+    "Questions are answered as a user who goes on would. Every warning the program would show\n"
+    "is printed on standard error, one line each, beginning \"warning: \".\n"
+    "\n"
+    "Exit status:\n"
+    "  0  success\n"
+    "  1  a stage was refused or failed (the message on standard error)\n"
+    "  2  the command line cannot be read\n"
+    "  3  success with warnings, under --strict (every output is still written)";
 
-std::string one_of(const std::string& option, const std::string& value,
-                   std::initializer_list<const char*> allowed) {
-    for (const char* a : allowed)
-        if (value == a)
-            return {};
-    std::string list;
-    for (const char* a : allowed)
-        list += std::string(list.empty() ? "" : "|") + a;
-    return "option " + option + " takes " + list + ", not '" + value + "'";
+// Why a value cannot be read; each follows the option's name.
+constexpr const char* kNotTwoLabels = "expected two vowel labels A,B, not '";
+constexpr const char* kNotGroup = "expected NAME=Category:type[,type...][;Category:type...], not '";
+constexpr const char* kNotPair = "expected I,J (two group numbers from 1), not '";
+constexpr const char* kNotPlotGroups = "expected all, I or I,J (group numbers from 1), not '";
+constexpr const char* kNotResolution =
+    "expected N or M,N,S (grid intervals along F2, F1 and duration), not '";
+constexpr const char* kNoPlot = "belongs to a --plot given before it";
+constexpr const char* kUnknownOption = "unknown option: ";
+constexpr const char* kNoPlotOut = "needs --plot-out FILE.png|.svg|.pdf";
+
+// The largest 3D grid, in words.
+std::string million_points() {
+    static_assert(kMaxGridPoints % 1'000'000 == 0);
+    return std::to_string(kMaxGridPoints / 1'000'000) + " million points";
 }
 
-std::string pair_of(const std::string& option, const std::string& value,
-                    std::optional<std::pair<std::string, std::string>>& out) {
-    const auto comma = value.find(',');
-    if (comma == std::string::npos || value.find(',', comma + 1) != std::string::npos)
-        return "option " + option + " takes two vowel labels A,B";
-    out = std::make_pair(value.substr(0, comma), value.substr(comma + 1));
-    return {};
+[[noreturn]] void refuse(const std::string& option, const std::string& reason) {
+    throw CLI::ValidationError(option, reason);
 }
 
-// NAME=Category:type[,type...][;Category:type...]
-std::string group_of(const std::string& value, std::vector<BatchOptions::Group>& out) {
-    const std::string usage = "option --group takes NAME=Category:type[,type...][;Category:type...]";
-    const auto eq = value.find('=');
-    if (eq == std::string::npos || eq == 0 || eq + 1 >= value.size())
-        return usage;
-    BatchOptions::Group group{value.substr(0, eq), {}};
-    std::size_t start = eq + 1;
-    while (start <= value.size()) {
-        const auto end = std::min(value.find(';', start), value.size());
-        const std::string part = value.substr(start, end - start);
-        const auto colon = part.find(':');
-        if (colon == std::string::npos || colon == 0 || colon + 1 >= part.size())
-            return usage;
-        BatchOptions::Constraint c{part.substr(0, colon), {}};
-        std::size_t t = colon + 1;
-        while (t <= part.size()) {
-            const auto comma = std::min(part.find(',', t), part.size());
-            if (comma == t)
-                return usage;
-            c.types.push_back(part.substr(t, comma - t));
-            t = comma + 1;
-        }
-        group.constraints.push_back(std::move(c));
+[[noreturn]] void refuse_value(const std::string& option, const char* expected, const std::string& value) {
+    refuse(option, expected + value + "'");
+}
+
+// The pieces of a text between the separators, empty ones included.
+std::vector<std::string> pieces(std::string_view text, char separator) {
+    std::vector<std::string> out;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        out.emplace_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return out;
         start = end + 1;
     }
-    out.push_back(std::move(group));
-    return {};
 }
 
-// Whole numbers separated by commas, each at least `least`.
-std::string numbers_of(const std::string& option, const std::string& value, std::size_t count, int least,
-                       std::vector<int>& out) {
-    out.clear();
-    std::size_t start = 0;
-    while (start <= value.size()) {
-        const auto comma = std::min(value.find(',', start), value.size());
-        const std::string part = value.substr(start, comma - start);
-        if (part.empty() || part.size() > 6 || part.find_first_not_of("0123456789") != std::string::npos)
-            break;
-        out.push_back(std::stoi(part));
-        if (out.back() < least)
-            break;
-        start = comma + 1;
+std::string joined(const std::vector<std::string>& words, std::string_view separator) {
+    std::string out;
+    for (const auto& w : words)
+        out += (out.empty() ? "" : std::string(separator)) + w;
+    return out;
+}
+
+// Group numbers (1-based) separated by commas, from `least` to `most` of them; empty for any other text.
+std::optional<std::vector<int>> group_numbers(const std::string& text, std::size_t least, std::size_t most) {
+    const std::vector<std::string> parts = pieces(text, ',');
+    if (parts.size() < least || parts.size() > most)
+        return std::nullopt;
+    std::vector<int> out;
+    for (const auto& p : parts) {
+        if (p.empty() || p.size() > 6 || p.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoi(p) < 1)
+            return std::nullopt;
+        out.push_back(std::stoi(p));
     }
-    if (out.size() != count || start <= value.size())
-        return "option " + option + " takes " + std::to_string(count) + " whole number" +
-               (count > 1 ? "s" : "") + " of at least " + std::to_string(least) +
-               (count > 1 ? ", separated by commas" : "") + ", not '" + value + "'";
-    return {};
+    return out;
 }
 
-std::string resolution_of(const std::string& value, std::array<int, 3>& out) {
-    std::vector<int> n;
-    const bool three = value.find(',') != std::string::npos;
-    std::string error = numbers_of("--resolution", value, three ? 3 : 1, 1, n);
-    if (!error.empty() || std::ranges::any_of(n, [](int steps) { return steps > kMaxGridSteps; }))
-        return "option --resolution takes N or M,N,S (grid intervals from 1 to " +
-               std::to_string(kMaxGridSteps) + "), not '" + value + "'";
-    out = three ? std::array<int, 3>{n[0], n[1], n[2]} : std::array<int, 3>{n[0], n[0], n[0]};
-    return {};
-}
-
-// The plot set options apply to the latest --plot.
-std::string latest_plot(BatchOptions& o, const std::string& option, BatchOptions::Plot*& out) {
-    if (o.plots.empty())
-        return "option " + option + " belongs to a --plot given before it";
-    out = &o.plots.back();
-    return {};
-}
-
-std::string plot_groups_of(BatchOptions& o, const std::string& value) {
-    BatchOptions::Plot* plot = nullptr;
-    if (std::string error = latest_plot(o, "--plot-groups", plot); !error.empty())
-        return error;
-    if (value == "all") {
-        plot->groups.clear();
-        return {};
+// NAME=Category:type[,type...][;Category:type...]; empty for any other text.
+std::optional<BatchOptions::Group> group_of(const std::string& value) {
+    const auto eq = value.find('=');
+    if (eq == std::string::npos || eq == 0 || eq + 1 >= value.size())
+        return std::nullopt;
+    BatchOptions::Group group{value.substr(0, eq), {}};
+    for (const auto& part : pieces(std::string_view(value).substr(eq + 1), ';')) {
+        const auto colon = part.find(':');
+        if (colon == std::string::npos || colon == 0 || colon + 1 >= part.size())
+            return std::nullopt;
+        BatchOptions::Constraint c{part.substr(0, colon),
+                                   pieces(std::string_view(part).substr(colon + 1), ',')};
+        for (const auto& type : c.types)
+            if (type.empty())
+                return std::nullopt;
+        group.constraints.push_back(std::move(c));
     }
-    const bool two = value.find(',') != std::string::npos;
-    std::vector<int> n;
-    if (!numbers_of("--plot-groups", value, two ? 2 : 1, 1, n).empty())
-        return "option --plot-groups takes all, I or I,J (1-based group indices), not '" + value + "'";
-    plot->groups = n;
-    return {};
+    return group;
 }
 
-const std::map<std::string, Setter>& value_options() {
-    static const std::map<std::string, Setter> table = {
-        {"--log", [](BatchOptions& o, const std::string& v) { return o.logFile = v, std::string(); }},
-        {"--data", [](BatchOptions& o, const std::string& v) { return o.dataFile = v, std::string(); }},
-        {"--subject", [](BatchOptions& o, const std::string& v) { return o.subject = v, std::string(); }},
-        {"--vowel", [](BatchOptions& o, const std::string& v) { return o.vowel = v, std::string(); }},
-        {"--f1", [](BatchOptions& o, const std::string& v) { return o.f1 = v, std::string(); }},
-        {"--f2", [](BatchOptions& o, const std::string& v) { return o.f2 = v, std::string(); }},
-        {"--duration", [](BatchOptions& o, const std::string& v) { return o.duration = v, std::string(); }},
-        {"--phrase-duration",
-         [](BatchOptions& o, const std::string& v) { return o.phraseDuration = v, std::string(); }},
-        {"--orientation",
-         [](BatchOptions& o, const std::string& v) {
-             o.orientation = v;
-             return one_of("--orientation", v, {"line", "mirrored"});
-         }},
-        {"--normalize-f1",
-         [](BatchOptions& o, const std::string& v) {
-             o.normalizeF1 = v;
-             return one_of("--normalize-f1", v, {"none", "zscore", "log", "extremes"});
-         }},
-        {"--normalize-f2",
-         [](BatchOptions& o, const std::string& v) {
-             o.normalizeF2 = v;
-             return one_of("--normalize-f2", v, {"none", "zscore", "log", "extremes"});
-         }},
-        {"--normalize-duration",
-         [](BatchOptions& o, const std::string& v) {
-             o.normalizeDuration = v;
-             return one_of("--normalize-duration", v, {"none", "zscore", "phrase"});
-         }},
-        {"--extremes-f1",
-         [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f1", v, o.extremesF1); }},
-        {"--extremes-f2",
-         [](BatchOptions& o, const std::string& v) { return pair_of("--extremes-f2", v, o.extremesF2); }},
-        {"--export-normalized",
-         [](BatchOptions& o, const std::string& v) { return o.exportNormalized = v, std::string(); }},
-        {"--group", [](BatchOptions& o, const std::string& v) { return group_of(v, o.groups); }},
-        {"--fit", [](BatchOptions& o, const std::string& v) { return o.fitFile = v, std::string(); }},
-        {"--overlap",
-         [](BatchOptions& o, const std::string& v) {
-             o.overlap = v;
-             return one_of("--overlap", v, {"2d", "3d", "both"});
-         }},
-        {"--pair",
-         [](BatchOptions& o, const std::string& v) {
-             std::vector<int> n;
-             std::string error = numbers_of("--pair", v, 2, 1, n);
-             if (error.empty())
-                 o.pair = std::make_pair(n[0], n[1]);
-             return error;
-         }},
-        {"--resolution",
-         [](BatchOptions& o, const std::string& v) { return resolution_of(v, o.resolution); }},
-        {"--csv", [](BatchOptions& o, const std::string& v) { return o.csvFile = v, std::string(); }},
-        {"--json", [](BatchOptions& o, const std::string& v) { return o.jsonFile = v, std::string(); }},
-        {"--plot",
-         [](BatchOptions& o, const std::string& v) {
-             o.plots.push_back({v, "2d", {}, {}});
-             return one_of("--plot", v, {"original", "normalized", "shapes", "volumes", "overlap"});
-         }},
-        {"--plot-dim",
-         [](BatchOptions& o, const std::string& v) {
-             BatchOptions::Plot* plot = nullptr;
-             std::string error = latest_plot(o, "--plot-dim", plot);
-             if (error.empty())
-                 plot->dimension = v, error = one_of("--plot-dim", v, {"2d", "3d"});
-             return error;
-         }},
-        {"--plot-groups", [](BatchOptions& o, const std::string& v) { return plot_groups_of(o, v); }},
-        {"--plot-out",
-         [](BatchOptions& o, const std::string& v) {
-             BatchOptions::Plot* plot = nullptr;
-             std::string error = latest_plot(o, "--plot-out", plot);
-             if (error.empty())
-                 plot->outFile = v;
-             return error;
-         }},
-        {"--session", [](BatchOptions& o, const std::string& v) { return o.sessionFile = v, std::string(); }},
-        {"--save-session",
-         [](BatchOptions& o, const std::string& v) { return o.saveSessionFile = v, std::string(); }},
-    };
-    return table;
+// N or M,N,S, held to the rule the overlap itself holds its grid to.
+std::array<int, 3> resolution_of(const std::string& option, const std::string& value) {
+    const std::vector<std::string> parts = pieces(value, ',');
+    if ((parts.size() != 1 && parts.size() != 3) || !std::ranges::all_of(parts, is_number_text))
+        refuse_value(option, kNotResolution, value);
+    const double m = to_number(parts[0]);
+    const double n = parts.size() == 3 ? to_number(parts[1]) : m;
+    const double s = parts.size() == 3 ? to_number(parts[2]) : m;
+    try {
+        const GridResolution r = grid_resolution(OverlapResolution{.n = n, .m = m, .s = s}, true);
+        return {r.m, r.n, r.s};
+    } catch (const std::invalid_argument& e) {
+        refuse(option, e.what());
+    }
 }
+
+// CLI11's help layout, with one blank line between the groups of options.
+class HelpFormatter : public CLI::Formatter {
+  public:
+    std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override {
+        std::string text = CLI::Formatter::make_help(app, std::move(name), mode);
+        for (std::size_t at; (at = text.find("\n\n\n")) != std::string::npos;)
+            text.erase(at, 1);
+        return text;
+    }
+};
+
+// The options of the batch tool over `o`, in the groups of the help. Each value option is read at each
+// occurrence, in the order given, so that a later one replaces an earlier one and the plot options go
+// with the latest --plot.
+class OptionTable {
+  public:
+    OptionTable(CLI::App& app, BatchOptions& o) : app_(app) {
+        app.set_help_flag();
+        app.footer(kFooter);
+        app.formatter(std::make_shared<HelpFormatter>());
+        app.get_formatter()->column_width(30);
+
+        group("Data and columns");
+        value("--data", "FILE", "load a tab-delimited data file with a header line", o.dataFile);
+        value("--subject", "COL", "the subject column; the columns are mapped with all six roles", o.subject);
+        value("--vowel", "COL", "the vowel column", o.vowel);
+        value("--f1", "COL", "the F1 column", o.f1);
+        value("--f2", "COL", "the F2 column", o.f2);
+        value("--duration", "COL|none", "the duration column, or none", o.duration);
+        value("--phrase-duration", "COL|none", "the phrase duration column, or none", o.phraseDuration);
+
+        group("Normalization (per subject)");
+        choice("--normalize-f1", "how F1 is normalized", kSpectralMenu, o.normalizeF1);
+        choice("--normalize-f2", "how F2 is normalized", kSpectralMenu, o.normalizeF2);
+        choice("--normalize-duration", "how durations are normalized (not needed without a\nduration column)",
+               kDurationMenu, o.normalizeDuration);
+        for (const auto& [option, formant, target] :
+             {std::tuple{"--extremes-f1", "F1", &o.extremesF1}, {"--extremes-f2", "F2", &o.extremesF2}})
+            read(option, "A,B", std::string("the extreme vowels of known-extremes for ") + formant,
+                 [option, target](const std::string& v) {
+                     const auto parts = pieces(v, ',');
+                     if (parts.size() != 2)
+                         refuse_value(option, kNotTwoLabels, v);
+                     *target = std::pair{parts[0], parts[1]};
+                 });
+
+        group("Vowel groups and fits");
+        read("--group", "'NAME=Category:type[,type...][;Category:type...]'",
+             "a vowel group (repeatable, in order); the types of one\n"
+             "category are alternatives, every category must hold",
+             [&o](const std::string& v) {
+                 auto group = group_of(v);
+                 if (!group)
+                     refuse_value("--group", kNotGroup, v);
+                 o.groups.push_back(std::move(*group));
+             });
+        one_of(read("--orientation", "ORIENTATION",
+                    "fit axes along each least-squares line (line, the\n"
+                    "default), or mirrored as in sessions of earlier\n"
+                    "versions; with --session the default is the session's own",
+                    [&o](const std::string& v) { o.orientation = orientation_from_name(v); }),
+               {std::string(orientation_name(FitOrientation::Line)),
+                std::string(orientation_name(FitOrientation::Mirrored))});
+
+        group("Overlap");
+        one_of(value("--overlap", "DIMENSION", "the overlap of the groups' ellipses and/or ellipsoids",
+                     o.overlap),
+               {"2d", "3d", "both"});
+        read("--pair", "I,J", "one pair of groups (1-based; default: every pair I < J)",
+             [&o](const std::string& v) {
+                 const auto n = group_numbers(v, 2, 2);
+                 if (!n)
+                     refuse_value("--pair", kNotPair, v);
+                 o.pair = std::pair{(*n)[0], (*n)[1]};
+             });
+        read("--resolution", "N|M,N,S",
+             "grid intervals along F2, F1 and duration (default 20, at\nmost " +
+                 std::to_string(kMaxGridSteps) + "; a 3D grid holds at most " + million_points() + ")",
+             [&o](const std::string& v) { o.resolution = resolution_of("--resolution", v); });
+
+        group("Plots (repeatable as a set, each --plot followed by its own options)");
+        one_of(read("--plot", "KIND",
+                    "the plot kind: data as read, normalized data, fitted\n"
+                    "ellipses/ellipsoids, overlap grid points, or the overlap\n"
+                    "of two groups (needs --overlap for volumes and overlap)",
+                    [&o](const std::string& v) {
+                        o.plots.emplace_back().kind = *menu_meaning_named(kPlotKindMenu, v); // checked below
+                    }),
+               menu_batch_names(kPlotKindMenu));
+        one_of(read("--plot-dim", "DIMENSION", "F2 x F1, or F2 x duration x F1 (default 2d)",
+                    [&o](const std::string& v) { latest_plot(o, "--plot-dim").dimension = v; }),
+               {"2d", "3d"});
+        read("--plot-groups", "all|I|I,J", "the groups drawn, in order (default all; overlap needs I,J)",
+             [&o](const std::string& v) {
+                 BatchOptions::Plot& plot = latest_plot(o, "--plot-groups");
+                 const auto n = v == "all" ? std::vector<int>{} : group_numbers(v, 1, 2);
+                 if (!n)
+                     refuse_value("--plot-groups", kNotPlotGroups, v);
+                 plot.groups = *n;
+             });
+        read("--plot-out", "FILE",
+             ".png (2d and 3d), .svg or .pdf (2d); 3d pictures need\n"
+             "OpenGL: without a display, run the tool under xvfb-run -a",
+             [&o](const std::string& v) { latest_plot(o, "--plot-out").outFile = v; });
+
+        group("Sessions");
+        value("--session", "FILE.tarvik", "start from a saved session instead of --data and the steps",
+              o.sessionFile);
+        value("--save-session", "FILE.tarvik", "save the session at the end", o.saveSessionFile);
+
+        group("Output");
+        value("--log", "FILE", "the activity log, one item per line (default: standard output)", o.logFile);
+        value("--export-normalized", "FILE", "the normalized data table, tab-delimited, header first",
+              o.exportNormalized);
+        value("--fit", "FILE", "one CSV row per group with its centre, angles and semi-axes", o.fitFile);
+        value("--csv", "FILE", "the overlap of every computed pair as CSV", o.csvFile);
+        value("--json", "FILE",
+              "the same as JSON\n"
+              "(an output FILE may be - for standard output; each output is\n"
+              "written on its own, and one that fails is named with its reason)",
+              o.jsonFile);
+        app.add_flag("--strict", o.strict, "exit with status 3 when a warning was printed")->group(group_);
+        app.add_flag("-h,--help", o.help, "show this help and exit")->group(group_);
+        app.add_flag("--version", o.version, "show the version and exit")->group(group_);
+
+        // What holds only over the whole command line.
+        app.final_callback([&o] {
+            const auto& r = o.resolution;
+            if (!o.overlap.empty() && o.overlap != "2d" &&
+                grid_points({r[0], r[1], r[2]}, true) > kMaxGridPoints)
+                refuse("--resolution", "a 3D grid of " + std::to_string(r[0] + 1) + " x " +
+                                           std::to_string(r[1] + 1) + " x " + std::to_string(r[2] + 1) +
+                                           " points is more than the " + million_points() +
+                                           " that can be measured");
+            for (const auto& plot : o.plots)
+                if (plot.outFile.empty())
+                    refuse("--plot " + std::string(menu_batch_name(kPlotKindMenu, plot.kind)), kNoPlotOut);
+        });
+    }
+
+  private:
+    void group(std::string name) { group_ = std::move(name); }
+
+    // A value option whose `store` reads the value, or refuses it naming the option.
+    CLI::Option* read(const std::string& name, const std::string& metavar, const std::string& help,
+                      std::function<void(const std::string&)> store) {
+        return app_.add_option_function<std::string>(name, std::move(store), help)
+            ->type_name(metavar)
+            ->group(group_)
+            ->trigger_on_parse();
+    }
+
+    template <class Target>
+    CLI::Option* value(const std::string& name, const std::string& metavar, const std::string& help,
+                       Target& target) {
+        return read(name, metavar, help, [&target](const std::string& v) { target = v; });
+    }
+
+    // An option whose value is the batch name of an entry of a window's menu.
+    template <class Meaning, std::size_t N>
+    void choice(const std::string& name, const std::string& help,
+                const std::array<MenuEntry<Meaning>, N>& menu, std::optional<Meaning>& target) {
+        one_of(read(name, "METHOD", help,
+                    [&menu, &target](const std::string& v) { target = menu_meaning_named(menu, v); }),
+               menu_batch_names(menu));
+    }
+
+    // The values an option takes: the help lists them, and any other is refused.
+    static void one_of(CLI::Option* option, const std::vector<std::string>& names) {
+        option->check(CLI::IsMember(names))->option_text(joined(names, "|"));
+    }
+
+    static BatchOptions::Plot& latest_plot(BatchOptions& o, const std::string& option) {
+        if (o.plots.empty())
+            refuse(option, kNoPlot);
+        return o.plots.back();
+    }
+
+    CLI::App& app_;
+    std::string group_;
+};
 
 } // namespace
 
 BatchParse parse_batch_options(const std::vector<std::string>& args) {
     BatchParse out;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            out.options.help = true;
-            continue;
-        }
-        if (a == "--version") {
-            out.options.version = true;
-            continue;
-        }
-        if (a == "--strict") {
-            out.options.strict = true;
-            continue;
-        }
-        auto it = value_options().find(a);
-        if (it == value_options().end()) {
-            out.error = "unknown option: " + a;
-            return out;
-        }
-        if (i + 1 >= args.size()) {
-            out.error = "option " + a + " needs a value";
-            return out;
-        }
-        out.error = it->second(out.options, args[++i]);
-        if (!out.error.empty())
-            return out;
+    CLI::App app(kDescription, kProgram);
+    const OptionTable table(app, out.options);
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend())); // CLI11 reads them from the back
+    } catch (const CLI::ExtrasError& e) {
+        // CLI11 lists what it did not expect from the last; the first is the one to name.
+        const std::vector<std::string> unexpected = app.remaining();
+        out.error = unexpected.empty() ? e.what() : kUnknownOption + unexpected.front();
+    } catch (const CLI::Error& e) {
+        out.error = e.what();
     }
-    const auto& r = out.options.resolution;
-    if (out.options.overlap != "2d" && !out.options.overlap.empty() &&
-        grid_points({r[0], r[1], r[2]}, true) > kMaxGridPoints) {
-        out.error = "option --resolution: a 3D grid of " + std::to_string(r[0] + 1) + " x " +
-                    std::to_string(r[1] + 1) + " x " + std::to_string(r[2] + 1) +
-                    " points is more than the 10 million that can be measured";
-        return out;
-    }
-    for (const auto& plot : out.options.plots)
-        if (plot.outFile.empty()) {
-            out.error = "option --plot " + plot.kind + " needs --plot-out FILE.png|.svg|.pdf";
-            return out;
-        }
     return out;
 }
 
-int plot_kind_value(const std::string& kind) {
-    static const char* const kKinds[] = {"original", "normalized", "shapes", "volumes", "overlap"};
-    for (int k = 0; k < 5; ++k)
-        if (kind == kKinds[k])
-            return k + 1;
-    return 0;
-}
-
 std::string batch_usage() {
-    return "Usage: tarvik3d-batch [OPTION]...\n"
-           "Runs the TARVIK3D pipeline without a window, as far as the options reach, and writes its\n"
-           "activity log exactly as the program writes it for the same choices.\n"
-           "\n"
-           "Data and columns:\n"
-           "  --data FILE                 load a tab-delimited data file with a header line\n"
-           "  --subject COL --vowel COL --f1 COL --f2 COL\n"
-           "  --duration COL|none --phrase-duration COL|none\n"
-           "                              the columns of the six roles (all six map the columns)\n"
-           "Normalization (per subject):\n"
-           "  --normalize-f1 none|zscore|log|extremes\n"
-           "  --normalize-f2 none|zscore|log|extremes\n"
-           "  --normalize-duration none|zscore|phrase   (not needed without a duration column)\n"
-           "  --extremes-f1 A,B  --extremes-f2 A,B      the extreme vowels of known-extremes\n"
-           "Vowel groups and fits:\n"
-           "  --group 'NAME=Category:type[,type...][;Category:type...]'\n"
-           "                              a vowel group (repeatable, in order); the types of one category\n"
-           "                              are alternatives, every category must hold\n"
-           "  --orientation line|mirrored fit axes along each least-squares line (line, the default), or\n"
-           "                              mirrored as in sessions of earlier versions; with --session\n"
-           "                              the default is the session's own\n"
-           "Overlap:\n"
-           "  --overlap 2d|3d|both        the overlap of the groups' ellipses and/or ellipsoids\n"
-           "  --pair I,J                  one pair of groups (1-based; default: every pair I < J)\n"
-           "  --resolution N | M,N,S      grid intervals along F2, F1 and duration (default 20, at most "
-           "1000;\n"
-           "                              a 3D grid holds at most 10 million points)\n"
-           "Plots (repeatable as a set, each --plot followed by its own options):\n"
-           "  --plot original|normalized|shapes|volumes|overlap\n"
-           "                              the plot kind: data as read, normalized data, fitted\n"
-           "                              ellipses/ellipsoids, overlap grid points, or the overlap of two\n"
-           "                              groups (needs --overlap for volumes and overlap)\n"
-           "  --plot-dim 2d|3d            F2 x F1, or F2 x duration x F1 (default 2d)\n"
-           "  --plot-groups all|I|I,J     the groups drawn, in order (default all; overlap needs I,J)\n"
-           "  --plot-out FILE             .png (2d and 3d), .svg or .pdf (2d); 3d pictures need\n"
-           "                              OpenGL: without a display, run the tool under xvfb-run -a\n"
-           "Sessions:\n"
-           "  --session FILE.tarvik       start from a saved session instead of --data and the steps\n"
-           "  --save-session FILE.tarvik  save the session at the end\n"
-           "Output:\n"
-           "  --log FILE                  the activity log, one item per line (default: standard output)\n"
-           "  --export-normalized FILE    the normalized data table, tab-delimited, header first\n"
-           "  --fit FILE                  one CSV row per group with its centre, angles and semi-axes\n"
-           "  --csv FILE                  the overlap of every computed pair as CSV\n"
-           "  --json FILE                 the same as JSON\n"
-           "                              (an output FILE may be - for standard output; each output is\n"
-           "                              written on its own, and one that fails is named with its reason)\n"
-           "  --strict                    exit with status 3 when a warning was printed\n"
-           "  --help                      show this help and exit\n"
-           "  --version                   show the version and exit\n"
-           "\n"
-           "Questions are answered as a user who goes on would. Every warning the program would show\n"
-           "is printed on standard error, one line each, beginning \"warning: \".\n"
-           "\n"
-           "Exit status:\n"
-           "  0  success\n"
-           "  1  a stage was refused or failed (the message on standard error)\n"
-           "  2  the command line cannot be read\n"
-           "  3  success with warnings, under --strict (every output is still written)\n";
+    BatchOptions unused;
+    CLI::App app(kDescription, kProgram);
+    const OptionTable table(app, unused);
+    return app.help();
 }
 
 } // namespace tarvik

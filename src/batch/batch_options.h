@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/fit_orientation.h"
+#include "ui/menus.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -19,8 +22,9 @@ struct BatchOptions {
     std::string dataFile;
     // Column names of the roles; "none" means not available (duration and phrase duration only).
     std::optional<std::string> subject, vowel, f1, f2, duration, phraseDuration;
-    // none | zscore | log | extremes (spectral); none | zscore | phrase (duration)
-    std::optional<std::string> normalizeF1, normalizeF2, normalizeDuration;
+    // The entries of the window's normalization menus (kSpectralMenu, kDurationMenu).
+    std::optional<SpectralMethod> normalizeF1, normalizeF2;
+    std::optional<DurationMethod> normalizeDuration;
     std::optional<std::pair<std::string, std::string>> extremesF1, extremesF2;
     std::string exportNormalized;
 
@@ -40,17 +44,17 @@ struct BatchOptions {
     std::string overlap;
     std::optional<std::pair<int, int>> pair;
     std::array<int, 3> resolution = {20, 20, 20};
-    // Fit axes: line | mirrored; empty keeps the session's own (line for a new session).
-    std::optional<std::string> orientation;
+    // Fit axes; empty keeps the session's own (line for a new session).
+    std::optional<FitOrientation> orientation;
     std::string csvFile;
     std::string jsonFile;
 
     // Plots written to picture files, each drawn as the plot buttons draw it.
     struct Plot {
-        std::string kind;           // original | normalized | shapes | volumes | overlap
-        std::string dimension = "2d"; // 2d | 3d
-        std::vector<int> groups;    // empty: all groups; else one or two 1-based group indices
-        std::string outFile;        // .png, .svg or .pdf
+        PlotKind kind = PlotKind::Original; // the entry of the plot menu (kPlotKindMenu)
+        std::string dimension = "2d";       // 2d | 3d
+        std::vector<int> groups;            // empty: all groups; else one or two 1-based group indices
+        std::string outFile;                // .png, .svg or .pdf
     };
     std::vector<Plot> plots;
 
@@ -59,18 +63,19 @@ struct BatchOptions {
     std::string saveSessionFile;
 };
 
-// The outcome of reading the command line: options, or a one-line reason it could not be read.
+// The outcome of reading the command line: options, or a one-line reason it could not be read, which
+// names the option.
 struct BatchParse {
     BatchOptions options;
     std::string error;
     bool ok() const { return error.empty(); }
 };
 
+// Reads the arguments after the program's name. The options, their values and their checks are one
+// table, which the help below is made from as well.
 BatchParse parse_batch_options(const std::vector<std::string>& args);
 
-// The value of the plot-kind menu for a --plot kind (1 to 5), or 0 for an unknown kind.
-int plot_kind_value(const std::string& kind);
-
+// The text of --help.
 std::string batch_usage();
 
 } // namespace tarvik

@@ -237,7 +237,7 @@ void run_plot(BatchSession& session, const BatchOptions::Plot& plot, PlotExporte
         if (g > groups)
             throw StageFailure{{"There are only " + std::to_string(groups) + " groups; --plot-groups names group " +
                                 std::to_string(g) + "."}};
-    fig.set_value("popupmenu_plotSelection", plot_kind_value(plot.kind));
+    fig.set_value("popupmenu_plotSelection", menu_value(kPlotKindMenu, plot.kind));
     const bool all = plot.groups.empty();
     fig.set_value("checkbox_plot_group_all", all ? 1 : 0);
     fig.set_value("checkbox_plot_group_a", all ? 0 : 1);
@@ -260,12 +260,6 @@ void run_plot(BatchSession& session, const BatchOptions::Plot& plot, PlotExporte
     if (!error.empty())
         throw StageFailure{{"Cannot write the plot " + plot.outFile + ": " + error}};
 }
-
-double spectral_value(const std::string& method) {
-    return method == "none" ? 2 : method == "zscore" ? 3 : method == "log" ? 4 : 5;
-}
-
-double duration_value(const std::string& method) { return method == "none" ? 2 : method == "zscore" ? 3 : 4; }
 
 // Outputs are written like the program's own files: a failed write leaves an earlier file whole. "-" is
 // standard output.
@@ -331,7 +325,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         }
         // A fitted session is fitted again.
         if (o.orientation)
-            session.step([&](Runtime& rt) { return set_fit_orientation(rt, orientation_from_name(*o.orientation).value()); });
+            session.step([&](Runtime& rt) { return set_fit_orientation(rt, *o.orientation); });
         if (!o.dataFile.empty()) {
             step = "load the data file " + o.dataFile;
             session.step([&](Runtime& rt) { return load_data(rt, {o.dataFile}); });
@@ -357,16 +351,17 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                                     "--duration, --phrase-duration)."}};
             step = "normalize the data";
             if (o.normalizeF1)
-                session.fig().set_value("popupmenu_normalize_spectral1", spectral_value(*o.normalizeF1));
+                session.fig().set_value("popupmenu_normalize_spectral1", menu_value(kSpectralMenu, *o.normalizeF1));
             if (o.normalizeF2)
-                session.fig().set_value("popupmenu_normalize_spectral2", spectral_value(*o.normalizeF2));
+                session.fig().set_value("popupmenu_normalize_spectral2", menu_value(kSpectralMenu, *o.normalizeF2));
             if (o.normalizeDuration)
-                session.fig().set_value("popupmenu_normalize_duration", duration_value(*o.normalizeDuration));
+                session.fig().set_value("popupmenu_normalize_duration",
+                                        menu_value(kDurationMenu, *o.normalizeDuration));
             // One answer per formant that asks, in the order asked, so that F2 never gets F1's vowels;
             // a formant without its vowels cancels its dialog.
             for (const auto& [method, extremes] :
                  {std::pair{&o.normalizeF1, &o.extremesF1}, std::pair{&o.normalizeF2, &o.extremesF2}})
-                if (*method == "extremes")
+                if (*method == SpectralMethod::KnownExtremes)
                     session.scripted().inputAnswers.push_back(
                         *extremes ? TextList{(*extremes)->first, (*extremes)->second} : TextList{});
             session.press("button_continue_to_grouping", [&] { return session.record().currStep == 3; });

@@ -4,18 +4,13 @@
 #include "app/wizard.h"
 #include "grouping/grouping_ops.h"
 #include "normalize/normalize_methods.h"
+#include "ui/menus.h"
 
 #include <functional>
 
 namespace tarvik {
 
 namespace {
-
-const TextList kSpectralList = {"(please select)", "Do not normalize - Already normalized",
-                                "Apply Z-score normalization", "Apply Logarithmic normalization",
-                                "Apply Known Extremes normalization"};
-const TextList kDurationList = {"(please select)", "Do not normalize - Already normalized",
-                                "Apply Z-score normalization", "Apply Phrase Duration normalization"};
 
 const char* const kCannotContinue = "Cannot continue";
 const char* const kChooseText = "Please specify any normalization techniques to apply to the data. If your data "
@@ -37,41 +32,45 @@ std::string failure_text(const std::string& method, bool duration) {
            "\" in \"button_continue_to_grouping_Callback\"";
 }
 
-Choice spectral_method(double value, const std::string& category) {
-    switch (static_cast<int>(value)) {
-    case 2:
+// The method chosen in a spectral menu; no method for a menu without a choice.
+Choice spectral_method(std::optional<SpectralMethod> method, const std::string& category) {
+    if (!method)
+        return {nullptr, {}};
+    switch (*method) {
+    case SpectralMethod::None:
         return {"normalize_do_not_normalize",
                 [category](Runtime& rt, Handles h) { return normalize_do_not_normalize(rt, std::move(h), category); }};
-    case 3:
+    case SpectralMethod::ZScore:
         return {"normalize_spectral_zscore",
                 [category](Runtime& rt, Handles h) { return normalize_spectral_zscore(rt, std::move(h), category); }};
-    case 4:
+    case SpectralMethod::Logarithmic:
         return {"normalize_spectral_logarithmic", [category](Runtime& rt, Handles h) {
                     return normalize_spectral_logarithmic(rt, std::move(h), category);
                 }};
-    case 5:
+    case SpectralMethod::KnownExtremes:
         return {"normalize_spectral_known_extremes", [category](Runtime& rt, Handles h) {
                     return normalize_spectral_known_extremes(rt, std::move(h), category);
                 }};
-    default:
-        return {nullptr, {}};
     }
+    return {nullptr, {}};
 }
 
-Choice duration_method(double value) {
-    switch (static_cast<int>(value)) {
-    case 2:
+// The method chosen in the duration menu; no method for a menu without a choice.
+Choice duration_method(std::optional<DurationMethod> method) {
+    if (!method)
+        return {nullptr, {}};
+    switch (*method) {
+    case DurationMethod::None:
         return {"normalize_do_not_normalize",
                 [](Runtime& rt, Handles h) { return normalize_do_not_normalize(rt, std::move(h), "Duration"); }};
-    case 3:
+    case DurationMethod::ZScore:
         return {"normalize_duration_zscore",
                 [](Runtime& rt, Handles h) { return normalize_duration_zscore(rt, std::move(h)); }};
-    case 4:
+    case DurationMethod::PhraseDuration:
         return {"normalize_duration_phrase_duration",
                 [](Runtime& rt, Handles h) { return normalize_duration_phrase_duration(rt, std::move(h)); }};
-    default:
-        return {nullptr, {}};
     }
+    return {nullptr, {}};
 }
 
 // Runs one method; false when the run must stop (failure reported, or cancelled by the user).
@@ -113,10 +112,10 @@ Handles populate_normalization_popupmenus(Runtime& rt, Handles handles) {
         [&] {
             Figure& fig = rt.figure();
             for (const char* tag : {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2"}) {
-                fig.set_string(tag, kSpectralList);
+                fig.set_string(tag, menu_labels(kSpectralMenu));
                 fig.set_enable(tag, Enable::On);
             }
-            fig.set_string("popupmenu_normalize_duration", kDurationList);
+            fig.set_string("popupmenu_normalize_duration", menu_labels(kDurationMenu));
             fig.set_enable("popupmenu_normalize_duration", Enable::On);
             rt.store(handles);
         },
@@ -180,16 +179,20 @@ void button_continue_to_grouping_Callback(Runtime& rt, const ControlRef&, Handle
             const double spectral1 = first_value(fig.control("popupmenu_normalize_spectral1"));
             const double spectral2 = first_value(fig.control("popupmenu_normalize_spectral2"));
             const double duration = first_value(fig.control("popupmenu_normalize_duration"));
-            if (spectral1 == 1 || spectral2 == 1 || (!twoD && duration == 1)) {
+            if (menu_prompting(kSpectralMenu, spectral1) || menu_prompting(kSpectralMenu, spectral2) ||
+                (!twoD && menu_prompting(kDurationMenu, duration))) {
                 rt.dialogs().wait(
                     rt.dialogs().message({kChooseText}, kCannotContinue, Icon::Warn, WindowStyle::NonModal));
                 return;
             }
-            if (!run_method(rt, handles, spectral_method(spectral1, "F1"), false))
+            const std::optional<SpectralMethod> f1 = menu_meaning(kSpectralMenu, spectral1);
+            const std::optional<SpectralMethod> f2 = menu_meaning(kSpectralMenu, spectral2);
+            const std::optional<DurationMethod> durationMethod = menu_meaning(kDurationMenu, duration);
+            if (!run_method(rt, handles, spectral_method(f1, "F1"), false))
                 return;
-            if (!run_method(rt, handles, spectral_method(spectral2, "F2"), false))
+            if (!run_method(rt, handles, spectral_method(f2, "F2"), false))
                 return;
-            if (!twoD && !run_method(rt, handles, duration_method(duration), true))
+            if (!twoD && !run_method(rt, handles, duration_method(durationMethod), true))
                 return;
 
             handles = calculate_dataNormalizedColumns(rt, std::move(handles));

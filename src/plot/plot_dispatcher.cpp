@@ -37,11 +37,11 @@ void warn(const Runtime& rt, std::string_view text, std::string_view title) {
     rt.dialogs().warning({std::string(text)}, std::string(title), false);
 }
 
-// Draws plot kind `kind` (1 to 5) into the description. Returns false after a refusal or a failed
-// drawing, once the window is closed and the warning shown.
-bool draw_kind(Runtime& rt, const Handles& handles, PlotDescription& plot, int kind, bool plot3d,
+// Draws plot kind `kind` into the description. Returns false after a refusal or a failed drawing, once
+// the window is closed and the warning shown.
+bool draw_kind(Runtime& rt, const Handles& handles, PlotDescription& plot, PlotKind kind, bool plot3d,
                const std::string& dimensions, const std::vector<int>& list) {
-    const plot_text::PlotKindTexts& texts = plot_text::kPlotKinds[static_cast<std::size_t>(kind - 1)];
+    const plot_text::PlotKindTexts& texts = plot_text::kind_texts(kind);
     const auto refuse = [&](std::string_view text, std::string_view title) {
         plot_host(rt).close(plot.number);
         warn(rt, text, title);
@@ -49,20 +49,20 @@ bool draw_kind(Runtime& rt, const Handles& handles, PlotDescription& plot, int k
     };
     bool drawn = false;
     switch (kind) {
-    case 1:
+    case PlotKind::Original:
         drawn = plot_original_data(rt, handles, plot, list, dimensions);
         break;
-    case 2:
+    case PlotKind::Normalized:
         drawn = plot_normalized_data(rt, handles, plot, list, dimensions);
         break;
-    case 3:
+    case PlotKind::Shapes:
         drawn = plot3d ? plot_3D_ellipsoid(rt, handles, plot, list, dimensions)
                        : plot_2D_ellipses(rt, handles, plot, list);
         break;
-    case 4:
+    case PlotKind::Volumes:
         drawn = plot3d ? plot_3D_volumes(rt, handles, plot, list) : plot_2D_spheres(rt, handles, plot, list);
         break;
-    default:
+    case PlotKind::Overlap:
         if (list.size() != 2)
             return refuse(plot_text::kOverlapTwoGroupsText, plot_text::kOverlapTitle);
         if (list[0] == list[1])
@@ -149,23 +149,23 @@ Handles plot_now(Runtime& rt, Handles handles, const std::string& dimensions, co
             plot.axes.is3D = plot3d;
 
             const double kindValue = first_value(rt.figure().control("popupmenu_plotSelection"));
-            const int kind = value_index(kindValue);
-            if (kind < 1 || kind > static_cast<int>(plot_text::kPlotKinds.size()))
+            const std::optional<PlotKind> kind = menu_meaning(kPlotKindMenu, kindValue);
+            if (!kind)
                 throw std::out_of_range(fill(plot_text::kUnknownKind, {format_significant(kindValue)}));
-            if (!draw_kind(rt, handles, plot, kind, plot3d, dimensions, list)) {
+            if (!draw_kind(rt, handles, plot, *kind, plot3d, dimensions, list)) {
                 openWindow.reset();
                 return;
             }
 
             handles.currentAxes = ControlRef{"plot_axes_" + std::to_string(currentFigure)};
-            const plot_text::PlotKindTexts& texts = plot_text::kPlotKinds[static_cast<std::size_t>(kind - 1)];
+            const plot_text::PlotKindTexts& texts = plot_text::kind_texts(*kind);
             handles = plot_set_title_and_names(rt, std::move(handles), plot.axes,
                                                std::string(plot3d ? texts.prefix3D : texts.prefix2D), plot3d);
             plot.buttonDownFcn = plot_text::kMouseHandler;
             if (first_value(rt.figure().control("checkbox_show_legend")) == 1) {
                 // The overlap plots draw the smaller group first.
                 std::vector<int> drawn = list;
-                if (kind == 5)
+                if (*kind == PlotKind::Overlap)
                     std::sort(drawn.begin(), drawn.end());
                 handles = plot_legend(rt, std::move(handles), plot.axes, drawn);
             }

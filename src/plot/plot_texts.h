@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/menus.h"
+
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 // Every text the plot windows, the plot buttons and the plot style controls show.
@@ -63,20 +66,22 @@ inline constexpr std::string_view kOverlapFailureText =
     "Did you calculate the overlaps for the two groups for which you want to plot the overlap? If so, make "
     "sure that you have selected both 'Group A' and 'Group B' checkboxes selected here in 'Plot Options.'";
 
-// One plot kind of the plot menu (Value 1 to 5): the title prefixes and the warnings shown when its
-// drawing fails, per dimension.
+// One plot kind of the plot menu: the title prefixes and the warnings shown when its drawing fails, per
+// dimension. The kinds come in the order of PlotKind.
 struct PlotKindTexts {
+    PlotKind kind;
     std::string_view prefix3D, prefix2D;
     std::string_view failTitle3D, failText3D;
     std::string_view failTitle2D, failText2D;
 };
 
 inline constexpr std::array<PlotKindTexts, 5> kPlotKinds = {{
-    {"Original Data (No rotation):", "Original Data (No rotation):", "Failed to plot original data",
+    {PlotKind::Original,
+     "Original Data (No rotation):", "Original Data (No rotation):", "Failed to plot original data",
      kOriginalFailureText, "Failed to plot original data", kOriginalFailureText},
-    {"Normalized Data: ", "Normalized Data: ", "Failed to plot normalized data", kOriginalFailureText,
-     "Failed to plot normalized data", kOriginalFailureText},
-    {"Best Fit Ellipsoid: (Second Rotation)", "Best Fit Ellipse: (Second Rotation)",
+    {PlotKind::Normalized, "Normalized Data: ", "Normalized Data: ", "Failed to plot normalized data",
+     kOriginalFailureText, "Failed to plot normalized data", kOriginalFailureText},
+    {PlotKind::Shapes, "Best Fit Ellipsoid: (Second Rotation)", "Best Fit Ellipse: (Second Rotation)",
      "Failed to ellipsoid data",
      "Did you calculate the overlaps for all the groups for which you want to plot volumes? If so, make sure "
      "that you have selected both 'Group A' and 'Group B' checkboxes selected here in 'Plot Options.'",
@@ -84,15 +89,28 @@ inline constexpr std::array<PlotKindTexts, 5> kPlotKinds = {{
      "Did you calculate the overlaps for all the groups for which you want to plot ellipses? If so, make "
      "sure "
      "that you have selected both 'Group A' and 'Group B' checkboxes selected here in 'Plot Options.'"},
-    {"3D Volumes:", "2D Spheres:", "Failed to plot volumes",
+    {PlotKind::Volumes, "3D Volumes:", "2D Spheres:", "Failed to plot volumes",
      "Make sure to have both the Plot Options 'Group A' and 'Group B' checkboxes selected. Also, did you "
      "calculate the 3D overlaps for the groups for which you want to plot volumes?",
      "Failed to plot spheres",
      "Make sure to have both the Plot Options 'Group A' and 'Group B' checkboxes selected. Also, did you "
      "calculate the 2D overlaps for the groups for which you want to plot spheres?"},
-    {"Normalized data 3D overlap:\n(Overlapping data's color is averaged between the two groups)",
+    {PlotKind::Overlap,
+     "Normalized data 3D overlap:\n(Overlapping data's color is averaged between the two groups)",
      "Normalized data 2D overlap:\n(Overlapping data's color is averaged between the two groups)\n",
      "Failed to plot 3D overlap", kOverlapFailureText, "Failed to plot 2D overlap", kOverlapFailureText},
 }};
+
+constexpr bool in_kind_order() {
+    for (std::size_t i = 0; i < kPlotKinds.size(); ++i)
+        if (static_cast<std::size_t>(kPlotKinds[i].kind) != i)
+            return false;
+    return true;
+}
+static_assert(in_kind_order(), "the texts of each plot kind sit at the kind's place");
+
+inline constexpr const PlotKindTexts& kind_texts(PlotKind kind) {
+    return kPlotKinds[static_cast<std::size_t>(kind)];
+}
 
 } // namespace tarvik::plot_text

@@ -1,5 +1,7 @@
 #include "ui/layout.h"
 
+#include "ui/menus.h"
+
 #include <utility>
 
 namespace tarvik {
@@ -403,7 +405,7 @@ std::vector<Control> main_window_layout() {
             .on_callback("checkbox_plot_group_all_Callback")
             .enable(Enable::Off)
             .background(kPanel),
-        ctl("popupmenu_plotSelection", Style::PopupMenu, {"Original data", "Normalized data", "Ellipsoid/Ellipse", "Volumes/Spheres", "Overlap (Group A & B Only)"}, {0.811, 0.330, 0.159, 0.033})
+        ctl("popupmenu_plotSelection", Style::PopupMenu, menu_labels(kPlotKindMenu), {0.811, 0.330, 0.159, 0.033})
             .on_callback("popupmenu_plotSelection_Callback")
             .on_create("popupmenu_plotSelection_CreateFcn")
             .enable(Enable::Off),

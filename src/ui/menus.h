@@ -67,13 +67,28 @@ std::vector<std::string> menu_batch_names(const std::array<MenuEntry<Meaning>, N
     return names;
 }
 
+// The entry at the menu's 1-based position `value` (a control's value); none for a position outside
+// the menu.
+template <class Meaning, std::size_t N>
+const MenuEntry<Meaning>* menu_entry(const std::array<MenuEntry<Meaning>, N>& menu, double value) {
+    if (!(value >= 1 && value <= static_cast<double>(N)) || value != static_cast<double>(static_cast<std::size_t>(value)))
+        return nullptr;
+    return &menu[static_cast<std::size_t>(value) - 1];
+}
+
 // The meaning of the menu's 1-based position `value` (a control's value); empty for a prompt or a
 // position outside the menu.
 template <class Meaning, std::size_t N>
 std::optional<Meaning> menu_meaning(const std::array<MenuEntry<Meaning>, N>& menu, double value) {
-    if (!(value >= 1 && value <= static_cast<double>(N)) || value != static_cast<double>(static_cast<std::size_t>(value)))
-        return std::nullopt;
-    return menu[static_cast<std::size_t>(value) - 1].meaning;
+    const MenuEntry<Meaning>* entry = menu_entry(menu, value);
+    return entry ? entry->meaning : std::nullopt;
+}
+
+// True when the menu's 1-based position `value` is its prompt: nothing has been chosen yet.
+template <class Meaning, std::size_t N>
+bool menu_prompting(const std::array<MenuEntry<Meaning>, N>& menu, double value) {
+    const MenuEntry<Meaning>* entry = menu_entry(menu, value);
+    return entry && !entry->meaning;
 }
 
 // The 1-based position of a meaning in the menu (what a control holds when it is chosen).

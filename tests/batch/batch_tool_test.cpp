@@ -92,17 +92,30 @@ class BatchTool : public ::testing::Test {
     std::string launcher;
 };
 
+// The reason names the option that cannot be read.
 TEST_F(BatchTool, ACommandLineThatCannotBeReadExitsWithTwoAndOneLineOfReason) {
-    const char* const cases[] = {"--frobnicate", "--log", "--normalize-f1 bogus", "--extremes-f1 ae",
-                                 "--overlap 4d", "--group 'nothing'", "--orientation sideways", "--resolution 1001",
-                                 "--overlap both --resolution 300",
-                                 // plot options belong to a --plot, which needs its file
-                                 "--plot-dim 3d --plot original --plot-out a.png", "--plot original",
-                                 "--plot overlap --plot-groups 1,2,3 --plot-out a.png"};
-    for (const char* args : cases) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--frobnicate", "--frobnicate"},
+        {"--log", "--log"},
+        {"--normalize-f1 bogus", "--normalize-f1"},
+        {"--extremes-f1 ae", "--extremes-f1"},
+        {"--overlap 4d", "--overlap"},
+        {"--group 'nothing'", "--group"},
+        {"--orientation sideways", "--orientation"},
+        {"--pair 1,0", "--pair"},
+        // the overlap's own rule: whole numbers of intervals up to 1000, 3D grids up to 10 million points
+        {"--resolution 1001", "--resolution"},
+        {"--resolution 2.5", "--resolution"},
+        {"--overlap both --resolution 300", "--resolution"},
+        // plot options belong to a --plot, which needs its file
+        {"--plot-dim 3d --plot original --plot-out a.png", "--plot-dim"},
+        {"--plot original", "--plot original"},
+        {"--plot overlap --plot-groups 1,2,3 --plot-out a.png", "--plot-groups"}};
+    for (const auto& [args, option] : cases) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.err.rfind("tarvik3d-batch: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(option), std::string::npos) << r.err;
         EXPECT_EQ(lines_of(r.err).size(), 1u) << r.err;
         EXPECT_EQ(r.out, "");
     }
