@@ -8,6 +8,7 @@
 #include "geometry/fit_axes_menu.h"
 #include "grouping/group_step.h"
 #include "import/import_step.h"
+#include "normalize/normalize_step.h"
 #include "app/step.h"
 #include "core/file_write.h"
 #include "core/format.h"
@@ -350,21 +351,9 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                 throw StageFailure{{"Normalization needs the column roles (--subject, --vowel, --f1, --f2, "
                                     "--duration, --phrase-duration)."}};
             step = "normalize the data";
-            if (o.normalizeF1)
-                session.fig().set_value("popupmenu_normalize_spectral1", menu_value(kSpectralMenu, *o.normalizeF1));
-            if (o.normalizeF2)
-                session.fig().set_value("popupmenu_normalize_spectral2", menu_value(kSpectralMenu, *o.normalizeF2));
-            if (o.normalizeDuration)
-                session.fig().set_value("popupmenu_normalize_duration",
-                                        menu_value(kDurationMenu, *o.normalizeDuration));
-            // One answer per formant that asks, in the order asked, so that F2 never gets F1's vowels;
-            // a formant without its vowels cancels its dialog.
-            for (const auto& [method, extremes] :
-                 {std::pair{&o.normalizeF1, &o.extremesF1}, std::pair{&o.normalizeF2, &o.extremesF2}})
-                if (*method == SpectralMethod::KnownExtremes)
-                    session.scripted().inputAnswers.push_back(
-                        *extremes ? TextList{(*extremes)->first, (*extremes)->second} : TextList{});
-            session.press("button_continue_to_grouping", [&] { return session.record().currStep == 3; });
+            const NormalizationRequest request{o.normalizeF1, o.normalizeF2, o.normalizeDuration, o.extremesF1,
+                                               o.extremesF2};
+            session.step([&](Runtime& rt) { return normalize_data(rt, request); });
         }
 
         if (!o.groups.empty()) {

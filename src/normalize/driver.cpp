@@ -1,4 +1,5 @@
 #include "normalize/driver.h"
+#include "normalize/normalize_step.h"
 
 #include "app/guarded.h"
 #include "app/wizard.h"
@@ -33,7 +34,8 @@ std::string failure_text(const std::string& method, bool duration) {
 }
 
 // The method chosen in a spectral menu; no method for a menu without a choice.
-Choice spectral_method(std::optional<SpectralMethod> method, const std::string& category) {
+Choice spectral_method(std::optional<SpectralMethod> method, const std::string& category,
+                       const std::optional<ExtremeTargets>& extremes) {
     if (!method)
         return {nullptr, {}};
     switch (*method) {
@@ -48,8 +50,8 @@ Choice spectral_method(std::optional<SpectralMethod> method, const std::string& 
                     return normalize_spectral_logarithmic(rt, std::move(h), category);
                 }};
     case SpectralMethod::KnownExtremes:
-        return {"normalize_spectral_known_extremes", [category](Runtime& rt, Handles h) {
-                    return normalize_spectral_known_extremes(rt, std::move(h), category);
+        return {"normalize_spectral_known_extremes", [category, extremes](Runtime& rt, Handles h) {
+                    return normalize_spectral_known_extremes(rt, std::move(h), category, extremes);
                 }};
     }
     return {nullptr, {}};
@@ -170,43 +172,98 @@ Handles calculate_dataNormalizedColumns(Runtime& rt, Handles handles) {
     return handles;
 }
 
+namespace {
+
+const char* const kSpectral1 = "popupmenu_normalize_spectral1";
+const char* const kSpectral2 = "popupmenu_normalize_spectral2";
+const char* const kDuration = "popupmenu_normalize_duration";
+
+// Step 2's Continue with the methods given: false when refused, cancelled or failed.
+bool apply_normalization(Runtime& rt, Handles handles, const NormalizationRequest& request) {
+    Figure& fig = rt.figure();
+    const bool twoD = handles.onlyAllow2D == 1;
+    if (!request.f1 || !request.f2 || (!twoD && !request.duration)) {
+        rt.dialogs().wait(rt.dialogs().message({kChooseText}, kCannotContinue, Icon::Warn, WindowStyle::NonModal));
+        return false;
+    }
+    // The menus show the methods run.
+    fig.set_value(kSpectral1, menu_value(kSpectralMenu, *request.f1));
+    fig.set_value(kSpectral2, menu_value(kSpectralMenu, *request.f2));
+    if (request.duration)
+        fig.set_value(kDuration, menu_value(kDurationMenu, *request.duration));
+    if (!run_method(rt, handles, spectral_method(request.f1, "F1", request.extremesF1), false))
+        return false;
+    if (!run_method(rt, handles, spectral_method(request.f2, "F2", request.extremesF2), false))
+        return false;
+    if (!twoD && !run_method(rt, handles, duration_method(request.duration), true))
+        return false;
+
+    handles = calculate_dataNormalizedColumns(rt, std::move(handles));
+
+    enable_step(rt, handles, 2, Enable::Off);
+    fig.set_string("edit_currVowel_name", {"(please name)"});
+    enable_step(rt, handles, 3, Enable::On);
+    handles = update_frame_colors(rt, std::move(handles), 3);
+    fig.set_value("listbox_groupings", 1);
+    fig.set_value("listbox_types", 1);
+    handles = calculate_selected_field(rt, std::move(handles));
+    rt.store(handles);
+    return handles.currStep == 3;
+}
+
+const GuardOptions kContinueFailure{.wait = false, .text = kHandlerFailureText, .title = kHandlerFailureTitle};
+
+} // namespace
+
+NormalizationRequest normalization_request_from_window(const Figure& window) {
+    NormalizationRequest r;
+    r.f1 = menu_meaning(kSpectralMenu, first_value(window.control(kSpectral1)));
+    r.f2 = menu_meaning(kSpectralMenu, first_value(window.control(kSpectral2)));
+    r.duration = menu_meaning(kDurationMenu, first_value(window.control(kDuration)));
+    return r;
+}
+
 void button_continue_to_grouping_Callback(Runtime& rt, const ControlRef&, Handles handles) {
     guarded(
         rt, ReportForm::B, "button_continue_to_grouping_Callback",
-        [&] {
-            Figure& fig = rt.figure();
-            const bool twoD = handles.onlyAllow2D == 1;
-            const double spectral1 = first_value(fig.control("popupmenu_normalize_spectral1"));
-            const double spectral2 = first_value(fig.control("popupmenu_normalize_spectral2"));
-            const double duration = first_value(fig.control("popupmenu_normalize_duration"));
-            if (menu_prompting(kSpectralMenu, spectral1) || menu_prompting(kSpectralMenu, spectral2) ||
-                (!twoD && menu_prompting(kDurationMenu, duration))) {
-                rt.dialogs().wait(
-                    rt.dialogs().message({kChooseText}, kCannotContinue, Icon::Warn, WindowStyle::NonModal));
-                return;
-            }
-            const std::optional<SpectralMethod> f1 = menu_meaning(kSpectralMenu, spectral1);
-            const std::optional<SpectralMethod> f2 = menu_meaning(kSpectralMenu, spectral2);
-            const std::optional<DurationMethod> durationMethod = menu_meaning(kDurationMenu, duration);
-            if (!run_method(rt, handles, spectral_method(f1, "F1"), false))
-                return;
-            if (!run_method(rt, handles, spectral_method(f2, "F2"), false))
-                return;
-            if (!twoD && !run_method(rt, handles, duration_method(durationMethod), true))
-                return;
+        [&] { apply_normalization(rt, std::move(handles), normalization_request_from_window(rt.figure())); },
+        kContinueFailure);
+}
 
-            handles = calculate_dataNormalizedColumns(rt, std::move(handles));
+StepReport normalize_data(Runtime& rt, const NormalizationRequest& request) {
+    return run_step(rt, [&] {
+        bool done = false;
+        guarded(
+            rt, ReportForm::B, "button_continue_to_grouping_Callback",
+            [&] { done = apply_normalization(rt, *rt.figure().retrieve(), request); }, kContinueFailure);
+        return done;
+    });
+}
 
-            enable_step(rt, handles, 2, Enable::Off);
-            fig.set_string("edit_currVowel_name", {"(please name)"});
-            enable_step(rt, handles, 3, Enable::On);
-            handles = update_frame_colors(rt, std::move(handles), 3);
-            fig.set_value("listbox_groupings", 1);
-            fig.set_value("listbox_types", 1);
-            handles = calculate_selected_field(rt, std::move(handles));
-            rt.store(handles);
-        },
-        {.wait = false, .text = kHandlerFailureText, .title = kHandlerFailureTitle});
+void to_json(nlohmann::json& j, const NormalizationRequest& r) {
+    const auto word = [](std::string_view w) { return w.empty() ? nlohmann::json(nullptr) : nlohmann::json(w); };
+    const auto pair = [](const std::optional<ExtremeTargets>& p) {
+        return p ? nlohmann::json::array({p->first, p->second}) : nlohmann::json(nullptr);
+    };
+    j = {{"f1", r.f1 ? word(menu_batch_name(kSpectralMenu, *r.f1)) : nullptr},
+         {"f2", r.f2 ? word(menu_batch_name(kSpectralMenu, *r.f2)) : nullptr},
+         {"duration", r.duration ? word(menu_batch_name(kDurationMenu, *r.duration)) : nullptr},
+         {"extremesF1", pair(r.extremesF1)},
+         {"extremesF2", pair(r.extremesF2)}};
+}
+
+void from_json(const nlohmann::json& j, NormalizationRequest& r) {
+    const auto text = [&](const char* key) { return j.at(key).is_null() ? std::string() : j.at(key).get<std::string>(); };
+    const auto pair = [&](const char* key) -> std::optional<ExtremeTargets> {
+        if (j.at(key).is_null())
+            return std::nullopt;
+        return ExtremeTargets{j.at(key).at(0).get<std::string>(), j.at(key).at(1).get<std::string>()};
+    };
+    r.f1 = menu_meaning_named(kSpectralMenu, text("f1"));
+    r.f2 = menu_meaning_named(kSpectralMenu, text("f2"));
+    r.duration = menu_meaning_named(kDurationMenu, text("duration"));
+    r.extremesF1 = pair("extremesF1");
+    r.extremesF2 = pair("extremesF2");
 }
 
 void register_normalization_handlers(HandlerTable& table) {

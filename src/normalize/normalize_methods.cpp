@@ -125,6 +125,27 @@ HandlesAndStatus run_method(Runtime& rt, Handles handles, const char* name,
     return {std::move(handles), status};
 }
 
+// The targets named by the user that are not one of `common`, each with its message; true when there is none.
+bool all_common(const Runtime& rt, const TextList& common, const std::string& title,
+                const std::array<std::string, 2>& chosen) {
+    bool accepted = true;
+    for (std::size_t k = 0; k < 2; ++k)
+        if (std::find(common.begin(), common.end(), chosen[k]) == common.end()) {
+            show_and_wait(rt, fill(kNotCommon, {chosen[k], std::to_string(k + 1)}), title);
+            accepted = false;
+        }
+    return accepted;
+}
+
+// The extreme targets of a request when every subject has them; else their messages and nothing.
+std::optional<std::pair<std::string, std::string>> checked_extremes(const Runtime& rt, const TextList& common,
+                                                                    const std::string& column,
+                                                                    const std::pair<std::string, std::string>& given) {
+    if (!all_common(rt, common, fill(kSelectTitle, {column}), {given.first, given.second}))
+        return std::nullopt;
+    return given;
+}
+
 // The two extreme targets the user names, each one of `common`; nothing when the user cancels.
 std::optional<std::pair<std::string, std::string>> ask_extremes(const Runtime& rt, const TextList& common,
                                                                 const std::string& column) {
@@ -146,15 +167,9 @@ std::optional<std::pair<std::string, std::string>> ask_extremes(const Runtime& r
             return std::nullopt;
         }
         std::array<std::string, 2> chosen;
-        bool accepted = true;
-        for (std::size_t k = 0; k < 2; ++k) {
+        for (std::size_t k = 0; k < 2; ++k)
             chosen[k] = k < answers.size() ? answers[k] : "";
-            if (std::find(common.begin(), common.end(), chosen[k]) == common.end()) {
-                show_and_wait(rt, fill(kNotCommon, {chosen[k], std::to_string(k + 1)}), title);
-                accepted = false;
-            }
-        }
-        if (accepted)
+        if (all_common(rt, common, title, chosen))
             return std::pair{chosen[0], chosen[1]};
     }
 }
@@ -192,13 +207,15 @@ HandlesAndStatus normalize_spectral_logarithmic(Runtime& rt, Handles handles, co
     });
 }
 
-HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles,
-                                                   const std::string& category) {
+HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles, const std::string& category,
+                                                   const std::optional<std::pair<std::string, std::string>>& given) {
     return run_method(rt, std::move(handles), "normalize_spectral_known_extremes", [&](Handles& h) {
         std::vector<TextList> targets;
         for (const auto& [name, subject] : h.dataSubject)
             targets.push_back(subject.vowelTargets.keys());
-        const auto extremes = ask_extremes(rt, common_targets(targets), header_name(h.HeaderName, category));
+        const TextList common = common_targets(targets);
+        const std::string column = header_name(h.HeaderName, category);
+        const auto extremes = given ? checked_extremes(rt, common, column, *given) : ask_extremes(rt, common, column);
         if (!extremes)
             return -1;
         for (auto& [name, subject] : h.dataSubject) {

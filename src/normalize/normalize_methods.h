@@ -2,7 +2,9 @@
 
 #include "app/runtime.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 
 // The normalization methods of step 2. Each works subject by subject on handles.dataSubject, writes its
 // results into the subject records, stores the record with the main window when it completes, and
@@ -21,7 +23,10 @@ HandlesAndStatus normalize_spectral_logarithmic(Runtime& rt, Handles handles, co
 
 // Asks for two extreme vowel targets common to all subjects, then log10(x) - G with G the mean of the
 // two targets' mean log values; keeps the logs and G. Cancelling either dialog returns -1.
-HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles, const std::string& category);
+// `extremes`: the two vowel targets; without them the user is asked. Targets that not every subject has are
+// refused with the message the dialog gives, and the method stops as if cancelled (status -1).
+HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles, const std::string& category,
+                                                   const std::optional<std::pair<std::string, std::string>>& extremes = {});
 
 // (d - D) / S with D the mean of the vowel means and S the sample spread of all the subject's tokens.
 HandlesAndStatus normalize_duration_zscore(Runtime& rt, Handles handles);

@@ -3,14 +3,15 @@
 #include "geometry/fit_axes_menu.h"
 #include "grouping/group_step.h"
 #include "import/import_step.h"
+#include "normalize/normalize_step.h"
 
 #include "support/session.h"
 
 namespace tarvik::testing {
 namespace {
 
-// Steps 1 and 3 from requests reach the record, the window's lists and the log that the same choices
-// reach by clicks (step 2 is clicked in both).
+// Steps 1 to 3 from requests reach the record, the window's lists and the log that the same choices
+// reach by clicks.
 TEST(Steps, RequestsReachWhatTheClicksReach) {
     Session clicked;
     clicked.start();
@@ -21,7 +22,8 @@ TEST(Steps, RequestsReachWhatTheClicksReach) {
     const std::string file = std::string(TARVIK_TEST_DATA_DIR) + "/wiz_vowels.txt";
     ASSERT_TRUE(load_data(requested.rt, {file}).done);
     ASSERT_TRUE(map_columns(requested.rt, {"Speaker", "Vowel", "F1", "F2", "Dur", ""}).done);
-    run_step_2(requested);
+    const NormalizationRequest none{SpectralMethod::None, SpectralMethod::None, DurationMethod::None, {}, {}};
+    ASSERT_TRUE(normalize_data(requested.rt, none).done);
     GroupsRequest groups;
     for (const char* vowel : {"i", "a", "u"}) // the types in the order the list shows them
         groups.groups.push_back({"v" + std::to_string(groups.groups.size() + 1), {{"Vowel", {vowel}}}});
@@ -42,6 +44,11 @@ TEST(Steps, RequestsReachWhatTheClicksReach) {
     // Requests are data: compared and written as JSON.
     EXPECT_EQ(request_text(groups.groups[0]), R"({"constraints":[{"category":"Vowel","types":["i"]}],"name":"v1"})");
     EXPECT_EQ(nlohmann::json(groups).get<GroupsRequest>(), groups);
+    const NormalizationRequest extremes{SpectralMethod::KnownExtremes, SpectralMethod::ZScore, std::nullopt,
+                                        ExtremeTargets{"i", "u"}, std::nullopt};
+    EXPECT_EQ(request_text(extremes),
+              R"({"duration":null,"extremesF1":["i","u"],"extremesF2":null,"f1":"extremes","f2":"zscore"})");
+    EXPECT_EQ(nlohmann::json(extremes).get<NormalizationRequest>(), extremes);
 }
 
 // A request the data cannot meet stops its step with the reason, and leaves the record as it was.

@@ -78,11 +78,14 @@ TEST_F(NormalizeMethod, FailureIsReportedUnderTheMethodsOwnNameAndNotStored) {
     const Method phrase = [](Runtime& rt, Handles h, const std::string&) {
         return normalize_duration_phrase_duration(rt, std::move(h));
     };
+    const Method extremes = [](Runtime& rt, Handles h, const std::string& category) {
+        return normalize_spectral_known_extremes(rt, std::move(h), category);
+    };
     for (const auto& [name, method, field] : std::vector<std::tuple<std::string, Method, std::string>>{
              {"normalize_do_not_normalize", normalize_do_not_normalize, "F3"},
              {"normalize_spectral_zscore", normalize_spectral_zscore, "F3"},
              {"normalize_spectral_logarithmic", normalize_spectral_logarithmic, "F3"},
-             {"normalize_spectral_known_extremes", normalize_spectral_known_extremes, "F3"},
+             {"normalize_spectral_known_extremes", extremes, "F3"},
              {"normalize_duration_phrase_duration", phrase, "PhraseDuration"}}) {
         s.scripted.dialogs.clear();
         s.scripted.inputAnswers = {{"i", "a"}};
