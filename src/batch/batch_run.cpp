@@ -9,6 +9,7 @@
 #include "grouping/group_step.h"
 #include "import/import_step.h"
 #include "normalize/normalize_step.h"
+#include "plot/plot_step.h"
 #include "app/step.h"
 #include "core/file_write.h"
 #include "core/format.h"
@@ -230,34 +231,9 @@ std::string overlap_json_text(const std::vector<OverlapRow>& rows) {
 void run_plot(BatchSession& session, const BatchOptions::Plot& plot, PlotExporter* exporter) {
     if (!exporter)
         throw StageFailure{{"This build of the batch tool cannot write plots (it was built without Qt)."}};
-    if (session.record().currStep != 4)
-        throw StageFailure{{"Plots need fitted vowel groups (--group, or a session in step 4)."}};
-    Figure& fig = session.fig();
-    const int groups = static_cast<int>(session.record().v.size());
-    for (int g : plot.groups)
-        if (g > groups)
-            throw StageFailure{{"There are only " + std::to_string(groups) + " groups; --plot-groups names group " +
-                                std::to_string(g) + "."}};
-    fig.set_value("popupmenu_plotSelection", menu_value(kPlotKindMenu, plot.kind));
-    const bool all = plot.groups.empty();
-    fig.set_value("checkbox_plot_group_all", all ? 1 : 0);
-    fig.set_value("checkbox_plot_group_a", all ? 0 : 1);
-    fig.set_value("checkbox_plot_group_b", plot.groups.size() == 2 ? 1 : 0);
-    if (!all) {
-        fig.set_value("popupmenu_plot_group_a", plot.groups[0]);
-        if (plot.groups.size() == 2)
-            fig.set_value("popupmenu_plot_group_b", plot.groups[1]);
-    }
-    fig.set_value("checkbox_show_legend", 1);
-
-    const int number = static_cast<int>(session.record().plotFigure.size()) + 1;
-    const RecordingPlotHost& host = session.scripted().plots;
-    auto drawn = [&] {
-        const auto it = host.windows().find(number);
-        return it != host.windows().end() && it->second.open && it->second.shown.has_value();
-    };
-    session.press(plot.dimension == "3d" ? "button_3d_plot" : "button_2d_plot", drawn);
-    const std::string error = exporter->save(*host.window(number).shown, plot.outFile);
+    std::optional<PlotDescription> shown;
+    session.step([&](Runtime& rt) { return draw_plot(rt, {plot.kind, plot.dimension == "3d", plot.groups}, &shown); });
+    const std::string error = exporter->save(*shown, plot.outFile);
     if (!error.empty())
         throw StageFailure{{"Cannot write the plot " + plot.outFile + ": " + error}};
 }

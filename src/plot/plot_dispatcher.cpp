@@ -93,7 +93,16 @@ void plot_button(Runtime& rt, Handles& handles, const char* op, const char* dime
         const std::optional<std::vector<int>> list = calculate_vowels_to_plot(rt, handles);
         if (!list)
             throw std::runtime_error(std::string(plot_text::kNoGroupList));
-        handles = plot_now(rt, std::move(handles), dimensions, *list);
+        const Figure& fig = rt.figure();
+        const double kindValue = first_value(fig.control("popupmenu_plotSelection"));
+        const std::optional<PlotKind> kind = menu_meaning(kPlotKindMenu, kindValue);
+        if (!kind) {
+            report_failure(rt, ReportForm::A, "plot_now", fill(plot_text::kUnknownKind, {format_significant(kindValue)}));
+            return;
+        }
+        const PlotRequest request{*kind, std::string_view(dimensions) == "3d", *list,
+                                  first_value(fig.control("checkbox_show_legend")) == 1};
+        handles = plot_now(rt, std::move(handles), request);
         rt.store(handles);
     });
 }
@@ -130,11 +139,13 @@ std::optional<std::vector<int>> calculate_vowels_to_plot(Runtime& rt, const Hand
     return list;
 }
 
-Handles plot_now(Runtime& rt, Handles handles, const std::string& dimensions, const std::vector<int>& list) {
+Handles plot_now(Runtime& rt, Handles handles, const PlotRequest& request, std::optional<PlotDescription>* shown) {
     std::optional<int> openWindow;
     guarded(rt, ReportForm::A, "plot_now", [&] {
         try {
-            const bool plot3d = dimensions == "3d";
+            const bool plot3d = request.threeD;
+            const std::string dimensions = plot3d ? "3d" : "2d";
+            const std::vector<int>& list = request.groups;
             const int currentFigure = static_cast<int>(handles.plotFigure.size()) + 1;
             if (currentFigure == plot_text::kNoteAtWindow)
                 show_message(rt, plot_text::kNoteText, plot_text::kNoteTitle);
@@ -148,10 +159,7 @@ Handles plot_now(Runtime& rt, Handles handles, const std::string& dimensions, co
             plot.name = plot_text::kWindowName;
             plot.axes.is3D = plot3d;
 
-            const double kindValue = first_value(rt.figure().control("popupmenu_plotSelection"));
-            const std::optional<PlotKind> kind = menu_meaning(kPlotKindMenu, kindValue);
-            if (!kind)
-                throw std::out_of_range(fill(plot_text::kUnknownKind, {format_significant(kindValue)}));
+            const std::optional<PlotKind> kind = request.kind;
             if (!draw_kind(rt, handles, plot, *kind, plot3d, dimensions, list)) {
                 openWindow.reset();
                 return;
@@ -162,7 +170,7 @@ Handles plot_now(Runtime& rt, Handles handles, const std::string& dimensions, co
             handles = plot_set_title_and_names(rt, std::move(handles), plot.axes,
                                                std::string(plot3d ? texts.prefix3D : texts.prefix2D), plot3d);
             plot.buttonDownFcn = plot_text::kMouseHandler;
-            if (first_value(rt.figure().control("checkbox_show_legend")) == 1) {
+            if (request.legend) {
                 // The overlap plots draw the smaller group first.
                 std::vector<int> drawn = list;
                 if (*kind == PlotKind::Overlap)
@@ -170,6 +178,8 @@ Handles plot_now(Runtime& rt, Handles handles, const std::string& dimensions, co
                 handles = plot_legend(rt, std::move(handles), plot.axes, drawn);
             }
             host.show(plot);
+            if (shown)
+                *shown = plot;
             openWindow.reset();
             rt.store(handles);
         } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/handlers.h"
+#include "plot/plot_step.h"
 #include "ui/plot_description.h"
 
 #include <optional>
@@ -22,7 +23,10 @@ std::optional<std::vector<int>> calculate_vowels_to_plot(Runtime& rt, const Hand
 // Opens the next plot window ("3d" or "2d"), draws the kind chosen in the plot menu for `list`, names
 // and labels it and shows it. A refused or failed drawing closes the window again and warns; the
 // window's number stays used. Returns the record with the window listed in plotFigure.
-Handles plot_now(Runtime& rt, Handles handles, const std::string& dimensions, const std::vector<int>& list);
+// The plot kind comes from the request, and the legend when it asks for one; `shown`, when given, gets
+// the plot as shown.
+Handles plot_now(Runtime& rt, Handles handles, const PlotRequest& request,
+                 std::optional<PlotDescription>* shown = nullptr);
 
 // Title ("<prefix> <title box>") and axis labels from the 3D or 2D label boxes.
 Handles plot_set_title_and_names(Runtime& rt, Handles handles, PlotAxes& axes, const std::string& titlePrefix,

@@ -4,6 +4,7 @@
 #include "grouping/group_step.h"
 #include "import/import_step.h"
 #include "normalize/normalize_step.h"
+#include "plot/plot_step.h"
 
 #include "support/session.h"
 
@@ -49,6 +50,9 @@ TEST(Steps, RequestsReachWhatTheClicksReach) {
     EXPECT_EQ(request_text(extremes),
               R"({"duration":null,"extremesF1":["i","u"],"extremesF2":null,"f1":"extremes","f2":"zscore"})");
     EXPECT_EQ(nlohmann::json(extremes).get<NormalizationRequest>(), extremes);
+    const PlotRequest plot{PlotKind::Overlap, true, {3, 1}, false};
+    EXPECT_EQ(request_text(plot), R"({"dimension":"3d","groups":[3,1],"kind":"overlap","legend":false})");
+    EXPECT_EQ(nlohmann::json(plot).get<PlotRequest>(), plot);
 }
 
 // A request the data cannot meet stops its step with the reason, and leaves the record as it was.

@@ -463,8 +463,8 @@ TEST_F(BatchPlots, RefusalsExitWithOneAndTheMessageAUserWouldSee) {
                      {kPlotVowelsStudy + " --plot volumes" + out,
                       "Function \"plot_2D_spheres\": Let Quillon know about this error:"},
                      {kPlotVowelsStudy + " --plot original --plot-groups 4" + out,
-                      "There are only 3 groups; --plot-groups names group 4."},
-                     {kPlotVowels + " --plot original" + out, "Plots need fitted vowel groups"},
+                      "Cannot plot: There are only 3 groups; the plot names group 4."},
+                     {kPlotVowels + " --plot original" + out, "Cannot plot: Plots need fitted vowel groups"},
                      {kPlotVowelsStudy + " --plot original --plot-dim 3d --plot-out " + path("x.svg"),
                       "Cannot write the plot " + (dir / "x.svg") + ": "}});
 }

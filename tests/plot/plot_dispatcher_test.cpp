@@ -264,7 +264,7 @@ TEST_F(PlotButtons, WithoutPlotWindowsThePlotReportsIt) {
     services.plots = nullptr;
     Runtime rt(services);
     rt.set_main_window(s.rt.main_window());
-    EXPECT_TRUE(plot_now(rt, h, "2d", {}).plotFigure.empty());
+    EXPECT_TRUE(plot_now(rt, h, PlotRequest{}).plotFigure.empty());
     ASSERT_EQ(s.scripted.dialogs.size(), 1u);
     EXPECT_EQ(
         failure_report(s.scripted.last(), "Function \"plot_now\"", "Let Quillon know about this error:\n\n "),
