@@ -1,7 +1,8 @@
 // The real main window of this build, driven through its own controls: the Hillenbrand study loaded,
 // z-scored and cut into the 48 groups Vowel x Group, then "calculate all group overlaps" in 2D and in 3D.
 // Prints "2D <seconds> s" and "3D <seconds> s", each from the press to the last result shown. Dialogs
-// that would ask the user are answered by the scripted service; progress dialogs are the real ones.
+// that would ask the user are answered by the scripted service; progress dialogs and the pool thread of
+// the work are the real ones.
 #include "app/entry.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_services.h"
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
     scripted.answerFirstButton = true;
     QtServices qt;
     Services services = scripted.services();
-    services.progress = &qt; // the progress dialogs are part of what the window costs
+    services.progress = &qt;   // the progress dialogs are part of what the window costs,
+    services.background = &qt; // and so is the work on a pool thread while the window answers
     Runtime rt{services};
     QPointer<MainWindowView> view;
     rt.onWindowCreated = [&](const std::shared_ptr<Figure>& f) { view = new MainWindowView(rt, f); };

@@ -1,7 +1,5 @@
 #include "overlap/overlap_ops.h"
 
-#include "app/guarded.h"
-#include "app/log.h"
 #include "core/format.h"
 
 #include <array>
@@ -16,19 +14,10 @@ namespace tarvik {
 
 namespace {
 
-constexpr std::string_view kProgress2DSingle = "One moment, calculating overlap for %d pair";
-constexpr std::string_view kProgress2DRun = "One moment, calculating overlap for %d out of %d pairs";
-constexpr std::string_view kProgress3D =
-    "One moment, calculating overlap for %d out of %d pair(s).\nCurrent pair: %s and %s";
 constexpr std::string_view kLog2D = "2D VOWEL OVERLAP of Group <%s> and Group <%s> is: %f";
 constexpr std::string_view kLog3D = "3D VOWEL OVERLAP of Group <%s> and Group <%s> is: %f";
 constexpr std::string_view kFailedLog = "%sD VOWEL OVERLAP of Group <%s> and Group <%s> is: NaN (it could not be calculated)";
-constexpr std::string_view kOp2D = "calculate_2D_overlap";
-constexpr std::string_view kOp3D = "calculate_3D_overlap";
-constexpr const char* kText2D = kOverlapText2D;
-constexpr const char* kText3D = kOverlapText3D;
 
-constexpr std::string_view kNoGroup = "There is no group %s: the session has %s groups.";
 constexpr std::string_view kNo2DFit = "Group <%s> has no fitted ellipse to measure its overlap with.";
 constexpr std::string_view kNo3DFit = "Group <%s> has no fitted ellipsoid to measure its overlap with.";
 constexpr std::string_view kBadResolution = "The overlap resolution must be whole numbers from 1 to %d.";
@@ -51,56 +40,11 @@ std::string fill_message(std::string_view pattern, const std::vector<std::string
     return out;
 }
 
-std::string count_text(std::size_t n) {
-    return std::to_string(n);
-}
-
-const VowelGroup& group_at(const Handles& handles, int num) {
-    if (num < 1 || static_cast<std::size_t>(num) > handles.v.size())
-        throw std::out_of_range(fill_message(kNoGroup, {std::to_string(num), count_text(handles.v.size())}));
-    return handles.v[static_cast<std::size_t>(num - 1)];
-}
-
 template <typename T>
 const T& fitted(const std::optional<T>& field, std::string_view message, const VowelGroup& group) {
     if (!field)
         throw std::runtime_error(fill_message(message, {group.name}));
     return *field;
-}
-
-// Moves the run's progress dialog on; pair currPair of totalPairs owns the share 1 / totalPairs.
-class PairProgress {
-  public:
-    PairProgress(const Runtime& rt, std::optional<ProgressRef> ref, int currPair, int totalPairs, int columns)
-        : service_(ref ? rt.services().progress : nullptr), ref_(ref.value_or(ProgressRef{})),
-          ratio_(1.0 / totalPairs), section_((currPair - 1) * ratio_), columns_(columns) {}
-
-    void start(const std::string& message) const {
-        if (service_)
-            service_->update(ref_, section_, message);
-    }
-    // Column i of m + 1 moves the bar to its share i / m (one step past the pair's share at the last
-    // column; the dialog clamps at 1).
-    void column(int i) const {
-        if (service_)
-            service_->update(ref_, section_ + (static_cast<double>(i) / columns_) * ratio_, std::nullopt);
-    }
-
-  private:
-    ProgressService* service_;
-    ProgressRef ref_;
-    double ratio_;
-    double section_;
-    int columns_;
-};
-
-struct OrderedPair {
-    int first;
-    int second;
-};
-
-OrderedPair ordered(int a, int b) {
-    return a > b ? OrderedPair{b, a} : OrderedPair{a, b};
 }
 
 std::string log_line(std::string_view pattern, const VowelGroup& g1, const VowelGroup& g2, double value) {
@@ -111,27 +55,6 @@ int whole_steps(double v) {
     if (!(v >= 1) || v != std::floor(v) || v > kMaxGridSteps)
         throw std::invalid_argument(fill_message(kBadResolution, {std::to_string(kMaxGridSteps)}));
     return static_cast<int>(v);
-}
-
-// A pair whose estimate failed holds no number of an earlier estimate: its cell's results of that
-// dimension become NaN (counts included, which tells it from a pair whose overlap is undefined), and the
-// log says it could not be calculated. The failure report has been shown already.
-Handles mark_failed(Runtime& rt, Handles handles, int a, int b, bool threeD) {
-    const int groups = static_cast<int>(handles.v.size());
-    if (a < 1 || b < 1 || a > groups || b > groups)
-        return handles;
-    const OrderedPair pair = ordered(a, b);
-    OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
-    const double nan = kNoShare;
-    set_pair_results(cell, threeD, {nan, nan, nan, nan, nan, nan});
-    if (threeD)
-        cell.Bothcoordx.reset(), cell.Bothcoordy.reset(), cell.Bothcoordz.reset();
-    else
-        cell.Bothcoordx2D.reset(), cell.Bothcoordy2D.reset();
-    const std::string line = fill_message(kFailedLog, {threeD ? "3" : "2", handles.v[pair.first - 1].name,
-                                                       handles.v[pair.second - 1].name});
-    rt.figure().set_string(threeD ? kText3D : kText2D, {"NaN"});
-    return update_log(rt, std::move(handles), line); // stores the record with the window
 }
 
 // The results as a cell of the overlap table keeps them.
@@ -208,74 +131,91 @@ GridResolution grid_resolution(const OverlapResolution& r, bool withDuration) {
     return {whole_steps(r.m), whole_steps(r.n), withDuration ? whole_steps(r.s) : 1};
 }
 
-Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
-                             int currPair, int totalPairs, std::optional<ProgressRef> waitbar) {
-    const bool done = guarded(rt, ReportForm::B, kOp2D, [&] {
-        const OrderedPair pair = ordered(firstVowelNum, secondVowelNum);
-        const VowelGroup& g1 = group_at(handles, pair.first);
-        const VowelGroup& g2 = group_at(handles, pair.second);
-
-        const GridResolution resolution = grid_resolution(handles.overlapResolution, false);
-        const PairProgress progress(rt, waitbar, currPair, totalPairs, resolution.m);
-        progress.start(totalPairs == 1 ? fill_message(kProgress2DSingle, {std::to_string(currPair)})
-                                       : fill_message(kProgress2DRun, {std::to_string(currPair),
-                                                                       std::to_string(totalPairs)}));
-
-        GridOverlap2D result =
-            grid_overlap_2d(ellipse_of(g1), ellipse_of(g2), resolution, [&](int i) { progress.column(i); });
-        const std::string line = log_line(kLog2D, g1, g2, result.shares.value);
-
-        VowelGroup& v1 = handles.v[static_cast<std::size_t>(pair.first - 1)];
-        v1.Ecoordx2D = std::move(result.inside1.x);
-        v1.Ecoordy2D = std::move(result.inside1.y);
-        VowelGroup& v2 = handles.v[static_cast<std::size_t>(pair.second - 1)];
-        v2.Ecoordx2D = std::move(result.inside2.x);
-        v2.Ecoordy2D = std::move(result.inside2.y);
-        OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
-        cell.Bothcoordx2D = std::move(result.both.x);
-        cell.Bothcoordy2D = std::move(result.both.y);
-        set_pair_results(cell, false, cell_results(result.shares));
-
-        handles = update_log(rt, std::move(handles), line);
-        rt.figure().set_string(kText2D, {format_significant(result.shares.value, 5)});
-    });
-    return done ? handles : mark_failed(rt, std::move(handles), firstVowelNum, secondVowelNum, false);
+OverlapInputs overlap_inputs(const Handles& handles, bool threeD) {
+    OverlapInputs in;
+    in.threeD = threeD;
+    try {
+        in.resolution = grid_resolution(handles.overlapResolution, threeD);
+    } catch (...) {
+        in.badResolution = std::current_exception();
+    }
+    const std::size_t n = handles.v.size();
+    in.noFit.resize(n);
+    if (threeD)
+        in.ellipsoids.resize(n);
+    else
+        in.ellipses.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        try {
+            if (threeD)
+                in.ellipsoids[i] = ellipsoid_of(handles.v[i]);
+            else
+                in.ellipses[i] = ellipse_of(handles.v[i]);
+        } catch (...) {
+            in.noFit[i] = std::current_exception();
+        }
+    }
+    return in;
 }
 
-Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
-                             int currPair, int totalPairs, std::optional<ProgressRef> waitbar) {
-    const bool done = guarded(rt, ReportForm::B, kOp3D, [&] {
-        const OrderedPair pair = ordered(firstVowelNum, secondVowelNum);
-        const VowelGroup& g1 = group_at(handles, pair.first);
-        const VowelGroup& g2 = group_at(handles, pair.second);
+PairOverlap pair_overlap(const OverlapInputs& in, int first, int second, const GridColumnHook& onColumn) {
+    PairOverlap out;
+    out.first = first, out.second = second;
+    const auto a = static_cast<std::size_t>(first - 1), b = static_cast<std::size_t>(second - 1);
+    out.failure = in.badResolution ? in.badResolution : in.noFit.at(b) ? in.noFit[b] : in.noFit.at(a);
+    if (out.failure)
+        return out;
+    try {
+        if (in.threeD) {
+            GridOverlap3D r = grid_overlap_3d(in.ellipsoids[a], in.ellipsoids[b], in.resolution, onColumn);
+            out.shares = r.shares;
+            out.inside1 = std::move(r.inside1), out.inside2 = std::move(r.inside2);
+            out.both = std::move(r.both);
+        } else {
+            GridOverlap2D r = grid_overlap_2d(in.ellipses[a], in.ellipses[b], in.resolution, onColumn);
+            out.shares = r.shares;
+            out.inside1 = {std::move(r.inside1.x), std::move(r.inside1.y), {}};
+            out.inside2 = {std::move(r.inside2.x), std::move(r.inside2.y), {}};
+            out.both = {std::move(r.both.x), std::move(r.both.y), {}};
+        }
+    } catch (const OverlapCancelled&) {
+        throw;
+    } catch (...) {
+        out.failure = std::current_exception();
+    }
+    return out;
+}
 
-        const GridResolution resolution = grid_resolution(handles.overlapResolution, true);
-        const PairProgress progress(rt, waitbar, currPair, totalPairs, resolution.m);
-        progress.start(fill_message(
-            kProgress3D, {std::to_string(currPair), std::to_string(totalPairs), g1.name, g2.name}));
+std::string record_pair(Handles& handles, PairOverlap&& pair, bool threeD) {
+    VowelGroup& v1 = handles.v.at(static_cast<std::size_t>(pair.first - 1));
+    VowelGroup& v2 = handles.v.at(static_cast<std::size_t>(pair.second - 1));
+    OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
+    if (threeD) {
+        v1.Ecoordx = std::move(pair.inside1.x), v1.Ecoordy = std::move(pair.inside1.y);
+        v1.Ecoordz = std::move(pair.inside1.z);
+        v2.Ecoordx = std::move(pair.inside2.x), v2.Ecoordy = std::move(pair.inside2.y);
+        v2.Ecoordz = std::move(pair.inside2.z);
+        cell.Bothcoordx = std::move(pair.both.x), cell.Bothcoordy = std::move(pair.both.y);
+        cell.Bothcoordz = std::move(pair.both.z);
+    } else {
+        v1.Ecoordx2D = std::move(pair.inside1.x), v1.Ecoordy2D = std::move(pair.inside1.y);
+        v2.Ecoordx2D = std::move(pair.inside2.x), v2.Ecoordy2D = std::move(pair.inside2.y);
+        cell.Bothcoordx2D = std::move(pair.both.x), cell.Bothcoordy2D = std::move(pair.both.y);
+    }
+    set_pair_results(cell, threeD, cell_results(pair.shares));
+    return log_line(threeD ? kLog3D : kLog2D, v1, v2, pair.shares.value);
+}
 
-        GridOverlap3D result = grid_overlap_3d(ellipsoid_of(g1), ellipsoid_of(g2), resolution,
-                                               [&](int i) { progress.column(i); });
-        const std::string line = log_line(kLog3D, g1, g2, result.shares.value);
-
-        VowelGroup& v1 = handles.v[static_cast<std::size_t>(pair.first - 1)];
-        v1.Ecoordx = std::move(result.inside1.x);
-        v1.Ecoordy = std::move(result.inside1.y);
-        v1.Ecoordz = std::move(result.inside1.z);
-        VowelGroup& v2 = handles.v[static_cast<std::size_t>(pair.second - 1)];
-        v2.Ecoordx = std::move(result.inside2.x);
-        v2.Ecoordy = std::move(result.inside2.y);
-        v2.Ecoordz = std::move(result.inside2.z);
-        OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
-        cell.Bothcoordx = std::move(result.both.x);
-        cell.Bothcoordy = std::move(result.both.y);
-        cell.Bothcoordz = std::move(result.both.z);
-        set_pair_results(cell, true, cell_results(result.shares));
-
-        handles = update_log(rt, std::move(handles), line); // stores the record with the window
-        rt.figure().set_string(kText3D, {format_significant(result.shares.value, 5)});
-    });
-    return done ? handles : mark_failed(rt, std::move(handles), firstVowelNum, secondVowelNum, true);
+std::string record_failed_pair(Handles& handles, int first, int second, bool threeD) {
+    OverlapCell& cell = handles.overlap[{first, second}];
+    const double nan = kNoShare;
+    set_pair_results(cell, threeD, {nan, nan, nan, nan, nan, nan});
+    if (threeD)
+        cell.Bothcoordx.reset(), cell.Bothcoordy.reset(), cell.Bothcoordz.reset();
+    else
+        cell.Bothcoordx2D.reset(), cell.Bothcoordy2D.reset();
+    const auto name = [&](int g) { return handles.v.at(static_cast<std::size_t>(g - 1)).name; };
+    return fill_message(kFailedLog, {threeD ? "3" : "2", name(first), name(second)});
 }
 
 } // namespace tarvik

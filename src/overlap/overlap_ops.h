@@ -1,17 +1,18 @@
 #pragma once
 
-#include "app/runtime.h"
+#include "core/handles.h"
 #include "overlap/grid_overlap.h"
 
+#include <exception>
 #include <optional>
+#include <string>
+#include <vector>
 
-// The overlap of one pair of vowel groups as the overlap driver runs it: the pair is put in index
-// order, the progress dialog of the run is moved on, the grid overlap of the groups' fitted shapes is
-// computed, and the results go into both groups' inside lists, the overlap table cell of the pair, the
-// activity log and the result text of the main window. A failure shows the operation's report, waits
-// for it to close, and sets the pair's results of that dimension to NaN (its counts too), with a log line
-// saying the overlap could not be calculated, so that no value of an earlier estimate stands as its
-// result; the driver goes on with the next pair.
+// The overlap of pairs of vowel groups in pieces the overlap step (overlap/overlap_step.h) puts together:
+// the groups' fitted shapes are gathered once, each pair's grid overlap is computed away from the record,
+// and the results are then written into the record in pair order: both groups' inside lists, the pair's
+// cell of the overlap table and its log line. A pair whose estimate failed gets NaN for every result of
+// that dimension (its counts too), so that no value of an earlier estimate stands as its result.
 namespace tarvik {
 
 // The main window's result texts under "Calculate 2D" and "Calculate 3D".
@@ -39,18 +40,39 @@ bool overlap_failed(const PairResults& results);
 // refuses a grid of more than kMaxGridPoints points.
 GridResolution grid_resolution(const OverlapResolution& resolution, bool withDuration);
 
-// Pair (firstVowelNum, secondVowelNum), 1-based and in either order, as pair currPair of totalPairs of
-// the run; `waitbar` is the run's progress dialog (no progress is shown without one). Writes
-// Ecoordx2D / Ecoordy2D of both groups, the 2D fields of handles.overlap{i, j} (i <= j: the shares,
-// the counts behind them and the both-lists), the log line and text_2D_overlap. The record is stored with the
-// window by the log append, not again afterwards.
-Handles calculate_2D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
-                             int currPair, int totalPairs, std::optional<ProgressRef> waitbar = std::nullopt);
+// What a run over pairs reads of the record, gathered once: the grid of its dimension and every group's
+// fitted shape, or why there is none (what grid_resolution and ellipse_of / ellipsoid_of threw).
+struct OverlapInputs {
+    bool threeD = false;
+    GridResolution resolution;
+    std::exception_ptr badResolution;
+    std::vector<Ellipse2D> ellipses;     // the plane
+    std::vector<Ellipsoid3D> ellipsoids; // space
+    std::vector<std::exception_ptr> noFit; // of group i + 1
+};
+OverlapInputs overlap_inputs(const Handles& handles, bool threeD);
 
-// As calculate_2D_overlap with the ellipsoids: Ecoordx / Ecoordy / Ecoordz, the 3D fields of the cell,
-// the log line and text_3D_overlap; the record is stored with the window by the log append, so
-// finished pairs survive a failure of a later one.
-Handles calculate_3D_overlap(Runtime& rt, Handles handles, int firstVowelNum, int secondVowelNum,
-                             int currPair, int totalPairs, std::optional<ProgressRef> waitbar = std::nullopt);
+// One pair's grid overlap as a run computes it, away from the record: its shares and point lists (z
+// empty in the plane), or the failure to report for it.
+struct PairOverlap {
+    int first = 0, second = 0; // 1-based, first <= second
+    OverlapShares shares;
+    PointList3D inside1, inside2, both;
+    std::exception_ptr failure;
+};
+
+// Thrown by a column hook to stop a run; it passes through pair_overlap.
+struct OverlapCancelled {};
+
+// The grid overlap of groups first <= second of `in`, or its failure: the resolution's, then a missing
+// fit of the second group, then of the first, then the grid's own.
+PairOverlap pair_overlap(const OverlapInputs& in, int first, int second, const GridColumnHook& onColumn);
+
+// Writes a computed pair into the record: the inside lists of both groups, the both-lists and the six
+// results of its cell in the pair's dimension. Returns its log line.
+std::string record_pair(Handles& handles, PairOverlap&& pair, bool threeD);
+// A failed pair: the results of its cell in that dimension become NaN and its both-lists go; the groups'
+// inside lists stay. Returns its log line.
+std::string record_failed_pair(Handles& handles, int first, int second, bool threeD);
 
 } // namespace tarvik

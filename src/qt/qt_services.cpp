@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,10 +20,13 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
+#include <exception>
 
 namespace tarvik {
 
@@ -118,6 +122,7 @@ Services QtServices::services() {
     s.shell = this;
     s.clock = &clock_;
     s.plots = &plots_;
+    s.background = this;
 #ifdef _WIN32
     s.isWindows = true;
 #endif
@@ -283,6 +288,44 @@ void QtServices::close(ProgressRef ref) {
     if (it->second.dialog)
         it->second.dialog->close();
     progress_.erase(it);
+}
+
+void QtServices::run_work(const Work& work, const std::function<void()>& poll) {
+    std::exception_ptr workFailure;
+    std::exception_ptr pollFailure;
+    QFutureWatcher<void> watcher;
+    QTimer ticks;
+    ticks.setInterval(kPollIntervalMs);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        if (pollFailure)
+            return;
+        try {
+            poll();
+        } catch (...) {
+            pollFailure = std::current_exception();
+        }
+    });
+    watcher.setFuture(QtConcurrent::run([&] {
+        try {
+            work([] {}); // the timer polls
+        } catch (...) {
+            workFailure = std::current_exception();
+        }
+    }));
+    ticks.start();
+    // A quit of the program ends every event loop at once; the work still has to end before its data go.
+    while (!watcher.isFinished()) {
+        QEventLoop loop;
+        QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
+        if (!watcher.isFinished())
+            loop.exec();
+    }
+    ticks.stop();
+    watcher.waitForFinished();
+    if (workFailure)
+        std::rethrow_exception(workFailure);
+    if (pollFailure)
+        std::rethrow_exception(pollFailure);
 }
 
 void QtServices::print_window(const Figure& window) {

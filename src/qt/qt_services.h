@@ -16,9 +16,11 @@ class QProgressDialog;
 
 namespace tarvik {
 
-// The services with real Qt dialogs, the system printer, browser and shell, and the plot windows.
+// The services with real Qt dialogs, the system printer, browser and shell, the plot windows, and long
+// work on a thread of Qt's pool while the window answers.
 class QtServices : public DialogService,
                    public ProgressService,
+                   public BackgroundRunner,
                    public PrintService,
                    public BrowserService,
                    public ShellService {
@@ -43,6 +45,10 @@ class QtServices : public DialogService,
     void close(ProgressRef ref) override;
     bool cancelled(ProgressRef ref) const override;
 
+    // The work runs on a pool thread; this thread runs the events of the program meanwhile and calls
+    // `poll` every 20 ms, and returns once the work has ended.
+    void run_work(const Work& work, const std::function<void()>& poll) override;
+
     void print_window(const Figure& window) override;
     int open(const std::string& address) override;
     void run(const std::string& commandLine) override;
@@ -61,6 +67,7 @@ class QtServices : public DialogService,
         bool cancelled = false;       // Cancel was pressed
     };
     static constexpr qint64 kProgressIntervalMs = 40;
+    static constexpr int kPollIntervalMs = 20;
     std::map<int, Progress> progress_;
 };
 

@@ -59,6 +59,8 @@ class ScriptedServices : public DialogService,
     int printed = 0;
 
     RecordingPlotHost plots;
+    // Long work runs on the calling thread, its progress shown at each of its checkpoints.
+    SynchronousRunner background;
 
     std::tm fixedTime{};
     bool isWindows = false;

@@ -4,6 +4,7 @@
 #include "ui/plot_description.h"
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -111,6 +112,28 @@ class SystemClock : public Clock {
     std::tm now() const override;
 };
 
+// Long work kept off the window's thread, so that the window answers (is drawn, moved, its progress
+// dialog's Cancel pressed) while it runs. The work must not touch the window, the record or a service: it
+// reads and writes its own data, and calls `checkpoint` whenever it has news for `poll`. `poll` runs on
+// the calling thread and is where the news are shown and a Cancel is passed on to the work.
+class BackgroundRunner {
+  public:
+    using Checkpoint = std::function<void()>;
+    using Work = std::function<void(const Checkpoint& checkpoint)>;
+
+    virtual ~BackgroundRunner() = default;
+    // Runs `work` to its end and returns then, passing on what it (or else `poll`) threw.
+    virtual void run_work(const Work& work, const std::function<void()>& poll) = 0;
+};
+
+// The work on the calling thread, `poll` at each of its checkpoints: the tests and the batch tool, where
+// nobody waits on a window, see the same progress at the same points of the work each time. What `poll`
+// throws is passed on once the work has ended, as the Qt program does; no poll follows it.
+class SynchronousRunner : public BackgroundRunner {
+  public:
+    void run_work(const Work& work, const std::function<void()>& poll) override;
+};
+
 // Everything outside the program that its operations call. Non-owning.
 struct Services {
     DialogService* dialogs = nullptr;
@@ -120,6 +143,7 @@ struct Services {
     ShellService* shell = nullptr;
     const Clock* clock = nullptr;
     PlotHost* plots = nullptr;
+    BackgroundRunner* background = nullptr; // null: the work runs as SynchronousRunner runs it
     bool isWindows = false;
 };
 

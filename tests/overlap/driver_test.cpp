@@ -1,9 +1,11 @@
-// The overlap buttons and their driver on the headless main window: which pairs run, in what order,
-// under one progress dialog, and the refusals.
+// The overlap buttons and the overlap step on the headless main window: which pairs run, in what order,
+// under one progress dialog, Cancel, the refusals, and the step's request.
 #include "overlap/driver.h"
 
+#include "app/log.h"
 #include "app/session_file.h"
 #include "core/format.h"
+#include "overlap/overlap_step.h"
 #include "support/session.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +54,42 @@ TEST_F(OverlapDriver, ACancelledRunKeepsTheEarlierResults) {
     EXPECT_EQ(s.scripted.progress.back().kind, "close");
 }
 
+// Cancel within the grid walk of a single pair: the whole session (window, record, log but its one line)
+// stays as it was.
+TEST_F(OverlapDriver, ACancelledPairLeavesTheSessionAsItWas) {
+    reach_step_4(true);
+    s.fig().set_value("popupmenu_overlap_group_b", 2);
+    const std::string before = session_to_text(s.fig(), s.record());
+    const std::size_t logSize = s.log().size();
+    s.scripted.cancelAfterUpdates = 2; // at the first column of the walk, seen at the second
+    dispatch_event(s.rt, "button_calculate_3Doverlap");
+    EXPECT_EQ(s.log().back(), "3D overlap cancelled after 0 of 1 pairs: the results of before the run are kept.");
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
+    cut_log(s.rt, logSize);
+    EXPECT_EQ(session_to_text(s.fig(), s.record()), before);
+}
+
+// The request of a run: the same after JSON and back, one line of text; a JSON that is no request is
+// refused.
+TEST(OverlapRequest, ReadsBackWhatItWritesAndSaysItInOneLine) {
+    const struct {
+        OverlapRequest r;
+        std::string json, text;
+    } cases[] = {{{.threeD = false, .pair = std::nullopt}, R"({"dimension":"2D","pair":null})",
+                  "2D overlap of every pair"},
+                 {{.threeD = true, .pair = std::pair{3, 1}}, R"({"dimension":"3D","pair":[3,1]})",
+                  "3D overlap of groups 3 and 1"}};
+    for (const auto& c : cases) {
+        const nlohmann::json j = c.r;
+        EXPECT_EQ(j.dump(), c.json);
+        EXPECT_EQ(j.get<OverlapRequest>(), c.r);
+        EXPECT_EQ(::testing::PrintToString(c.r), c.text);
+    }
+    EXPECT_NE(cases[0].r, cases[1].r);
+    for (const char* bad : {R"({"dimension":"4D","pair":null})", R"({"dimension":"2D","pair":[1]})", "[2, 1]"})
+        EXPECT_THROW(nlohmann::json::parse(bad).get<OverlapRequest>(), std::invalid_argument) << bad;
+}
+
 // Ticking the box disables the menus without changing them, and every pair runs in order under one
 // progress dialog; unticked, the pair of the menus runs, smaller index first, and a group with itself
 // overlaps fully.
@@ -73,9 +111,11 @@ TEST_F(OverlapDriver, AllPairsOrThePairOfTheMenus) {
     ASSERT_EQ(events.size(), 3 * 22u + 2);
     EXPECT_EQ(events.front().kind + " " + *events.front().message, "create One moment... ");
     EXPECT_EQ(events.back().kind, "close");
-    for (int k = 0; k < 3; ++k) // each pair's text, then 21 columns
-        EXPECT_EQ(events[1 + 22 * k].message,
-                  "One moment, calculating overlap for " + std::to_string(k + 1) + " out of 3 pairs");
+    const char* const names[] = {"v1 and v2", "v1 and v3", "v2 and v3"};
+    for (int k = 0; k < 3; ++k) { // each pair's text at the start of its third of the bar, then 21 columns
+        EXPECT_EQ(events[1 + 22 * k].message, "Pair " + std::to_string(k + 1) + " of 3: " + names[k]);
+        EXPECT_DOUBLE_EQ(events[1 + 22 * k].fraction, k / 3.0);
+    }
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
     EXPECT_FALSE(h.waitbar.has_value());
 

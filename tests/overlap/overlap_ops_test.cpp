@@ -1,9 +1,10 @@
-// The overlap of one pair on the headless main window with scripted dialogs: what it writes into the
-// groups, the overlap table, the log and the result texts, how it moves the progress dialog, and how
-// it reports a failure.
+// The overlap of one pair through the overlap step on the headless main window with scripted dialogs:
+// what it writes into the groups, the overlap table, the log and the result texts, how it moves the
+// progress dialog, and how it reports a failure.
 #include "overlap/overlap_ops.h"
 
 #include "geometry/geometry_ops.h"
+#include "overlap/overlap_step.h"
 #include "support/geometry_samples.h"
 #include "support/session.h"
 
@@ -19,11 +20,12 @@ namespace {
 
 using Sizes = std::vector<std::size_t>;
 
-// The 3D overlap when `space`, else the 2D one.
-Handles overlap(bool space, Runtime& rt, Handles h, int a, int b, int currPair = 1, int totalPairs = 1,
-                std::optional<ProgressRef> bar = std::nullopt) {
-    return space ? calculate_3D_overlap(rt, std::move(h), a, b, currPair, totalPairs, bar)
-                 : calculate_2D_overlap(rt, std::move(h), a, b, currPair, totalPairs, bar);
+// The 3D overlap when `space`, else the 2D one, of pair (a, b) of `h`, stored with the window first; the
+// record it stores.
+Handles overlap(bool space, Session& s, const Handles& h, int a, int b) {
+    s.rt.store(h);
+    calculate_overlap(s.rt, {.threeD = space, .pair = std::pair{a, b}});
+    return s.record();
 }
 
 class OverlapOps : public StartedSession {
@@ -49,7 +51,7 @@ class OverlapOps : public StartedSession {
 // The space pair first, then the plane pair on its result: neither touches the other's fields, and the
 // plane ignores the duration steps.
 TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
-    Handles h = calculate_3D_overlap(s.rt, worked_pair(), 1, 2, 1, 1);
+    Handles h = overlap(true, s, worked_pair(), 1, 2);
     EXPECT_EQ(s.log().back(), "3D VOWEL OVERLAP of Group <front> and Group <back> is: 0.133136");
     EXPECT_EQ(s.control("text_3D_overlap").string, TextList{"0.13314"});
     const OverlapCell cell = h.overlap.at({1, 2});
@@ -61,11 +63,9 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
     expect_rel(cell.Bothcoordx->front(), -0.241140845930155);
     expect_rel(h.v[0].Ecoordy->front(), -0.12151752426637);
     EXPECT_FALSE(cell.value2D || h.v[0].Ecoordx2D);
-    // Stored with the window, so that the pair survives a failure of a later one.
-    EXPECT_EQ(s.record(), h);
 
     h.overlapResolution.s = 1e9;
-    const Handles p = calculate_2D_overlap(s.rt, h, 1, 2, 1, 1);
+    const Handles p = overlap(false, s, h, 1, 2);
     EXPECT_EQ(s.log().back(), "2D VOWEL OVERLAP of Group <front> and Group <back> is: 0.250000");
     EXPECT_EQ(s.control("text_2D_overlap").string, TextList{"0.25"});
     const OverlapCell& both = p.overlap.at({1, 2});
@@ -79,35 +79,25 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
     expect_rel(p.v[0].Ecoordx2D->front(), -0.43326099800139);
     EXPECT_EQ(both.value, cell.value);
     EXPECT_EQ(p.v[0].Ecoordx, h.v[0].Ecoordx);
-    EXPECT_EQ(s.record(), p); // kept by the log append
 }
 
+// The pair's text, then one step per F2 column, all on the run's one progress dialog.
 TEST_F(OverlapOps, ProgressTextThenOneStepPerF2Column) {
     Handles h = worked_pair();
     h.overlapResolution.m = 10;
-    const struct {
-        bool space;
-        int first, second, currPair, totalPairs;
-        std::string text;
-    } cases[] = {{true, 2, 1, 3, 6,
-                  "One moment, calculating overlap for 3 out of 6 pair(s).\nCurrent pair: front and back"},
-                 {false, 1, 2, 1, 1, "One moment, calculating overlap for 1 pair"},
-                 {false, 2, 1, 3, 6, "One moment, calculating overlap for 3 out of 6 pairs"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const ProgressRef bar = s.scripted.create(0, "One moment... ");
+    for (const bool space : {true, false}) {
         s.scripted.progress.clear();
-        overlap(c.space, s.rt, h, c.first, c.second, c.currPair, c.totalPairs, bar);
-        // The pair owns the share 1/total from (pair - 1)/total on; column i moves it to i/m of that share.
-        const double ratio = 1.0 / c.totalPairs, section = (c.currPair - 1) * ratio;
+        overlap(space, s, h, 2, 1);
         const auto& events = s.scripted.progress;
-        ASSERT_EQ(events.size(), 12u);
-        EXPECT_EQ(events[0].message, c.text);
+        ASSERT_EQ(events.size(), 14u);
+        EXPECT_EQ(events[0].kind + " " + *events[0].message, "create One moment... ");
+        EXPECT_EQ(events[1].message, "Pair 1 of 1: front and back");
         for (int i = 0; i <= 11; ++i) {
-            EXPECT_EQ(events[i].id, bar.id) << i;
-            EXPECT_DOUBLE_EQ(events[i].fraction, section + i / 10.0 * ratio) << i;
-            EXPECT_EQ(events[i].message.has_value(), i == 0) << i;
+            EXPECT_EQ(events[i + 1].id, events[0].id) << i;
+            EXPECT_DOUBLE_EQ(events[i + 1].fraction, i / 10.0) << i;
+            EXPECT_EQ(events[i + 1].message.has_value(), i == 0) << i;
         }
+        EXPECT_EQ(events[13].kind, "close");
     }
     // On this coarser grid the plane pair shares 2/9, shown with five significant digits.
     EXPECT_EQ(s.control("text_2D_overlap").string, TextList{"0.22222"});
@@ -139,7 +129,7 @@ TEST_F(OverlapOps, LogLineResultTextSharesAndListsOfSpecialPairs) {
         const std::string names =
             "Group <" + c.groups[a - 1].name + "> and Group <" + c.groups[b - 1].name + ">";
         SCOPED_TRACE((c.space ? "3D " : "2D ") + names);
-        const Handles h = overlap(c.space, s.rt, fitted(c.groups), c.first, c.second);
+        const Handles h = overlap(c.space, s, fitted(c.groups), c.first, c.second);
 
         EXPECT_EQ(s.log().back(),
                   (c.space ? "3D" : "2D") + std::string(" VOWEL OVERLAP of ") + names + " is: " + c.logEnd);
@@ -184,23 +174,22 @@ TEST_F(OverlapOps, FailuresReportWaitAndLeaveThePairNaN) {
         SCOPED_TRACE(c.message);
         Handles h = worked_pair();
         c.spoil(h);
-        s.rt.store(h);
         const TextList logBefore = s.log();
-        const Handles out = overlap(c.space, s.rt, h, c.first, c.second);
+        const Handles out = overlap(c.space, s, h, c.first, c.second);
 
         ASSERT_EQ(s.scripted.dialogs.size(), 1u);
+        if (c.second == 3) { // no such group: refused before anything runs
+            EXPECT_EQ(s.scripted.last().title, "No such group");
+            EXPECT_EQ(s.scripted.last().text, TextList{c.message});
+            EXPECT_EQ(out, h);
+            EXPECT_EQ(s.log(), logBefore);
+            continue;
+        }
         const std::string op = c.space ? "calculate_3D_overlap" : "calculate_2D_overlap";
         EXPECT_EQ(
             failure_report(s.scripted.last(), "Let Quillon know: \"" + op + "\"", "Function Error:\n\n "),
             c.message);
-        if (c.second == 3) { // no such pair
-            EXPECT_EQ(out, h);
-            EXPECT_EQ(s.record(), h);
-            EXPECT_EQ(s.log(), logBefore);
-            continue;
-        }
-        const Handles stored = s.record(); // with the window
-        const OverlapCell& cell = stored.overlap.at({1, 2});
+        const OverlapCell& cell = out.overlap.at({1, 2});
         EXPECT_TRUE(overlap_failed(pair_results(cell, c.space)));
         expect_same(*(c.space ? cell.value : cell.value2D), kNaN);
         EXPECT_EQ(s.log().back(), std::string(c.space ? "3D" : "2D") +

@@ -1,16 +1,21 @@
 // The program's real dialogs with texts of every length: a text as long as the header of a table with
-// 10,000 columns keeps the dialog within the screen and its whole text within reach.
+// 10,000 columns keeps the dialog within the screen and its whole text within reach. Long work on a pool
+// thread under a progress dialog.
 #include "qt/qt_services.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace tarvik::testing {
 namespace {
@@ -76,6 +81,32 @@ TEST(QtDialogs, LongTextsKeepTheDialogToTheScreenWithTheWholeTextWithinReach) {
     EXPECT_LT(height, 1024);
     EXPECT_TRUE(label.endsWith("column_29\n\n(9971 more lines in the field below)")) << label.toStdString();
     EXPECT_EQ(field.toStdString(), joined(many));
+}
+
+// Long work runs on a pool thread while the window's thread polls: Cancel pressed in the real progress
+// dialog reaches the work through the poll, and what the work throws comes back to the caller.
+TEST(QtDialogs, WorkRunsOffTheWindowThreadAndCancelReachesIt) {
+    QtServices services;
+    const ProgressRef bar = services.create(0, "Working");
+    std::atomic<bool> stop = false;
+    std::thread::id worker;
+    services.run_work(
+        [&](const BackgroundRunner::Checkpoint&) {
+            worker = std::this_thread::get_id();
+            while (!stop)
+                std::this_thread::yield();
+        },
+        [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QProgressDialog*>(w))
+                    for (auto* b : dialog->findChildren<QPushButton*>())
+                        b->click();
+            stop = services.cancelled(bar);
+        });
+    EXPECT_NE(worker, std::this_thread::get_id());
+    services.close(bar);
+    EXPECT_THROW(services.run_work([](const auto&) { throw std::runtime_error("the work failed"); }, [] {}),
+                 std::runtime_error);
 }
 
 } // namespace

@@ -1,0 +1,294 @@
+#include "overlap/overlap_step.h"
+
+#include "app/guarded.h"
+#include "app/log.h"
+#include "core/format.h"
+#include "overlap/driver.h"
+#include "overlap/overlap_ops.h"
+#include "ui/figure.h"
+
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+namespace {
+
+const char* const kOneMoment = "One moment... ";
+const char* const kPairProgress = "Pair %s of %s: %s and %s";
+const char* const kNotAvailableTitle = "Option not available";
+const char* const kNotAvailableText =
+    "This option is not available since there was no duration information specified.";
+const char* const kNoGroupTitle = "No such group";
+const char* const kNoGroup = "There is no group %s: the session has %s groups.";
+const char* const kFailed3DTitle = "Contact Quillon";
+const char* const kFailed3DText = "Function \"calculate_pairs_for_overlap\" in 3D failed to succeed";
+constexpr std::string_view kRunOp = "calculate_pairs_for_overlap";
+const char* const kRunFailureTitle = "Let Quillon know: Function: calculate_pairs_for_overlap\"";
+constexpr std::string_view kPairOp2D = "calculate_2D_overlap";
+constexpr std::string_view kPairOp3D = "calculate_3D_overlap";
+const char* const kCancelled =
+    "%s overlap cancelled after %s of %s pairs: the results of before the run are kept.";
+const char* const kBadRequest =
+    "An overlap request is {\"dimension\": \"2D\" or \"3D\", \"pair\": [i, j] or null}, not %s";
+
+// A group number of a request's pair; anything else is none.
+std::optional<int> group_number(const nlohmann::json& j) {
+    if (!j.is_number_integer() || j.get<long long>() < std::numeric_limits<int>::min() ||
+        j.get<long long>() > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return j.get<int>();
+}
+
+// A menu's value as a group number; 0 (no group) when it is not a number of one.
+int menu_group(const Control& menu) {
+    const double v = first_value(menu);
+    return v >= 1 && v <= std::numeric_limits<int>::max() ? static_cast<int>(v) : 0;
+}
+
+// What the work tells the window's thread: the pair under way (1-based) and the column of its grid walk.
+class RunNews {
+  public:
+    struct Seen {
+        int pair = 0;
+        int column = 0;
+        friend bool operator==(const Seen&, const Seen&) = default;
+    };
+    void set(Seen seen) {
+        const std::lock_guard lock(mutex_);
+        seen_ = seen;
+    }
+    Seen get() {
+        const std::lock_guard lock(mutex_);
+        return seen_;
+    }
+
+  private:
+    std::mutex mutex_;
+    Seen seen_;
+};
+
+// The pairs' grid overlaps in order, until the run is cancelled: pure work on the run's own data, the
+// window's thread kept informed through `news`. Each group's inside list is written by every pair of
+// it, so only its last computed one reaches the record: the earlier ones are let go at once.
+std::vector<PairOverlap> compute_pairs(const OverlapInputs& in, const std::vector<std::pair<int, int>>& pairs,
+                                       const std::atomic<bool>& cancel, RunNews& news,
+                                       const BackgroundRunner::Checkpoint& checkpoint) {
+    std::vector<PairOverlap> out;
+    out.reserve(pairs.size());
+    std::vector<PointList3D*> latest(in.noFit.size(), nullptr);
+    for (const auto& [a, b] : pairs) {
+        if (cancel)
+            break;
+        const int k = static_cast<int>(out.size()) + 1;
+        news.set({k, 0});
+        checkpoint();
+        try {
+            out.push_back(pair_overlap(in, a, b, [&](int i) {
+                if (cancel)
+                    throw OverlapCancelled{};
+                news.set({k, i});
+                checkpoint();
+            }));
+        } catch (const OverlapCancelled&) {
+            break;
+        }
+        PairOverlap& p = out.back();
+        if (p.failure)
+            continue;
+        for (auto [g, list] : {std::pair{a, &p.inside1}, std::pair{b, &p.inside2}}) {
+            if (PointList3D*& earlier = latest[static_cast<std::size_t>(g - 1)])
+                *earlier = PointList3D{};
+            latest[static_cast<std::size_t>(g - 1)] = list;
+        }
+    }
+    return out;
+}
+
+// One run of the step, on the record of the main window.
+class OverlapRun {
+  public:
+    OverlapRun(Runtime& rt, const OverlapRequest& r)
+        : rt_(rt), fig_(rt.figure()), window_(rt.main_window()), r_(r),
+          handles_(fig_.retrieve().value_or(Handles{})) {}
+
+    bool run() {
+        if (r_.threeD && handles_.onlyAllow2D == 1) {
+            rt_.dialogs().wait(rt_.dialogs().message({kNotAvailableText}, kNotAvailableTitle, Icon::None,
+                                                     WindowStyle::NonModal));
+            return false;
+        }
+        const int groups = static_cast<int>(handles_.v.size());
+        if (r_.pair) {
+            for (const int g : {r_.pair->first, r_.pair->second})
+                if (g < 1 || g > groups) {
+                    rt_.dialogs().warning({fill(kNoGroup, {std::to_string(g), std::to_string(groups)})},
+                                          kNoGroupTitle, true);
+                    return false;
+                }
+            pairs_ = {std::minmax(r_.pair->first, r_.pair->second)};
+        } else {
+            pairs_ = all_pairs(groups);
+        }
+        bool finished = false;
+        const bool ran = guarded(rt_, ReportForm::B, kRunOp, [&] { finished = run_pairs(); },
+                                 {.wait = false, .title = kRunFailureTitle});
+        if (!ran && r_.threeD)
+            rt_.dialogs().warning({kFailed3DText}, kFailed3DTitle, true);
+        return ran && finished;
+    }
+
+  private:
+    // Under one progress dialog and the busy pointer, whatever happens.
+    bool run_pairs() {
+        ProgressService& progress = *rt_.services().progress;
+        std::optional<ProgressRef> bar;
+        try {
+            bar = progress.create(0, kOneMoment);
+            fig_.set_pointer(Pointer::Watch);
+            const bool finished = compute_and_record(progress, *bar);
+            progress.close(*bar);
+            fig_.set_pointer(Pointer::Arrow);
+            return finished;
+        } catch (...) {
+            if (bar)
+                progress.close(*bar);
+            fig_.set_pointer(Pointer::Arrow);
+            throw;
+        }
+    }
+
+    bool compute_and_record(ProgressService& progress, ProgressRef bar) {
+        const OverlapInputs in = overlap_inputs(handles_, r_.threeD);
+        const int total = static_cast<int>(pairs_.size());
+        std::atomic<bool> cancel = false;
+        RunNews news;
+        RunNews::Seen shown;
+        // On the window's thread: the pair's text when it starts, then the bar at each column (the pair
+        // owns the share 1 / total, column i of m + 1 moves it to i / m of that share).
+        const auto poll = [&] {
+            if (const RunNews::Seen seen = news.get(); seen.pair > 0 && seen != shown) {
+                const auto [a, b] = pairs_[static_cast<std::size_t>(seen.pair - 1)];
+                std::optional<std::string> text;
+                if (seen.pair != shown.pair)
+                    text = fill(kPairProgress, {std::to_string(seen.pair), std::to_string(total),
+                                                handles_.v[static_cast<std::size_t>(a - 1)].name,
+                                                handles_.v[static_cast<std::size_t>(b - 1)].name});
+                const double share = 1.0 / total;
+                const double walked = static_cast<double>(seen.column) / in.resolution.m;
+                progress.update(bar, (seen.pair - 1) * share + walked * share, text);
+                shown = seen;
+            }
+            // Cancel, or the window closed under the run.
+            if (progress.cancelled(bar) || !rt_.main_window())
+                cancel = true;
+        };
+        std::vector<PairOverlap> computed;
+        BackgroundRunner* runner = rt_.services().background;
+        SynchronousRunner here;
+        (runner ? *runner : here).run_work(
+            [&](const BackgroundRunner::Checkpoint& checkpoint) {
+                computed = compute_pairs(in, pairs_, cancel, news, checkpoint);
+            },
+            poll);
+
+        if (!rt_.main_window()) // closed under the run: nobody to tell
+            return false;
+        if (computed.size() < pairs_.size()) {
+            append_log(rt_, {fill(kCancelled, {r_.threeD ? "3D" : "2D", std::to_string(computed.size()),
+                                               std::to_string(total)})});
+            return false;
+        }
+        record(std::move(computed));
+        return true;
+    }
+
+    // In pair order: each failed pair reported, then every result, log line and the last pair's text.
+    void record(std::vector<PairOverlap>&& computed) {
+        std::vector<LogEntry> lines;
+        std::string shown;
+        for (PairOverlap& p : computed) {
+            if (p.failure) {
+                guarded(rt_, ReportForm::B, r_.threeD ? kPairOp3D : kPairOp2D,
+                        [&] { std::rethrow_exception(p.failure); });
+                lines.emplace_back(record_failed_pair(handles_, p.first, p.second, r_.threeD));
+                shown = "NaN";
+            } else {
+                shown = format_significant(p.shares.value, 5);
+                lines.emplace_back(record_pair(handles_, std::move(p), r_.threeD));
+            }
+        }
+        append_log(rt_, lines);
+        if (!computed.empty())
+            fig_.set_string(r_.threeD ? kOverlapText3D : kOverlapText2D, {shown});
+        handles_.waitbar.reset();
+        rt_.store(handles_);
+    }
+
+    Runtime& rt_;
+    Figure& fig_;
+    std::shared_ptr<Figure> window_; // kept while the run waits, even when it is closed meanwhile
+    const OverlapRequest r_;
+    Handles handles_;
+    std::vector<std::pair<int, int>> pairs_; // smaller index first
+};
+
+} // namespace
+
+std::string to_text(const OverlapRequest& r) {
+    const std::string dimension = r.threeD ? "3D" : "2D";
+    if (!r.pair)
+        return dimension + " overlap of every pair";
+    return dimension + " overlap of groups " + std::to_string(r.pair->first) + " and " +
+           std::to_string(r.pair->second);
+}
+
+std::ostream& operator<<(std::ostream& out, const OverlapRequest& r) { return out << to_text(r); }
+
+void to_json(nlohmann::json& j, const OverlapRequest& r) {
+    j = {{"dimension", r.threeD ? "3D" : "2D"},
+         {"pair", r.pair ? nlohmann::json::array({r.pair->first, r.pair->second}) : nlohmann::json(nullptr)}};
+}
+
+void from_json(const nlohmann::json& j, OverlapRequest& r) {
+    const auto bad = [&] { return std::invalid_argument(fill(kBadRequest, {j.dump()})); };
+    if (!j.is_object() || j.size() != 2 || !j.contains("dimension") || !j.contains("pair"))
+        throw bad();
+    const nlohmann::json& dimension = j.at("dimension");
+    const nlohmann::json& pair = j.at("pair");
+    if (dimension != "2D" && dimension != "3D")
+        throw bad();
+    OverlapRequest out{.threeD = dimension == "3D", .pair = std::nullopt};
+    if (!pair.is_null()) {
+        const auto a = pair.is_array() && pair.size() == 2 ? group_number(pair[0]) : std::nullopt;
+        const auto b = pair.is_array() && pair.size() == 2 ? group_number(pair[1]) : std::nullopt;
+        if (!a || !b)
+            throw bad();
+        out.pair = {*a, *b};
+    }
+    r = out;
+}
+
+OverlapRequest overlap_request_from_window(const Figure& window, bool threeD) {
+    OverlapRequest r{.threeD = threeD, .pair = std::nullopt};
+    if (first_value(window.control("checkbox_all_group_overlap")) == 0)
+        r.pair = {menu_group(window.control("popupmenu_overlap_group_a")),
+                  menu_group(window.control("popupmenu_overlap_group_b"))};
+    return r;
+}
+
+StepReport calculate_overlap(Runtime& rt, const OverlapRequest& r) {
+    return run_step(rt, [&] { return OverlapRun(rt, r).run(); });
+}
+
+} // namespace tarvik

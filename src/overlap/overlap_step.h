@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/step.h"
+
+#include <nlohmann/json_fwd.hpp>
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <utility>
+
+// The overlap step as the window and the batch tool both run it: a request names the dimension and one
+// pair or every pair, and calculate_overlap runs it on the session's record.
+namespace tarvik {
+
+class Figure;
+
+struct OverlapRequest {
+    bool threeD = false;
+    std::optional<std::pair<int, int>> pair; // 1-based, in either order; empty: every pair i < j
+    friend bool operator==(const OverlapRequest&, const OverlapRequest&) = default;
+};
+
+// One line, e.g. "3D overlap of groups 2 and 1" or "2D overlap of every pair".
+std::string to_text(const OverlapRequest& r);
+std::ostream& operator<<(std::ostream& out, const OverlapRequest& r);
+
+// {"dimension": "2D" or "3D", "pair": [i, j] or null}; reading throws std::invalid_argument naming what
+// is wrong.
+void to_json(nlohmann::json& j, const OverlapRequest& r);
+void from_json(const nlohmann::json& j, OverlapRequest& r);
+
+// The request of the window's overlap controls: the two group menus, or every pair when the box is ticked.
+OverlapRequest overlap_request_from_window(const Figure& window, bool threeD);
+
+// Runs the request on the record stored with the main window, under one progress dialog whose Cancel
+// stops the run. Refused with a message: 3D without durations, a group that does not exist. Each pair's
+// grid overlap is computed away from the window's thread (Services::background); then, in pair order,
+// its results go into the record, a pair whose estimate fails is reported and becomes NaN, each pair
+// has its log line, and the result text shows the last pair. The record is stored once, at the end. A
+// cancelled run changes nothing but the log, which says how far it got. Done when every pair has run.
+StepReport calculate_overlap(Runtime& rt, const OverlapRequest& r);
+
+} // namespace tarvik
