@@ -35,6 +35,8 @@ void append_log(Runtime& rt, const std::vector<LogEntry>& entries) {
     fig.append_strings(kLogList, added);
 }
 
+const TextList& log_lines(const Runtime& rt) { return rt.figure().control(kLogList).string; }
+
 std::size_t log_size(const Runtime& rt) {
     return rt.figure().control(kLogList).string.size();
 }

@@ -23,6 +23,8 @@ void append_log(Runtime& rt, const std::vector<LogEntry>& entries);
 // The number of items of the activity log, and the log cut back to its first `count` items (what a
 // cancelled run added goes again).
 std::size_t log_size(const Runtime& rt);
+// The items of the activity log.
+const TextList& log_lines(const Runtime& rt);
 void cut_log(Runtime& rt, std::size_t count);
 
 } // namespace tarvik

@@ -46,6 +46,8 @@ void open_session_at(Runtime& rt, const std::string& path) {
 
 } // namespace
 
+std::string session_text(const Runtime& rt) { return session_to_text(rt.figure(), *rt.figure().retrieve()); }
+
 StepReport open_session(Runtime& rt, const SessionFileRequest& request) {
     return run_step(rt, [&] {
         return !refused_while_another_runs(rt) &&

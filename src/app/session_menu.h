@@ -31,6 +31,8 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SessionFileRequest, path)
 // installed, or written.
 StepReport open_session(Runtime& rt, const SessionFileRequest& request);
 StepReport save_session(Runtime& rt, const SessionFileRequest& request);
+// The session file's text of the running session.
+std::string session_text(const Runtime& rt);
 
 // Saving and opening session files from the File menu.
 void register_session_handlers(HandlerTable& table);

@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include "app/entry.h"
+#include "app/log.h"
 #include "app/log_view.h"
 #include "app/runtime.h"
 #include "app/session_file.h"
@@ -16,6 +17,7 @@
 #include "grouping/categories.h"
 #include "overlap/driver.h"
 #include "overlap/overlap_ops.h"
+#include "overlap/overlap_step.h"
 #include "ui/layout.h"
 #include "ui/scripted_services.h"
 
@@ -55,27 +57,14 @@ class BatchSession {
         zerivizi_export(rt_, {std::string("visible"), std::string("off")});
     }
 
-    Figure& fig() { return rt_.figure(); }
+    const Runtime& runtime() const { return rt_; }
     const Handles& record() { return *rt_.figure().retrieve(); }
-    ScriptedServices& scripted() { return scripted_; }
     // How many warnings have been printed.
     int warnings() const { return warnings_; }
 
-    // A user's click in a list or menu: the selection, then the control's handler.
-    void select(const std::string& tag, double value) {
-        fig().set_value(tag, value);
-        fire(tag);
-    }
-    void fire(const std::string& tag) { settle(run_step(rt_, [&] { return dispatch_event(rt_, tag), true; })); }
-
-    // Runs a step; a stage fails when it does not reach its end. As press() below.
+    // Runs a step. Its warnings are printed when it reaches its end; its warnings and messages are the
+    // stage's failure when it does not.
     void step(const std::function<StepReport(Runtime&)>& run) { settle(run(rt_)); }
-
-    // Presses a control; a stage fails when `done` does not hold afterwards. The warnings shown on the
-    // way are printed when it succeeds; the warnings and messages are the failure when it does not.
-    void press(const std::string& tag, const std::function<bool()>& done) {
-        settle(run_step(rt_, [&] { return dispatch_event(rt_, tag), done(); }));
-    }
 
   private:
     Services make_services() {
@@ -160,32 +149,17 @@ std::vector<std::pair<int, int>> requested_pairs(const BatchOptions& o, int grou
 
 double or_nan(const std::optional<double>& x) { return x ? *x : std::nan(""); }
 
-// Presses "Calculate 2D" or "Calculate 3D" once for the requested pairs and reads their cells. The
-// requested cells are emptied first, so that a pair whose estimate fails or never runs is a row of NaN,
-// never a value of an earlier run. Each row's fractions and counts are in the order of its groups.
+// Calculates the 2D or 3D overlap of the requested pairs and reads their cells; a pair whose estimate fails
+// is a row of NaN. Each row's fractions and counts are in the order of its groups.
 // Returns how many pairs failed.
 int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::vector<OverlapRow>& rows) {
     const int groups = static_cast<int>(session.record().v.size());
     const auto pairs = requested_pairs(o, groups);
-    if (o.pair) {
-        if (o.pair->first > groups || o.pair->second > groups)
-            throw StageFailure{{"There are only " + std::to_string(groups) + " groups; --pair " +
-                                std::to_string(o.pair->first) + "," + std::to_string(o.pair->second) +
-                                " names one that does not exist."}};
-        session.fig().set_value("popupmenu_overlap_group_a", o.pair->first);
-        session.fig().set_value("popupmenu_overlap_group_b", o.pair->second);
-        session.fig().set_value("checkbox_all_group_overlap", 0);
-    } else {
-        session.fig().set_value("checkbox_all_group_overlap", 1);
-    }
-    Handles emptied = session.record();
-    for (const auto& [i, j] : pairs)
-        if (auto it = emptied.overlap.find({std::min(i, j), std::max(i, j)}); it != emptied.overlap.end())
-            set_pair_results(it->second, threeD, {});
-    session.fig().store(emptied);
-    const std::string button = threeD ? "button_calculate_3Doverlap" : "button_calculate_2Doverlap";
-    const std::size_t logBefore = session.fig().control("listbox_log").string.size();
-    session.press(button, [&] { return session.fig().control("listbox_log").string.size() > logBefore; });
+    const OverlapRequest request{threeD, o.pair,
+                                 OverlapResolution{static_cast<double>(o.resolution[1]),
+                                                   static_cast<double>(o.resolution[0]),
+                                                   static_cast<double>(o.resolution[2])}};
+    session.step([&](Runtime& rt) { return calculate_overlap(rt, request); });
 
     const Handles& h = session.record();
     int failed = 0;
@@ -227,7 +201,7 @@ std::string overlap_json_text(const std::vector<OverlapRow>& rows) {
     return doc.dump(2) + "\n";
 }
 
-// Draws one plot with the plot buttons and writes the window's picture.
+// Draws one plot and writes its picture.
 void run_plot(BatchSession& session, const BatchOptions::Plot& plot, PlotExporter* exporter) {
     if (!exporter)
         throw StageFailure{{"This build of the batch tool cannot write plots (it was built without Qt)."}};
@@ -350,10 +324,6 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             if (session.record().currStep != 4)
                 throw StageFailure{{"The overlap needs vowel groups (--group)."}};
             step = "calculate the overlaps";
-            Handles h = session.record();
-            h.overlapResolution = {static_cast<double>(o.resolution[1]), static_cast<double>(o.resolution[0]),
-                                   static_cast<double>(o.resolution[2])};
-            session.fig().store(h);
             for (const bool threeD : {false, true}) {
                 if (o.overlap == (threeD ? "2d" : "3d"))
                     continue;
@@ -400,7 +370,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         output(true, [&] { run_plot(session, plot, exporter); });
     output(!o.saveSessionFile.empty(), [&] {
         if (o.saveSessionFile == "-")
-            out << session_to_text(session.fig(), session.record());
+            out << session_text(session.runtime());
         else
             session.step([&](Runtime& rt) { return save_session(rt, {o.saveSessionFile}); });
     });
@@ -424,7 +394,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         });
 
     attempt("the log", [&] {
-        write_output(o.logFile.empty() ? "-" : o.logFile, log_file_text(session.fig().control("listbox_log").string),
+        write_output(o.logFile.empty() ? "-" : o.logFile, log_file_text(log_lines(session.runtime())),
                      out);
     });
     return status == 0 && o.strict && session.warnings() > 0 ? 3 : status;

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <exception>
@@ -40,7 +41,8 @@ constexpr std::string_view kPairOp3D = "calculate_3D_overlap";
 const char* const kCancelled =
     "%s overlap cancelled after %s of %s pairs: the results of before the run are kept.";
 const char* const kBadRequest =
-    "An overlap request is {\"dimension\": \"2D\" or \"3D\", \"pair\": [i, j] or null}, not %s";
+    "An overlap request is {\"dimension\": \"2D\" or \"3D\", \"pair\": [i, j] or null[, \"resolution\": "
+    "[n, m, s]]}, not %s";
 
 // A group number of a request's pair; anything else is none.
 std::optional<int> group_number(const nlohmann::json& j) {
@@ -137,9 +139,15 @@ class OverlapRun {
                     return false;
                 }
             pairs_ = {std::minmax(r_.pair->first, r_.pair->second)};
+            fig_.set_value("popupmenu_overlap_group_a", r_.pair->first);
+            fig_.set_value("popupmenu_overlap_group_b", r_.pair->second);
         } else {
             pairs_ = all_pairs(groups);
         }
+        // The window shows what runs.
+        fig_.set_value("checkbox_all_group_overlap", r_.pair ? 0 : 1);
+        if (r_.resolution)
+            handles_.overlapResolution = *r_.resolution;
         bool finished = false;
         const bool ran = guarded(rt_, ReportForm::B, kRunOp, [&] { finished = run_pairs(); },
                                  {.wait = false, .title = kRunFailureTitle});
@@ -258,17 +266,19 @@ std::ostream& operator<<(std::ostream& out, const OverlapRequest& r) { return ou
 void to_json(nlohmann::json& j, const OverlapRequest& r) {
     j = {{"dimension", r.threeD ? "3D" : "2D"},
          {"pair", r.pair ? nlohmann::json::array({r.pair->first, r.pair->second}) : nlohmann::json(nullptr)}};
+    if (r.resolution)
+        j["resolution"] = {r.resolution->n, r.resolution->m, r.resolution->s};
 }
 
 void from_json(const nlohmann::json& j, OverlapRequest& r) {
     const auto bad = [&] { return std::invalid_argument(fill(kBadRequest, {j.dump()})); };
-    if (!j.is_object() || j.size() != 2 || !j.contains("dimension") || !j.contains("pair"))
+    if (!j.is_object() || j.size() != 2 + j.count("resolution") || !j.contains("dimension") || !j.contains("pair"))
         throw bad();
     const nlohmann::json& dimension = j.at("dimension");
     const nlohmann::json& pair = j.at("pair");
     if (dimension != "2D" && dimension != "3D")
         throw bad();
-    OverlapRequest out{.threeD = dimension == "3D", .pair = std::nullopt};
+    OverlapRequest out{.threeD = dimension == "3D", .pair = std::nullopt, .resolution = std::nullopt};
     if (!pair.is_null()) {
         const auto a = pair.is_array() && pair.size() == 2 ? group_number(pair[0]) : std::nullopt;
         const auto b = pair.is_array() && pair.size() == 2 ? group_number(pair[1]) : std::nullopt;
@@ -276,11 +286,18 @@ void from_json(const nlohmann::json& j, OverlapRequest& r) {
             throw bad();
         out.pair = {*a, *b};
     }
+    if (j.contains("resolution")) {
+        const nlohmann::json& steps = j.at("resolution");
+        if (!steps.is_array() || steps.size() != 3 ||
+            !std::all_of(steps.begin(), steps.end(), [](const nlohmann::json& x) { return x.is_number(); }))
+            throw bad();
+        out.resolution = OverlapResolution{steps[0].get<double>(), steps[1].get<double>(), steps[2].get<double>()};
+    }
     r = out;
 }
 
 OverlapRequest overlap_request_from_window(const Figure& window, bool threeD) {
-    OverlapRequest r{.threeD = threeD, .pair = std::nullopt};
+    OverlapRequest r{.threeD = threeD, .pair = std::nullopt, .resolution = std::nullopt};
     if (first_value(window.control("checkbox_all_group_overlap")) == 0)
         r.pair = {menu_group(window.control("popupmenu_overlap_group_a")),
                   menu_group(window.control("popupmenu_overlap_group_b"))};

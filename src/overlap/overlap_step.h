@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/step.h"
+#include "core/handles.h"
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -18,6 +19,8 @@ class Figure;
 struct OverlapRequest {
     bool threeD = false;
     std::optional<std::pair<int, int>> pair; // 1-based, in either order; empty: every pair i < j
+    // The grid steps to use from now on (the record keeps them); empty: the session's own.
+    std::optional<OverlapResolution> resolution;
     friend bool operator==(const OverlapRequest&, const OverlapRequest&) = default;
 };
 
@@ -25,7 +28,7 @@ struct OverlapRequest {
 std::string to_text(const OverlapRequest& r);
 std::ostream& operator<<(std::ostream& out, const OverlapRequest& r);
 
-// {"dimension": "2D" or "3D", "pair": [i, j] or null}; reading throws std::invalid_argument naming what
+// {"dimension": "2D" or "3D", "pair": [i, j] or null[, "resolution": [n, m, s]]}; reading throws std::invalid_argument naming what
 // is wrong.
 void to_json(nlohmann::json& j, const OverlapRequest& r);
 void from_json(const nlohmann::json& j, OverlapRequest& r);

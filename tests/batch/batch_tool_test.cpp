@@ -132,7 +132,7 @@ TEST_F(BatchTool, RefusalsExitWithOneAndTheMessage) {
               " --normalize-f1 extremes --normalize-f2 extremes --extremes-f2 i,a --normalize-duration none",
           "F1: Select your extreme categories: You have cancelled this normalization"},
          {kPlotVowelsStudy + " --overlap 3d --pair 1,4",
-          "There are only 3 groups; --pair 1,4 names one that does not exist."},
+          "No such group: There is no group 4: the session has 3 groups."},
          {kPlotVowels + " --overlap 2d", "The overlap needs vowel groups (--group)."},
          {"--log " + path("missing/log.txt"), "tarvik3d-batch: cannot write "},
          {"--session " + path("notes.tarvik"), "Let Quillon know: \"menuItem_openSession_Callback\": "},

@@ -75,10 +75,12 @@ TEST(OverlapRequest, ReadsBackWhatItWritesAndSaysItInOneLine) {
     const struct {
         OverlapRequest r;
         std::string json, text;
-    } cases[] = {{{.threeD = false, .pair = std::nullopt}, R"({"dimension":"2D","pair":null})",
+    } cases[] = {{{.threeD = false, .pair = std::nullopt, .resolution = std::nullopt}, R"({"dimension":"2D","pair":null})",
                   "2D overlap of every pair"},
-                 {{.threeD = true, .pair = std::pair{3, 1}}, R"({"dimension":"3D","pair":[3,1]})",
-                  "3D overlap of groups 3 and 1"}};
+                 {{.threeD = true, .pair = std::pair{3, 1}, .resolution = std::nullopt}, R"({"dimension":"3D","pair":[3,1]})",
+                  "3D overlap of groups 3 and 1"},
+                 {{.threeD = true, .pair = std::nullopt, .resolution = OverlapResolution{20, 10, 5}},
+                  R"({"dimension":"3D","pair":null,"resolution":[20.0,10.0,5.0]})", "3D overlap of every pair"}};
     for (const auto& c : cases) {
         const nlohmann::json j = c.r;
         EXPECT_EQ(j.dump(), c.json);

@@ -24,7 +24,7 @@ using Sizes = std::vector<std::size_t>;
 // record it stores.
 Handles overlap(bool space, Session& s, const Handles& h, int a, int b) {
     s.rt.store(h);
-    calculate_overlap(s.rt, {.threeD = space, .pair = std::pair{a, b}});
+    calculate_overlap(s.rt, {.threeD = space, .pair = std::pair{a, b}, .resolution = std::nullopt});
     return s.record();
 }
 
