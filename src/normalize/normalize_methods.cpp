@@ -1,5 +1,6 @@
 #include "normalize/normalize_methods.h"
 
+#include "app/background.h"
 #include "app/guarded.h"
 #include "app/warnings.h"
 #include "core/format.h"
@@ -15,6 +16,9 @@
 namespace tarvik {
 
 namespace {
+
+const char* const kNormalizing = "Normalizing %s:";
+const char* const kSubjectProgress = "subject %s (%s of %s)";
 
 // Known extremes: the question.
 const char* const kQuestionTitle = "Continue with Known Extremes normalization?";
@@ -117,6 +121,21 @@ void show_and_wait(const Runtime& rt, const std::string& text, const std::string
     rt.dialogs().wait(rt.dialogs().message({text}, title, Icon::Warn, WindowStyle::Replace));
 }
 
+// Runs `each` over every subject of the record away from the window's thread, the progress dialog naming
+// the subject; false when the user cancelled.
+bool each_subject(Runtime& rt, Handles& h, const std::string& category,
+                  const std::function<void(const std::string&, SubjectRecord&)>& each) {
+    // The record's subjects are made its own here, before the work writes to them.
+    std::vector<std::pair<const std::string*, SubjectRecord*>> items;
+    for (auto& [name, subject] : h.dataSubject.edit())
+        items.emplace_back(&name, &subject);
+    const std::string total = format_count(items.size());
+    return run_items_in_background(
+        rt, fill(kNormalizing, {category}), items.size(),
+        [&](std::size_t k) { return fill(kSubjectProgress, {*items[k].first, format_count(k + 1), total}); },
+        [&](std::size_t k) { each(*items[k].first, *items[k].second); });
+}
+
 // Runs a method's body under its own failure report (the status is 0 unless the body sets it).
 HandlesAndStatus run_method(Runtime& rt, Handles handles, const char* name,
                             const std::function<int(Handles&)>& body) {
@@ -178,8 +197,10 @@ std::optional<std::pair<std::string, std::string>> ask_extremes(const Runtime& r
 
 HandlesAndStatus normalize_do_not_normalize(Runtime& rt, Handles handles, const std::string& category) {
     return run_method(rt, std::move(handles), "normalize_do_not_normalize", [&](Handles& h) {
-        for (auto& [name, subject] : h.dataSubject)
-            write_normalized(subject, category, category_values(subject, category));
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
+                write_normalized(subject, category, category_values(subject, category));
+            }))
+            return -1;
         rt.store(h);
         return 1;
     });
@@ -187,9 +208,10 @@ HandlesAndStatus normalize_do_not_normalize(Runtime& rt, Handles handles, const 
 
 HandlesAndStatus normalize_spectral_zscore(Runtime& rt, Handles handles, const std::string& category) {
     return run_method(rt, std::move(handles), "normalize_spectral_zscore", [&](Handles& h) {
-        for (auto& [name, subject] : h.dataSubject)
-            write_normalized(subject, category,
-                             spectral_zscore(category_values(subject, category)).normalized);
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
+                write_normalized(subject, category, spectral_zscore(category_values(subject, category)).normalized);
+            }))
+            return -1;
         rt.store(h);
         return 1;
     });
@@ -197,11 +219,12 @@ HandlesAndStatus normalize_spectral_zscore(Runtime& rt, Handles handles, const s
 
 HandlesAndStatus normalize_spectral_logarithmic(Runtime& rt, Handles handles, const std::string& category) {
     return run_method(rt, std::move(handles), "normalize_spectral_logarithmic", [&](Handles& h) {
-        for (auto& [name, subject] : h.dataSubject) {
-            const LogShift r = spectral_logarithmic(category_values(subject, category));
-            write_logs(subject, category, r.logs);
-            write_normalized(subject, category, r.normalized);
-        }
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
+                const LogShift r = spectral_logarithmic(category_values(subject, category));
+                write_logs(subject, category, r.logs);
+                write_normalized(subject, category, r.normalized);
+            }))
+            return -1;
         rt.store(h);
         return 1;
     });
@@ -218,15 +241,16 @@ HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles,
         const auto extremes = given ? checked_extremes(rt, common, column, *given) : ask_extremes(rt, common, column);
         if (!extremes)
             return -1;
-        for (auto& [name, subject] : h.dataSubject) {
-            const LogShift r =
-                spectral_known_extremes(category_values(subject, category),
-                                        token_field(subject.vowelTargets.at(extremes->first), category),
-                                        token_field(subject.vowelTargets.at(extremes->second), category));
-            write_logs(subject, category, r.logs);
-            write_normalized(subject, category, r.normalized);
-            subject.normalization[category].grandmean = r.G;
-        }
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
+                const LogShift r =
+                    spectral_known_extremes(category_values(subject, category),
+                                            token_field(subject.vowelTargets.at(extremes->first), category),
+                                            token_field(subject.vowelTargets.at(extremes->second), category));
+                write_logs(subject, category, r.logs);
+                write_normalized(subject, category, r.normalized);
+                subject.normalization[category].grandmean = r.G;
+            }))
+            return -1;
         rt.store(h);
         return 1;
     });
@@ -235,17 +259,18 @@ HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles,
 HandlesAndStatus normalize_duration_zscore(Runtime& rt, Handles handles) {
     return run_method(rt, std::move(handles), "normalize_duration_zscore", [&](Handles& h) {
         Warnings invalid(kZscoreInvalidTitle);
-        for (auto& [name, subject] : h.dataSubject) {
-            const DurationZscore r = duration_zscore(category_values(subject, "Duration"));
-            const TextList vowels = subject.vowelTargets.keys();
-            for (std::size_t v = 0; v < vowels.size(); ++v)
-                if (r.invalid[v])
-                    invalid.add(fill(kZscoreInvalid, {name, vowels[v]}));
-            write_normalized(subject, "Duration", r.normalized);
-            subject.normalization[kDurationStats].grandmean = r.D;
-            subject.grandmeanDuration = r.D;
-            subject.stdDuration = r.S;
-        }
+        if (!each_subject(rt, h, "Duration", [&](const std::string& name, SubjectRecord& subject) {
+                const DurationZscore r = duration_zscore(category_values(subject, "Duration"));
+                const TextList vowels = subject.vowelTargets.keys();
+                for (std::size_t v = 0; v < vowels.size(); ++v)
+                    if (r.invalid[v])
+                        invalid.add(fill(kZscoreInvalid, {name, vowels[v]}));
+                write_normalized(subject, "Duration", r.normalized);
+                subject.normalization[kDurationStats].grandmean = r.D;
+                subject.grandmeanDuration = r.D;
+                subject.stdDuration = r.S;
+            }))
+            return -1;
         h = invalid.report(rt, std::move(h));
         rt.store(h);
         return 1;
@@ -259,18 +284,19 @@ HandlesAndStatus normalize_duration_phrase_duration(Runtime& rt, Handles handles
             return 0;
         }
         Warnings invalid(kPhraseInvalidTitle);
-        for (auto& [name, subject] : h.dataSubject) {
-            const PhraseDuration r = duration_phrase_duration(category_values(subject, "Duration"),
-                                                              category_values(subject, "PhraseDuration"));
-            const TextList vowels = subject.vowelTargets.keys();
-            for (std::size_t v = 0; v < vowels.size(); ++v) {
-                if (r.invalidDuration[v])
-                    invalid.add(fill(kPhraseInvalidDuration, {name, vowels[v]}));
-                if (r.invalidPhrase[v])
-                    invalid.add(fill(kPhraseInvalidPhrase, {name, vowels[v]}));
-            }
-            write_normalized(subject, "Duration", r.normalized);
-        }
+        if (!each_subject(rt, h, "Duration", [&](const std::string& name, SubjectRecord& subject) {
+                const PhraseDuration r = duration_phrase_duration(category_values(subject, "Duration"),
+                                                                  category_values(subject, "PhraseDuration"));
+                const TextList vowels = subject.vowelTargets.keys();
+                for (std::size_t v = 0; v < vowels.size(); ++v) {
+                    if (r.invalidDuration[v])
+                        invalid.add(fill(kPhraseInvalidDuration, {name, vowels[v]}));
+                    if (r.invalidPhrase[v])
+                        invalid.add(fill(kPhraseInvalidPhrase, {name, vowels[v]}));
+                }
+                write_normalized(subject, "Duration", r.normalized);
+            }))
+            return -1;
         h = invalid.report(rt, std::move(h));
         rt.store(h);
         return 1;

@@ -4,6 +4,7 @@
 
 #include "import/import_session.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -90,12 +91,29 @@ TEST_F(Driver, ZscoreLogarithmicAndDurationZscoreAreWrittenRowForRowThenStep3Ope
     EXPECT_EQ(s.record().currStep, 3);
     EXPECT_EQ(s.control("edit_currVowel_name").string, TextList{"(please name)"});
 
+    // Each method names the subject under way; the table is reorganized last.
     const auto& p = s.scripted.progress;
     ASSERT_GE(p.size(), 2u);
-    EXPECT_EQ(p.front().message, "One moment while normalized data are reorganized...");
+    EXPECT_EQ(p.front().message, "Normalizing F1:");
+    EXPECT_EQ(p.at(1).message, "Normalizing F1: subject s1 (1 of 2)");
+    const auto reorganizing = std::find_if(p.begin(), p.end(), [](const ProgressEvent& e) {
+        return e.kind == "create" && e.message == "One moment while normalized data are reorganized...";
+    });
+    ASSERT_NE(reorganizing, p.end());
+    EXPECT_EQ(std::count_if(p.begin(), p.end(), [](const ProgressEvent& e) { return e.kind == "create"; }), 4);
     EXPECT_DOUBLE_EQ(p[p.size() - 2].fraction, 1.0); // the last of the K = 2 subjects
     EXPECT_EQ(p.back().kind, "close");
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+}
+
+// Cancel in a method's progress dialog stops step 2 with the session as it was.
+TEST_F(Driver, ACancelledNormalizationLeavesTheSessionAsItWas) {
+    map(k3D);
+    const Handles before = s.record();
+    s.scripted.cancelAfterUpdates = 1;
+    press({3, 4, 3});
+    EXPECT_EQ(s.record(), before);
+    EXPECT_EQ(s.scripted.progress.back().kind, "close");
 }
 
 TEST_F(Driver, CopiedFormantsBecomeNumbersAndPhraseDurationIsRescaled) {

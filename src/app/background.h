@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/runtime.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace tarvik {
+
+// Runs `work(k)` for k = 0 .. count - 1 in order, away from the window's thread (Services::background),
+// under a progress dialog titled `message` whose text names the item under way (`label(k)`). The work
+// must touch only its own data: not the window, the runtime or a service. Cancel stops the run between
+// two items; then the result is false and the caller leaves the session as it was. A failure of the work
+// is passed on once the progress dialog is closed.
+bool run_items_in_background(Runtime& rt, const std::string& message, std::size_t count,
+                             const std::function<std::string(std::size_t)>& label,
+                             const std::function<void(std::size_t)>& work);
+
+} // namespace tarvik
