@@ -10,29 +10,32 @@ const char* const kLogList = "listbox_log";
 
 } // namespace
 
-Handles update_log(Runtime& rt, Handles handles, const LogEntry& entry) {
+Handles update_log(Runtime& rt, Handles handles, LogEntry entry) {
     // The body changes only the log control, so the record comes back as received even on a failure.
     guarded(rt, ReportForm::A, "update_log", [&] {
-        append_log(rt, {entry});
+        std::vector<LogEntry> entries;
+        entries.push_back(std::move(entry));
+        append_log(rt, std::move(entries));
         rt.store(handles);
     });
     return handles;
 }
 
-void append_log(Runtime& rt, const std::vector<LogEntry>& entries) {
+void append_log(Runtime& rt, std::vector<LogEntry> entries) {
     Figure& fig = rt.figure();
     fig.control(kLogList); // an unknown control fails before anything is appended
+    // The lines are moved, not copied: a listing of every token is as long as the data.
     TextList added;
-    for (const LogEntry& entry : entries) {
+    for (LogEntry& entry : entries) {
         added.emplace_back();
-        if (const auto* text = std::get_if<std::string>(&entry)) {
+        if (auto* text = std::get_if<std::string>(&entry)) {
             added.emplace_back();
-            added.push_back(*text);
-        } else if (const auto* lines = std::get_if<TextList>(&entry)) {
-            added.insert(added.end(), lines->begin(), lines->end());
+            added.push_back(std::move(*text));
+        } else if (auto* lines = std::get_if<TextList>(&entry)) {
+            added.insert(added.end(), std::make_move_iterator(lines->begin()), std::make_move_iterator(lines->end()));
         }
     }
-    fig.append_strings(kLogList, added);
+    fig.append_strings(kLogList, std::move(added));
 }
 
 const TextList& log_lines(const Runtime& rt) { return rt.figure().control(kLogList).string; }

@@ -14,11 +14,11 @@ namespace tarvik {
 using LogEntry = std::variant<std::monostate, std::string, TextList>;
 
 // Appends an entry to the activity log, the item list of listbox_log, and stores the record.
-Handles update_log(Runtime& rt, Handles handles, const LogEntry& entry);
+Handles update_log(Runtime& rt, Handles handles, LogEntry entry);
 
 // Appends entries to the activity log at once, without storing the record: for a step that stores it once
 // at its end. Throws when the window has no log.
-void append_log(Runtime& rt, const std::vector<LogEntry>& entries);
+void append_log(Runtime& rt, std::vector<LogEntry> entries);
 
 // The number of items of the activity log, and the log cut back to its first `count` items (what a
 // cancelled run added goes again).

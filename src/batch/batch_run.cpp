@@ -54,6 +54,7 @@ class BatchSession {
   public:
     explicit BatchSession(std::ostream& err) : err_(err), rt_(make_services()) {
         scripted_.answerFirstButton = true;
+        scripted_.recordUpdates = false;
         zerivizi_export(rt_, {std::string("visible"), std::string("off")});
     }
 

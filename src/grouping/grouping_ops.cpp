@@ -149,7 +149,7 @@ Handles calculate_dataSubject(Runtime& rt, Handles handles) {
 Handles stat_dataSubject(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "stat_dataSubject", [&] {
         TextList lines = subject_listing(handles.dataSubject);
-        handles = update_log(rt, std::move(handles), lines);
+        handles = update_log(rt, std::move(handles), std::move(lines));
         rt.store(handles);
     });
     return handles;

@@ -55,11 +55,14 @@ TARVIK_SETTER(set_max, double, max, Max)
 
 #undef TARVIK_SETTER
 
-void Figure::append_strings(const std::string& tag, const TextList& items) {
+void Figure::append_strings(const std::string& tag, TextList items) {
     auto& c = mutable_control(tag);
     if (items.empty())
         return;
-    c.string.insert(c.string.end(), items.begin(), items.end());
+    if (c.string.empty())
+        c.string = std::move(items);
+    else
+        c.string.insert(c.string.end(), std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
     notify(tag, Property::Appended);
 }
 

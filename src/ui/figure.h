@@ -35,7 +35,7 @@ class Figure {
 
     void set_string(const std::string& tag, TextList items);
     // Appends items to a control's item list in place (the activity log grows long).
-    void append_strings(const std::string& tag, const TextList& items);
+    void append_strings(const std::string& tag, TextList items);
     void set_value(const std::string& tag, std::vector<double> value);
     void set_value(const std::string& tag, double value) { set_value(tag, std::vector<double>{value}); }
     void set_enable(const std::string& tag, Enable enable);

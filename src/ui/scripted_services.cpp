@@ -103,6 +103,8 @@ ProgressRef ScriptedServices::create(double fraction, const std::string& message
 }
 
 void ScriptedServices::update(ProgressRef ref, double fraction, const std::optional<std::string>& message) {
+    if (!recordUpdates)
+        return;
     progress.push_back({"update", ref.id, fraction, message});
 }
 

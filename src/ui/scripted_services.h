@@ -52,6 +52,8 @@ class ScriptedServices : public DialogService,
     // What the program did.
     std::vector<DialogRecord> dialogs;
     std::vector<ProgressEvent> progress;
+    // Unattended runs keep no progress updates: a long step has one per data row or pair.
+    bool recordUpdates = true;
     // The user presses Cancel once a progress dialog has had this many updates (none: never).
     std::optional<std::size_t> cancelAfterUpdates;
     std::vector<std::string> shellCommands;
