@@ -9,7 +9,7 @@ packages=("$@")
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-charts-dev qt6-datavisualization-dev qt6-declarative-dev qt6-svg-dev
     libqt6opengl6-dev libgl-dev
-    nlohmann-json3-dev libcli11-dev libgtest-dev googletest libbenchmark-dev
+    nlohmann-json3-dev libcli11-dev libeigen3-dev libboost-math-dev libgtest-dev googletest libbenchmark-dev
     xvfb xauth x11-utils libgl1-mesa-dri imagemagick locales
 )
 
