@@ -164,9 +164,11 @@ class OptionTable {
         choice("--normalize-f2", "how F2 is normalized", kSpectralMenu, o.normalizeF2);
         choice("--normalize-duration", "how durations are normalized (not needed without a\nduration column)",
                kDurationMenu, o.normalizeDuration);
-        for (const auto& [option, formant, target] :
-             {std::tuple{"--extremes-f1", "F1", &o.extremesF1}, {"--extremes-f2", "F2", &o.extremesF2}})
-            read(option, "A,B", std::string("the extreme vowels of known-extremes for ") + formant,
+        for (const auto& [option, what, target] :
+             {std::tuple{"--extremes-f1", "the extreme vowels of known-extremes for F1", &o.extremesF1},
+              {"--extremes-f2", "the extreme vowels of known-extremes for F2", &o.extremesF2},
+              {"--corners", "the corner vowels of Watt-Fabricius: high front, low", &o.corners}})
+            read(option, "A,B", what,
                  [option, target](const std::string& v) {
                      const auto parts = pieces(v, ',');
                      if (parts.size() != 2)

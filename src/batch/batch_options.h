@@ -25,7 +25,7 @@ struct BatchOptions {
     // The entries of the window's normalization menus (kSpectralMenu, kDurationMenu).
     std::optional<SpectralMethod> normalizeF1, normalizeF2;
     std::optional<DurationMethod> normalizeDuration;
-    std::optional<std::pair<std::string, std::string>> extremesF1, extremesF2;
+    std::optional<std::pair<std::string, std::string>> extremesF1, extremesF2, corners;
     std::string exportNormalized;
 
     // Vowel groups, in the order given: a name and, per category, the types that are alternatives.

@@ -302,8 +302,12 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                 throw StageFailure{{"Normalization needs the column roles (--subject, --vowel, --f1, --f2, "
                                     "--duration, --phrase-duration)."}};
             step = "normalize the data";
-            const NormalizationRequest request{o.normalizeF1, o.normalizeF2, o.normalizeDuration, o.extremesF1,
-                                               o.extremesF2};
+            if ((o.normalizeF1 == SpectralMethod::WattFabricius || o.normalizeF2 == SpectralMethod::WattFabricius) &&
+                !o.corners)
+                throw StageFailure{{"Watt-Fabricius normalization needs the corner vowels: --corners I,A (the high "
+                                    "front and the low vowel, e.g. --corners i,a)."}};
+            const NormalizationRequest request{o.normalizeF1, o.normalizeF2, o.normalizeDuration,
+                                               o.extremesF1,  o.extremesF2,  o.corners};
             session.step([&](Runtime& rt) { return normalize_data(rt, request); });
         }
 

@@ -35,7 +35,7 @@ std::string failure_text(const std::string& method, bool duration) {
 
 // The method chosen in a spectral menu; no method for a menu without a choice.
 Choice spectral_method(std::optional<SpectralMethod> method, const std::string& category,
-                       const std::optional<ExtremeTargets>& extremes) {
+                       const std::optional<ExtremeTargets>& extremes, const std::optional<ExtremeTargets>& corners) {
     if (!method)
         return {nullptr, {}};
     switch (*method) {
@@ -53,6 +53,17 @@ Choice spectral_method(std::optional<SpectralMethod> method, const std::string& 
         return {"normalize_spectral_known_extremes", [category, extremes](Runtime& rt, Handles h) {
                     return normalize_spectral_known_extremes(rt, std::move(h), category, extremes);
                 }};
+    case SpectralMethod::LogMeanShared:
+        return {"normalize_spectral_log_mean_shared", [category](Runtime& rt, Handles h) {
+                    return normalize_spectral_log_mean_shared(rt, std::move(h), category);
+                }};
+    case SpectralMethod::WattFabricius:
+        return {"normalize_spectral_watt_fabricius", [category, corners](Runtime& rt, Handles h) {
+                    return normalize_spectral_watt_fabricius(rt, std::move(h), category, corners.value());
+                }};
+    case SpectralMethod::Bark:
+        return {"normalize_spectral_bark",
+                [category](Runtime& rt, Handles h) { return normalize_spectral_bark(rt, std::move(h), category); }};
     }
     return {nullptr, {}};
 }
@@ -191,9 +202,16 @@ bool apply_normalization(Runtime& rt, Handles handles, const NormalizationReques
     fig.set_value(kSpectral2, menu_value(kSpectralMenu, *request.f2));
     if (request.duration)
         fig.set_value(kDuration, menu_value(kDurationMenu, *request.duration));
-    if (!run_method(rt, handles, spectral_method(request.f1, "F1", request.extremesF1), false))
+    // The corners of Watt-Fabricius are named once for both formants.
+    std::optional<ExtremeTargets> corners;
+    if (request.f1 == SpectralMethod::WattFabricius || request.f2 == SpectralMethod::WattFabricius) {
+        corners = watt_corners(rt, handles, request.corners);
+        if (!corners)
+            return false;
+    }
+    if (!run_method(rt, handles, spectral_method(request.f1, "F1", request.extremesF1, corners), false))
         return false;
-    if (!run_method(rt, handles, spectral_method(request.f2, "F2", request.extremesF2), false))
+    if (!run_method(rt, handles, spectral_method(request.f2, "F2", request.extremesF2, corners), false))
         return false;
     if (!twoD && !run_method(rt, handles, duration_method(request.duration), true))
         return false;
@@ -249,7 +267,8 @@ void to_json(nlohmann::json& j, const NormalizationRequest& r) {
          {"f2", r.f2 ? word(menu_batch_name(kSpectralMenu, *r.f2)) : nullptr},
          {"duration", r.duration ? word(menu_batch_name(kDurationMenu, *r.duration)) : nullptr},
          {"extremesF1", pair(r.extremesF1)},
-         {"extremesF2", pair(r.extremesF2)}};
+         {"extremesF2", pair(r.extremesF2)},
+         {"corners", pair(r.corners)}};
 }
 
 void from_json(const nlohmann::json& j, NormalizationRequest& r) {
@@ -264,6 +283,7 @@ void from_json(const nlohmann::json& j, NormalizationRequest& r) {
     r.duration = menu_meaning_named(kDurationMenu, text("duration"));
     r.extremesF1 = pair("extremesF1");
     r.extremesF2 = pair("extremesF2");
+    r.corners = j.contains("corners") ? pair("corners") : std::nullopt;
 }
 
 void register_normalization_handlers(HandlerTable& table) {

@@ -40,6 +40,12 @@ const char* const kNotCommon =
     "You selected '%s' as the spectral value number %s. That is not a target value "
     "associated with all subjects. Please enter an available vowel target name.";
 
+// Watt-Fabricius: the two corner vowel targets.
+const char* const kCornersTitle = "Watt-Fabricius: name the corner vowels";
+const char* const kCornerIPrompt =
+    "The vowel targets that exist for all subjects:\n\n%s\n\nThe high front corner vowel (as i):";
+const char* const kCornerAPrompt = "The low corner vowel (as a):";
+
 // Duration z-score.
 const char* const kZscoreInvalidTitle = "Cannot proceed.";
 const char* const kZscoreInvalid = "You have an invalid durational value for the subject '%s' for the vowel "
@@ -249,6 +255,73 @@ HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles,
                 write_logs(subject, category, r.logs);
                 write_normalized(subject, category, r.normalized);
                 subject.normalization[category].grandmean = r.G;
+            }))
+            return -1;
+        rt.store(h);
+        return 1;
+    });
+}
+
+HandlesAndStatus normalize_spectral_log_mean_shared(Runtime& rt, Handles handles, const std::string& category) {
+    return run_method(rt, std::move(handles), "normalize_spectral_log_mean_shared", [&](Handles& h) {
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
+                const LogShift r = spectral_log_mean_shared(category_values(subject, category),
+                                                            category_values(subject, "F1"),
+                                                            category_values(subject, "F2"));
+                write_logs(subject, category, r.logs);
+                write_normalized(subject, category, r.normalized);
+                subject.normalization[category].grandmean = r.G;
+            }))
+            return -1;
+        rt.store(h);
+        return 1;
+    });
+}
+
+std::optional<std::pair<std::string, std::string>> watt_corners(Runtime& rt, const Handles& h,
+                                                                const std::optional<std::pair<std::string, std::string>>& given) {
+    std::vector<TextList> targets;
+    for (const auto& [name, subject] : h.dataSubject)
+        targets.push_back(subject.vowelTargets.keys());
+    const TextList common = common_targets(targets);
+    std::array<std::string, 2> chosen;
+    if (given) {
+        chosen = {given->first, given->second};
+    } else {
+        const TextList answers =
+            rt.dialogs().input({fill(kCornerIPrompt, {join_lines(common)}), kCornerAPrompt}, kCornersTitle, 1);
+        if (answers.size() != 2) {
+            show_and_wait(rt, kSelectCancelled, kCornersTitle);
+            return std::nullopt;
+        }
+        chosen = {answers[0], answers[1]};
+    }
+    if (!all_common(rt, common, kCornersTitle, chosen))
+        return std::nullopt;
+    return std::pair{chosen[0], chosen[1]};
+}
+
+HandlesAndStatus normalize_spectral_watt_fabricius(Runtime& rt, Handles handles, const std::string& category,
+                                                   const std::pair<std::string, std::string>& corners) {
+    return run_method(rt, std::move(handles), "normalize_spectral_watt_fabricius", [&](Handles& h) {
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
+                const VowelTarget& i = subject.vowelTargets.at(corners.first);
+                const Scaled r = spectral_watt_fabricius(category_values(subject, category), token_field(i, category),
+                                                         token_field(subject.vowelTargets.at(corners.second), category),
+                                                         token_field(i, "F1"));
+                write_normalized(subject, category, r.normalized);
+                subject.normalization[category].grandmean = r.S;
+            }))
+            return -1;
+        rt.store(h);
+        return 1;
+    });
+}
+
+HandlesAndStatus normalize_spectral_bark(Runtime& rt, Handles handles, const std::string& category) {
+    return run_method(rt, std::move(handles), "normalize_spectral_bark", [&](Handles& h) {
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
+                write_normalized(subject, category, spectral_bark(category_values(subject, category)));
             }))
             return -1;
         rt.store(h);

@@ -23,6 +23,18 @@ HandlesAndStatus normalize_spectral_logarithmic(Runtime& rt, Handles handles, co
 
 // Asks for two extreme vowel targets common to all subjects, then log10(x) - G with G the mean of the
 // two targets' mean log values; keeps the logs and G. Cancelling either dialog returns -1.
+// Nearey's shared log-mean (both formants' G, averaged), Watt-Fabricius with the two corner targets, and
+// Bark (no speaker normalization), for `category` (F1 or F2).
+HandlesAndStatus normalize_spectral_log_mean_shared(Runtime& rt, Handles handles, const std::string& category);
+HandlesAndStatus normalize_spectral_watt_fabricius(Runtime& rt, Handles handles, const std::string& category,
+                                                   const std::pair<std::string, std::string>& corners);
+HandlesAndStatus normalize_spectral_bark(Runtime& rt, Handles handles, const std::string& category);
+
+// The Watt-Fabricius corners: the given ones, or those the user names in one dialog; nothing (after the
+// message saying why) when cancelled or when not every subject has them.
+std::optional<std::pair<std::string, std::string>> watt_corners(Runtime& rt, const Handles& h,
+                                                                const std::optional<std::pair<std::string, std::string>>& given);
+
 // `extremes`: the two vowel targets; without them the user is asked. Targets that not every subject has are
 // refused with the message the dialog gives, and the method stops as if cancelled (status -1).
 HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles, const std::string& category,

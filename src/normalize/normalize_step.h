@@ -19,6 +19,8 @@ struct NormalizationRequest {
     std::optional<DurationMethod> duration;  // empty: not chosen; not needed when the data have no durations
     // The two vowel targets of the known-extremes method per formant; empty: the user is asked.
     std::optional<ExtremeTargets> extremesF1, extremesF2;
+    // The corner targets (i, a) of Watt-Fabricius, for both formants; empty: the user is asked.
+    std::optional<ExtremeTargets> corners;
     friend bool operator==(const NormalizationRequest&, const NormalizationRequest&) = default;
 };
 void to_json(nlohmann::json& j, const NormalizationRequest& r);

@@ -91,6 +91,35 @@ LogShift spectral_logarithmic(const VowelValues& x) {
     return r;
 }
 
+LogShift spectral_log_mean_shared(const VowelValues& x, const VowelValues& f1, const VowelValues& f2) {
+    LogShift r;
+    for (const auto& tokens : x)
+        r.logs.push_back(log10_values(tokens));
+    const auto g = [](const VowelValues& v) { return spectral_logarithmic(v).G; };
+    r.G = (g(f1) + g(f2)) / 2;
+    r.normalized = map_values(r.logs, [&](double y) { return y - r.G; });
+    return r;
+}
+
+Scaled spectral_watt_fabricius(const VowelValues& x, const std::vector<double>& cornerI,
+                               const std::vector<double>& cornerA, const std::vector<double>& f1OfI) {
+    Scaled r;
+    r.S = (mean_of(cornerI) + mean_of(cornerA) + mean_of(f1OfI)) / 3;
+    r.normalized = map_values(x, [&](double v) { return v / r.S; });
+    return r;
+}
+
+double bark(double hertz) {
+    const double z = 26.81 * hertz / (1960 + hertz) - 0.53;
+    if (z < 2)
+        return z + 0.15 * (2 - z);
+    if (z > 20.1)
+        return z + 0.22 * (z - 20.1);
+    return z;
+}
+
+VowelValues spectral_bark(const VowelValues& x) { return map_values(x, bark); }
+
 LogShift spectral_known_extremes(const VowelValues& x, const std::vector<double>& extremeA,
                                  const std::vector<double>& extremeB) {
     LogShift r;

@@ -47,6 +47,24 @@ LogShift spectral_logarithmic(const VowelValues& x);
 LogShift spectral_known_extremes(const VowelValues& x, const std::vector<double>& extremeA,
                                  const std::vector<double>& extremeB);
 
+// Nearey's shared log-mean: the logs of x minus G = (G_F1 + G_F2) / 2, where G_F1 and G_F2 are the G of
+// the logarithmic method for the subject's F1 and F2.
+LogShift spectral_log_mean_shared(const VowelValues& x, const VowelValues& f1, const VowelValues& f2);
+
+struct Scaled {
+    VowelValues normalized; // x / S
+    double S = 0;
+};
+// Watt and Fabricius: S = (F(i) + F(a) + F(u')) / 3 with F(i), F(a) the means of x over the two corner
+// targets and F(u') the mean F1 of corner i (u' has F1 = F2 = F1 of i).
+Scaled spectral_watt_fabricius(const VowelValues& x, const std::vector<double>& cornerI,
+                               const std::vector<double>& cornerA, const std::vector<double>& f1OfI);
+
+// Hertz to Bark (Traunmueller 1990, with his corrections below 2 and above 20.1 Bark): no speaker
+// normalization.
+double bark(double hertz);
+VowelValues spectral_bark(const VowelValues& x);
+
 // The vowel targets that every subject has. With one subject, its own list in its own order; with two
 // or more, the intersection in ascending character-code order without repeats; none for no subject.
 std::vector<std::string> common_targets(const std::vector<std::vector<std::string>>& subjectTargets);

@@ -15,7 +15,8 @@
 // nothing yet ("(please select)"): its meaning is empty.
 namespace tarvik {
 
-enum class SpectralMethod { None, ZScore, Logarithmic, KnownExtremes };
+// Entries are appended, never reordered: a menu's stored position keeps its meaning in saved sessions.
+enum class SpectralMethod { None, ZScore, Logarithmic, KnownExtremes, LogMeanShared, WattFabricius, Bark };
 enum class DurationMethod { None, ZScore, PhraseDuration };
 enum class PlotKind { Original, Normalized, Shapes, Volumes, Overlap };
 
@@ -23,14 +24,18 @@ template <class Meaning> struct MenuEntry {
     std::optional<Meaning> meaning; // empty for a prompt
     std::string_view label;         // the text the menu shows
     std::string_view batchName;     // the batch option's word; empty for a prompt
+    std::string_view alias = {};    // another word the batch option takes for it (the literature's name)
 };
 
-inline constexpr std::array<MenuEntry<SpectralMethod>, 5> kSpectralMenu{{
+inline constexpr std::array<MenuEntry<SpectralMethod>, 8> kSpectralMenu{{
     {std::nullopt, "(please select)", ""},
     {SpectralMethod::None, "Do not normalize - Already normalized", "none"},
-    {SpectralMethod::ZScore, "Apply Z-score normalization", "zscore"},
-    {SpectralMethod::Logarithmic, "Apply Logarithmic normalization", "log"},
+    {SpectralMethod::ZScore, "Apply Z-score (Lobanov) normalization", "zscore", "lobanov"},
+    {SpectralMethod::Logarithmic, "Apply Logarithmic (Nearey 1) normalization", "log", "nearey1"},
     {SpectralMethod::KnownExtremes, "Apply Known Extremes normalization", "extremes"},
+    {SpectralMethod::LogMeanShared, "Apply Log-mean, shared (Nearey 2) normalization", "nearey2"},
+    {SpectralMethod::WattFabricius, "Apply Watt-Fabricius normalization", "watt"},
+    {SpectralMethod::Bark, "Apply Bark normalization (no speaker normalization)", "bark"},
 }};
 
 inline constexpr std::array<MenuEntry<DurationMethod>, 4> kDurationMenu{{
@@ -57,13 +62,16 @@ std::vector<std::string> menu_labels(const std::array<MenuEntry<Meaning>, N>& me
     return labels;
 }
 
-// The batch names of a menu's meaningful entries, in order.
+// The batch names of a menu's meaningful entries, in order, each followed by its alias if it has one.
 template <class Meaning, std::size_t N>
 std::vector<std::string> menu_batch_names(const std::array<MenuEntry<Meaning>, N>& menu) {
     std::vector<std::string> names;
     for (const auto& e : menu)
-        if (e.meaning)
+        if (e.meaning) {
             names.emplace_back(e.batchName);
+            if (!e.alias.empty())
+                names.emplace_back(e.alias);
+        }
     return names;
 }
 
@@ -104,7 +112,7 @@ double menu_value(const std::array<MenuEntry<Meaning>, N>& menu, Meaning meaning
 template <class Meaning, std::size_t N>
 std::optional<Meaning> menu_meaning_named(const std::array<MenuEntry<Meaning>, N>& menu, std::string_view name) {
     for (const auto& e : menu)
-        if (e.meaning && e.batchName == name)
+        if (e.meaning && (e.batchName == name || (!e.alias.empty() && e.alias == name)))
             return e.meaning;
     return std::nullopt;
 }

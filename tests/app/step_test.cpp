@@ -23,7 +23,7 @@ TEST(Steps, RequestsReachWhatTheClicksReach) {
     const std::string file = std::string(TARVIK_TEST_DATA_DIR) + "/wiz_vowels.txt";
     ASSERT_TRUE(load_data(requested.rt, {file}).done);
     ASSERT_TRUE(map_columns(requested.rt, {"Speaker", "Vowel", "F1", "F2", "Dur", ""}).done);
-    const NormalizationRequest none{SpectralMethod::None, SpectralMethod::None, DurationMethod::None, {}, {}};
+    const NormalizationRequest none{SpectralMethod::None, SpectralMethod::None, DurationMethod::None, {}, {}, {}};
     ASSERT_TRUE(normalize_data(requested.rt, none).done);
     GroupsRequest groups;
     for (const char* vowel : {"i", "a", "u"}) // the types in the order the list shows them
@@ -46,9 +46,9 @@ TEST(Steps, RequestsReachWhatTheClicksReach) {
     EXPECT_EQ(request_text(groups.groups[0]), R"({"constraints":[{"category":"Vowel","types":["i"]}],"name":"v1"})");
     EXPECT_EQ(nlohmann::json(groups).get<GroupsRequest>(), groups);
     const NormalizationRequest extremes{SpectralMethod::KnownExtremes, SpectralMethod::ZScore, std::nullopt,
-                                        ExtremeTargets{"i", "u"}, std::nullopt};
+                                        ExtremeTargets{"i", "u"}, std::nullopt, std::nullopt};
     EXPECT_EQ(request_text(extremes),
-              R"({"duration":null,"extremesF1":["i","u"],"extremesF2":null,"f1":"extremes","f2":"zscore"})");
+              R"({"corners":null,"duration":null,"extremesF1":["i","u"],"extremesF2":null,"f1":"extremes","f2":"zscore"})");
     EXPECT_EQ(nlohmann::json(extremes).get<NormalizationRequest>(), extremes);
     const PlotRequest plot{PlotKind::Overlap, true, {3, 1}, false};
     EXPECT_EQ(request_text(plot), R"({"dimension":"3d","groups":[3,1],"kind":"overlap","legend":false})");

@@ -134,6 +134,8 @@ TEST_F(BatchTool, RefusalsExitWithOneAndTheMessage) {
          {kPlotVowelsStudy + " --overlap 3d --pair 1,4",
           "No such group: There is no group 4: the session has 3 groups."},
          {kPlotVowels + " --overlap 2d", "The overlap needs vowel groups (--group)."},
+         {kPlotVowels + " --normalize-f1 watt --normalize-f2 bark --normalize-duration none",
+          "Watt-Fabricius normalization needs the corner vowels: --corners I,A"},
          {"--log " + path("missing/log.txt"), "tarvik3d-batch: cannot write "},
          {"--session " + path("notes.tarvik"), "Let Quillon know: \"menuItem_openSession_Callback\": "},
          {kPlotVowelsStudy + " --session " + path("notes.tarvik"),

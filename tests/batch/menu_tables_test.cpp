@@ -16,7 +16,7 @@ struct MenuRow {
     std::string tag, option;
     std::vector<std::string> moreArgs;
     TextList labels;
-    std::vector<std::string> names; // "" for a prompt
+    std::vector<std::vector<std::string>> names; // per entry: its batch name and alias; none for a prompt
     std::function<bool(const BatchOptions&, std::size_t)> chose;
 };
 
@@ -24,9 +24,13 @@ template <class Meaning, std::size_t N>
 MenuRow row(std::string tag, std::string option, std::vector<std::string> moreArgs,
             const std::array<MenuEntry<Meaning>, N>& menu,
             std::function<std::optional<Meaning>(const BatchOptions&)> meaning) {
-    std::vector<std::string> names;
-    for (const auto& e : menu)
-        names.emplace_back(e.batchName);
+    std::vector<std::vector<std::string>> names;
+    for (const auto& e : menu) {
+        names.emplace_back();
+        for (const std::string_view word : {e.batchName, e.alias})
+            if (!word.empty())
+                names.back().emplace_back(word);
+    }
     return {std::move(tag),
             std::move(option),
             std::move(moreArgs),
@@ -53,16 +57,15 @@ TEST(MenuTables, EachMenuFillsItsControlAndEachBatchNameIsReadAsItsEntry) {
     for (const auto& m : menus) {
         EXPECT_EQ(s.control(m.tag).string, m.labels) << m.tag;
         std::string choices;
-        for (std::size_t i = 0; i < m.names.size(); ++i) {
-            if (m.names[i].empty())
-                continue;
-            choices += (choices.empty() ? "" : "|") + m.names[i];
-            std::vector<std::string> args = {m.option, m.names[i]};
-            args.insert(args.end(), m.moreArgs.begin(), m.moreArgs.end());
-            const BatchParse parsed = parse_batch_options(args);
-            ASSERT_TRUE(parsed.ok()) << parsed.error;
-            EXPECT_TRUE(m.chose(parsed.options, i)) << m.option << " " << m.names[i];
-        }
+        for (std::size_t i = 0; i < m.names.size(); ++i)
+            for (const std::string& word : m.names[i]) {
+                choices += (choices.empty() ? "" : "|") + word;
+                std::vector<std::string> args = {m.option, word};
+                args.insert(args.end(), m.moreArgs.begin(), m.moreArgs.end());
+                const BatchParse parsed = parse_batch_options(args);
+                ASSERT_TRUE(parsed.ok()) << parsed.error;
+                EXPECT_TRUE(m.chose(parsed.options, i)) << m.option << " " << word;
+            }
         EXPECT_NE(help.find(m.option + " " + choices), std::string::npos) << m.option; // --help lists them
     }
 }

@@ -137,9 +137,14 @@ TEST_F(ColumnMapping, A3DMappingRecordsTheRolesOpensStep2AndFillsItsMenus) {
                   "in Step 2 first."}));
     EXPECT_EQ(s.control("listbox_groupings").value, std::vector<double>{1});
 
-    const TextList spectral = {"(please select)", "Do not normalize - Already normalized",
-                               "Apply Z-score normalization", "Apply Logarithmic normalization",
-                               "Apply Known Extremes normalization"};
+    const TextList spectral = {"(please select)",
+                               "Do not normalize - Already normalized",
+                               "Apply Z-score (Lobanov) normalization",
+                               "Apply Logarithmic (Nearey 1) normalization",
+                               "Apply Known Extremes normalization",
+                               "Apply Log-mean, shared (Nearey 2) normalization",
+                               "Apply Watt-Fabricius normalization",
+                               "Apply Bark normalization (no speaker normalization)"};
     EXPECT_EQ(s.control("popupmenu_normalize_spectral1").string, spectral);
     EXPECT_EQ(s.control("popupmenu_normalize_spectral2").string, spectral);
     EXPECT_EQ(s.control("popupmenu_normalize_duration").string,

@@ -5,6 +5,7 @@
 #include "import/import_session.h"
 
 #include <algorithm>
+#include <numeric>
 #include <array>
 #include <cmath>
 
@@ -104,6 +105,25 @@ TEST_F(Driver, ZscoreLogarithmicAndDurationZscoreAreWrittenRowForRowThenStep3Ope
     EXPECT_DOUBLE_EQ(p[p.size() - 2].fraction, 1.0); // the last of the K = 2 subjects
     EXPECT_EQ(p.back().kind, "close");
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
+}
+
+// Watt-Fabricius on both formants asks for the corner vowels once; F2 is scaled by the mean of F2 at i,
+// F2 at a and F1 at i.
+TEST_F(Driver, WattFabriciusAsksForTheCornersOnce) {
+    map(k3D);
+    s.scripted.inputAnswers = {{"i", "a"}};
+    press({7, 7, 2});
+    EXPECT_EQ(s.record().currStep, 3);
+    EXPECT_EQ(std::count_if(s.scripted.dialogs.begin(), s.scripted.dialogs.end(),
+                            [](const DialogRecord& d) { return d.kind == "input"; }),
+              1);
+    const SubjectRecord& s1 = s.record().dataSubject->at("s1");
+    const double scale = s1.normalization.at("F2").grandmean.value();
+    const auto mean = [&](const char* v, const char* f) {
+        const auto& x = f[1] == '1' ? s1.vowelTargets.at(v).F1 : s1.vowelTargets.at(v).F2;
+        return std::accumulate(x.begin(), x.end(), 0.0) / static_cast<double>(x.size());
+    };
+    EXPECT_DOUBLE_EQ(scale, (mean("i", "F2") + mean("a", "F2") + mean("i", "F1")) / 3);
 }
 
 // Cancel in a method's progress dialog stops step 2 with the session as it was.

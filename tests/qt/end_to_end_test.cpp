@@ -127,7 +127,7 @@ TEST_F(EndToEnd, TheExampleStudyFromTheDataFileToPlotsAndSession) {
     click("button_continue_to_normalize");
 
     // Step 2: F1 by z-score, F2 by the known extremes i and a, durations by phrase duration.
-    choose("popupmenu_normalize_spectral1", "Apply Z-score normalization");
+    choose("popupmenu_normalize_spectral1", "Apply Z-score (Lobanov) normalization");
     choose("popupmenu_normalize_spectral2", "Apply Known Extremes normalization");
     choose("popupmenu_normalize_duration", "Apply Phrase Duration normalization");
     screenshot("screenshot_guide_step2.png");
