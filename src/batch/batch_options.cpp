@@ -40,6 +40,8 @@ constexpr const char* kNotPair = "expected I,J (two group numbers from 1), not '
 constexpr const char* kNotPlotGroups = "expected all, I or I,J (group numbers from 1), not '";
 constexpr const char* kNotResolution =
     "expected N or M,N,S (grid intervals along F2, F1 and duration), not '";
+constexpr const char* kNotMeasures =
+    "expected measures from pillai, bhattacharyya, mahalanobis, euclidean or all, comma-separated, not '";
 constexpr const char* kNoPlot = "belongs to a --plot given before it";
 constexpr const char* kUnknownOption = "unknown option: ";
 constexpr const char* kNoPlotOut = "needs --plot-out FILE.png|.svg|.pdf";
@@ -204,6 +206,21 @@ class OptionTable {
                  if (!n)
                      refuse_value("--pair", kNotPair, v);
                  o.pair = std::pair{(*n)[0], (*n)[1]};
+             });
+        read("--measures", "LIST",
+             "measures beside the overlap, comma-separated: pillai,\nbhattacharyya, mahalanobis, euclidean, or all",
+             [&o](const std::string& v) {
+                 o.measures = {};
+                 for (const std::string& name : pieces(v, ',')) {
+                     if (name == "all") {
+                         o.measures = {true, true, true, true};
+                         continue;
+                     }
+                     const auto at = std::find(kMeasureNames.begin(), kMeasureNames.end(), name);
+                     if (at == kMeasureNames.end())
+                         refuse_value("--measures", kNotMeasures, v);
+                     o.measures[static_cast<std::size_t>(at - kMeasureNames.begin())] = true;
+                 }
              });
         read("--resolution", "N|M,N,S",
              "grid intervals along F2, F1 and duration (default 20, at\nmost " +

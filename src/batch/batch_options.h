@@ -11,6 +11,8 @@
 
 namespace tarvik {
 
+inline constexpr std::array<const char*, 4> kMeasureNames = {"pillai", "bhattacharyya", "mahalanobis", "euclidean"};
+
 // What the command line asked the batch tool to do. Stages run as far as the options reach: a data file
 // loads; the six roles map its columns; the normalization choices normalize it.
 struct BatchOptions {
@@ -44,6 +46,8 @@ struct BatchOptions {
     std::string overlap;
     std::optional<std::pair<int, int>> pair;
     std::array<int, 3> resolution = {20, 20, 20};
+    // Measures beside the overlap, in the order of kMeasureNames.
+    std::array<bool, 4> measures = {false, false, false, false};
     // Fit axes; empty keeps the session's own (line for a new session).
     std::optional<FitOrientation> orientation;
     std::string csvFile;

@@ -17,6 +17,7 @@
 #include "grouping/categories.h"
 #include "overlap/driver.h"
 #include "overlap/overlap_ops.h"
+#include "overlap/measures_step.h"
 #include "overlap/overlap_step.h"
 #include "ui/layout.h"
 #include "ui/scripted_services.h"
@@ -140,7 +141,29 @@ struct OverlapRow {
     int a = 0, b = 0;
     std::string nameA, nameB;
     double value, e1, e2, n1, n2, nBoth;
+    PairMeasures measures{};
 };
+
+// The columns of each measure, in the order of kMeasureNames, and their values.
+const std::array<std::vector<const char*>, 4> kMeasureColumns = {{
+    {"pillai", "pillai_f", "pillai_df1", "pillai_df2", "pillai_p", "pillai_null"},
+    {"bhattacharyya_distance", "bhattacharyya_affinity"},
+    {"mahalanobis"},
+    {"euclidean"},
+}};
+
+std::vector<double> measure_values(const PairMeasures& m, std::size_t k) {
+    switch (k) {
+    case 0:
+        return {m.pillai, m.pillaiF, m.pillaiDf1, m.pillaiDf2, m.pillaiP, m.pillaiNull};
+    case 1:
+        return {m.bhattacharyyaDistance, m.bhattacharyyaAffinity};
+    case 2:
+        return {m.mahalanobis};
+    default:
+        return {m.euclidean};
+    }
+}
 
 std::vector<std::pair<int, int>> requested_pairs(const BatchOptions& o, int groups) {
     if (o.pair)
@@ -175,29 +198,54 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
             std::swap(row.e1, row.e2), std::swap(row.n1, row.n2);
         rows.push_back(std::move(row));
     }
+    if (std::find(o.measures.begin(), o.measures.end(), true) != o.measures.end()) {
+        std::vector<PairMeasures> measures;
+        session.step([&](Runtime& rt) { return measure_pairs(rt, {threeD, pairs}, &measures); });
+        for (std::size_t k = 0; k < measures.size(); ++k)
+            rows[rows.size() - measures.size() + k].measures = measures[k];
+    }
     return failed;
 }
 
-std::string overlap_csv_text(const std::vector<OverlapRow>& rows) {
+// The measures asked for follow today's columns.
+std::string overlap_csv_text(const std::vector<OverlapRow>& rows, const std::array<bool, 4>& measures) {
     std::string out = "dimension,index_a,index_b,group_a,group_b,value,e1_fraction,e2_fraction,e1_count,e2_count,"
-                      "both_count\n";
+                      "both_count";
+    for (std::size_t k = 0; k < measures.size(); ++k)
+        if (measures[k])
+            for (const char* column : kMeasureColumns[k])
+                out += std::string(",") + column;
+    out += "\n";
     for (const auto& r : rows) {
         out += r.dimension + "," + std::to_string(r.a) + "," + std::to_string(r.b) + "," + csv_text(r.nameA) + "," +
                csv_text(r.nameB) + "," + number_text(r.value) + "," + number_text(r.e1) + "," + number_text(r.e2) +
-               "," + number_text(r.n1) + "," + number_text(r.n2) + "," + number_text(r.nBoth) + "\n";
+               "," + number_text(r.n1) + "," + number_text(r.n2) + "," + number_text(r.nBoth);
+        for (std::size_t k = 0; k < measures.size(); ++k)
+            if (measures[k])
+                for (double x : measure_values(r.measures, k))
+                    out += "," + number_text(x);
+        out += "\n";
     }
     return out;
 }
 
 // JSON has no NaN: a value that is not a number is written as null.
-std::string overlap_json_text(const std::vector<OverlapRow>& rows) {
+std::string overlap_json_text(const std::vector<OverlapRow>& rows, const std::array<bool, 4>& measures) {
     auto number = [](double x) { return std::isfinite(x) ? nlohmann::json(x) : nlohmann::json(nullptr); };
     nlohmann::json pairs = nlohmann::json::array();
-    for (const auto& r : rows)
-        pairs.push_back({{"dimension", r.dimension},  {"index_a", r.a},         {"index_b", r.b},
-                         {"group_a", r.nameA},         {"group_b", r.nameB},     {"value", number(r.value)},
-                         {"e1_fraction", number(r.e1)}, {"e2_fraction", number(r.e2)}, {"e1_count", number(r.n1)},
-                         {"e2_count", number(r.n2)},   {"both_count", number(r.nBoth)}});
+    for (const auto& r : rows) {
+        nlohmann::json pair = {{"dimension", r.dimension},  {"index_a", r.a},         {"index_b", r.b},
+                               {"group_a", r.nameA},         {"group_b", r.nameB},     {"value", number(r.value)},
+                               {"e1_fraction", number(r.e1)}, {"e2_fraction", number(r.e2)}, {"e1_count", number(r.n1)},
+                               {"e2_count", number(r.n2)},   {"both_count", number(r.nBoth)}};
+        for (std::size_t k = 0; k < measures.size(); ++k)
+            if (measures[k]) {
+                const std::vector<double> values = measure_values(r.measures, k);
+                for (std::size_t c = 0; c < values.size(); ++c)
+                    pair[kMeasureColumns[k][c]] = number(values[c]);
+            }
+        pairs.push_back(std::move(pair));
+    }
     const nlohmann::json doc = {{"format", "tarvik3d-overlap"}, {"version", 1}, {"pairs", pairs}};
     return doc.dump(2) + "\n";
 }
@@ -395,7 +443,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         output(!file.empty(), [&] {
             if (o.overlap.empty())
                 throw StageFailure{{"There are no overlaps to write: choose --overlap 2d, 3d or both."}};
-            write_output(file, text(overlapRows), out);
+            write_output(file, text(overlapRows, o.measures), out);
         });
 
     attempt("the log", [&] {

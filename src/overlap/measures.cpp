@@ -12,7 +12,7 @@ namespace tarvik {
 
 namespace {
 
-const char* const kTooFew = "Group %s has %s tokens: the measures need at least %s.";
+const char* const kTooFew = "Group %s has %s: the measures need at least %s.";
 const char* const kSingular = "The tokens of group %s lie in fewer than %s dimensions: its covariance is singular.";
 const char* const kPooledSingular =
     "The tokens of groups %s and %s together lie in fewer than %s dimensions: their pooled covariance is singular.";
@@ -52,6 +52,8 @@ bool singular(const Mat& s) {
 // The logarithm of the determinant of a positive definite matrix.
 double log_det(const Mat& s) { return 2 * Eigen::LLT<Mat>(s).matrixL().toDenseMatrix().diagonal().array().log().sum(); }
 
+std::string tokens_text(std::size_t n) { return format_count(n) + (n == 1 ? " token" : " tokens"); }
+
 } // namespace
 
 MeasuresResult pair_measures(const Matrix& a, const Matrix& b, std::size_t dimensions, const std::string& nameA,
@@ -64,7 +66,7 @@ MeasuresResult pair_measures(const Matrix& a, const Matrix& b, std::size_t dimen
     if (a.rows == 0 || b.rows == 0 || a.cols < dimensions || b.cols < dimensions) {
         for (const auto& [name, rows] : {std::pair{&nameA, a.rows}, std::pair{&nameB, b.rows}})
             if (rows == 0)
-                out.problems.push_back(fill(kTooFew, {*name, "0", "1"}));
+                out.problems.push_back(fill(kTooFew, {*name, tokens_text(0), tokens_text(1)}));
         return out;
     }
     const Mat x1 = tokens_of(a, dimensions), x2 = tokens_of(b, dimensions);
@@ -77,7 +79,7 @@ MeasuresResult pair_measures(const Matrix& a, const Matrix& b, std::size_t dimen
     bool ownCovariances = true;
     for (const auto& [name, rows, w] : {std::tuple{&nameA, a.rows, &w1}, std::tuple{&nameB, b.rows, &w2}}) {
         if (static_cast<double>(rows) < p + 1) {
-            out.problems.push_back(fill(kTooFew, {*name, format_count(rows), format_count(dimensions + 1)}));
+            out.problems.push_back(fill(kTooFew, {*name, tokens_text(rows), tokens_text(dimensions + 1)}));
             ownCovariances = false;
         } else if (singular(*w)) {
             out.problems.push_back(fill(kSingular, {*name, format_count(dimensions)}));

@@ -291,6 +291,29 @@ TEST_F(BatchTool, TheWorkedExampleOfTheReadme) {
                        "0.56477370561312223,0.54302286673590205");
 }
 
+// --measures adds its columns after the overlap's; the Euclidean distance is that of the fitted means.
+TEST_F(BatchTool, MeasuresFollowTheOverlapColumns) {
+    ASSERT_EQ(run(kStressStudy + " --overlap 2d --measures bhattacharyya,euclidean --csv " + path("m.csv") +
+                  " --fit " + path("fit.csv"))
+                  .status,
+              0);
+    const auto rows = lines_of(file_contents(dir / "m.csv"));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], "dimension,index_a,index_b,group_a,group_b,value,e1_fraction,e2_fraction,e1_count,e2_count,"
+                       "both_count,bhattacharyya_distance,bhattacharyya_affinity,euclidean");
+    EXPECT_EQ(rows[1].rfind("2D,1,2,i-stressed,i-unstressed,0.41258741258741261,0.32065217391304346,"
+                            "0.41258741258741261,184,143,59,", 0), 0u);
+    const auto fits = lines_of(file_contents(dir / "fit.csv"));
+    const auto mean = [&](int g) {
+        const auto c = cells_of(fits[static_cast<std::size_t>(g)], ',');
+        return std::pair{std::stod(c[11]), std::stod(c[12])};
+    };
+    const auto cells = cells_of(rows[2], ','); // groups 1 and 3
+    const auto [a, b] = std::pair{mean(1), mean(3)};
+    EXPECT_NEAR(std::stod(cells[13]), std::hypot(a.first - b.first, a.second - b.second), 1e-12);
+    EXPECT_NEAR(std::stod(cells[12]), std::exp(-std::stod(cells[11])), 1e-15);
+}
+
 // --resolution M,N,S counts intervals along F2, F1 and duration; the saved record names them m, n and s.
 TEST_F(BatchTool, OnePairInTheOrderGivenOnItsOwnGrid) {
     const std::string args = " --overlap 3d --pair 3,1 --resolution 4,20,1 --csv " + path("pair.csv");

@@ -63,8 +63,8 @@ TEST(Measures, DegenerateGroupsGiveNaNAndSayWhy) {
         bool pooled; // Pillai and Mahalanobis defined
     } cases[] = {
         {&line, {"The tokens of group b lie in fewer than 2 dimensions: its covariance is singular."}, true},
-        {&two, {"Group b has 2 tokens: the measures need at least 3."}, true},
-        {&none, {"Group b has 0 tokens: the measures need at least 1."}, false},
+        {&two, {"Group b has 2 tokens: the measures need at least 3 tokens."}, true},
+        {&none, {"Group b has 0 tokens: the measures need at least 1 token."}, false},
     };
     for (const auto& c : cases) {
         const MeasuresResult r = pair_measures(kA, *c.b, 2, "a", "b");
