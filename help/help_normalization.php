@@ -25,9 +25,24 @@ normalized". F1 and F2 may use different methods.
 Spectral methods (see the "?" beside the Spectral menus for details):
 
   Do not normalize - Already normalized
-  Apply Z-score normalization
-  Apply Logarithmic normalization
+  Apply Z-score (Lobanov) normalization
+      (x - M) / S, M and S the mean and standard deviation of the
+      subject's vowel means (Lobanov 1971)
+  Apply Logarithmic (Nearey 1) normalization
+      log10(x) - G, G the mean of the subject's vowel means of log10
+      values, for each formant on its own (Nearey 1978, formant-intrinsic)
   Apply Known Extremes normalization
+      log10(x) - G, G from the two extreme vowels you name
+  Apply Log-mean, shared (Nearey 2) normalization
+      log10(x) - G with G = (G_F1 + G_F2) / 2: one shift for both formants
+      (Nearey 1978, formant-extrinsic)
+  Apply Watt-Fabricius normalization
+      x / S(F), S(F) = (F(i) + F(a) + F(u')) / 3 from the subject's means
+      at the two corner vowels you name once for both formants (high front
+      and low), and u' with F1 = F2 = the F1 of i (Watt and Fabricius 2002)
+  Apply Bark normalization (no speaker normalization)
+      z = 26.81 f / (1960 + f) - 0.53, corrected below 2 and above 20.1
+      Bark (Traunmueller 1990)
 
 Duration methods (see the "?" beside the Temporal menu):
 
@@ -48,7 +63,8 @@ WHAT HAPPENS ON "CONTINUE"
    and its first type selected.
 
 Each finished measurement is kept at once. If a later one fails or you
-cancel the Known Extremes dialogs, Step 2 stays active: change the choice
+cancel the Known Extremes or Watt-Fabricius dialogs, or press Cancel in a
+method's progress dialog, Step 2 stays active: change the choice
 and press "Continue" again.
 
 Measurements that are not numbers (empty, NULL, text) are carried along as
