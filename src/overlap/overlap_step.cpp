@@ -81,14 +81,12 @@ class RunNews {
 };
 
 // The pairs' grid overlaps in order, until the run is cancelled: pure work on the run's own data, the
-// window's thread kept informed through `news`. Each group's inside list is written by every pair of
-// it, so only its last computed one reaches the record: the earlier ones are let go at once.
+// window's thread kept informed through `news`.
 std::vector<PairOverlap> compute_pairs(const OverlapInputs& in, const std::vector<std::pair<int, int>>& pairs,
                                        const std::atomic<bool>& cancel, RunNews& news,
                                        const BackgroundRunner::Checkpoint& checkpoint) {
     std::vector<PairOverlap> out;
     out.reserve(pairs.size());
-    std::vector<PointList3D*> latest(in.noFit.size(), nullptr);
     for (const auto& [a, b] : pairs) {
         if (cancel)
             break;
@@ -104,14 +102,6 @@ std::vector<PairOverlap> compute_pairs(const OverlapInputs& in, const std::vecto
             }));
         } catch (const OverlapCancelled&) {
             break;
-        }
-        PairOverlap& p = out.back();
-        if (p.failure)
-            continue;
-        for (auto [g, list] : {std::pair{a, &p.inside1}, std::pair{b, &p.inside2}}) {
-            if (PointList3D*& earlier = latest[static_cast<std::size_t>(g - 1)])
-                *earlier = PointList3D{};
-            latest[static_cast<std::size_t>(g - 1)] = list;
         }
     }
     return out;
@@ -233,7 +223,7 @@ class OverlapRun {
                 shown = "NaN";
             } else {
                 shown = format_significant(p.shares.value, 5);
-                lines.emplace_back(record_pair(handles_, std::move(p), r_.threeD));
+                lines.emplace_back(record_pair(handles_, p, r_.threeD));
             }
         }
         append_log(rt_, lines);
