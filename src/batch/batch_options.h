@@ -11,6 +11,12 @@
 
 namespace tarvik {
 
+// The number of cores of the machine (at least 1): the batch tool's threads unless --threads says.
+int every_core();
+
+// The most threads --threads accepts.
+inline constexpr int kMaxThreads = 256;
+
 // What the command line asked the batch tool to do. Stages run as far as the options reach: a data file
 // loads; the six roles map its columns; the normalization choices normalize it.
 struct BatchOptions {
@@ -44,6 +50,7 @@ struct BatchOptions {
     std::string overlap;
     std::optional<std::pair<int, int>> pair;
     std::array<int, 3> resolution = {20, 20, 20};
+    int threads = every_core(); // how many threads share the pairs
     // Fit axes; empty keeps the session's own (line for a new session).
     std::optional<FitOrientation> orientation;
     std::string csvFile;

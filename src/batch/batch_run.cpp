@@ -158,7 +158,8 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
     const OverlapRequest request{threeD, o.pair,
                                  OverlapResolution{static_cast<double>(o.resolution[1]),
                                                    static_cast<double>(o.resolution[0]),
-                                                   static_cast<double>(o.resolution[2])}};
+                                                   static_cast<double>(o.resolution[2])},
+                                 o.threads};
     session.step([&](Runtime& rt) { return calculate_overlap(rt, request); });
 
     const Handles& h = session.record();
