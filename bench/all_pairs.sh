@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The overlap of every pair of a synthetic study in the batch tool of a build, with its time and peak memory:
+#     bench/all_pairs.sh BUILD_FOLDER [CASE...]
+# A case is GROUPS:RESOLUTION:THREADS (3D overlap); the default cases are 48, 100 and 200 groups at
+# resolution 20 on 1 and 2 threads, and 20 groups at resolution 200 on every core. The study (bench/
+# make_study.py: 20 speakers, 35 tokens of each vowel per speaker) is the same for every case; its groups
+# are vowel x speaker (12 x 4 for 48 groups, 10 x N/10 otherwise). Beside each run, the build's
+# bench/tarvik_pairs_kernel times the least work that gives the same counts: the grid walk of every pair,
+# counting only, on one thread, over the groups' fits saved by the same batch tool.
+# Prints one line per case: groups, resolution, threads, pairs, seconds, peak memory, kernel seconds.
+# Print a case's batch command instead of running it:   bench/all_pairs.sh --command BUILD_FOLDER CASE
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+print_only=0
+if [ "${1:-}" = "--command" ]; then
+    print_only=1
+    shift
+fi
+build="${1:?usage: $0 [--command] BUILD_FOLDER [GROUPS:RESOLUTION:THREADS...]}"
+shift
+cases=("$@")
+[ ${#cases[@]} -gt 0 ] || cases=(48:20:1 48:20:2 100:20:1 100:20:2 200:20:1 200:20:2 20:200:0)
+batch="$build/apps/tarvik3d-batch"
+kernel="$build/bench/tarvik_pairs_kernel"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+data="$work/study.txt"
+python3 "$root/bench/make_study.py" 8400 20 "$data"
+
+# The batch arguments of a study of GROUPS groups, up to its fits.
+study_args() {
+    local groups=$1 vowels speakers v s
+    if [ "$groups" = 48 ]; then
+        vowels=(iy ih ei eh ae ah aw oa oo uw uh er)
+        speakers=4
+    else
+        vowels=(iy ih ei eh ae ah aw oa oo uw)
+        speakers=$((groups / 10))
+    fi
+    echo --data "$data" --subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration \
+        --phrase-duration PhraseDuration --normalize-f1 zscore --normalize-f2 zscore --normalize-duration zscore
+    for v in "${vowels[@]}"; do
+        for ((s = 0; s < speakers; s++)); do
+            printf -- "--group %s-s%03d=Vowel:%s;Speaker:s%03d\n" "$v" "$s" "$v" "$s"
+        done
+    done
+}
+
+# The batch arguments of one case; threads 0 leaves the default (every core).
+case_args() {
+    local groups=$1 resolution=$2 threads=$3
+    study_args "$groups"
+    echo --overlap 3d --resolution "$resolution" --csv "$work/overlap.csv" --log "$work/log.txt"
+    [ "$threads" = 0 ] || echo --threads "$threads"
+}
+
+if [ $print_only = 1 ]; then
+    IFS=: read -r groups resolution threads <<<"${cases[0]}"
+    echo "$batch" $(case_args "$groups" "$resolution" "$threads")
+    exit 0
+fi
+
+printf "%-7s %-11s %-8s %-7s %-9s %-10s %s\n" groups resolution threads pairs seconds "peak MB" "kernel s"
+for c in "${cases[@]}"; do
+    IFS=: read -r groups resolution threads <<<"$c"
+    mapfile -t args < <(case_args "$groups" "$resolution" "$threads" | tr ' ' '\n')
+    /usr/bin/time -v -o "$work/time.txt" "$batch" "${args[@]}" >/dev/null 2>"$work/stderr.txt" ||
+        { echo "$c: the batch tool failed:"; cat "$work/stderr.txt"; exit 1; }
+    seconds=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt" |
+        awk -F: '{ t = 0; for (i = 1; i <= NF; i++) t = t * 60 + $i; printf "%.2f", t }')
+    peak=$(awk '/Maximum resident set size/ { printf "%.0f", $NF / 1024 }' "$work/time.txt")
+    pairs=$(($(wc -l <"$work/overlap.csv") - 1))
+    kernel_seconds="-"
+    if [ -x "$kernel" ]; then
+        mapfile -t fit < <(study_args "$groups" | tr ' ' '\n')
+        "$batch" "${fit[@]}" --log "$work/fit_log.txt" --save-session "$work/fits.tarvik" >/dev/null 2>&1
+        kernel_seconds=$("$kernel" "$work/fits.tarvik" "$resolution" | awk '{ print $NF }')
+    fi
+    printf "%-7s %-11s %-8s %-7s %-9s %-10s %s\n" "$groups" "$resolution" "$threads" "$pairs" "$seconds" "$peak" \
+        "$kernel_seconds"
+done
