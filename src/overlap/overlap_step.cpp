@@ -149,30 +149,29 @@ std::vector<std::optional<PairOverlap>> compute_pairs(const OverlapInputs& in,
         helperEnded.notify_one();
     };
 
-    std::vector<std::jthread> helpers;
-    // Whatever ends the calling thread's part, the helpers stop and are joined before the data go.
+    // However the calling thread's part ends (a failure, a thread that cannot be started), the helpers
+    // are told to stop, and they are joined before the data they use go.
     struct StopHelpers {
         std::atomic<bool>& stopped;
         ~StopHelpers() { stopped = true; }
     };
+    std::vector<std::jthread> helpers;
+    const StopHelpers guard{failed};
     helpers.reserve(static_cast<std::size_t>(threads - 1));
     for (int t = 1; t < threads; ++t)
         helpers.emplace_back(help);
-    {
-        StopHelpers guard{failed};
-        take_pairs(true);
-        const int lastPair = news.get().pair;
-        std::unique_lock lock(waiting);
-        while (helpersRunning > 0) {
-            lock.unlock();
-            news.set(lastPair, 0);
-            checkpoint();
-            lock.lock();
-            helperEnded.wait_for(lock, kWaitPoll, [&] { return helpersRunning == 0; });
-        }
-        if (failure)
-            std::rethrow_exception(failure);
+    take_pairs(true);
+    const int lastPair = news.get().pair;
+    std::unique_lock lock(waiting);
+    while (helpersRunning > 0) {
+        lock.unlock();
+        news.set(lastPair, 0);
+        checkpoint();
+        lock.lock();
+        helperEnded.wait_for(lock, kWaitPoll, [&] { return helpersRunning == 0; });
     }
+    if (failure)
+        std::rethrow_exception(failure);
     return out;
 }
 
