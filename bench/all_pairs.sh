@@ -7,7 +7,9 @@
 # are vowel x speaker (12 x 4 for 48 groups, 10 x N/10 otherwise). Beside each run, the build's
 # bench/tarvik_pairs_kernel times the least work that gives the same counts: the grid walk of every pair,
 # counting only, on one thread, over the groups' fits saved by the same batch tool.
-# Prints one line per case: groups, resolution, threads, pairs, seconds, peak memory, kernel seconds.
+# Prints one line per case: groups, resolution, threads, pairs, seconds and peak memory of the batch run,
+# the seconds of the same run without the overlap (up to the fits, which the kernel reads), and the
+# kernel's seconds.
 # Print a case's batch command instead of running it:   bench/all_pairs.sh --command BUILD_FOLDER CASE
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -55,28 +57,36 @@ case_args() {
     [ "$threads" = 0 ] || echo --threads "$threads"
 }
 
+# Runs a command under /usr/bin/time: its wall-clock seconds in $elapsed, its peak memory in $peak_mb.
+timed() {
+    /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" ||
+        { echo "$c: the batch tool failed:"; cat "$work/stderr.txt"; exit 1; }
+    elapsed=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt" |
+        awk -F: '{ t = 0; for (i = 1; i <= NF; i++) t = t * 60 + $i; printf "%.2f", t }')
+    peak_mb=$(awk '/Maximum resident set size/ { printf "%.0f", $NF / 1024 }' "$work/time.txt")
+}
+
 if [ $print_only = 1 ]; then
     IFS=: read -r groups resolution threads <<<"${cases[0]}"
     echo "$batch" $(case_args "$groups" "$resolution" "$threads")
     exit 0
 fi
 
-printf "%-7s %-11s %-8s %-7s %-9s %-10s %s\n" groups resolution threads pairs seconds "peak MB" "kernel s"
+printf "%-7s %-11s %-8s %-7s %-9s %-9s %-9s %s\n" groups resolution threads pairs seconds "peak MB" "fits s" \
+    "kernel s"
 for c in "${cases[@]}"; do
     IFS=: read -r groups resolution threads <<<"$c"
     mapfile -t args < <(case_args "$groups" "$resolution" "$threads" | tr ' ' '\n')
-    /usr/bin/time -v -o "$work/time.txt" "$batch" "${args[@]}" >/dev/null 2>"$work/stderr.txt" ||
-        { echo "$c: the batch tool failed:"; cat "$work/stderr.txt"; exit 1; }
-    seconds=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt" |
-        awk -F: '{ t = 0; for (i = 1; i <= NF; i++) t = t * 60 + $i; printf "%.2f", t }')
-    peak=$(awk '/Maximum resident set size/ { printf "%.0f", $NF / 1024 }' "$work/time.txt")
+    timed "$batch" "${args[@]}"
+    seconds=$elapsed peak=$peak_mb
     pairs=$(($(wc -l <"$work/overlap.csv") - 1))
+    mapfile -t fit < <(study_args "$groups" | tr ' ' '\n')
+    timed "$batch" "${fit[@]}" --log "$work/fit_log.txt"
     kernel_seconds="-"
     if [ -x "$kernel" ]; then
-        mapfile -t fit < <(study_args "$groups" | tr ' ' '\n')
-        "$batch" "${fit[@]}" --log "$work/fit_log.txt" --save-session "$work/fits.tarvik" >/dev/null 2>&1
-        kernel_seconds=$("$kernel" "$work/fits.tarvik" "$resolution" | awk '{ print $NF }')
+        "$batch" "${fit[@]}" --log "$work/fit_log.txt" --save-session "$work/fits.tarvik" >/dev/null
+        kernel_seconds=$("$kernel" "$work/fits.tarvik" "$resolution" | awk '{ printf "%.2f", $NF }')
     fi
-    printf "%-7s %-11s %-8s %-7s %-9s %-10s %s\n" "$groups" "$resolution" "$threads" "$pairs" "$seconds" "$peak" \
-        "$kernel_seconds"
+    printf "%-7s %-11s %-8s %-7s %-9s %-9s %-9s %s\n" "$groups" "$resolution" "$threads" "$pairs" "$seconds" "$peak" \
+        "$elapsed" "$kernel_seconds"
 done

@@ -47,9 +47,6 @@ const T& fitted(const std::optional<T>& field, std::string_view message, const V
     return *field;
 }
 
-std::string log_line(std::string_view pattern, const VowelGroup& g1, const VowelGroup& g2, double value) {
-    return fill_message(pattern, {g1.name, g2.name, format_fixed(value, 0, 6)});
-}
 
 // The grid of a pair as the record keeps it beside its groups.
 InsideGrid inside_grid(const GridBox& box, const GridResolution& r) {
@@ -146,6 +143,9 @@ OverlapInputs overlap_inputs(const Handles& handles, bool threeD) {
     }
     const std::size_t n = handles.v.size();
     in.noFit.resize(n);
+    in.names.reserve(n);
+    for (const VowelGroup& g : handles.v)
+        in.names.push_back(g.name);
     if (threeD)
         in.ellipsoids.resize(n);
     else
@@ -168,38 +168,37 @@ PairOverlap pair_overlap(const OverlapInputs& in, int first, int second, const G
     out.first = first, out.second = second;
     const auto a = static_cast<std::size_t>(first - 1), b = static_cast<std::size_t>(second - 1);
     out.failure = in.badResolution ? in.badResolution : in.noFit.at(b) ? in.noFit[b] : in.noFit.at(a);
-    if (out.failure)
-        return out;
-    try {
-        const GridCounts r = in.threeD
-                                 ? grid_counts_3d(in.ellipsoids[a], in.ellipsoids[b], in.resolution, onColumn)
-                                 : grid_counts_2d(in.ellipses[a], in.ellipses[b], in.resolution, onColumn);
-        out.shares = r.shares;
-        out.grid = inside_grid(r.box, in.resolution);
-    } catch (const OverlapCancelled&) {
-        throw;
-    } catch (...) {
-        out.failure = std::current_exception();
+    if (!out.failure) {
+        try {
+            const GridCounts r = in.threeD
+                                     ? grid_counts_3d(in.ellipsoids[a], in.ellipsoids[b], in.resolution, onColumn)
+                                     : grid_counts_2d(in.ellipses[a], in.ellipses[b], in.resolution, onColumn);
+            out.shares = r.shares;
+            out.grid = inside_grid(r.box, in.resolution);
+        } catch (const OverlapCancelled&) {
+            throw;
+        } catch (...) {
+            out.failure = std::current_exception();
+        }
     }
+    out.logLine = out.failure ? fill_message(kFailedLog, {in.threeD ? "3" : "2", in.names.at(a), in.names.at(b)})
+                              : fill_message(in.threeD ? kLog3D : kLog2D,
+                                             {in.names.at(a), in.names.at(b), format_fixed(out.shares.value, 0, 6)});
     return out;
 }
 
-std::string record_pair(Handles& handles, const PairOverlap& pair, bool threeD) {
-    VowelGroup& v1 = handles.v.at(static_cast<std::size_t>(pair.first - 1));
-    VowelGroup& v2 = handles.v.at(static_cast<std::size_t>(pair.second - 1));
+void record_pair(Handles& handles, const PairOverlap& pair, bool threeD) {
     OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
-    (threeD ? v1.Egrid : v1.Egrid2D) = pair.grid;
-    (threeD ? v2.Egrid : v2.Egrid2D) = pair.grid;
+    if (pair.failure) {
+        const double nan = kNoShare;
+        set_pair_results(cell, threeD, {nan, nan, nan, nan, nan, nan});
+        return;
+    }
+    for (const int g : {pair.first, pair.second}) {
+        VowelGroup& group = handles.v.at(static_cast<std::size_t>(g - 1));
+        (threeD ? group.Egrid : group.Egrid2D) = pair.grid;
+    }
     set_pair_results(cell, threeD, cell_results(pair.shares));
-    return log_line(threeD ? kLog3D : kLog2D, v1, v2, pair.shares.value);
-}
-
-std::string record_failed_pair(Handles& handles, int first, int second, bool threeD) {
-    OverlapCell& cell = handles.overlap[{first, second}];
-    const double nan = kNoShare;
-    set_pair_results(cell, threeD, {nan, nan, nan, nan, nan, nan});
-    const auto name = [&](int g) { return handles.v.at(static_cast<std::size_t>(g - 1)).name; };
-    return fill_message(kFailedLog, {threeD ? "3" : "2", name(first), name(second)});
 }
 
 std::optional<PointList3D> group_inside_points(const Handles& handles, int group, bool threeD) {

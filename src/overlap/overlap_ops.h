@@ -50,16 +50,18 @@ struct OverlapInputs {
     std::vector<Ellipse2D> ellipses;     // the plane
     std::vector<Ellipsoid3D> ellipsoids; // space
     std::vector<std::exception_ptr> noFit; // of group i + 1
+    std::vector<std::string> names;        // of group i + 1
 };
 OverlapInputs overlap_inputs(const Handles& handles, bool threeD);
 
 // One pair's grid overlap as a run computes it, away from the record: its counts and shares and the
-// grid they were counted on, or the failure to report for it.
+// grid they were counted on, or the failure to report for it; and its line of the log.
 struct PairOverlap {
     int first = 0, second = 0; // 1-based, first <= second
     OverlapShares shares;
     InsideGrid grid;
     std::exception_ptr failure;
+    std::string logLine;
 };
 
 // Thrown by a column hook to stop a run; it passes through pair_overlap.
@@ -70,11 +72,9 @@ struct OverlapCancelled {};
 PairOverlap pair_overlap(const OverlapInputs& in, int first, int second, const GridColumnHook& onColumn);
 
 // Writes a computed pair into the record: the six results of its cell in the pair's dimension, and its
-// grid as the grid of both groups' inside points. Returns its log line.
-std::string record_pair(Handles& handles, const PairOverlap& pair, bool threeD);
-// A failed pair: the results of its cell in that dimension become NaN; the groups' grids stay. Returns
-// its log line.
-std::string record_failed_pair(Handles& handles, int first, int second, bool threeD);
+// grid as the grid of both groups' inside points. Of a failed pair the six results become NaN and the
+// groups' grids stay.
+void record_pair(Handles& handles, const PairOverlap& pair, bool threeD);
 
 // The grid points inside group `group` (1-based) on the grid of its latest overlap estimate in the
 // dimension, counted again over its fit: (F2, F1) in the plane, z empty. Empty when no estimate of the

@@ -286,25 +286,22 @@ class OverlapRun {
     }
 
     // In pair order: each failed pair reported, then every result, log line and the last pair's text.
-    void record(const std::vector<std::optional<PairOverlap>>& computed) {
+    void record(std::vector<std::optional<PairOverlap>>& computed) {
         std::vector<LogEntry> lines;
         lines.reserve(computed.size());
-        std::string shown;
-        for (const std::optional<PairOverlap>& done : computed) {
-            const PairOverlap& p = *done;
-            if (p.failure) {
+        for (std::optional<PairOverlap>& done : computed) {
+            if (done->failure)
                 guarded(rt_, ReportForm::B, r_.threeD ? kPairOp3D : kPairOp2D,
-                        [&] { std::rethrow_exception(p.failure); });
-                lines.emplace_back(record_failed_pair(handles_, p.first, p.second, r_.threeD));
-                shown = "NaN";
-            } else {
-                shown = format_significant(p.shares.value, 5);
-                lines.emplace_back(record_pair(handles_, p, r_.threeD));
-            }
+                        [&] { std::rethrow_exception(done->failure); });
+            record_pair(handles_, *done, r_.threeD);
+            lines.emplace_back(std::move(done->logLine));
         }
         append_log(rt_, lines);
-        if (!computed.empty())
-            fig_.set_string(r_.threeD ? kOverlapText3D : kOverlapText2D, {shown});
+        if (!computed.empty()) {
+            const PairOverlap& last = *computed.back();
+            fig_.set_string(r_.threeD ? kOverlapText3D : kOverlapText2D,
+                            {last.failure ? "NaN" : format_significant(last.shares.value, 5)});
+        }
         handles_.waitbar.reset();
         rt_.store(handles_);
     }
