@@ -47,7 +47,6 @@ const T& fitted(const std::optional<T>& field, std::string_view message, const V
     return *field;
 }
 
-
 // The grid of a pair as the record keeps it beside its groups.
 InsideGrid inside_grid(const GridBox& box, const GridResolution& r) {
     return {box.min, box.step, {static_cast<double>(r.m), static_cast<double>(r.n), static_cast<double>(r.s)}};
