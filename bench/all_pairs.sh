@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # The overlap of every pair of a synthetic study in the batch tool of a build, with its time and peak memory:
 #     bench/all_pairs.sh BUILD_FOLDER [CASE...]
-# A case is GROUPS:RESOLUTION:THREADS (3D overlap); the default cases are 48, 100 and 200 groups at
-# resolution 20 on 1 and 2 threads, and 20 groups at resolution 200 on every core. The study (bench/
-# make_study.py: 20 speakers, 35 tokens of each vowel per speaker) is the same for every case; its groups
-# are vowel x speaker (12 x 4 for 48 groups, 10 x N/10 otherwise). Beside each run, the build's
-# bench/tarvik_pairs_kernel times the least work that gives the same counts: the grid walk of every pair,
-# counting only, on one thread, over the groups' fits saved by the same batch tool.
+# A case is GROUPS:RESOLUTION:THREADS (3D overlap; threads 0 leaves out --threads, for builds before
+# it); the default cases are 48, 100 and 200 groups at resolution 20 and 20 groups at resolution 200,
+# each on 1 and 2 threads. The study (bench/make_study.py: 20 speakers, 35 tokens of each vowel per
+# speaker) is the same for every case; its groups are vowel x speaker (12 x 4 for 48 groups, 10 x N/10
+# otherwise). Beside each run, the build's bench/tarvik_pairs_kernel times the least work that gives the
+# same counts: the grid walk of every pair, counting only, on one thread, over the groups' fits saved
+# by the same batch tool.
 # Prints one line per case: groups, resolution, threads, pairs, seconds and peak memory of the batch run,
 # the seconds of the same run without the overlap (up to the fits, which the kernel reads), and the
 # kernel's seconds.
-# Print a case's batch command instead of running it:   bench/all_pairs.sh --command BUILD_FOLDER CASE
+# The batch command of a case, its study written to a temporary folder that is kept:
+#     bench/all_pairs.sh --command BUILD_FOLDER CASE
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 print_only=0
@@ -21,11 +23,11 @@ fi
 build="${1:?usage: $0 [--command] BUILD_FOLDER [GROUPS:RESOLUTION:THREADS...]}"
 shift
 cases=("$@")
-[ ${#cases[@]} -gt 0 ] || cases=(48:20:1 48:20:2 100:20:1 100:20:2 200:20:1 200:20:2 20:200:0)
+[ ${#cases[@]} -gt 0 ] || cases=(48:20:1 48:20:2 100:20:1 100:20:2 200:20:1 200:20:2 20:200:1 20:200:2)
 batch="$build/apps/tarvik3d-batch"
 kernel="$build/bench/tarvik_pairs_kernel"
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+[ $print_only = 1 ] || trap 'rm -rf "$work"' EXIT
 
 data="$work/study.txt"
 python3 "$root/bench/make_study.py" 8400 20 "$data"
@@ -68,7 +70,9 @@ timed() {
 
 if [ $print_only = 1 ]; then
     IFS=: read -r groups resolution threads <<<"${cases[0]}"
-    echo "$batch" $(case_args "$groups" "$resolution" "$threads")
+    mapfile -t args < <(case_args "$groups" "$resolution" "$threads" | tr ' ' '\n')
+    printf '%q ' "$batch" "${args[@]}"
+    echo
     exit 0
 fi
 
