@@ -108,32 +108,34 @@ std::vector<std::optional<PairOverlap>> compute_pairs(const OverlapInputs& in,
     int helpersRunning = threads - 1;
     const auto stop = [&] { return cancel.load() || failed.load(); };
 
-    const auto take_pairs = [&](bool calling) {
-        for (;;) {
-            if (stop())
-                return;
-            const std::size_t k = next++;
-            if (k >= pairs.size())
-                return;
-            const int number = static_cast<int>(k) + 1;
-            if (calling) {
-                news.set(number, 0);
-                checkpoint();
-            }
-            try {
-                out[k] = pair_overlap(in, pairs[k].first, pairs[k].second, [&](int column) {
-                    if (stop())
-                        throw OverlapCancelled{};
-                    if (calling) {
-                        news.set(number, column);
-                        checkpoint();
-                    }
-                });
-            } catch (const OverlapCancelled&) {
-                return;
-            }
-            news.add_done();
+    // Pair k, unless the run stops first; false when it did.
+    const auto run_pair = [&](std::size_t k, bool calling) {
+        if (stop())
+            return false;
+        const int number = static_cast<int>(k) + 1;
+        if (calling) {
+            news.set(number, 0);
+            checkpoint();
         }
+        try {
+            out[k] = pair_overlap(in, pairs[k].first, pairs[k].second, [&](int column) {
+                if (stop())
+                    throw OverlapCancelled{};
+                if (calling) {
+                    news.set(number, column);
+                    checkpoint();
+                }
+            });
+        } catch (const OverlapCancelled&) {
+            return false;
+        }
+        news.add_done();
+        return true;
+    };
+    const auto take_pairs = [&](bool calling) {
+        for (std::size_t k; (k = next++) < pairs.size();)
+            if (!run_pair(k, calling))
+                return;
     };
     const auto help = [&] {
         try {
@@ -155,12 +157,16 @@ std::vector<std::optional<PairOverlap>> compute_pairs(const OverlapInputs& in,
         std::atomic<bool>& stopped;
         ~StopHelpers() { stopped = true; }
     };
+    // The calling thread takes the first pair before any helper starts, so that the window's thread
+    // hears of the run from its start.
+    const std::size_t first = next++;
     std::vector<std::jthread> helpers;
     const StopHelpers guard{failed};
     helpers.reserve(static_cast<std::size_t>(threads - 1));
     for (int t = 1; t < threads; ++t)
         helpers.emplace_back(help);
-    take_pairs(true);
+    if (first < pairs.size() && run_pair(first, true))
+        take_pairs(true);
     const int lastPair = news.get().pair;
     std::unique_lock lock(waiting);
     while (helpersRunning > 0) {
