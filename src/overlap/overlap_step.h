@@ -42,10 +42,10 @@ OverlapRequest overlap_request_from_window(const Figure& window, bool threeD);
 // Runs the request on the record stored with the main window, under one progress dialog whose Cancel
 // stops the run. Refused with a message: 3D without durations, a group that does not exist. The pairs'
 // grid overlaps are computed away from the window's thread (Services::background), shared among the
-// request's threads; then, in pair order,
-// its results go into the record, a pair whose estimate fails is reported and becomes NaN, each pair
-// has its log line, and the result text shows the last pair. The record is stored once, at the end. A
-// cancelled run changes nothing but the log, which says how far it got. Done when every pair has run.
+// request's threads; then, in pair order, their results go into the record, a pair whose estimate fails
+// is reported and becomes NaN, each pair has its log line, and the result text shows the last pair. The
+// record is stored once, at the end. A cancelled run changes nothing but the log, which says how many
+// pairs were done. Done when every pair has run.
 StepReport calculate_overlap(Runtime& rt, const OverlapRequest& r);
 
 } // namespace tarvik
