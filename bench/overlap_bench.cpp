@@ -139,7 +139,7 @@ void BM_Calculate3DOverlapPair(benchmark::State& state) {
         state.PauseTiming();
         rt.figure().set_string("listbox_log", {});
         state.ResumeTiming();
-        benchmark::DoNotOptimize(tarvik::calculate_overlap(rt, {.threeD = true, .pair = std::pair{1, 2}}));
+        benchmark::DoNotOptimize(tarvik::calculate_overlap(rt, {.threeD = true, .pair = std::pair{1, 2}, .resolution = std::nullopt}));
     }
 }
 BENCHMARK(BM_Calculate3DOverlapPair)->Unit(benchmark::kMicrosecond);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs two builds of the batch tool on the same studies and compares every output byte for byte: the
-# overlap CSV and JSON, the fit table, the normalized table, the log (its clock line aside) and the plot
-# of a saved session reopened. Use it before and after a change that must not move a number:
+# overlap CSV and JSON, the fit table, the normalized table, the log (its clock line aside), the 2D
+# pictures of the grid points (volumes of every group, the overlap of groups 2 and 1) and the overlap of
+# a saved session reopened. Use it before and after a change that must not move a number:
 #     bench/same_outputs.sh OLD/tarvik3d-batch NEW/tarvik3d-batch
 # Prints one line per study and output, and exits 1 when any differs.
 set -uo pipefail
@@ -40,8 +41,11 @@ for name in "${!studies[@]}"; do
         dir="$work/$side/$name"
         mkdir -p "$dir"
         tool="$old"; [ "$side" = new ] && tool="$new"
+        plots=""
+        [ "$name" = hb48_3d ] || plots="--plot volumes --plot-out '$dir/volumes.svg' \
+            --plot overlap --plot-groups 2,1 --plot-out '$dir/overlap.svg'"
         eval "\"$tool\" ${studies[$name]} --csv '$dir/overlap.csv' --json '$dir/overlap.json' --fit '$dir/fit.csv' \
-            --export-normalized '$dir/normalized.txt' --log '$dir/log.txt' --save-session '$dir/study.tarvik'" \
+            --export-normalized '$dir/normalized.txt' --log '$dir/log.txt' --save-session '$dir/study.tarvik' $plots" \
             >"$dir/stdout.txt" 2>"$dir/stderr.txt"
         echo "exit $?" >>"$dir/stderr.txt"
         # The session goes on in a second run: its overlap again, from the file.
@@ -49,7 +53,8 @@ for name in "${!studies[@]}"; do
             >/dev/null 2>>"$dir/stderr.txt"
         sed -i -E 's/[0-9]{1,2}-[A-Za-z]{3}-[0-9]{4} [0-9:]+/TIME/g' "$dir/log.txt" "$dir/log2.txt"
     done
-    for f in overlap.csv overlap.json fit.csv normalized.txt log.txt reopened.csv log2.txt stderr.txt; do
+    for f in overlap.csv overlap.json fit.csv normalized.txt log.txt reopened.csv log2.txt stderr.txt \
+        $([ "$name" = hb48_3d ] || echo volumes.svg overlap.svg); do
         if cmp -s "$work/old/$name/$f" "$work/new/$name/$f"; then
             echo "$name $f: same ($(wc -c <"$work/new/$name/$f") bytes)"
         else

@@ -178,28 +178,26 @@ template <typename F, Is<VowelGroup> S> void fields(F&& f, S& x) {
     f("B", x.B);
     f("C", x.C);
     f("ellps3D", x.ellps3D);
-    f("Ecoordx2D", x.Ecoordx2D);
-    f("Ecoordy2D", x.Ecoordy2D);
-    f("Ecoordx", x.Ecoordx);
-    f("Ecoordy", x.Ecoordy);
-    f("Ecoordz", x.Ecoordz);
+    f("Egrid2D", x.Egrid2D);
+    f("Egrid", x.Egrid);
+}
+
+template <typename F, Is<InsideGrid> S> void fields(F&& f, S& x) {
+    f("min", x.min);
+    f("step", x.step);
+    f("steps", x.steps);
 }
 
 template <typename F, Is<OverlapCell> S> void fields(F&& f, S& x) {
     f("value", x.value);
     f("E1ovfrac", x.E1ovfrac);
     f("E2ovfrac", x.E2ovfrac);
-    f("Bothcoordx", x.Bothcoordx);
-    f("Bothcoordy", x.Bothcoordy);
-    f("Bothcoordz", x.Bothcoordz);
     f("E1sum", x.E1sum);
     f("E2sum", x.E2sum);
     f("Ebothsum", x.Ebothsum);
     f("value2D", x.value2D);
     f("E1ovfrac2D", x.E1ovfrac2D);
     f("E2ovfrac2D", x.E2ovfrac2D);
-    f("Bothcoordx2D", x.Bothcoordx2D);
-    f("Bothcoordy2D", x.Bothcoordy2D);
     f("E1sum2D", x.E1sum2D);
     f("E2sum2D", x.E2sum2D);
     f("Ebothsum2D", x.Ebothsum2D);

@@ -128,6 +128,28 @@ void upgrade_from_format_2(Json& doc) {
     }
 }
 
+// Format 3 kept the grid points of the overlap estimate: each group's inside lists and each pair's
+// points inside both. They go; the plots count them again on the grid a group records, which such a
+// file does not have yet.
+void upgrade_from_format_3(Json& doc) {
+    auto record = doc.find("record");
+    if (record == doc.end() || !record->is_object())
+        return;
+    if (auto groups = record->find("v"); groups != record->end() && groups->is_array())
+        for (Json& g : *groups)
+            if (g.is_object()) {
+                for (const char* list : {"Ecoordx2D", "Ecoordy2D", "Ecoordx", "Ecoordy", "Ecoordz"})
+                    g.erase(list);
+                g["Egrid2D"] = nullptr;
+                g["Egrid"] = nullptr;
+            }
+    if (auto table = record->find("overlap"); table != record->end() && table->is_array())
+        for (Json& entry : *table)
+            if (entry.is_array() && entry.size() == 2 && entry[1].is_object())
+                for (const char* list : {"Bothcoordx", "Bothcoordy", "Bothcoordz", "Bothcoordx2D", "Bothcoordy2D"})
+                    entry[1].erase(list);
+}
+
 } // namespace
 
 std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVersion) {
@@ -171,6 +193,8 @@ std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVers
         upgrade_from_format_1(doc);
     if (version.get<std::int64_t>() <= 2)
         upgrade_from_format_2(doc);
+    if (version.get<std::int64_t>() <= 3)
+        upgrade_from_format_3(doc);
     top[kFormat];
     std::string program;
     decode(top["program"], root.field("program"), program);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string_view>
+#include <thread>
 #include <tuple>
 
 namespace tarvik {
@@ -42,9 +43,17 @@ constexpr const char* kNotResolution =
     "expected N or M,N,S (grid intervals along F2, F1 and duration), not '";
 constexpr const char* kNotMeasures =
     "expected measures from pillai, bhattacharyya, mahalanobis, euclidean or all, comma-separated, not '";
+constexpr const char* kNotThreads = "expected a whole number of threads from 1 to %s, not '";
 constexpr const char* kNoPlot = "belongs to a --plot given before it";
 constexpr const char* kUnknownOption = "unknown option: ";
 constexpr const char* kNoPlotOut = "needs --plot-out FILE.png|.svg|.pdf";
+
+// A reason with its %s filled with the largest value allowed.
+std::string fill_max(const char* reason, int most) {
+    std::string out = reason;
+    out.replace(out.find("%s"), 2, std::to_string(most));
+    return out;
+}
 
 // The largest 3D grid, in words.
 std::string million_points() {
@@ -227,6 +236,16 @@ class OptionTable {
                  std::to_string(kMaxGridSteps) + "; a 3D grid holds at most " + million_points() + ")",
              [&o](const std::string& v) { o.resolution = resolution_of("--resolution", v); });
 
+        read("--threads", "N",
+             "how many threads share the pairs (default: every core,\n" + std::to_string(every_core()) +
+                 " here); the results are the same for any number",
+             [&o](const std::string& v) {
+                 const auto n = group_numbers(v, 1, 1);
+                 if (!n || n->front() > kMaxThreads)
+                     refuse_value("--threads", fill_max(kNotThreads, kMaxThreads).c_str(), v);
+                 o.threads = n->front();
+             });
+
         group("Plots (repeatable as a set, each --plot followed by its own options)");
         one_of(read("--plot", "KIND",
                     "the plot kind: data as read, normalized data, fitted\n"
@@ -330,6 +349,10 @@ class OptionTable {
 };
 
 } // namespace
+
+int every_core() {
+    return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u));
+}
 
 BatchParse parse_batch_options(const std::vector<std::string>& args) {
     BatchParse out;

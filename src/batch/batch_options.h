@@ -12,6 +12,11 @@
 namespace tarvik {
 
 inline constexpr std::array<const char*, 4> kMeasureNames = {"pillai", "bhattacharyya", "mahalanobis", "euclidean"};
+// The number of cores of the machine (at least 1): the batch tool's threads unless --threads says.
+int every_core();
+
+// The most threads --threads accepts.
+inline constexpr int kMaxThreads = 256;
 
 // What the command line asked the batch tool to do. Stages run as far as the options reach: a data file
 // loads; the six roles map its columns; the normalization choices normalize it.
@@ -48,6 +53,7 @@ struct BatchOptions {
     std::array<int, 3> resolution = {20, 20, 20};
     // Measures beside the overlap, in the order of kMeasureNames.
     std::array<bool, 4> measures = {false, false, false, false};
+    int threads = every_core(); // how many threads share the pairs
     // Fit axes; empty keeps the session's own (line for a new session).
     std::optional<FitOrientation> orientation;
     std::string csvFile;

@@ -51,6 +51,18 @@ std::string dialog_line(const std::string& title, const TextList& lines) {
     return title + ": " + text;
 }
 
+// Nobody watches the progress of the batch tool, so none of it is kept: a long run does not pile up
+// its updates (the overlap makes one per grid column of every pair).
+class UnwatchedProgress : public ProgressService {
+  public:
+    ProgressRef create(double, const std::string&) override { return {++opened_}; }
+    void update(ProgressRef, double, const std::optional<std::string>&) override {}
+    void close(ProgressRef) override {}
+
+  private:
+    int opened_ = 0;
+};
+
 class BatchSession {
   public:
     explicit BatchSession(std::ostream& err) : err_(err), rt_(make_services()) {
@@ -72,6 +84,7 @@ class BatchSession {
     Services make_services() {
         Services s = scripted_.services();
         s.clock = &clock_;
+        s.progress = &progress_;
         return s;
     }
 
@@ -96,6 +109,7 @@ class BatchSession {
     std::ostream& err_;
     ScriptedServices scripted_;
     SystemClock clock_;
+    UnwatchedProgress progress_;
     Runtime rt_;
     int warnings_ = 0;
 };
@@ -182,7 +196,8 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
     const OverlapRequest request{threeD, o.pair,
                                  OverlapResolution{static_cast<double>(o.resolution[1]),
                                                    static_cast<double>(o.resolution[0]),
-                                                   static_cast<double>(o.resolution[2])}};
+                                                   static_cast<double>(o.resolution[2])},
+                                 o.threads};
     session.step([&](Runtime& rt) { return calculate_overlap(rt, request); });
 
     const Handles& h = session.record();

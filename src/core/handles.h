@@ -25,9 +25,6 @@ struct ControlRef {
 
 using TextList = std::vector<std::string>;
 
-// Long lists of grid points, shared between copies of the record until changed.
-using SharedValues = Shared<std::vector<double>>;
-
 // One token row of the data table: one text per header, in header order.
 
 // Role mapping of the data columns. An empty optional is the "empty list" that stands before step 1
@@ -68,6 +65,15 @@ struct SubjectRecord {
     friend bool operator==(const SubjectRecord&, const SubjectRecord&) = default;
 };
 
+// The grid on which the overlap estimate last counted the points inside a group's fitted shape: the
+// grid of that pair, its first point (`min`) and `step` along F2, F1 and duration and its number of
+// steps along each (in the plane: duration 0, 0 and 1). The points themselves are not kept: the plots
+// walk the grid again over the group's fit, which gives them back one for one.
+struct InsideGrid {
+    std::array<double, 3> min{}, step{}, steps{};
+    friend bool operator==(const InsideGrid&, const InsideGrid&) = default;
+};
+
 // One vowel group: its name and constraints, its tokens, its plot style and its fitted geometry.
 // Geometry fields exist only once the fit has written them.
 struct VowelGroup {
@@ -99,21 +105,18 @@ struct VowelGroup {
     std::optional<double> A, B, C;
     std::optional<Matrix> ellps3D;
 
-    // Grid points inside the shape, kept by the overlap estimate.
-    std::optional<SharedValues> Ecoordx2D, Ecoordy2D;
-    std::optional<SharedValues> Ecoordx, Ecoordy, Ecoordz;
+    // The grid of the group's latest 2D and 3D overlap estimate.
+    std::optional<InsideGrid> Egrid2D, Egrid;
 
     friend bool operator==(const VowelGroup&, const VowelGroup&) = default;
 };
 
 // One filled cell of the overlap table: 3D results, 2D results, or both. The grid-point counts behind
-// the fractions are kept beside them so that reports need not derive them back.
+// the fractions are kept beside them so that reports need not derive them back; the points are not kept.
 struct OverlapCell {
     std::optional<double> value, E1ovfrac, E2ovfrac;
-    std::optional<SharedValues> Bothcoordx, Bothcoordy, Bothcoordz;
     std::optional<double> E1sum, E2sum, Ebothsum;
     std::optional<double> value2D, E1ovfrac2D, E2ovfrac2D;
-    std::optional<SharedValues> Bothcoordx2D, Bothcoordy2D;
     std::optional<double> E1sum2D, E2sum2D, Ebothsum2D;
     friend bool operator==(const OverlapCell&, const OverlapCell&) = default;
 };

@@ -38,11 +38,8 @@ Handles refit(Runtime& rt, Handles handles, TextList& lines) {
     }
     lines.push_back(fill(kRefitted, {std::to_string(handles.v.size())}));
     for (VowelGroup& g : handles.v) {
-        g.Ecoordx2D.reset();
-        g.Ecoordy2D.reset();
-        g.Ecoordx.reset();
-        g.Ecoordy.reset();
-        g.Ecoordz.reset();
+        g.Egrid2D.reset();
+        g.Egrid.reset();
     }
     if (!handles.overlap.empty()) {
         lines.push_back(fill(kCleared, {std::to_string(handles.overlap.size())}));

@@ -329,27 +329,57 @@ double ellipsoid_margin(const Ellipsoid3D& e, double x, double y, double z) {
     return radius_margin(prepare(e), x, y, z);
 }
 
-GridOverlap2D grid_overlap_2d(const Ellipse2D& first, const Ellipse2D& second, GridResolution resolution,
-                              const GridColumnHook& onColumn) {
-    require_resolution(resolution, false);
-    require_outline(first.outline, 2);
-    require_outline(second.outline, 2);
-    const PreparedEllipse e1 = prepare(first);
-    const PreparedEllipse e2 = prepare(second);
+namespace {
 
-    GridOverlap2D out;
-    out.box = grid_box(first.outline, second.outline, 2, {resolution.m, resolution.n, 1});
-    const GridBox& box = out.box;
+// What a walk does with the grid points inside either shape: counts them, and a collector lists them too.
+struct Counter {
+    long long E1sum = 0, E2sum = 0, Ebothsum = 0;
+    void add(bool in1, bool in2, double, double, double = 0) {
+        E1sum += in1 ? 1 : 0;
+        E2sum += in2 ? 1 : 0;
+        Ebothsum += in1 && in2 ? 1 : 0;
+    }
+    OverlapShares shares() const { return overlap_shares(E1sum, E2sum, Ebothsum); }
+};
 
-    const std::size_t total =
-        static_cast<std::size_t>(resolution.m + 1) * static_cast<std::size_t>(resolution.n + 1);
-    const double boxArea = (box.max[0] - box.min[0]) * (box.max[1] - box.min[1]);
-    const std::size_t expect1 = expected_points(std::numbers::pi * first.A * first.B / boxArea, total);
-    const std::size_t expect2 = expected_points(std::numbers::pi * second.A * second.B / boxArea, total);
-    reserve(out.inside1, expect1);
-    reserve(out.inside2, expect2);
-    reserve(out.both, std::min(expect1, expect2));
+template <typename List> void push(List& list, double x, double y, double z) {
+    list.x.push_back(x);
+    list.y.push_back(y);
+    if constexpr (requires { list.z; })
+        list.z.push_back(z);
+}
 
+template <typename List> struct Collector : Counter {
+    List inside1, inside2, both;
+    void add(bool in1, bool in2, double x, double y, double z = 0) {
+        Counter::add(in1, in2, x, y, z);
+        if (in1)
+            push(inside1, x, y, z);
+        if (in2)
+            push(inside2, x, y, z);
+        if (in1 && in2)
+            push(both, x, y, z);
+    }
+};
+
+// A shape that holds no point, walked beside one shape to find the points inside it alone.
+PreparedEllipse no_ellipse() {
+    PreparedEllipse p;
+    p.never = true;
+    return p;
+}
+
+PreparedEllipsoid no_ellipsoid() {
+    PreparedEllipsoid p;
+    p.never = true;
+    return p;
+}
+
+// The walk over the (m + 1) x (n + 1) grid of `box`, F2 outermost: every point inside either ellipse
+// goes to the sink, in walk order.
+template <typename Sink>
+void walk_2d(const PreparedEllipse& e1, const PreparedEllipse& e2, const GridBox& box, GridResolution resolution,
+             const GridColumnHook& onColumn, Sink& sink) {
     // The F1 values of the grid and their offsets from both centres, shared by every column.
     const std::size_t rows = static_cast<std::size_t>(resolution.n + 1);
     std::vector<double> ys(rows), dy1(rows), dy2(rows);
@@ -360,7 +390,6 @@ GridOverlap2D grid_overlap_2d(const Ellipse2D& first, const Ellipse2D& second, G
     }
     std::vector<double> class1(rows), class2(rows);
 
-    long long E1sum = 0, E2sum = 0, Ebothsum = 0;
     for (int i = 1; i <= resolution.m + 1; ++i) {
         if (onColumn)
             onColumn(i);
@@ -371,53 +400,15 @@ GridOverlap2D grid_overlap_2d(const Ellipse2D& first, const Ellipse2D& second, G
             if (class1[j] + class2[j] == 0)
                 continue;
             const double y = ys[j];
-            const bool in1 = resolve(class1[j], e1, x, y);
-            const bool in2 = resolve(class2[j], e2, x, y);
-            if (in1) {
-                ++E1sum;
-                out.inside1.x.push_back(x);
-                out.inside1.y.push_back(y);
-            }
-            if (in2) {
-                ++E2sum;
-                out.inside2.x.push_back(x);
-                out.inside2.y.push_back(y);
-            }
-            if (in1 && in2) {
-                ++Ebothsum;
-                out.both.x.push_back(x);
-                out.both.y.push_back(y);
-            }
+            sink.add(resolve(class1[j], e1, x, y), resolve(class2[j], e2, x, y), x, y);
         }
     }
-    out.shares = overlap_shares(E1sum, E2sum, Ebothsum);
-    return out;
 }
 
-GridOverlap3D grid_overlap_3d(const Ellipsoid3D& first, const Ellipsoid3D& second, GridResolution resolution,
-                              const GridColumnHook& onColumn) {
-    require_resolution(resolution, true);
-    require_outline(first.outline, 3);
-    require_outline(second.outline, 3);
-    const PreparedEllipsoid e1 = prepare(first);
-    const PreparedEllipsoid e2 = prepare(second);
-
-    GridOverlap3D out;
-    out.box = grid_box(first.outline, second.outline, 3, {resolution.m, resolution.n, resolution.s});
-    const GridBox& box = out.box;
-
-    const std::size_t total = static_cast<std::size_t>(resolution.m + 1) *
-                              static_cast<std::size_t>(resolution.n + 1) *
-                              static_cast<std::size_t>(resolution.s + 1);
-    const double boxVolume =
-        (box.max[0] - box.min[0]) * (box.max[1] - box.min[1]) * (box.max[2] - box.min[2]);
-    const double ball = 4.0 / 3.0 * std::numbers::pi;
-    const std::size_t expect1 = expected_points(ball * first.A * first.B * first.C / boxVolume, total);
-    const std::size_t expect2 = expected_points(ball * second.A * second.B * second.C / boxVolume, total);
-    reserve(out.inside1, expect1);
-    reserve(out.inside2, expect2);
-    reserve(out.both, std::min(expect1, expect2));
-
+// The walk over the (m + 1) x (n + 1) x (s + 1) grid of `box`, F2 outermost, then F1, then duration.
+template <typename Sink>
+void walk_3d(const PreparedEllipsoid& e1, const PreparedEllipsoid& e2, const GridBox& box, GridResolution resolution,
+             const GridColumnHook& onColumn, Sink& sink) {
     // The duration values of the grid and their offsets from both centres, shared by every line.
     const std::size_t depth = static_cast<std::size_t>(resolution.s + 1);
     std::vector<double> zs(depth), oz1(depth), oz2(depth);
@@ -428,7 +419,6 @@ GridOverlap3D grid_overlap_3d(const Ellipsoid3D& first, const Ellipsoid3D& secon
     }
     std::vector<double> class1(depth), class2(depth);
 
-    long long E1sum = 0, E2sum = 0, Ebothsum = 0;
     for (int i = 1; i <= resolution.m + 1; ++i) {
         if (onColumn)
             onColumn(i);
@@ -447,31 +437,107 @@ GridOverlap3D grid_overlap_3d(const Ellipsoid3D& first, const Ellipsoid3D& secon
                 if (class1[k] + class2[k] == 0)
                     continue;
                 const double z = zs[k];
-                const bool in1 = resolve(class1[k], e1, x, y, z);
-                const bool in2 = resolve(class2[k], e2, x, y, z);
-                if (in1) {
-                    ++E1sum;
-                    out.inside1.x.push_back(x);
-                    out.inside1.y.push_back(y);
-                    out.inside1.z.push_back(z);
-                }
-                if (in2) {
-                    ++E2sum;
-                    out.inside2.x.push_back(x);
-                    out.inside2.y.push_back(y);
-                    out.inside2.z.push_back(z);
-                }
-                if (in1 && in2) {
-                    ++Ebothsum;
-                    out.both.x.push_back(x);
-                    out.both.y.push_back(y);
-                    out.both.z.push_back(z);
-                }
+                sink.add(resolve(class1[k], e1, x, y, z), resolve(class2[k], e2, x, y, z), x, y, z);
             }
         }
     }
-    out.shares = overlap_shares(E1sum, E2sum, Ebothsum);
+}
+
+GridBox box_2d(const Ellipse2D& first, const Ellipse2D& second, GridResolution resolution) {
+    require_resolution(resolution, false);
+    require_outline(first.outline, 2);
+    require_outline(second.outline, 2);
+    return grid_box(first.outline, second.outline, 2, {resolution.m, resolution.n, 1});
+}
+
+GridBox box_3d(const Ellipsoid3D& first, const Ellipsoid3D& second, GridResolution resolution) {
+    require_resolution(resolution, true);
+    require_outline(first.outline, 3);
+    require_outline(second.outline, 3);
+    return grid_box(first.outline, second.outline, 3, {resolution.m, resolution.n, resolution.s});
+}
+
+} // namespace
+
+GridCounts grid_counts_2d(const Ellipse2D& first, const Ellipse2D& second, GridResolution resolution,
+                          const GridColumnHook& onColumn) {
+    GridCounts out;
+    out.box = box_2d(first, second, resolution);
+    Counter counter;
+    walk_2d(prepare(first), prepare(second), out.box, resolution, onColumn, counter);
+    out.shares = counter.shares();
     return out;
+}
+
+GridCounts grid_counts_3d(const Ellipsoid3D& first, const Ellipsoid3D& second, GridResolution resolution,
+                          const GridColumnHook& onColumn) {
+    GridCounts out;
+    out.box = box_3d(first, second, resolution);
+    Counter counter;
+    walk_3d(prepare(first), prepare(second), out.box, resolution, onColumn, counter);
+    out.shares = counter.shares();
+    return out;
+}
+
+GridOverlap2D grid_overlap_2d(const Ellipse2D& first, const Ellipse2D& second, GridResolution resolution,
+                              const GridColumnHook& onColumn) {
+    GridOverlap2D out;
+    out.box = box_2d(first, second, resolution);
+    const GridBox& box = out.box;
+    const std::size_t total =
+        static_cast<std::size_t>(resolution.m + 1) * static_cast<std::size_t>(resolution.n + 1);
+    const double boxArea = (box.max[0] - box.min[0]) * (box.max[1] - box.min[1]);
+    const std::size_t expect1 = expected_points(std::numbers::pi * first.A * first.B / boxArea, total);
+    const std::size_t expect2 = expected_points(std::numbers::pi * second.A * second.B / boxArea, total);
+    Collector<PointList2D> lists;
+    reserve(lists.inside1, expect1);
+    reserve(lists.inside2, expect2);
+    reserve(lists.both, std::min(expect1, expect2));
+    walk_2d(prepare(first), prepare(second), box, resolution, onColumn, lists);
+    out.shares = lists.shares();
+    out.inside1 = std::move(lists.inside1);
+    out.inside2 = std::move(lists.inside2);
+    out.both = std::move(lists.both);
+    return out;
+}
+
+GridOverlap3D grid_overlap_3d(const Ellipsoid3D& first, const Ellipsoid3D& second, GridResolution resolution,
+                              const GridColumnHook& onColumn) {
+    GridOverlap3D out;
+    out.box = box_3d(first, second, resolution);
+    const GridBox& box = out.box;
+    const std::size_t total = static_cast<std::size_t>(resolution.m + 1) *
+                              static_cast<std::size_t>(resolution.n + 1) *
+                              static_cast<std::size_t>(resolution.s + 1);
+    const double boxVolume =
+        (box.max[0] - box.min[0]) * (box.max[1] - box.min[1]) * (box.max[2] - box.min[2]);
+    const double ball = 4.0 / 3.0 * std::numbers::pi;
+    const std::size_t expect1 = expected_points(ball * first.A * first.B * first.C / boxVolume, total);
+    const std::size_t expect2 = expected_points(ball * second.A * second.B * second.C / boxVolume, total);
+    Collector<PointList3D> lists;
+    reserve(lists.inside1, expect1);
+    reserve(lists.inside2, expect2);
+    reserve(lists.both, std::min(expect1, expect2));
+    walk_3d(prepare(first), prepare(second), box, resolution, onColumn, lists);
+    out.shares = lists.shares();
+    out.inside1 = std::move(lists.inside1);
+    out.inside2 = std::move(lists.inside2);
+    out.both = std::move(lists.both);
+    return out;
+}
+
+PointList2D grid_inside_2d(const Ellipse2D& shape, const GridBox& box, GridResolution resolution) {
+    require_resolution(resolution, false);
+    Collector<PointList2D> lists;
+    walk_2d(prepare(shape), no_ellipse(), box, resolution, {}, lists);
+    return std::move(lists.inside1);
+}
+
+PointList3D grid_inside_3d(const Ellipsoid3D& shape, const GridBox& box, GridResolution resolution) {
+    require_resolution(resolution, true);
+    Collector<PointList3D> lists;
+    walk_3d(prepare(shape), no_ellipsoid(), box, resolution, {}, lists);
+    return std::move(lists.inside1);
 }
 
 } // namespace tarvik

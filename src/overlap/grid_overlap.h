@@ -90,6 +90,12 @@ struct GridOverlap3D {
     PointList3D inside1, inside2, both;
 };
 
+// A pair's counts and shares with the grid they were counted on, and no lists.
+struct GridCounts {
+    GridBox box;
+    OverlapShares shares;
+};
+
 // Called at the start of each F2 column of the walk with its 1-based number i = 1 .. m + 1.
 using GridColumnHook = std::function<void(int column)>;
 
@@ -106,6 +112,19 @@ GridOverlap2D grid_overlap_2d(const Ellipse2D& first, const Ellipse2D& second, G
 // columns.
 GridOverlap3D grid_overlap_3d(const Ellipsoid3D& first, const Ellipsoid3D& second, GridResolution resolution,
                               const GridColumnHook& onColumn = {});
+
+// The counts of grid_overlap_2d and grid_overlap_3d alone, from the same walk (and with the same checks),
+// without keeping a point: what a run over many pairs needs.
+GridCounts grid_counts_2d(const Ellipse2D& first, const Ellipse2D& second, GridResolution resolution,
+                          const GridColumnHook& onColumn = {});
+GridCounts grid_counts_3d(const Ellipsoid3D& first, const Ellipsoid3D& second, GridResolution resolution,
+                          const GridColumnHook& onColumn = {});
+
+// The points inside one shape on the grid of an earlier pair (its box's minimum and step, and its
+// resolution), in walk order: the same list as that pair's inside list of the shape. Throws
+// std::invalid_argument for a resolution grid_overlap_2d / grid_overlap_3d refuses.
+PointList2D grid_inside_2d(const Ellipse2D& shape, const GridBox& box, GridResolution resolution);
+PointList3D grid_inside_3d(const Ellipsoid3D& shape, const GridBox& box, GridResolution resolution);
 
 // The radius test at one point: the shape's radius in the point's direction minus the point's distance
 // from the centre, NaN where the direction is undefined. The point is inside when this is >= 0.

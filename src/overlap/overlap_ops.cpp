@@ -47,8 +47,9 @@ const T& fitted(const std::optional<T>& field, std::string_view message, const V
     return *field;
 }
 
-std::string log_line(std::string_view pattern, const VowelGroup& g1, const VowelGroup& g2, double value) {
-    return fill_message(pattern, {g1.name, g2.name, format_fixed(value, 0, 6)});
+// The grid of a pair as the record keeps it beside its groups.
+InsideGrid inside_grid(const GridBox& box, const GridResolution& r) {
+    return {box.min, box.step, {static_cast<double>(r.m), static_cast<double>(r.n), static_cast<double>(r.s)}};
 }
 
 int whole_steps(double v) {
@@ -141,6 +142,9 @@ OverlapInputs overlap_inputs(const Handles& handles, bool threeD) {
     }
     const std::size_t n = handles.v.size();
     in.noFit.resize(n);
+    in.names.reserve(n);
+    for (const VowelGroup& g : handles.v)
+        in.names.push_back(g.name);
     if (threeD)
         in.ellipsoids.resize(n);
     else
@@ -163,59 +167,61 @@ PairOverlap pair_overlap(const OverlapInputs& in, int first, int second, const G
     out.first = first, out.second = second;
     const auto a = static_cast<std::size_t>(first - 1), b = static_cast<std::size_t>(second - 1);
     out.failure = in.badResolution ? in.badResolution : in.noFit.at(b) ? in.noFit[b] : in.noFit.at(a);
-    if (out.failure)
-        return out;
-    try {
-        if (in.threeD) {
-            GridOverlap3D r = grid_overlap_3d(in.ellipsoids[a], in.ellipsoids[b], in.resolution, onColumn);
+    if (!out.failure) {
+        try {
+            const GridCounts r = in.threeD
+                                     ? grid_counts_3d(in.ellipsoids[a], in.ellipsoids[b], in.resolution, onColumn)
+                                     : grid_counts_2d(in.ellipses[a], in.ellipses[b], in.resolution, onColumn);
             out.shares = r.shares;
-            out.inside1 = std::move(r.inside1), out.inside2 = std::move(r.inside2);
-            out.both = std::move(r.both);
-        } else {
-            GridOverlap2D r = grid_overlap_2d(in.ellipses[a], in.ellipses[b], in.resolution, onColumn);
-            out.shares = r.shares;
-            out.inside1 = {std::move(r.inside1.x), std::move(r.inside1.y), {}};
-            out.inside2 = {std::move(r.inside2.x), std::move(r.inside2.y), {}};
-            out.both = {std::move(r.both.x), std::move(r.both.y), {}};
+            out.grid = inside_grid(r.box, in.resolution);
+        } catch (const OverlapCancelled&) {
+            throw;
+        } catch (...) {
+            out.failure = std::current_exception();
         }
-    } catch (const OverlapCancelled&) {
-        throw;
-    } catch (...) {
-        out.failure = std::current_exception();
     }
+    out.logLine = out.failure ? fill_message(kFailedLog, {in.threeD ? "3" : "2", in.names.at(a), in.names.at(b)})
+                              : fill_message(in.threeD ? kLog3D : kLog2D,
+                                             {in.names.at(a), in.names.at(b), format_fixed(out.shares.value, 0, 6)});
     return out;
 }
 
-std::string record_pair(Handles& handles, PairOverlap&& pair, bool threeD) {
-    VowelGroup& v1 = handles.v.at(static_cast<std::size_t>(pair.first - 1));
-    VowelGroup& v2 = handles.v.at(static_cast<std::size_t>(pair.second - 1));
+void record_pair(Handles& handles, const PairOverlap& pair, bool threeD) {
     OverlapCell& cell = handles.overlap[{pair.first, pair.second}];
-    if (threeD) {
-        v1.Ecoordx = std::move(pair.inside1.x), v1.Ecoordy = std::move(pair.inside1.y);
-        v1.Ecoordz = std::move(pair.inside1.z);
-        v2.Ecoordx = std::move(pair.inside2.x), v2.Ecoordy = std::move(pair.inside2.y);
-        v2.Ecoordz = std::move(pair.inside2.z);
-        cell.Bothcoordx = std::move(pair.both.x), cell.Bothcoordy = std::move(pair.both.y);
-        cell.Bothcoordz = std::move(pair.both.z);
-    } else {
-        v1.Ecoordx2D = std::move(pair.inside1.x), v1.Ecoordy2D = std::move(pair.inside1.y);
-        v2.Ecoordx2D = std::move(pair.inside2.x), v2.Ecoordy2D = std::move(pair.inside2.y);
-        cell.Bothcoordx2D = std::move(pair.both.x), cell.Bothcoordy2D = std::move(pair.both.y);
+    if (pair.failure) {
+        const double nan = kNoShare;
+        set_pair_results(cell, threeD, {nan, nan, nan, nan, nan, nan});
+        return;
+    }
+    for (const int g : {pair.first, pair.second}) {
+        VowelGroup& group = handles.v.at(static_cast<std::size_t>(g - 1));
+        (threeD ? group.Egrid : group.Egrid2D) = pair.grid;
     }
     set_pair_results(cell, threeD, cell_results(pair.shares));
-    return log_line(threeD ? kLog3D : kLog2D, v1, v2, pair.shares.value);
 }
 
-std::string record_failed_pair(Handles& handles, int first, int second, bool threeD) {
-    OverlapCell& cell = handles.overlap[{first, second}];
-    const double nan = kNoShare;
-    set_pair_results(cell, threeD, {nan, nan, nan, nan, nan, nan});
+std::optional<PointList3D> group_inside_points(const Handles& handles, int group, bool threeD) {
+    const VowelGroup& g = handles.v.at(static_cast<std::size_t>(group - 1));
+    const std::optional<InsideGrid>& grid = threeD ? g.Egrid : g.Egrid2D;
+    if (!grid)
+        return std::nullopt;
+    const OverlapResolution steps{.n = grid->steps[1], .m = grid->steps[0], .s = grid->steps[2]};
+    const GridResolution resolution = grid_resolution(steps, threeD);
+    const GridBox box{grid->min, {}, grid->step};
     if (threeD)
-        cell.Bothcoordx.reset(), cell.Bothcoordy.reset(), cell.Bothcoordz.reset();
-    else
-        cell.Bothcoordx2D.reset(), cell.Bothcoordy2D.reset();
-    const auto name = [&](int g) { return handles.v.at(static_cast<std::size_t>(g - 1)).name; };
-    return fill_message(kFailedLog, {threeD ? "3" : "2", name(first), name(second)});
+        return grid_inside_3d(ellipsoid_of(g), box, resolution);
+    PointList2D inside = grid_inside_2d(ellipse_of(g), box, resolution);
+    return PointList3D{std::move(inside.x), std::move(inside.y), {}};
+}
+
+PointList3D pair_both_points(const Handles& handles, int first, int second, bool threeD) {
+    const VowelGroup& g1 = handles.v.at(static_cast<std::size_t>(first - 1));
+    const VowelGroup& g2 = handles.v.at(static_cast<std::size_t>(second - 1));
+    const GridResolution resolution = grid_resolution(handles.overlapResolution, threeD);
+    if (threeD)
+        return grid_overlap_3d(ellipsoid_of(g1), ellipsoid_of(g2), resolution).both;
+    GridOverlap2D r = grid_overlap_2d(ellipse_of(g1), ellipse_of(g2), resolution);
+    return {std::move(r.both.x), std::move(r.both.y), {}};
 }
 
 } // namespace tarvik

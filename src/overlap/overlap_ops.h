@@ -9,9 +9,10 @@
 #include <vector>
 
 // The overlap of pairs of vowel groups in pieces the overlap step (overlap/overlap_step.h) puts together:
-// the groups' fitted shapes are gathered once, each pair's grid overlap is computed away from the record,
-// and the results are then written into the record in pair order: both groups' inside lists, the pair's
-// cell of the overlap table and its log line. A pair whose estimate failed gets NaN for every result of
+// the groups' fitted shapes are gathered once, each pair's grid overlap is counted away from the record,
+// and the results are then written into the record in pair order: the pair's cell of the overlap table,
+// the grid both groups were counted on, and its log line. No grid point is kept: the plots that draw
+// them count them again (group_inside_points, pair_both_points). A pair whose estimate failed gets NaN for every result of
 // that dimension (its counts too), so that no value of an earlier estimate stands as its result.
 namespace tarvik {
 
@@ -49,16 +50,18 @@ struct OverlapInputs {
     std::vector<Ellipse2D> ellipses;     // the plane
     std::vector<Ellipsoid3D> ellipsoids; // space
     std::vector<std::exception_ptr> noFit; // of group i + 1
+    std::vector<std::string> names;        // of group i + 1
 };
 OverlapInputs overlap_inputs(const Handles& handles, bool threeD);
 
-// One pair's grid overlap as a run computes it, away from the record: its shares and point lists (z
-// empty in the plane), or the failure to report for it.
+// One pair's grid overlap as a run computes it, away from the record: its counts and shares and the
+// grid they were counted on, or the failure to report for it; and its line of the log.
 struct PairOverlap {
     int first = 0, second = 0; // 1-based, first <= second
     OverlapShares shares;
-    PointList3D inside1, inside2, both;
+    InsideGrid grid;
     std::exception_ptr failure;
+    std::string logLine;
 };
 
 // Thrown by a column hook to stop a run; it passes through pair_overlap.
@@ -68,11 +71,19 @@ struct OverlapCancelled {};
 // fit of the second group, then of the first, then the grid's own.
 PairOverlap pair_overlap(const OverlapInputs& in, int first, int second, const GridColumnHook& onColumn);
 
-// Writes a computed pair into the record: the inside lists of both groups, the both-lists and the six
-// results of its cell in the pair's dimension. Returns its log line.
-std::string record_pair(Handles& handles, PairOverlap&& pair, bool threeD);
-// A failed pair: the results of its cell in that dimension become NaN and its both-lists go; the groups'
-// inside lists stay. Returns its log line.
-std::string record_failed_pair(Handles& handles, int first, int second, bool threeD);
+// Writes a computed pair into the record: the six results of its cell in the pair's dimension, and its
+// grid as the grid of both groups' inside points. Of a failed pair the six results become NaN and the
+// groups' grids stay.
+void record_pair(Handles& handles, const PairOverlap& pair, bool threeD);
+
+// The grid points inside group `group` (1-based) on the grid of its latest overlap estimate in the
+// dimension, counted again over its fit: (F2, F1) in the plane, z empty. Empty when no estimate of the
+// dimension has counted the group. Throws std::runtime_error when the group has no fit and
+// std::invalid_argument for a grid that cannot be walked (from a damaged session).
+std::optional<PointList3D> group_inside_points(const Handles& handles, int group, bool threeD);
+
+// The grid points inside both groups `first` and `second` (1-based) on the pair's grid at the record's
+// resolution, counted again over their fits; throws as group_inside_points does.
+PointList3D pair_both_points(const Handles& handles, int first, int second, bool threeD);
 
 } // namespace tarvik

@@ -3,6 +3,7 @@
 #include "app/guarded.h"
 #include "core/format.h"
 #include "geometry/fits.h"
+#include "overlap/overlap_ops.h"
 #include "plot/plot_series.h"
 #include "plot/plot_texts.h"
 
@@ -15,7 +16,6 @@ namespace tarvik {
 namespace {
 
 using Values = std::vector<double>;
-using InsideList = std::optional<SharedValues> VowelGroup::*;
 
 template <typename T> const T& fitted(const std::optional<T>& field, int num, const char* name) {
     if (!field)
@@ -30,18 +30,16 @@ Values flattened(const Values& v) {
     return out;
 }
 
-// A group's inside list. Before any overlap run of the dimension no group has one and that is a
-// failure; afterwards a group that took part in none draws an empty series.
-const Values& inside_points(const Handles& handles, const VowelGroup& g, InsideList list,
-                            const char* dimension) {
-    static const Values kNone;
-    if (g.*list)
-        return (g.*list)->get();
-    const bool anyRun = std::any_of(handles.v.begin(), handles.v.end(),
-                                    [&](const VowelGroup& other) { return (other.*list).has_value(); });
-    if (!anyRun)
-        throw std::runtime_error(fill(plot_text::kNoInsidePoints, {dimension}));
-    return kNone;
+// A group's inside points, counted again on the grid of its latest overlap estimate of the dimension.
+// Before any estimate of the dimension no group has such a grid and that is a failure; afterwards a
+// group that took part in none draws an empty series.
+PointList3D inside_points(const Handles& handles, int num, bool is3D) {
+    if (std::optional<PointList3D> points = group_inside_points(handles, num, is3D))
+        return std::move(*points);
+    const auto counted = [&](const VowelGroup& g) { return (is3D ? g.Egrid : g.Egrid2D).has_value(); };
+    if (std::none_of(handles.v.begin(), handles.v.end(), counted))
+        throw std::runtime_error(fill(plot_text::kNoInsidePoints, {is3D ? "3D" : "2D"}));
+    return {};
 }
 
 // Draws each group's inside points: (x, z, y) in 3D, (x, y) in 2D; the axes keep every group's series.
@@ -50,13 +48,11 @@ void draw_inside_points(const Runtime& rt, const Handles& handles, PlotAxes& axe
     axes.is3D = is3D;
     for (int num : groups) {
         const VowelGroup& g = plotted_group(handles, num);
+        const PointList3D points = inside_points(handles, num, is3D);
         if (is3D)
-            plot3dRGB(rt, axes, inside_points(handles, g, &VowelGroup::Ecoordx, "3D"),
-                      inside_points(handles, g, &VowelGroup::Ecoordz, "3D"),
-                      inside_points(handles, g, &VowelGroup::Ecoordy, "3D"), g.markerType, g.markerColor);
+            plot3dRGB(rt, axes, points.x, points.z, points.y, g.markerType, g.markerColor);
         else
-            plot2dRGB(rt, axes, inside_points(handles, g, &VowelGroup::Ecoordx2D, "2D"),
-                      inside_points(handles, g, &VowelGroup::Ecoordy2D, "2D"), g.markerType, g.markerColor);
+            plot2dRGB(rt, axes, points.x, points.y, g.markerType, g.markerColor);
         axes.hold = true;
     }
 }
@@ -65,6 +61,8 @@ Color mean_color(const Color& a, const Color& b) {
     return {(a.r + b.r) / 2, (a.g + b.g) / 2, (a.b + b.b) / 2};
 }
 
+// The points inside both groups are counted again on the pair's grid, for a pair whose estimate of the
+// dimension has run and succeeded.
 void draw_overlap(const Runtime& rt, const Handles& handles, PlotAxes& axes, int A, int B, bool is3D) {
     if (A > B)
         std::swap(A, B);
@@ -72,23 +70,15 @@ void draw_overlap(const Runtime& rt, const Handles& handles, PlotAxes& axes, int
     const Color both =
         mean_color(plotted_group(handles, A).markerColor, plotted_group(handles, B).markerColor);
 
-    const auto missing = [&] {
-        return std::runtime_error(
-            fill(plot_text::kNoPairOverlap, {is3D ? "3D" : "2D", std::to_string(A), std::to_string(B)}));
-    };
     const auto cell = handles.overlap.find({A, B});
-    if (cell == handles.overlap.end())
-        throw missing();
-    const OverlapCell& c = cell->second;
-    if (is3D) {
-        if (!c.Bothcoordx || !c.Bothcoordy || !c.Bothcoordz)
-            throw missing();
-        plot3dRGB(rt, axes, c.Bothcoordx->get(), c.Bothcoordz->get(), c.Bothcoordy->get(), "*", both);
-    } else {
-        if (!c.Bothcoordx2D || !c.Bothcoordy2D)
-            throw missing();
-        plot2dRGB(rt, axes, c.Bothcoordx2D->get(), c.Bothcoordy2D->get(), "*", both);
-    }
+    if (cell == handles.overlap.end() || overlap_failed(pair_results(cell->second, is3D)))
+        throw std::runtime_error(
+            fill(plot_text::kNoPairOverlap, {is3D ? "3D" : "2D", std::to_string(A), std::to_string(B)}));
+    const PointList3D points = pair_both_points(handles, A, B, is3D);
+    if (is3D)
+        plot3dRGB(rt, axes, points.x, points.z, points.y, "*", both);
+    else
+        plot2dRGB(rt, axes, points.x, points.y, "*", both);
     axes.hold = false;
     reverse_axes_with_grid(axes, is3D);
 }

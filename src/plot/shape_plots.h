@@ -22,15 +22,17 @@ bool plot_3D_ellipsoid(Runtime& rt, const Handles& handles, PlotDescription& plo
 bool plot_2D_ellipses(Runtime& rt, const Handles& handles, PlotDescription& plot,
                       const std::vector<int>& vowelList);
 
-// Each group's ellipsoid (ellipse) filled with the grid points inside it from the latest overlap run
-// that involved the group; a group without such points draws an empty series.
+// Each group's ellipsoid (ellipse) filled with the grid points inside it on the grid of the latest
+// overlap run that involved the group, counted again over its fit; a group without such a grid draws
+// an empty series.
 bool plot_3D_volumes(Runtime& rt, const Handles& handles, PlotDescription& plot,
                      const std::vector<int>& vowelList);
 bool plot_2D_spheres(Runtime& rt, const Handles& handles, PlotDescription& plot,
                      const std::vector<int>& vowelList);
 
 // Groups A and B (either order; the smaller index is drawn first) with their inside points, then the
-// points inside both as stars in the mean of the two colours, read from the pair's overlap cell.
+// points inside both as stars in the mean of the two colours, counted again on the pair's grid when its
+// overlap cell holds a result of the dimension.
 bool plot_3D_vowels_overlap(Runtime& rt, const Handles& handles, PlotDescription& plot, int A, int B);
 bool plot_2D_vowels_overlap(Runtime& rt, const Handles& handles, PlotDescription& plot, int A, int B);
 

@@ -19,12 +19,14 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QThread>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -326,6 +328,10 @@ void QtServices::run_work(const Work& work, const std::function<void()>& poll) {
         std::rethrow_exception(workFailure);
     if (pollFailure)
         std::rethrow_exception(pollFailure);
+}
+
+int QtServices::threads() const {
+    return std::max(QThread::idealThreadCount(), 1);
 }
 
 void QtServices::print_window(const Figure& window) {

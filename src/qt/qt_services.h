@@ -48,6 +48,7 @@ class QtServices : public DialogService,
     // The work runs on a pool thread; this thread runs the events of the program meanwhile and calls
     // `poll` every 20 ms, and returns once the work has ended.
     void run_work(const Work& work, const std::function<void()>& poll) override;
+    int threads() const override; // every core
 
     void print_window(const Figure& window) override;
     int open(const std::string& address) override;

@@ -124,6 +124,9 @@ class BackgroundRunner {
     virtual ~BackgroundRunner() = default;
     // Runs `work` to its end and returns then, passing on what it (or else `poll`) threw.
     virtual void run_work(const Work& work, const std::function<void()>& poll) = 0;
+    // How many threads work that splits into independent items (the overlap's pairs) uses when its
+    // request leaves that open. Only the thread `work` is called on calls `checkpoint`.
+    virtual int threads() const = 0;
 };
 
 // The work on the calling thread, `poll` at each of its checkpoints: the tests and the batch tool, where
@@ -132,6 +135,8 @@ class BackgroundRunner {
 class SynchronousRunner : public BackgroundRunner {
   public:
     void run_work(const Work& work, const std::function<void()>& poll) override;
+    // The calling thread alone, for the same reason; a request may ask for more.
+    int threads() const override { return 1; }
 };
 
 // Everything outside the program that its operations call. Non-owning.

@@ -238,9 +238,9 @@ struct Change {
 
 TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) {
     const Change changes[] = {
-        {"/version", "4",
-         "it was written by a newer version of TARVIK3D (session format 4; this version reads "
-         "format 3)."},
+        {"/version", "5",
+         "it was written by a newer version of TARVIK3D (session format 5; this version reads "
+         "format 4)."},
         {"/version", "\"1\"", "the file is damaged at version: expected the format version"},
         {"/record", "", "the file is damaged at the top: the field \"record\" is missing."},
         {"/window", "[]", "at window: expected an object."},

@@ -103,6 +103,8 @@ TEST_F(BatchTool, ACommandLineThatCannotBeReadExitsWithTwoAndOneLineOfReason) {
         {"--group 'nothing'", "--group"},
         {"--orientation sideways", "--orientation"},
         {"--pair 1,0", "--pair"},
+        {"--threads 0", "--threads"},
+        {"--threads 257", "--threads"},
         // the overlap's own rule: whole numbers of intervals up to 1000, 3D grids up to 10 million points
         {"--resolution 1001", "--resolution"},
         {"--resolution 2.5", "--resolution"},
@@ -174,6 +176,31 @@ TEST_F(BatchTool, TheLogIsTheOneTheWindowWritesAndASavedStudyGoesOnWithIt) {
     const auto after = lines_of(resumed.out);
     ASSERT_GT(after.size(), saved.size());
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), after.begin()));
+}
+
+// The pairs shared among threads give the outputs of one thread byte for byte: the tables, the log, and
+// the saved session with every overlap cell and each group's grid.
+TEST_F(BatchTool, EveryNumberOfThreadsWritesTheSameOutputs) {
+    std::string study = "--data '" + kExamples + "hillenbrand.txt' --subject Speaker --vowel Vowel --f1 F1" +
+                        " --f2 F2 --duration Duration --phrase-duration none --normalize-f1 zscore" +
+                        " --normalize-f2 zscore --normalize-duration zscore --overlap both --resolution 10";
+    for (const char* v : {"ae", "ah", "aw", "eh", "ei", "er", "ih", "iy", "oa", "oo", "uh", "uw"})
+        for (const char* g : {"man", "woman", "boy", "girl"})
+            study += std::string(" --group '") + v + "-" + g + "=Vowel:" + v + ";Group:" + g + "'";
+    const std::regex clock(R"(\d\d-[A-Z][a-z][a-z]-\d{4} \d\d:\d\d:\d\d)");
+    std::vector<std::string> outputs[2];
+    for (const int threads : {1, 4}) {
+        const std::string n = std::to_string(threads);
+        const Outcome r = run(study + " --threads " + n + " --csv " + path(n + ".csv") + " --json " +
+                              path(n + ".json") + " --log " + path(n + ".log") + " --save-session " +
+                              path(n + ".tarvik"));
+        ASSERT_EQ(r.status, 0) << r.err;
+        for (const char* output : {".csv", ".json", ".log", ".tarvik"})
+            outputs[threads / 4].push_back(std::regex_replace(file_contents(dir / (n + output)), clock, "TIME"));
+    }
+    EXPECT_EQ(lines_of(outputs[0][0]).size(), 1 + 2 * 1128u);
+    for (std::size_t k = 0; k < outputs[0].size(); ++k)
+        EXPECT_TRUE(outputs[0][k] == outputs[1][k]) << k;
 }
 
 // Each output stands on its own: one that cannot be written is named with its reason and the others are

@@ -9,6 +9,7 @@
 #include "support/session.h"
 
 #include <gtest/gtest.h>
+#include <regex>
 #include <nlohmann/json.hpp>
 
 namespace tarvik::testing {
@@ -69,6 +70,21 @@ TEST_F(OverlapDriver, ACancelledPairLeavesTheSessionAsItWas) {
     EXPECT_EQ(session_to_text(s.fig(), s.record()), before);
 }
 
+// Cancel stops every thread of a run whose pairs they share: however far they got, the session but its
+// log line stays as it was.
+TEST_F(OverlapDriver, ACancelStopsEveryThreadOfTheRun) {
+    reach_step_4(true);
+    s.click("checkbox_all_group_overlap", 1);
+    const std::string before = session_to_text(s.fig(), s.record());
+    const std::size_t logSize = s.log().size();
+    s.scripted.cancelAfterUpdates = 3; // within the calling thread's first pair
+    calculate_overlap(s.rt, {.threeD = true, .pair = std::nullopt, .resolution = std::nullopt, .threads = 4});
+    const std::regex cancelled(R"(3D overlap cancelled after [0-2] of 3 pairs: the results of before the run are kept\.)");
+    EXPECT_TRUE(std::regex_match(s.log().back(), cancelled)) << s.log().back();
+    cut_log(s.rt, logSize);
+    EXPECT_EQ(session_to_text(s.fig(), s.record()), before);
+}
+
 // The request of a run: the same after JSON and back, one line of text; a JSON that is no request is
 // refused.
 TEST(OverlapRequest, ReadsBackWhatItWritesAndSaysItInOneLine) {
@@ -80,7 +96,9 @@ TEST(OverlapRequest, ReadsBackWhatItWritesAndSaysItInOneLine) {
                  {{.threeD = true, .pair = std::pair{3, 1}, .resolution = std::nullopt}, R"({"dimension":"3D","pair":[3,1]})",
                   "3D overlap of groups 3 and 1"},
                  {{.threeD = true, .pair = std::nullopt, .resolution = OverlapResolution{20, 10, 5}},
-                  R"({"dimension":"3D","pair":null,"resolution":[20.0,10.0,5.0]})", "3D overlap of every pair"}};
+                  R"({"dimension":"3D","pair":null,"resolution":[20.0,10.0,5.0]})", "3D overlap of every pair"},
+                 {{.threeD = false, .pair = std::nullopt, .resolution = std::nullopt, .threads = 3},
+                  R"({"dimension":"2D","pair":null,"threads":3})", "2D overlap of every pair"}};
     for (const auto& c : cases) {
         const nlohmann::json j = c.r;
         EXPECT_EQ(j.dump(), c.json);
@@ -88,7 +106,8 @@ TEST(OverlapRequest, ReadsBackWhatItWritesAndSaysItInOneLine) {
         EXPECT_EQ(::testing::PrintToString(c.r), c.text);
     }
     EXPECT_NE(cases[0].r, cases[1].r);
-    for (const char* bad : {R"({"dimension":"4D","pair":null})", R"({"dimension":"2D","pair":[1]})", "[2, 1]"})
+    for (const char* bad : {R"({"dimension":"4D","pair":null})", R"({"dimension":"2D","pair":[1]})", "[2, 1]",
+                            R"({"dimension":"2D","pair":null,"threads":-1})"})
         EXPECT_THROW(nlohmann::json::parse(bad).get<OverlapRequest>(), std::invalid_argument) << bad;
 }
 

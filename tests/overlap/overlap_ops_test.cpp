@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -58,11 +59,17 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
     EXPECT_EQ((std::vector{*cell.E1sum, *cell.E2sum, *cell.Ebothsum}), (std::vector<double>{2056, 338, 45}));
     EXPECT_EQ((std::vector{*cell.E1ovfrac, *cell.E2ovfrac, *cell.value}),
               (std::vector{45.0 / 2056, 45.0 / 338, 45.0 / 338}));
-    EXPECT_EQ((Sizes{cell.Bothcoordz->size(), h.v[0].Ecoordz->size(), h.v[1].Ecoordx->size()}),
-              (Sizes{45, 2056, 338}));
-    expect_rel(cell.Bothcoordx->front(), -0.241140845930155);
-    expect_rel(h.v[0].Ecoordy->front(), -0.12151752426637);
-    EXPECT_FALSE(cell.value2D || h.v[0].Ecoordx2D);
+    // The points are counted again on the pair's grid, which both groups keep: the lists of the walk.
+    const GridOverlap3D walk = grid_overlap_3d(ellipsoid_of(h.v[0]), ellipsoid_of(h.v[1]), {});
+    const PointList3D in1 = *group_inside_points(h, 1, true), in2 = *group_inside_points(h, 2, true);
+    const PointList3D both3 = pair_both_points(h, 1, 2, true);
+    EXPECT_EQ((Sizes{both3.z.size(), in1.z.size(), in2.x.size()}), (Sizes{45, 2056, 338}));
+    EXPECT_EQ((std::array{in1.x, in1.y, in1.z}), (std::array{walk.inside1.x, walk.inside1.y, walk.inside1.z}));
+    EXPECT_EQ((std::array{in2.x, in2.y, in2.z}), (std::array{walk.inside2.x, walk.inside2.y, walk.inside2.z}));
+    EXPECT_EQ((std::array{both3.x, both3.y, both3.z}), (std::array{walk.both.x, walk.both.y, walk.both.z}));
+    expect_rel(both3.x.front(), -0.241140845930155);
+    expect_rel(in1.y.front(), -0.12151752426637);
+    EXPECT_FALSE(cell.value2D || h.v[0].Egrid2D);
 
     h.overlapResolution.s = 1e9;
     const Handles p = overlap(false, s, h, 1, 2);
@@ -73,12 +80,14 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
               (std::vector<double>{152, 36, 9}));
     EXPECT_EQ((std::vector{*both.E1ovfrac2D, *both.E2ovfrac2D, *both.value2D}),
               (std::vector{9.0 / 152, 0.25, 0.25}));
-    EXPECT_EQ((Sizes{both.Bothcoordy2D->size(), p.v[0].Ecoordx2D->size(), p.v[1].Ecoordy2D->size()}),
+    const PointList3D both2 = pair_both_points(p, 1, 2, false), in1Plane = *group_inside_points(p, 1, false);
+    EXPECT_EQ((Sizes{both2.y.size(), in1Plane.x.size(), group_inside_points(p, 2, false)->y.size()}),
               (Sizes{9, 152, 36}));
-    expect_rel(both.Bothcoordy2D->front(), -0.0865951124615884);
-    expect_rel(p.v[0].Ecoordx2D->front(), -0.43326099800139);
+    EXPECT_TRUE(both2.z.empty());
+    expect_rel(both2.y.front(), -0.0865951124615884);
+    expect_rel(in1Plane.x.front(), -0.43326099800139);
     EXPECT_EQ(both.value, cell.value);
-    EXPECT_EQ(p.v[0].Ecoordx, h.v[0].Ecoordx);
+    EXPECT_EQ(p.v[0].Egrid, h.v[0].Egrid);
 }
 
 // The pair's text, then one step per F2 column, all on the run's one progress dialog.
@@ -137,13 +146,11 @@ TEST_F(OverlapOps, LogLineResultTextSharesAndListsOfSpecialPairs) {
         const OverlapCell& cell = h.overlap.at({a, b});
         expect_same(*(c.space ? cell.E1ovfrac : cell.E1ovfrac2D), c.share, 0);
         expect_same(*(c.space ? cell.E2ovfrac : cell.E2ovfrac2D), c.share, 0);
-        // A group holding no grid point has an empty inside list; the both-list is empty unless the
-        // shares are positive.
-        const VowelGroup& g1 = h.v[a - 1];
-        const VowelGroup& g2 = h.v[b - 1];
-        EXPECT_EQ((c.space ? g1.Ecoordx : g1.Ecoordx2D)->empty(), std::isnan(c.share));
-        EXPECT_EQ((c.space ? g2.Ecoordz : g2.Ecoordy2D)->empty(), std::isnan(c.share));
-        EXPECT_EQ((c.space ? cell.Bothcoordy : cell.Bothcoordx2D)->empty(), !(c.share > 0));
+        // A group holding no grid point has no inside point; none is inside both unless the shares are
+        // positive.
+        EXPECT_EQ(group_inside_points(h, a, c.space)->x.empty(), std::isnan(c.share));
+        EXPECT_EQ(group_inside_points(h, b, c.space)->y.empty(), std::isnan(c.share));
+        EXPECT_EQ(pair_both_points(h, a, b, c.space).x.empty(), !(c.share > 0));
     }
 }
 

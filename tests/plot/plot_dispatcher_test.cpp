@@ -5,6 +5,7 @@
 #include "app/session_file.h"
 #include "app/session_menu.h"
 #include "geometry/fits.h"
+#include "overlap/overlap_ops.h"
 #include "plot/plot_styles.h"
 #include "support/plot_session.h"
 #include "support/test_folder.h"
@@ -31,6 +32,11 @@ TEST_F(PlotSession, EachKindDrawsAAndBFromItsFieldsWithItsTitleLabelsAndLegend) 
     reach_step_4({"plot_vowels.txt", true, true});
     const Handles h = s.record();
     const VowelGroup &g1 = h.v[0], &g3 = h.v[2];
+    // A group's inside points as a plot draws them.
+    const auto inside = [&](int g, bool is3D) {
+        const PointList3D p = group_inside_points(h, g, is3D).value_or(PointList3D{});
+        return is3D ? Columns{p.x, p.z, p.y} : Columns{p.x, p.y, {}};
+    };
     choose_groups(true, 3, true, 1);
     s.fig().set_value("checkbox_show_legend", 1);
     // Kinds 1 to 5, each in 3D and then in 2D.
@@ -41,14 +47,17 @@ TEST_F(PlotSession, EachKindDrawsAAndBFromItsFieldsWithItsTitleLabelsAndLegend) 
         {"Normalized Data:  2D graph title", xyz(g3.data, false)},
         {"Best Fit Ellipsoid: (Second Rotation) 3D graph title", xyz(*g3.dubstar, true)},
         {"Best Fit Ellipse: (Second Rotation) 2D graph title", xyz(*g3.ellps2D, false)},
-        {"3D Volumes: 3D graph title", {g3.Ecoordx->get(), g3.Ecoordz->get(), g3.Ecoordy->get()}},
-        {"2D Spheres: 2D graph title", {g3.Ecoordx2D->get(), g3.Ecoordy2D->get(), {}}},
+        {"3D Volumes: 3D graph title", inside(3, true)},
+        {"2D Spheres: 2D graph title", inside(3, false)},
         {"Normalized data 3D overlap:\n(Overlapping data's color is averaged between the two groups) "
          "3D graph title",
-         {g1.Ecoordx->get(), g1.Ecoordz->get(), g1.Ecoordy->get()}},
+         inside(1, true)},
         {"Normalized data 2D overlap:\n(Overlapping data's color is averaged between the two groups)\n 2D "
          "graph title",
-         {g1.Ecoordx2D->get(), g1.Ecoordy2D->get(), {}}}};
+         inside(1, false)}};
+    // Every pair ran in order, so group 3 was last counted with group 2: its points are that walk's.
+    const GridOverlap3D last = grid_overlap_3d(ellipsoid_of(h.v[1]), ellipsoid_of(g3), {});
+    EXPECT_EQ(inside(3, true), (Columns{last.inside2.x, last.inside2.z, last.inside2.y}));
     for (int number = 1; number <= 10; ++number) {
         const auto& [title, first] = cases[number - 1];
         const bool is3D = number % 2 == 1, overlap = number > 8;
@@ -97,14 +106,13 @@ TEST_F(PlotSession, EachKindDrawsAAndBFromItsFieldsWithItsTitleLabelsAndLegend) 
     EXPECT_EQ(outlines[5].color, g1.markerColor);
 
     // The overlap draws the points inside both as stars in the mean of red and blue.
-    const OverlapCell& both = h.overlap.at({1, 3});
+    const PointList3D both = pair_both_points(h, 1, 3, true);
     const PlotSeries& stars = shown(9).axes.series.at(2);
-    EXPECT_EQ((Columns{stars.x, stars.y, stars.z}),
-              (Columns{both.Bothcoordx->get(), both.Bothcoordz->get(), both.Bothcoordy->get()}));
+    EXPECT_EQ((Columns{stars.x, stars.y, stars.z}), (Columns{both.x, both.z, both.y}));
     EXPECT_FALSE(stars.x.empty());
     EXPECT_EQ(stars.lineSpec, "*");
     EXPECT_EQ(stars.color, (Color{0.5, 0, 0.5}));
-    EXPECT_EQ(shown(10).axes.series.at(2).y, both.Bothcoordy2D->get());
+    EXPECT_EQ(shown(10).axes.series.at(2).y, pair_both_points(h, 1, 3, false).y);
     EXPECT_EQ(shown(10).axes.series.at(2).color, (Color{0.5, 0, 0.5}));
 }
 
