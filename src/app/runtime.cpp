@@ -31,6 +31,10 @@ DialogRef Runtime::NotingDialogs::message(const TextList& text, const std::strin
     return inner_->message(text, title, icon, style);
 }
 
+void refuse_step(Runtime& rt, const TextList& text, const std::string& title) {
+    rt.dialogs().wait(rt.dialogs().message(text, title, Icon::Warn, WindowStyle::NonModal));
+}
+
 StepReport run_step(Runtime& rt, const std::function<bool()>& body) {
     StepReport report;
     std::vector<Diagnostic>* outer = rt.diagnostics();

@@ -40,6 +40,9 @@ struct StepReport {
 // exception leaves the step's diagnostics behind in the runtime's next report.
 StepReport run_step(Runtime& rt, const std::function<bool()>& body);
 
+// Tells the user why a step cannot go on: a message with the warning icon, waited for.
+void refuse_step(Runtime& rt, const TextList& text, const std::string& title);
+
 // A request as one line of text (its JSON), for logs and messages; requests are also stored and
 // compared as JSON.
 template <class Request> std::string request_text(const Request& r) { return nlohmann::json(r).dump(); }

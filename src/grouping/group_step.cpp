@@ -20,9 +20,7 @@ const char* const kGroupingsList = "listbox_groupings";
 const char* const kTypesList = "listbox_types";
 const char* const kGroupList = "listbox_currVowel_select";
 
-void refuse(Runtime& rt, const std::string& text) {
-    rt.dialogs().wait(rt.dialogs().message({text}, kCannotDefine, Icon::Warn, WindowStyle::NonModal));
-}
+void refuse(Runtime& rt, const std::string& text) { refuse_step(rt, {text}, kCannotDefine); }
 
 double position(const TextList& items, const std::string& text) {
     const auto at = std::find(items.begin(), items.end(), text);

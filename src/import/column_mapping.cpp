@@ -49,9 +49,7 @@ constexpr std::array<const char*, 6> kRolePopups = {
     "popupmenu_header_subject", "popupmenu_header_vowel",    "popupmenu_header_f1",
     "popupmenu_header_f2",      "popupmenu_header_duration", "popupmenu_header_phraseduration"};
 
-void refuse(Runtime& rt, const TextList& text) {
-    rt.dialogs().wait(rt.dialogs().message(text, kCannotContinue, Icon::Warn, WindowStyle::NonModal));
-}
+void refuse(Runtime& rt, const TextList& text) { refuse_step(rt, text, kCannotContinue); }
 
 std::optional<std::string>& role(HeaderNames& names, std::size_t k) {
     std::array<std::optional<std::string>*, 6> roles = {&names.Subject, &names.Vowel,    &names.F1,

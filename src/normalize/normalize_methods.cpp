@@ -143,6 +143,20 @@ bool each_subject(Runtime& rt, Handles& h, const std::string& category,
 }
 
 // Runs a method's body under its own failure report (the status is 0 unless the body sets it).
+HandlesAndStatus run_method(Runtime& rt, Handles handles, const char* name, const std::function<int(Handles&)>& body);
+
+// A method that normalizes every subject on its own: status 1, or -1 when the user cancelled.
+HandlesAndStatus per_subject_method(Runtime& rt, Handles handles, const char* name, const std::string& category,
+                                    const std::function<void(SubjectRecord&)>& each) {
+    return run_method(rt, std::move(handles), name, [&](Handles& h) {
+        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) { each(subject); }))
+            return -1;
+        rt.store(h);
+        return 1;
+    });
+}
+
+// Runs a method's body under its own failure report (the status is 0 unless the body sets it).
 HandlesAndStatus run_method(Runtime& rt, Handles handles, const char* name,
                             const std::function<int(Handles&)>& body) {
     int status = 0;
@@ -202,37 +216,22 @@ std::optional<std::pair<std::string, std::string>> ask_extremes(const Runtime& r
 } // namespace
 
 HandlesAndStatus normalize_do_not_normalize(Runtime& rt, Handles handles, const std::string& category) {
-    return run_method(rt, std::move(handles), "normalize_do_not_normalize", [&](Handles& h) {
-        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
-                write_normalized(subject, category, category_values(subject, category));
-            }))
-            return -1;
-        rt.store(h);
-        return 1;
+    return per_subject_method(rt, std::move(handles), "normalize_do_not_normalize", category, [&](SubjectRecord& subject) {
+        write_normalized(subject, category, category_values(subject, category));
     });
 }
 
 HandlesAndStatus normalize_spectral_zscore(Runtime& rt, Handles handles, const std::string& category) {
-    return run_method(rt, std::move(handles), "normalize_spectral_zscore", [&](Handles& h) {
-        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
-                write_normalized(subject, category, spectral_zscore(category_values(subject, category)).normalized);
-            }))
-            return -1;
-        rt.store(h);
-        return 1;
+    return per_subject_method(rt, std::move(handles), "normalize_spectral_zscore", category, [&](SubjectRecord& subject) {
+        write_normalized(subject, category, spectral_zscore(category_values(subject, category)).normalized);
     });
 }
 
 HandlesAndStatus normalize_spectral_logarithmic(Runtime& rt, Handles handles, const std::string& category) {
-    return run_method(rt, std::move(handles), "normalize_spectral_logarithmic", [&](Handles& h) {
-        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
-                const LogShift r = spectral_logarithmic(category_values(subject, category));
-                write_logs(subject, category, r.logs);
-                write_normalized(subject, category, r.normalized);
-            }))
-            return -1;
-        rt.store(h);
-        return 1;
+    return per_subject_method(rt, std::move(handles), "normalize_spectral_logarithmic", category, [&](SubjectRecord& subject) {
+        const LogShift r = spectral_logarithmic(category_values(subject, category));
+        write_logs(subject, category, r.logs);
+        write_normalized(subject, category, r.normalized);
     });
 }
 
@@ -263,18 +262,13 @@ HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles,
 }
 
 HandlesAndStatus normalize_spectral_log_mean_shared(Runtime& rt, Handles handles, const std::string& category) {
-    return run_method(rt, std::move(handles), "normalize_spectral_log_mean_shared", [&](Handles& h) {
-        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
-                const LogShift r = spectral_log_mean_shared(category_values(subject, category),
-                                                            category_values(subject, "F1"),
-                                                            category_values(subject, "F2"));
-                write_logs(subject, category, r.logs);
-                write_normalized(subject, category, r.normalized);
-                subject.normalization[category].grandmean = r.G;
-            }))
-            return -1;
-        rt.store(h);
-        return 1;
+    return per_subject_method(rt, std::move(handles), "normalize_spectral_log_mean_shared", category, [&](SubjectRecord& subject) {
+        const LogShift r = spectral_log_mean_shared(category_values(subject, category),
+                                                    category_values(subject, "F1"),
+                                                    category_values(subject, "F2"));
+        write_logs(subject, category, r.logs);
+        write_normalized(subject, category, r.normalized);
+        subject.normalization[category].grandmean = r.G;
     });
 }
 
@@ -303,29 +297,19 @@ std::optional<std::pair<std::string, std::string>> watt_corners(Runtime& rt, con
 
 HandlesAndStatus normalize_spectral_watt_fabricius(Runtime& rt, Handles handles, const std::string& category,
                                                    const std::pair<std::string, std::string>& corners) {
-    return run_method(rt, std::move(handles), "normalize_spectral_watt_fabricius", [&](Handles& h) {
-        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
-                const VowelTarget& i = subject.vowelTargets.at(corners.first);
-                const Scaled r = spectral_watt_fabricius(category_values(subject, category), token_field(i, category),
-                                                         token_field(subject.vowelTargets.at(corners.second), category),
-                                                         token_field(i, "F1"));
-                write_normalized(subject, category, r.normalized);
-                subject.normalization[category].grandmean = r.S;
-            }))
-            return -1;
-        rt.store(h);
-        return 1;
+    return per_subject_method(rt, std::move(handles), "normalize_spectral_watt_fabricius", category, [&](SubjectRecord& subject) {
+        const VowelTarget& i = subject.vowelTargets.at(corners.first);
+        const Scaled r = spectral_watt_fabricius(category_values(subject, category), token_field(i, category),
+                                                 token_field(subject.vowelTargets.at(corners.second), category),
+                                                 token_field(i, "F1"));
+        write_normalized(subject, category, r.normalized);
+        subject.normalization[category].grandmean = r.S;
     });
 }
 
 HandlesAndStatus normalize_spectral_bark(Runtime& rt, Handles handles, const std::string& category) {
-    return run_method(rt, std::move(handles), "normalize_spectral_bark", [&](Handles& h) {
-        if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
-                write_normalized(subject, category, spectral_bark(category_values(subject, category)));
-            }))
-            return -1;
-        rt.store(h);
-        return 1;
+    return per_subject_method(rt, std::move(handles), "normalize_spectral_bark", category, [&](SubjectRecord& subject) {
+        write_normalized(subject, category, spectral_bark(category_values(subject, category)));
     });
 }
 

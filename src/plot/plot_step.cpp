@@ -12,9 +12,7 @@ const char* const kCannotPlot = "Cannot plot";
 const char* const kNotFitted = "Plots need fitted vowel groups: the session has not reached step 4.";
 const char* const kNoSuchGroup = "There are only %s groups; the plot names group %s.";
 
-void refuse(Runtime& rt, const std::string& text) {
-    rt.dialogs().wait(rt.dialogs().message({text}, kCannotPlot, Icon::Warn, WindowStyle::NonModal));
-}
+void refuse(Runtime& rt, const std::string& text) { refuse_step(rt, {text}, kCannotPlot); }
 
 // The plot area shows what is drawn, as if the user had chosen it.
 void show_request(Figure& fig, const PlotRequest& r) {

@@ -294,19 +294,11 @@ void QtServices::close(ProgressRef ref) {
 
 void QtServices::run_work(const Work& work, const std::function<void()>& poll) {
     std::exception_ptr workFailure;
-    std::exception_ptr pollFailure;
+    PollUntilFailure polled(poll);
     QFutureWatcher<void> watcher;
     QTimer ticks;
     ticks.setInterval(kPollIntervalMs);
-    QObject::connect(&ticks, &QTimer::timeout, [&] {
-        if (pollFailure)
-            return;
-        try {
-            poll();
-        } catch (...) {
-            pollFailure = std::current_exception();
-        }
-    });
+    QObject::connect(&ticks, &QTimer::timeout, [&] { polled(); });
     watcher.setFuture(QtConcurrent::run([&] {
         try {
             work([] {}); // the timer polls
@@ -326,8 +318,7 @@ void QtServices::run_work(const Work& work, const std::function<void()>& poll) {
     watcher.waitForFinished();
     if (workFailure)
         std::rethrow_exception(workFailure);
-    if (pollFailure)
-        std::rethrow_exception(pollFailure);
+    polled.rethrow();
 }
 
 int QtServices::threads() const {

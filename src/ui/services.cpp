@@ -7,19 +7,25 @@ namespace tarvik {
 
 std::string FileChoice::path() const { return (std::filesystem::path(folder) / name).string(); }
 
+void PollUntilFailure::operator()() {
+    if (failure_)
+        return;
+    try {
+        poll_();
+    } catch (...) {
+        failure_ = std::current_exception();
+    }
+}
+
+void PollUntilFailure::rethrow() const {
+    if (failure_)
+        std::rethrow_exception(failure_);
+}
+
 void SynchronousRunner::run_work(const Work& work, const std::function<void()>& poll) {
-    std::exception_ptr pollFailure;
-    work([&] {
-        if (pollFailure)
-            return;
-        try {
-            poll();
-        } catch (...) {
-            pollFailure = std::current_exception();
-        }
-    });
-    if (pollFailure)
-        std::rethrow_exception(pollFailure);
+    PollUntilFailure polled(poll);
+    work([&] { polled(); });
+    polled.rethrow();
 }
 
 std::tm SystemClock::now() const {

@@ -4,6 +4,7 @@
 #include "ui/plot_description.h"
 
 #include <ctime>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -127,6 +128,18 @@ class BackgroundRunner {
     // How many threads work that splits into independent items (the overlap's pairs) uses when its
     // request leaves that open. Only the thread `work` is called on calls `checkpoint`.
     virtual int threads() const = 0;
+};
+
+// Calls `poll` until it first throws; the failure is kept for the runner to pass on once the work ends.
+class PollUntilFailure {
+  public:
+    explicit PollUntilFailure(const std::function<void()>& poll) : poll_(poll) {}
+    void operator()();
+    void rethrow() const;
+
+  private:
+    const std::function<void()>& poll_;
+    std::exception_ptr failure_;
 };
 
 // The work on the calling thread, `poll` at each of its checkpoints: the tests and the batch tool, where
