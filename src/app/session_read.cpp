@@ -150,22 +150,46 @@ void upgrade_from_format_3(Json& doc) {
                     entry[1].erase(list);
 }
 
+// How deep lists and objects nest inside a JSON text's outermost value (0 when nothing is nested in it),
+// brackets inside strings aside. Text that is not
+// JSON at all gets some number here and is refused by the parser.
+int nesting_depth(std::string_view text) {
+    int depth = 0, deepest = 0;
+    bool inString = false, escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, depth++);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
 } // namespace
 
 std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVersion) {
     if (text.empty())
         throw SessionFileError("the file is empty.");
     // Copying a value nested a million deep (as the object it sits in grows) would recurse until the stack
-    // runs out; no session nests deeper than a dozen levels, so the parse stops long before that.
-    const auto shallow = [](int depth, Json::parse_event_t, Json&) {
-        if (depth > kMaxDepth)
-            throw SessionFileError("the file is damaged: its lists and records are nested more than " +
-                                   std::to_string(kMaxDepth) + " deep.");
-        return true;
-    };
+    // runs out; no session nests deeper than a dozen levels, so such a file is refused before it is parsed.
+    // (The parser's own depth callback would do the same, but it walks each object's parent on closing it,
+    // which makes a large session quadratic to read.)
+    if (nesting_depth(text) > kMaxDepth)
+        throw SessionFileError("the file is damaged: its lists and records are nested more than " +
+                               std::to_string(kMaxDepth) + " deep.");
     Json doc;
     try {
-        doc = Json::parse(text.begin(), text.end(), shallow);
+        doc = Json::parse(text.begin(), text.end());
     } catch (const Json::parse_error& e) {
         if (e.byte > text.size())
             throw SessionFileError("the file is incomplete: it ends before the session does.");
