@@ -4,7 +4,7 @@
 // bench/all_pairs.sh prints both times side by side.
 //     tarvik_pairs_kernel SESSION.tarvik RESOLUTION
 // Prints "<pairs> pairs, <grid points inside both> inside both: <seconds>".
-#include "app/session_file.h"
+#include "session/session_file.h"
 #include "core/number.h"
 #include "overlap/grid_overlap.h"
 #include "overlap/overlap_ops.h"

@@ -3,7 +3,7 @@
 #include "app/handlers.h"
 #include "app/help.h"
 #include "app/log_view.h"
-#include "app/session_menu.h"
+#include "session/session_menu.h"
 #include "geometry/fit_axes_menu.h"
 #include "grouping/group_ops.h"
 #include "grouping/grouping_ops.h"

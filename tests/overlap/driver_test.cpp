@@ -3,7 +3,7 @@
 #include "overlap/driver.h"
 
 #include "app/log.h"
-#include "app/session_file.h"
+#include "session/session_file.h"
 #include "core/format.h"
 #include "overlap/overlap_step.h"
 #include "support/session.h"

@@ -2,8 +2,8 @@
 // list and legend, window numbering, and the notes, refusals and warnings a user sees.
 #include "plot/plot_dispatcher.h"
 
-#include "app/session_file.h"
-#include "app/session_menu.h"
+#include "session/session_file.h"
+#include "session/session_menu.h"
 #include "geometry/fits.h"
 #include "overlap/overlap_ops.h"
 #include "plot/plot_styles.h"

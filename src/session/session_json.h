@@ -3,7 +3,7 @@
 // The pieces of the session file's JSON shared by reading and writing: where a value sits (for the
 // error message), the field lists of every record type, and one encoder and one decoder per type.
 // docs/session-format.md describes the format they implement.
-#include "app/session_file.h"
+#include "session/session_file.h"
 
 #include <nlohmann/json.hpp>
 

@@ -2,7 +2,7 @@
 // saved one in every control and field and goes on working; cancelled dialogs, unwritable files and damaged,
 // hostile or foreign files leave the running session exactly as it was, and the last are refused with
 // their fault named in the error report.
-#include "app/session_file.h"
+#include "session/session_file.h"
 #include "support/session.h"
 #include "support/test_folder.h"
 #include "ui/layout.h"

@@ -1,9 +1,9 @@
-#include "app/session_menu.h"
+#include "session/session_menu.h"
 
 #include "app/entry.h"
 #include "app/guarded.h"
 #include "app/log.h"
-#include "app/session_file.h"
+#include "session/session_file.h"
 
 #include <filesystem>
 

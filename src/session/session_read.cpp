@@ -1,5 +1,5 @@
 // Reading a session: the text checked in full, files of an earlier format brought to this one, the file.
-#include "app/session_json.h"
+#include "session/session_json.h"
 
 #include "core/grid_bounds.h"
 #include "ui/layout.h"

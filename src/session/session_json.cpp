@@ -1,4 +1,4 @@
-#include "app/session_json.h"
+#include "session/session_json.h"
 
 #include "core/utf8.h"
 

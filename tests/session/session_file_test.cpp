@@ -1,7 +1,7 @@
 // Session files as text and on disk: what comes back equals what went in, number for number and byte for
 // byte, under member names the format describes; a save goes through a temporary file, so a failed one
 // leaves an earlier file whole. (Saving from the menu, and damaged files: session_menu_test.cpp.)
-#include "app/session_file.h"
+#include "session/session_file.h"
 #include "support/session.h"
 #include "support/test_folder.h"
 

@@ -1,5 +1,5 @@
 // Writing a session: the text, and the file.
-#include "app/session_json.h"
+#include "session/session_json.h"
 
 #include "core/file_write.h"
 
