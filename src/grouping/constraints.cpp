@@ -186,4 +186,29 @@ TextList remove_selected(const TextList& list, const std::vector<double>& select
     return out;
 }
 
+TokenColumns token_columns(const Handles& handles) {
+    const HeaderNames& roles = handles.HeaderName;
+    const auto role = [](const std::optional<std::string>& name, const char* what) -> const std::string& {
+        if (!name)
+            throw std::out_of_range(std::string("Reference to non-existent field '") + what + "'.");
+        return *name;
+    };
+    std::vector<std::string> names = {role(roles.F2, "F2"), role(roles.F1, "F1")};
+    if (handles.onlyAllow2D == 0)
+        names.push_back(role(roles.Duration, "Duration"));
+    TokenColumns out;
+    out.rowCount = handles.dataNormalizedColumn.at(names[1]).size();
+    for (const std::string& name : names) {
+        out.normalized.push_back(&handles.dataNormalizedColumn.at(name));
+        out.original.push_back(&handles.dataColumn.at(name));
+    }
+    return out;
+}
+
+GroupTokens group_tokens(const OrderedMap<TextList>& constraints, const OrderedMap<TextList>& dataColumn,
+                         const TokenColumns& columns) {
+    const std::vector<std::size_t> rows = select_rows(constraints, dataColumn, columns.rowCount);
+    return {gather_cells(rows, columns.normalized), gather_texts(rows, columns.original)};
+}
+
 } // namespace tarvik

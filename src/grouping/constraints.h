@@ -61,4 +61,21 @@ bool selection_within(const std::vector<double>& selection, std::size_t count);
 // The list without the entries that `selection` (1-based) names.
 TextList remove_selected(const TextList& list, const std::vector<double>& selection);
 
+// The columns a group's tokens are taken from: F2, F1 and, unless the data has no durations, duration;
+// normalized and as read, and the number of rows. Throws std::out_of_range when a role is not mapped or
+// its column is missing.
+struct TokenColumns {
+    std::size_t rowCount = 0;
+    std::vector<const std::vector<Cell>*> normalized;
+    std::vector<const TextList*> original;
+};
+TokenColumns token_columns(const Handles& handles);
+
+// The tokens a group's constraints select, normalized (`data`) and as read (`dataOriginal`).
+struct GroupTokens {
+    Matrix data, dataOriginal;
+};
+GroupTokens group_tokens(const OrderedMap<TextList>& constraints, const OrderedMap<TextList>& dataColumn,
+                         const TokenColumns& columns);
+
 } // namespace tarvik

@@ -5,6 +5,7 @@
 #include "app/wizard.h"
 #include "grouping/grouping_ops.h"
 #include "normalize/normalize_methods.h"
+#include "normalize/normalized_table.h"
 #include "ui/menus.h"
 
 #include <functional>
@@ -99,24 +100,6 @@ bool run_method(Runtime& rt, Handles& handles, const Choice& choice, bool durati
     return result.status != -1;
 }
 
-void set_cell(OrderedMap<std::vector<Cell>>& table, const std::optional<std::string>& column, double row, Cell value) {
-    if (!column)
-        return;
-    auto& cells = table[*column];
-    const auto r = static_cast<std::size_t>(row);
-    if (r < 1)
-        return;
-    if (cells.size() < r)
-        cells.resize(r);
-    cells[r - 1] = std::move(value);
-}
-
-const std::vector<double>& values_of(const CategoryValues& values, const char* category) {
-    static const std::vector<double> none;
-    const auto* found = values.find(category);
-    return found ? *found : none;
-}
-
 } // namespace
 
 Handles populate_normalization_popupmenus(Runtime& rt, Handles handles) {
@@ -143,33 +126,10 @@ Handles calculate_dataNormalizedColumns(Runtime& rt, Handles handles) {
         const ProgressRef bar = progress.create(0, kReorganizing);
         fig.set_pointer(Pointer::Watch);
         try {
-            OrderedMap<std::vector<Cell>> table;
-            for (const auto& [name, column] : handles.dataColumn) {
-                auto& cells = table[name];
-                cells.reserve(column.size());
-                for (const auto& text : column)
-                    cells.emplace_back(text);
-            }
-            const bool twoD = handles.onlyAllow2D == 1;
             const double subjects = static_cast<double>(handles.dataSubject.size());
-            double k = 0;
-            for (const auto& [subject, record] : handles.dataSubject) {
-                progress.update(bar, ++k / subjects, std::nullopt);
-                for (const auto& [vowel, normalized] : record.normalizedTargets) {
-                    const VowelTarget* target = record.vowelTargets.find(vowel);
-                    if (!target)
-                        continue;
-                    const auto& f1 = values_of(normalized, "F1");
-                    const auto& f2 = values_of(normalized, "F2");
-                    const auto& duration = values_of(normalized, "Duration");
-                    for (std::size_t t = 0; t < target->RowLocation.size(); ++t) {
-                        const double r = target->RowLocation[t];
-                        set_cell(table, handles.HeaderName.F1, r, f1.at(t));
-                        set_cell(table, handles.HeaderName.F2, r, f2.at(t));
-                        set_cell(table, handles.HeaderName.Duration, r, twoD ? 0.5 : duration.at(t));
-                    }
-                }
-            }
+            OrderedMap<std::vector<Cell>> table = normalized_table(
+                handles.dataColumn, handles.dataSubject, handles.HeaderName, handles.onlyAllow2D == 1,
+                [&](std::size_t k) { progress.update(bar, static_cast<double>(k + 1) / subjects, std::nullopt); });
             handles.dataNormalizedColumn = std::move(table);
         } catch (...) {
             // The progress dialog stays open after a failure; the pointer goes back first.

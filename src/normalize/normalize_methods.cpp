@@ -4,6 +4,7 @@
 #include "app/guarded.h"
 #include "app/warnings.h"
 #include "core/format.h"
+#include "normalize/normalized_table.h"
 #include "normalize/subject_normalization.h"
 
 #include <algorithm>
@@ -72,24 +73,12 @@ const char* const kDurationStats = "duration"; // key of the duration z-score's 
     throw std::runtime_error("Reference to non-existent field '" + name + "'.");
 }
 
-const std::vector<double>& token_field(const VowelTarget& target, const std::string& category) {
-    if (category == "F1")
-        return target.F1;
-    if (category == "F2")
-        return target.F2;
-    if (category == "Duration")
-        return target.Duration;
-    if (category == "PhraseDuration" && target.PhraseDuration)
-        return *target.PhraseDuration;
-    no_field(category);
-}
-
 // The subject's token lists of one category, vowel target by vowel target.
 VowelValues category_values(const SubjectRecord& subject, const std::string& category) {
     VowelValues out;
     out.reserve(subject.vowelTargets.size());
     for (const auto& [vowel, target] : subject.vowelTargets)
-        out.push_back(token_field(target, category));
+        out.push_back(token_values(target, category));
     return out;
 }
 
@@ -249,8 +238,8 @@ HandlesAndStatus normalize_spectral_known_extremes(Runtime& rt, Handles handles,
         if (!each_subject(rt, h, category, [&](const std::string&, SubjectRecord& subject) {
                 const LogShift r =
                     spectral_known_extremes(category_values(subject, category),
-                                            token_field(subject.vowelTargets.at(extremes->first), category),
-                                            token_field(subject.vowelTargets.at(extremes->second), category));
+                                            token_values(subject.vowelTargets.at(extremes->first), category),
+                                            token_values(subject.vowelTargets.at(extremes->second), category));
                 write_logs(subject, category, r.logs);
                 write_normalized(subject, category, r.normalized);
                 subject.normalization[category].grandmean = r.G;
@@ -299,9 +288,9 @@ HandlesAndStatus normalize_spectral_watt_fabricius(Runtime& rt, Handles handles,
                                                    const std::pair<std::string, std::string>& corners) {
     return per_subject_method(rt, std::move(handles), "normalize_spectral_watt_fabricius", category, [&](SubjectRecord& subject) {
         const VowelTarget& i = subject.vowelTargets.at(corners.first);
-        const Scaled r = spectral_watt_fabricius(category_values(subject, category), token_field(i, category),
-                                                 token_field(subject.vowelTargets.at(corners.second), category),
-                                                 token_field(i, "F1"));
+        const Scaled r = spectral_watt_fabricius(category_values(subject, category), token_values(i, category),
+                                                 token_values(subject.vowelTargets.at(corners.second), category),
+                                                 token_values(i, "F1"));
         write_normalized(subject, category, r.normalized);
         subject.normalization[category].grandmean = r.S;
     });

@@ -14,7 +14,7 @@ namespace tarvik {
 // running session: the handlers (session_menu.h) decide what to replace.
 
 inline constexpr std::string_view kSessionFormatName = "tarvik3d-session";
-inline constexpr int kSessionFormatVersion = 4;
+inline constexpr int kSessionFormatVersion = 5;
 inline constexpr std::string_view kSessionExtension = ".tarvik";
 
 // Why a session could not be written or read: the file cannot be read or written, is not a session file,
@@ -24,8 +24,15 @@ class SessionFileError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// What a session text holds: by default it leaves out what opening derives again exactly (the subjects'
+// tokens, the normalized table, the groups' tokens and the coordinates and outlines of their fits) and
+// keeps only the counts of an overlap estimate, whose shares follow from them; `Full` writes every field
+// as it stands (the same session, opened).
+enum class SessionDetail { Compact, Full };
+
 // The session as JSON text.
-std::string session_to_text(const Figure& window, const Handles& handles);
+std::string session_to_text(const Figure& window, const Handles& handles,
+                            SessionDetail detail = SessionDetail::Compact);
 
 // A new window re-created from session text, with its record stored. The whole text is checked first:
 // every field present with its type, the window's objects exactly those of this version's layout, every

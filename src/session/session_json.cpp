@@ -1,6 +1,7 @@
 #include "session/session_json.h"
 
 #include "core/utf8.h"
+#include "overlap/overlap_ops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -281,8 +282,9 @@ void decode(const Json& j, const Where& w, std::map<std::pair<int, int>, Overlap
     for (std::size_t k = 0; k < j.size(); ++k) {
         const Where at = w.item(k);
         const Json& entry = j[k];
-        if (!entry.is_array() || entry.size() != 2 || !entry[0].is_array() || entry[0].size() != 2)
-            fail(at, "expected an entry [[i, j], cell]");
+        if (!entry.is_array() || (entry.size() != 2 && entry.size() != 3) || !entry[0].is_array() ||
+            entry[0].size() != 2)
+            fail(at, "expected an entry [[i, j], cell] or [[i, j], counts3D, counts2D]");
         const std::uint64_t i = count(entry[0][0], at.item(0).item(0));
         const std::uint64_t jj = count(entry[0][1], at.item(0).item(1));
         constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
@@ -294,7 +296,32 @@ void decode(const Json& j, const Where& w, std::map<std::pair<int, int>, Overlap
         if (table.contains(key))
             fail(at.item(0),
                  "the pair [" + std::to_string(i) + ", " + std::to_string(jj) + "] appears twice");
-        decode(entry[1], at.item(1), table[key]);
+        if (entry.size() == 2) {
+            decode(entry[1], at.item(1), table[key]);
+            continue;
+        }
+        // Counts only: the shares follow from them.
+        OverlapCell& cell = table[key];
+        for (const bool threeD : {true, false}) {
+            const std::size_t item = threeD ? 1 : 2;
+            const Json& counts = entry[item];
+            if (counts.is_null())
+                continue;
+            if (!counts.is_array() || counts.size() != 3)
+                fail(at.item(item), "expected the counts [E1sum, E2sum, Ebothsum] or null");
+            long long sums[3];
+            for (std::size_t c = 0; c < 3; ++c) {
+                double x = 0;
+                decode(counts[c], at.item(item).item(c), x);
+                if (!(x >= 0 && x <= 1e15 && x == std::floor(x)))
+                    fail(at.item(item).item(c), "expected a count, a whole number from 0");
+                sums[c] = static_cast<long long>(x);
+            }
+            const OverlapShares s = overlap_shares(sums[0], sums[1], sums[2]);
+            set_pair_results(cell, threeD,
+                             {s.value, s.E1ovfrac, s.E2ovfrac, static_cast<double>(s.E1sum),
+                              static_cast<double>(s.E2sum), static_cast<double>(s.Ebothsum)});
+        }
     }
 }
 } // namespace tarvik::session_json

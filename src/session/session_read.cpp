@@ -2,6 +2,7 @@
 #include "session/session_json.h"
 
 #include "core/grid_bounds.h"
+#include "session/session_derived.h"
 #include "ui/layout.h"
 
 #include <algorithm>
@@ -150,6 +151,56 @@ void upgrade_from_format_3(Json& doc) {
                     entry[1].erase(list);
 }
 
+// Since format 5 a file leaves out what opening derives again (session_derived.h), writing "derived" in
+// its place. The marks are taken out before the record is decoded, leaving empty values of the right
+// kind, and the parts are derived once the whole record has been read.
+DerivedParts take_derived_marks(Json& doc, const Where& root) {
+    DerivedParts parts;
+    auto record = doc.find("record");
+    if (record == doc.end() || !record->is_object())
+        return parts;
+    const Where rw = root.field("record");
+    const Json mark = "derived";
+    if (auto table = record->find("dataNormalizedColumn"); table != record->end() && *table == mark) {
+        parts.normalizedTable = true;
+        *table = Json::array();
+    }
+    if (auto subjects = record->find("dataSubject"); subjects != record->end() && subjects->is_array())
+        for (std::size_t i = 0; i < subjects->size(); ++i) {
+            Json& entry = (*subjects)[i];
+            if (!entry.is_array() || entry.size() != 2 || !entry[0].is_string() || !entry[1].is_object())
+                continue;
+            auto targets = entry[1].find("vowelTargets");
+            if (targets == entry[1].end() || !targets->is_object())
+                continue;
+            const Where list = rw.field("dataSubject");
+            const Where subject = list.key(entry[0].get_ref<const std::string&>());
+            const Where at = subject.field("vowelTargets");
+            ObjectReader marked(*targets, at);
+            if (marked["derived"] != true)
+                fail(at.field("derived"), "expected true");
+            TextList logs;
+            decode(marked["logs"], at.field("logs"), logs);
+            marked.finish();
+            parts.subjectTokens[entry[0].get<std::string>()] = std::move(logs);
+            *targets = Json::array();
+        }
+    if (auto groups = record->find("v"); groups != record->end() && groups->is_array())
+        for (Json& group : *groups) {
+            std::set<std::string>& fields = parts.groupFields.emplace_back();
+            if (!group.is_object())
+                continue;
+            for (const std::string& name : kDerivedGroupFields)
+                if (auto value = group.find(name); value != group.end() && *value == mark) {
+                    fields.insert(name);
+                    *value = name == "data" || name == "dataOriginal"
+                                 ? Json{{"rows", 0}, {"cols", 0}, {"values", Json::array()}}
+                                 : Json(nullptr);
+                }
+        }
+    return parts;
+}
+
 // How deep lists and objects nest inside a JSON text's outermost value (0 when nothing is nested in it),
 // brackets inside strings aside. Text that is not
 // JSON at all gets some number here and is refused by the parser.
@@ -219,6 +270,8 @@ std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVers
         upgrade_from_format_2(doc);
     if (version.get<std::int64_t>() <= 3)
         upgrade_from_format_3(doc);
+    const DerivedParts derived =
+        version.get<std::int64_t>() >= 5 ? take_derived_marks(doc, root) : DerivedParts{};
     top[kFormat];
     std::string program;
     decode(top["program"], root.field("program"), program);
@@ -230,6 +283,11 @@ std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVers
     Handles handles;
     decode(top["record"], root.field("record"), handles);
     top.finish();
+    try {
+        derive_parts(handles, derived);
+    } catch (const std::exception& e) {
+        fail(root.field("record"), e.what());
+    }
 
     check_objects(objects, root.field("objects"));
     check_record(handles, objects, root.field("record"));

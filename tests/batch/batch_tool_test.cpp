@@ -203,6 +203,42 @@ TEST_F(BatchTool, EveryNumberOfThreadsWritesTheSameOutputs) {
         EXPECT_TRUE(outputs[0][k] == outputs[1][k]) << k;
 }
 
+// A saved session leaves out what opening derives again (the subjects' tokens, the normalized table, the
+// groups' tokens and fit coordinates), whatever the normalization: reopened, it gives the same normalized
+// table, fits and overlaps, and saved again the same file.
+TEST_F(BatchTool, ASessionLeavesOutWhatItDerivesAndReopensToTheSameNumbers) {
+    const std::string data = "--data '" + kExamples + "stress_context.txt' --subject Speaker --vowel Vowel" +
+                             " --f1 F1 --f2 F2 --phrase-duration PhraseDuration --group i=Vowel:i" +
+                             " --group 'e=Vowel:e,a' --group u=Vowel:u";
+    const std::pair<const char*, const char*> cases[] = {
+        {"zscore", " --duration Duration --normalize-f1 zscore --normalize-f2 zscore --normalize-duration phrase"},
+        {"logs", " --duration Duration --normalize-f1 nearey1 --normalize-f2 nearey2 --normalize-duration zscore"},
+        {"extremes", " --duration Duration --normalize-f1 extremes --extremes-f1 i,a --normalize-f2 watt"
+                     " --corners i,a --normalize-duration none"},
+        {"2d", " --duration none --normalize-f1 bark --normalize-f2 none"}};
+    const auto overlap = [](const std::string& n) {
+        return std::string(n == "2d" ? " --overlap 2d" : " --overlap both") + " --resolution 8";
+    };
+    for (const auto& [name, method] : cases) {
+        SCOPED_TRACE(name);
+        const std::string n = name;
+        const auto outputs = [&](const std::string& tag) {
+            return " --export-normalized " + path(tag + ".txt") + " --fit " + path(tag + ".fit") + " --csv " +
+                   path(tag + ".csv") + " --log " + path(tag + ".log") + " --save-session " + path(tag + ".tarvik");
+        };
+        ASSERT_EQ(run(data + method + overlap(n) + outputs(n)).status, 0);
+        ASSERT_EQ(run("--session " + path(n + ".tarvik") + overlap(n) + outputs(n + "2")).status, 0);
+        for (const char* output : {".txt", ".fit", ".csv"})
+            EXPECT_EQ(file_contents(dir / (n + output)), file_contents(dir / (n + "2" + output))) << output;
+        const std::string saved = file_contents(dir / (n + ".tarvik"));
+        for (const char* left : {R"("dataNormalizedColumn":"derived")", R"("vowelTargets":{"derived":true)",
+                                 R"("data":"derived")", R"("star":"derived")", R"("ellps2D":"derived")"})
+            EXPECT_NE(saved.find(left), std::string::npos) << left;
+        EXPECT_EQ(saved.find(R"("ellps3D":"derived")") != std::string::npos, n != "2d");
+        EXPECT_EQ(saved.find(R"("logs":["F1","F2"])") != std::string::npos, n == "logs");
+    }
+}
+
 // Each output stands on its own: one that cannot be written is named with its reason and the others are
 // still written; "-" is standard output; a link is followed; a FIFO that nobody reads fails at once.
 TEST_F(BatchTool, EachOutputIsWrittenOnItsOwnAndAFailedOneIsNamedWithItsReason) {
