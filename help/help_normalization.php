@@ -79,3 +79,17 @@ AFTER STEP 2
 Step 2 cannot be reopened in the same window. To compare methods, save the
 session (File, "Save Session") before pressing "Continue", and open it again
 (File, "Open Session") to start Step 2 afresh.
+
+
+REFERENCES
+----------
+
+Lobanov, B. M. (1971). Classification of Russian vowels spoken by different
+  speakers. Journal of the Acoustical Society of America 49(2B), 606-608.
+Nearey, T. M. (1978). Phonetic feature systems for vowels. Indiana
+  University Linguistics Club.
+Traunmueller, H. (1990). Analytical expressions for the tonotopic sensory
+  scale. Journal of the Acoustical Society of America 88(1), 97-100.
+Watt, D. and Fabricius, A. (2002). Evaluation of a technique for improving
+  the mapping of multiple speakers' vowel spaces in the F1~F2 plane. Leeds
+  Working Papers in Linguistics and Phonetics 9, 159-173.
