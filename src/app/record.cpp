@@ -41,11 +41,16 @@ Handles initialize_variables(Runtime& rt, Handles handles) {
     handles.web.extension = ".php";
     handles.aboutMessage = kAboutMessage;
 
-    handles.vowelColor = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {0, 0, 0}};
+    handles.vowelColor.clear();
+    TextList colourNames;
+    for (const auto& [name, colour] : kGroupPalette) {
+        colourNames.emplace_back(name);
+        handles.vowelColor.push_back(colour);
+    }
     handles.vowelLineStyle = "---:-.";
-    handles.vowelMarkerType = "x+o*.s^";
+    handles.vowelMarkerType = kGroupMarkers;
 
-    fig.set_string("popupmenu_plot_marker_color", {"red", "green", "blue", "cyan", "magenta", "yellow", "black"});
+    fig.set_string("popupmenu_plot_marker_color", colourNames);
     fig.set_string("popupmenu_plot_marker_line", {"-", "--", ":", "-."});
     fig.set_string("popupmenu_plot_marker_type", {"x", "+", "o", "*", ".", "s", "^", "v", ">", "<"});
 
@@ -105,23 +110,26 @@ Handles initialize_variables(Runtime& rt, Handles handles) {
     return handles;
 }
 
+GroupStyle group_style(std::size_t n, std::size_t colours, std::size_t markers) {
+    const std::size_t k = n - 1;
+    // Colours go round first; each round of colours starts the markers one further on, so that no two
+    // of the first colours x markers groups look alike and neighbours differ in both.
+    return {colours ? k % colours : 0, markers ? (k + (colours ? k / colours : 0)) % markers : 0};
+}
+
 Handles create_newVowel(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "create_newVowel", [&] {
         const std::size_t n = handles.v.size() + 1;
         VowelGroup g;
         g.name = "(change my name)";
 
-        const std::size_t colours = handles.vowelColor.size();
-        std::size_t colorIndex = n % (colours + 1);
-        if (colorIndex == 0)
-            colorIndex = 1;
-        g.markerColor = handles.vowelColor.at(colorIndex - 1);
-        g.markerColorIndex = static_cast<double>(colorIndex);
+        const GroupStyle style = group_style(n, handles.vowelColor.size(), handles.vowelMarkerType.size());
+        g.markerColor = handles.vowelColor.at(style.colour);
+        g.markerColorIndex = static_cast<double>(style.colour + 1);
+        g.markerType = handles.vowelMarkerType.substr(style.marker, 1);
 
         g.markerLine = handles.vowelLineStyle.substr(0, 1);
         rotate_left(handles.vowelLineStyle);
-        g.markerType = handles.vowelMarkerType.substr(0, 1);
-        rotate_left(handles.vowelMarkerType);
 
         handles.v.push_back(std::move(g));
         rt.store(handles);

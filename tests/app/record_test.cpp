@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <utility>
+
 namespace tarvik::testing {
 namespace {
-
-const Color kRed{1, 0, 0}, kGreen{0, 1, 0}, kBlue{0, 0, 1}, kCyan{0, 1, 1}, kMagenta{1, 0, 1},
-    kYellow{1, 1, 0}, kBlack{0, 0, 0};
 
 using RecordAtStart = StartedSession;
 
@@ -23,41 +24,50 @@ TEST_F(RecordAtStart, HoldsTheInitialValuesAndRefersToEveryObjectOfTheWindow) {
     for (const auto& c : s.fig().objects())
         EXPECT_EQ(h.objects.find(c.tag) ? h.objects.find(c.tag)->tag : "(none)", c.tag);
     EXPECT_EQ(s.control("popupmenu_plot_marker_color").string,
-              (TextList{"red", "green", "blue", "cyan", "magenta", "yellow", "black"}));
+              (TextList{"blue", "orange", "red", "teal", "green", "yellow", "purple", "pink", "brown", "grey",
+                        "black", "olive"}));
     EXPECT_EQ(s.control("popupmenu_plot_marker_line").string, (TextList{"-", "--", ":", "-."}));
     EXPECT_EQ(s.control("popupmenu_plot_marker_type").string,
               (TextList{"x", "+", "o", "*", ".", "s", "^", "v", ">", "<"}));
 }
 
-// Group n takes colour n mod 8 (0 read as 1); line style and marker come from the queues "---:-." and
-// "x+o*.s^", each taken from the front and moved to the back by every group ever created, so a deleted
-// group does not give its styles back.
-TEST_F(RecordAtStart, NewGroupsFollowTheColourRuleAndTheStyleQueues) {
+// Group n takes colour n of the twelve and a marker that moves one further on with every round of the
+// colours, so the first 48 groups (and more) all look different and neighbours differ in both; the line
+// style comes from the queue "---:-.", taken from the front and moved to the back by every group ever
+// created, so a deleted group does not give it back.
+TEST_F(RecordAtStart, NewGroupsTakeDistinctStylesAndTheLineQueue) {
     const struct {
         double colorIndex;
-        Color color;
         const char* line;
         const char* marker;
-    } groups[] = {{1, kRed, "-", "x"},   {2, kGreen, "-", "o"},   {3, kBlue, ":", "*"},
-                  {4, kCyan, "-", "."},  {5, kMagenta, ".", "s"}, {6, kYellow, "-", "^"},
-                  {7, kBlack, "-", "x"}, {1, kRed, "-", "+"},     {1, kRed, ":", "o"},
-                  {2, kGreen, "-", "*"}};
+    } groups[] = {{1, "-", "o"}, {2, "-", "s"}, {3, ":", "^"},  {4, "-", "v"},  {5, ".", "x"},
+                  {6, "-", "+"}, {7, "-", "*"}, {8, "-", "<"},  {9, ":", "o"},  {10, "-", "s"},
+                  {11, ".", "^"}, {12, "-", "v"}, {1, "-", "+"}, {2, "-", "*"}};
     Handles h = s.record();
     EXPECT_EQ(h.vowelLineStyle, "-:-.--"); // two groups made at start-up
-    EXPECT_EQ(h.vowelMarkerType, "o*.s^x+");
     h.v.pop_back();
-    while (h.v.size() < std::size(groups))
+    while (h.v.size() < 48)
         h = create_newVowel(s.rt, h);
     EXPECT_EQ(s.record(), h); // create_newVowel keeps the window's record up to date itself
-    for (std::size_t i = 0; i < std::size(groups); ++i) {
+    std::set<std::pair<std::string, std::string>> looks;
+    for (std::size_t i = 0; i < h.v.size(); ++i) {
         SCOPED_TRACE("group " + std::to_string(i + 1));
-        EXPECT_EQ(h.v[i].markerColorIndex, groups[i].colorIndex);
-        EXPECT_EQ(h.v[i].markerColor, groups[i].color);
-        EXPECT_EQ(h.v[i].markerLine, groups[i].line);
-        EXPECT_EQ(h.v[i].markerType, groups[i].marker);
-        EXPECT_EQ(h.v[i].name, "(change my name)");
-        EXPECT_TRUE(h.v[i].constraintList.empty() && h.v[i].constraints.empty() && h.v[i].data.empty());
+        const VowelGroup& g = h.v[i];
+        EXPECT_EQ(g.markerColor, kGroupPalette[static_cast<std::size_t>(g.markerColorIndex) - 1].second);
+        const Color c = g.markerColor;
+        looks.insert({std::to_string(c.r) + std::to_string(c.g) + std::to_string(c.b), g.markerType});
+        if (i > 0) {
+            EXPECT_TRUE(g.markerColor != h.v[i - 1].markerColor && g.markerType != h.v[i - 1].markerType);
+        }
+        if (i < std::size(groups)) {
+            EXPECT_EQ(g.markerColorIndex, groups[i].colorIndex);
+            EXPECT_EQ(g.markerLine, groups[i].line);
+            EXPECT_EQ(g.markerType, groups[i].marker);
+        }
+        EXPECT_EQ(g.name, "(change my name)");
+        EXPECT_TRUE(g.constraintList.empty() && g.constraints.empty() && g.data.empty());
     }
+    EXPECT_EQ(looks.size(), 48u);
 }
 
 } // namespace

@@ -105,15 +105,17 @@ TEST_F(PlotSession, EachKindDrawsAAndBFromItsFieldsWithItsTitleLabelsAndLegend) 
     EXPECT_EQ((Columns{outlines[4].x, outlines[4].y, outlines[4].z}), (Columns{x, z, zero}));
     EXPECT_EQ(outlines[5].color, g1.markerColor);
 
-    // The overlap draws the points inside both as stars in the mean of red and blue.
+    // The overlap draws the points inside both as stars in the mean of the two groups' colours.
+    const Color mean{(g1.markerColor.r + g3.markerColor.r) / 2, (g1.markerColor.g + g3.markerColor.g) / 2,
+                     (g1.markerColor.b + g3.markerColor.b) / 2};
     const PointList3D both = pair_both_points(h, 1, 3, true);
     const PlotSeries& stars = shown(9).axes.series.at(2);
     EXPECT_EQ((Columns{stars.x, stars.y, stars.z}), (Columns{both.x, both.z, both.y}));
     EXPECT_FALSE(stars.x.empty());
     EXPECT_EQ(stars.lineSpec, "*");
-    EXPECT_EQ(stars.color, (Color{0.5, 0, 0.5}));
+    EXPECT_EQ(stars.color, mean);
     EXPECT_EQ(shown(10).axes.series.at(2).y, pair_both_points(h, 1, 3, false).y);
-    EXPECT_EQ(shown(10).axes.series.at(2).color, (Color{0.5, 0, 0.5}));
+    EXPECT_EQ(shown(10).axes.series.at(2).color, mean);
 }
 
 // The last dialog: `title` with the one line `text`, not modal; a message box that is waited for, or a

@@ -15,19 +15,19 @@ using PlotStyles = PlotsAtStep4;
 
 TEST_F(PlotStyles, TheStyleMenusSetTheChosenGroupsStyleAndFollowTheChosenGroup) {
     click("popupmenu_plot_marker_group", 2);
-    click("popupmenu_plot_marker_color", 7); // black
+    click("popupmenu_plot_marker_color", 11); // black
     click("popupmenu_plot_marker_type", 6);
     click("popupmenu_plot_marker_line", 3);
     const VowelGroup g2 = s.record().v[1];
     EXPECT_EQ(g2.markerColor, (Color{0, 0, 0}));
-    EXPECT_EQ(g2.markerColorIndex, 7);
+    EXPECT_EQ(g2.markerColorIndex, 11);
     EXPECT_EQ(g2.markerType, "s");
     EXPECT_EQ(g2.markerLine, ":");
 
     click("popupmenu_plot_marker_group", 1);
-    EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{1}); // red
+    EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{1}); // blue
     click("popupmenu_plot_marker_group", 2);
-    EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{7});
+    EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{11});
     EXPECT_EQ(s.control("popupmenu_plot_marker_type").value, std::vector<double>{6});
     EXPECT_EQ(s.control("popupmenu_plot_marker_line").value, std::vector<double>{3});
     EXPECT_TRUE(s.scripted.dialogs.empty());
