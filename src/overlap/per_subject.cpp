@@ -1,0 +1,172 @@
+#include "overlap/per_subject.h"
+
+#include "geometry/fits.h"
+#include "grouping/constraints.h"
+#include "overlap/overlap_ops.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace tarvik {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr std::size_t kNamedSubjects = 10;
+
+// One group's tokens of one subject, fitted in the dimensions asked for when there are enough of them.
+struct SubjectGroup {
+    Matrix data;
+    std::optional<Ellipse2D> ellipse;
+    std::optional<Ellipsoid3D> ellipsoid;
+};
+
+SubjectGroup fit_subject_group(const Matrix& data, const Handles& h, bool twoD, bool threeD) {
+    SubjectGroup g{data, std::nullopt, std::nullopt};
+    if (twoD && data.rows >= 3) {
+        const StarFit2D f = fit_star_2d(data, h.stdmult, h.fitOrientation);
+        g.ellipse = Ellipse2D{{f.avg[0], f.avg[1]}, f.theta, f.A, f.B,
+                              ellipse_in_data(f.theta, f.xstar, f.ystar, f.avg)};
+    }
+    if (threeD && data.rows >= 4) {
+        const DubstarFit3D f = fit_dubstar_3d(data, h.stdmult, h.fitOrientation);
+        g.ellipsoid = Ellipsoid3D{{f.avg[0], f.avg[1], f.avg[2]}, f.theta, f.phi, f.A, f.B, f.C,
+                                  ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg)};
+    }
+    return g;
+}
+
+template <typename Shape, typename Count>
+std::optional<OverlapShares> shares_of(const std::optional<Shape>& a, const std::optional<Shape>& b,
+                                       GridResolution resolution, Count count) {
+    if (!a || !b)
+        return std::nullopt;
+    try {
+        return count(*a, *b, resolution, {}).shares;
+    } catch (const std::invalid_argument&) {
+        return std::nullopt;
+    }
+}
+
+std::string few_tokens_warning(const std::string& pair, const char* dimension, const TextList& subjects) {
+    std::string names;
+    for (std::size_t i = 0; i < subjects.size() && i < kNamedSubjects; ++i)
+        names += (i ? ", " : "") + subjects[i];
+    if (subjects.size() > kNamedSubjects)
+        names += " and " + std::to_string(subjects.size() - kNamedSubjects) + " more";
+    return "Pair " + pair + " (" + dimension + "): " + std::to_string(subjects.size()) +
+           (subjects.size() == 1 ? " subject has" : " subjects have") +
+           " too few tokens in a group for a fit, and NaN: " + names + ".";
+}
+
+} // namespace
+
+std::optional<PerSubjectResult> per_subject_overlaps(const Handles& h, const PerSubjectRequest& request,
+                                                     const PerSubjectProgress& progress) {
+    PerSubjectResult out;
+    if (!h.HeaderName.Subject)
+        throw std::out_of_range("No data column has been chosen for Subject.");
+    const TextList& subjectCells = h.dataColumn.at(*h.HeaderName.Subject);
+    std::unordered_map<std::string, std::size_t> subjectIndex;
+    for (const auto& [name, record] : h.dataSubject.get()) {
+        subjectIndex.emplace(name, out.subjects.size());
+        out.subjects.push_back(name);
+    }
+    const TokenColumns columns = token_columns(h);
+    if (request.threeD && columns.normalized.size() < 3)
+        throw std::invalid_argument("The data has no durations for a 3D overlap.");
+    const GridResolution grid2D = grid_resolution(h.overlapResolution, false);
+    const GridResolution grid3D = request.threeD ? grid_resolution(h.overlapResolution, true) : GridResolution{};
+
+    // Each group's rows, subject by subject: only the groups the pairs name.
+    const std::size_t groups = h.v.size(), subjects = out.subjects.size();
+    std::vector<char> used(groups, 0);
+    for (const auto& [a, b] : request.pairs) {
+        if (a < 1 || b < 1 || static_cast<std::size_t>(std::max(a, b)) > groups || a >= b)
+            throw std::invalid_argument("The pair " + std::to_string(a) + ", " + std::to_string(b) +
+                                        " does not name two groups.");
+        used[static_cast<std::size_t>(a - 1)] = used[static_cast<std::size_t>(b - 1)] = 1;
+    }
+    std::vector<std::vector<std::vector<std::size_t>>> rows(groups);
+    for (std::size_t g = 0; g < groups; ++g) {
+        if (!used[g])
+            continue;
+        rows[g].resize(subjects);
+        for (const std::size_t r : select_rows(h.v[g].constraints, h.dataColumn, columns.rowCount))
+            if (const auto s = subjectIndex.find(subjectCells.at(r)); s != subjectIndex.end())
+                rows[g][s->second].push_back(r);
+    }
+
+    const std::size_t pairs = request.pairs.size();
+    out.rows.resize(pairs * subjects);
+    std::vector<TextList> fewTokens[2] = {std::vector<TextList>(pairs), std::vector<TextList>(pairs)};
+    std::vector<SubjectGroup> fitted(groups);
+    for (std::size_t s = 0; s < subjects; ++s) {
+        for (std::size_t g = 0; g < groups; ++g)
+            if (used[g])
+                fitted[g] = fit_subject_group(gather_cells(rows[g][s], columns.normalized), h, request.twoD,
+                                              request.threeD);
+        for (std::size_t p = 0; p < pairs; ++p) {
+            const auto [first, second] = request.pairs[p];
+            const SubjectGroup& a = fitted[static_cast<std::size_t>(first - 1)];
+            const SubjectGroup& b = fitted[static_cast<std::size_t>(second - 1)];
+            SubjectPairResult& r = out.rows[p * subjects + s];
+            r.subject = s, r.first = first, r.second = second;
+            const std::string& nameA = h.v[static_cast<std::size_t>(first - 1)].name;
+            const std::string& nameB = h.v[static_cast<std::size_t>(second - 1)].name;
+            if (request.twoD) {
+                r.shares2D = shares_of(a.ellipse, b.ellipse, grid2D, grid_counts_2d);
+                if (!a.ellipse || !b.ellipse)
+                    fewTokens[0][p].push_back(out.subjects[s]);
+                if (request.measures)
+                    r.measures2D = pair_measures(a.data, b.data, 2, nameA, nameB).measures;
+            }
+            if (request.threeD) {
+                r.shares3D = shares_of(a.ellipsoid, b.ellipsoid, grid3D, grid_counts_3d);
+                if (!a.ellipsoid || !b.ellipsoid)
+                    fewTokens[1][p].push_back(out.subjects[s]);
+                if (request.measures)
+                    r.measures3D = pair_measures(a.data, b.data, 3, nameA, nameB).measures;
+            }
+        }
+        if (progress && !progress(s + 1, subjects))
+            return std::nullopt;
+    }
+    for (std::size_t p = 0; p < pairs; ++p)
+        for (const int d : {0, 1})
+            if (!fewTokens[d][p].empty())
+                out.warnings.push_back(few_tokens_warning(
+                    h.v[static_cast<std::size_t>(request.pairs[p].first - 1)].name + "-" +
+                        h.v[static_cast<std::size_t>(request.pairs[p].second - 1)].name,
+                    d == 0 ? "2D" : "3D", fewTokens[d][p]));
+    return out;
+}
+
+ColumnSummary summarize(const std::vector<double>& values) {
+    std::vector<double> defined;
+    for (const double v : values)
+        if (!std::isnan(v))
+            defined.push_back(v);
+    ColumnSummary out{kNaN, kNaN, kNaN, defined.size()};
+    const std::size_t n = defined.size();
+    if (n == 0)
+        return out;
+    double sum = 0;
+    for (const double v : defined)
+        sum += v;
+    out.mean = sum / static_cast<double>(n);
+    if (n > 1) {
+        double squares = 0;
+        for (const double v : defined)
+            squares += (v - out.mean) * (v - out.mean);
+        out.sd = std::sqrt(squares / static_cast<double>(n - 1));
+    }
+    std::sort(defined.begin(), defined.end());
+    out.median = n % 2 ? defined[n / 2] : (defined[n / 2 - 1] + defined[n / 2]) / 2;
+    return out;
+}
+
+} // namespace tarvik

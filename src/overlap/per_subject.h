@@ -1,0 +1,59 @@
+#pragma once
+
+// The overlap of pairs of groups within each subject: every group restricted to one subject's tokens,
+// fitted as the pooled groups are (the same fit, on those tokens), and each pair's grid overlap and
+// measures computed on those fits. A subject whose group has fewer tokens than a fit needs (one more than
+// the dimensions) gets NaN for that pair, and the subjects are named in one warning per pair.
+#include "core/handles.h"
+#include "overlap/grid_overlap.h"
+#include "overlap/measures.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tarvik {
+
+struct PerSubjectRequest {
+    std::vector<std::pair<int, int>> pairs; // 1-based groups, first < second
+    bool twoD = true, threeD = false;
+    bool measures = false;
+};
+
+// One subject's results of one pair. A dimension not asked for has none; one whose fits the subject's
+// tokens do not allow has no shares (NaN in the outputs) and measures of NaN.
+struct SubjectPairResult {
+    std::size_t subject = 0; // index into PerSubjectResult::subjects
+    int first = 0, second = 0;
+    std::optional<OverlapShares> shares2D, shares3D;
+    std::optional<PairMeasures> measures2D, measures3D;
+};
+
+struct PerSubjectResult {
+    TextList subjects;                    // in the order of the subject column
+    std::vector<SubjectPairResult> rows;  // pair by pair in request order, each pair subject by subject
+    std::vector<std::string> warnings;    // one per pair and dimension with subjects of too few tokens
+};
+
+// Called after each subject's fits and pairs with the subjects done so far and their number; returning
+// false stops the run (std::nullopt is returned).
+using PerSubjectProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// The per-subject overlaps of `request` over the record's groups (their constraints, the normalized
+// table, the fit settings and the overlap resolution). Throws std::invalid_argument for a pair that names
+// no group and for a resolution grid_resolution refuses, std::out_of_range when the columns are not mapped.
+std::optional<PerSubjectResult> per_subject_overlaps(const Handles& handles, const PerSubjectRequest& request,
+                                                     const PerSubjectProgress& progress = {});
+
+// The summary of one column over the subjects: mean, sample standard deviation (n - 1), median and the
+// number of subjects with a value that is not NaN; NaN where there are too few values.
+struct ColumnSummary {
+    double mean = 0, sd = 0, median = 0;
+    std::size_t defined = 0;
+};
+ColumnSummary summarize(const std::vector<double>& values);
+
+} // namespace tarvik

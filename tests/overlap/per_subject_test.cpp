@@ -1,0 +1,121 @@
+// Overlaps within each subject: each equals the pooled overlap of the same pair run on that subject's tokens
+// alone; subjects with too few tokens are NaN and named once per pair; the summaries over subjects.
+#include "overlap/per_subject.h"
+
+#include "grouping/group_step.h"
+#include "import/import_step.h"
+#include "normalize/normalize_step.h"
+#include "overlap/overlap_step.h"
+#include "support/session.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace tarvik::testing {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// plot_vowels.txt under z-scores, with the groups i, a, e of the vowels, each restricted to `speaker` when
+// one is given.
+Handles study(Session& s, const std::string& speaker = "") {
+    s.start();
+    EXPECT_TRUE(load_data(s.rt, {std::string(TARVIK_TEST_DATA_DIR) + "/plot_vowels.txt"}).done);
+    EXPECT_TRUE(map_columns(s.rt, {"Speaker", "Vowel", "F1", "F2", "Dur", ""}).done);
+    EXPECT_TRUE(normalize_data(s.rt, {SpectralMethod::ZScore, SpectralMethod::ZScore, DurationMethod::ZScore,
+                                      {}, {}, {}})
+                    .done);
+    GroupsRequest groups;
+    for (const char* vowel : {"i", "a", "e"}) {
+        GroupDefinition& g = groups.groups.emplace_back(GroupDefinition{vowel, {{"Vowel", {vowel}}}});
+        if (!speaker.empty())
+            g.constraints.push_back({"Speaker", {speaker}});
+    }
+    EXPECT_TRUE(define_groups(s.rt, groups).done);
+    EXPECT_TRUE(fit_groups(s.rt).done);
+    return s.record();
+}
+
+bool same(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) || a == b;
+}
+
+TEST(PerSubject, EachSubjectsResultsAreThePooledPairOnItsTokensAlone) {
+    Session pooled;
+    Handles h = study(pooled);
+    const PerSubjectRequest request{{{1, 2}, {1, 3}, {2, 3}}, true, true, true};
+    const auto result = per_subject_overlaps(h, request);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->subjects, (TextList{"s1", "s2"}));
+    ASSERT_EQ(result->rows.size(), 6u);
+    EXPECT_TRUE(result->warnings.empty());
+    for (const std::string speaker : {"s1", "s2"}) {
+        SCOPED_TRACE(speaker);
+        Session alone;
+        study(alone, speaker);
+        for (const bool threeD : {false, true})
+            ASSERT_TRUE(calculate_overlap(alone.rt, {threeD, std::nullopt, std::nullopt, 1}).done);
+        const Handles one = alone.record();
+        for (std::size_t p = 0; p < 3; ++p) {
+            const SubjectPairResult& r = result->rows[p * 2 + (speaker == "s1" ? 0 : 1)];
+            const OverlapCell& cell = one.overlap.at({r.first, r.second});
+            EXPECT_EQ(r.shares2D->value, *cell.value2D);
+            EXPECT_EQ(r.shares2D->Ebothsum, *cell.Ebothsum2D);
+            EXPECT_EQ(r.shares3D->E1ovfrac, *cell.E1ovfrac);
+            EXPECT_EQ(r.shares3D->E2sum, *cell.E2sum);
+            const auto& a = one.v[static_cast<std::size_t>(r.first - 1)].data;
+            const auto& b = one.v[static_cast<std::size_t>(r.second - 1)].data;
+            EXPECT_EQ(r.measures3D->pillai, pair_measures(a, b, 3, "", "").measures.pillai);
+            EXPECT_EQ(r.measures2D->euclidean, pair_measures(a, b, 2, "", "").measures.euclidean);
+        }
+    }
+    // Cancelled after the first subject: no result.
+    EXPECT_FALSE(per_subject_overlaps(h, request, [](std::size_t done, std::size_t) { return done < 1; }));
+}
+
+// A subject whose group is too small for a fit is NaN for that pair, and each pair names its subjects once
+// per dimension; a pair that names no group is refused.
+TEST(PerSubject, TooFewTokensAreNaNAndNamedOncePerPair) {
+    Session s;
+    Handles h = study(s);
+    // Group 2 keeps three tokens of s1 (enough for an ellipse, not for an ellipsoid) and none of s2.
+    const std::vector<Cell> speakers = h.dataNormalizedColumn->at("Speaker");
+    int kept = 0;
+    for (std::size_t r = 0; r < speakers.size(); ++r)
+        if (h.dataColumn->at("Vowel")[r] == "a" && (std::get<std::string>(speakers[r]) == "s2" || ++kept > 3))
+            h.dataColumn.edit().at("Vowel")[r] = "gone";
+    const auto result = per_subject_overlaps(h, {{{1, 2}, {1, 3}}, true, true, false});
+    ASSERT_TRUE(result);
+    const SubjectPairResult &s1 = result->rows[0], &s2 = result->rows[1];
+    EXPECT_TRUE(s1.shares2D && !s1.shares3D && !s2.shares2D && !s2.shares3D);
+    EXPECT_TRUE(result->rows[2].shares3D && result->rows[3].shares3D);
+    EXPECT_FALSE(s1.measures2D); // not asked for
+    EXPECT_EQ(result->warnings,
+              (TextList{"Pair i-a (2D): 1 subject has too few tokens in a group for a fit, and NaN: s2.",
+                        "Pair i-a (3D): 2 subjects have too few tokens in a group for a fit, and NaN: s1, s2."}));
+    EXPECT_THROW(per_subject_overlaps(h, {{{1, 4}}, true, false, false}), std::invalid_argument);
+}
+
+TEST(PerSubject, SummariesLeaveOutNaN) {
+    const struct {
+        std::vector<double> values;
+        ColumnSummary expected;
+    } cases[] = {
+        {{0.5, kNaN, 0.25, 1.0, 0.0}, {0.4375, std::sqrt(0.546875 / 3), 0.375, 4}},
+        {{2.0, kNaN}, {2.0, kNaN, 2.0, 1}},
+        {{kNaN}, {kNaN, kNaN, kNaN, 0}},
+        {{}, {kNaN, kNaN, kNaN, 0}},
+    };
+    for (const auto& c : cases) {
+        const ColumnSummary got = summarize(c.values);
+        EXPECT_TRUE(same(got.mean, c.expected.mean)) << got.mean;
+        EXPECT_TRUE(same(got.median, c.expected.median)) << got.median;
+        EXPECT_NEAR(std::isnan(got.sd) ? -1 : got.sd, std::isnan(c.expected.sd) ? -1 : c.expected.sd, 1e-15);
+        EXPECT_EQ(got.defined, c.expected.defined);
+    }
+}
+
+} // namespace
+} // namespace tarvik::testing
