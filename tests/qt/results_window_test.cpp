@@ -1,6 +1,6 @@
 // The Results window on the test display: a click on a column's header sorts by it (NaN last both
 // ways), Ctrl+C and Copy put the selection (or the whole table) on the clipboard as tab-separated text,
-// Export CSV... hands the table on, and the host keeps one window.
+// Export CSV... hands the table on, and the host shows the next table in the same window.
 #include "qt/results_window.h"
 
 #include <QApplication>
@@ -46,55 +46,40 @@ void click_header(const ResultsWindow& w, int section) {
 }
 
 TEST(ResultsWindow, SortsByAClickedHeaderAndCopiesTheSelectionAsTabSeparatedText) {
+    QtResultsHost host;
     std::vector<std::string> exported;
-    ResultsWindow w([&](const ResultsTable& t) { exported.push_back(tsv_text(t)); });
-    w.set_table(sample());
-    w.show();
+    host.onExport = [&](const ResultsTable& t) { exported.push_back(tsv_text(t)); };
+    host.show(sample());
+    ResultsWindow& w = *host.window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_FALSE(w.notes_label()->isVisible());
     EXPECT_EQ(shown_column(w, 0), (QStringList{"uh", "ae", "iy", "oo"})); // the table's own order at first
 
     click_header(w, 2);
-    const QStringList ascending = shown_column(w, 2);
+    EXPECT_EQ(shown_column(w, 2), (QStringList{"0.125", "0.5", "0.75", "NaN"}));
     click_header(w, 2);
-    const QStringList descending = shown_column(w, 2);
-    EXPECT_EQ(ascending, (QStringList{"0.125", "0.5", "0.75", "NaN"}));
-    EXPECT_EQ(descending, (QStringList{"0.75", "0.5", "0.125", "NaN"}));
+    EXPECT_EQ(shown_column(w, 2), (QStringList{"0.75", "0.5", "0.125", "NaN"}));
 
-    // The two top rows of the first two columns, as sorted now.
+    // The two top rows of the first two columns, as sorted now; then, nothing selected, the whole table.
     w.view()->selectionModel()->select(QItemSelection(w.model()->index(0, 0), w.model()->index(1, 1)),
                                        QItemSelectionModel::Select);
-    QApplication::clipboard()->clear();
     w.view()->setFocus();
     QTest::keySequence(w.view(), QKeySequence::Copy);
     EXPECT_EQ(QApplication::clipboard()->text(), "group_a\tindex_a\noo\t4\nuh\t1\n");
-
     w.view()->clearSelection();
     QTest::mouseClick(w.copy_button(), Qt::LeftButton);
     EXPECT_EQ(QApplication::clipboard()->text(),
               "group_a\tindex_a\tvalue\noo\t4\t0.75\nuh\t1\t0.5\niy\t3\t0.125\nae\t2\tNaN\n");
-
     QTest::mouseClick(w.export_button(), Qt::LeftButton);
     EXPECT_EQ(exported, std::vector<std::string>{tsv_text(sample())});
-}
 
-TEST(ResultsWindow, TheHostKeepsOneWindowThatShowsTheLatestTableAndItsNotes) {
-    QtResultsHost host;
-    ResultsTable first = sample();
-    host.show(first);
-    ResultsWindow* w = host.window();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Results");
-    EXPECT_FALSE(w->notes_label()->isVisible());
-    EXPECT_FALSE(w->export_button()->isEnabled()); // nobody to export to
-
-    ResultsTable second = sample();
-    second.rows.resize(1);
-    second.notes = {"Group v3 has 1 token: the measures need at least 3 tokens."};
-    host.show(second);
-    EXPECT_EQ(host.window(), w);
-    EXPECT_EQ(w->model()->rowCount(), 1);
-    EXPECT_TRUE(w->notes_label()->isVisible());
-    EXPECT_TRUE(w->notes_label()->text().contains("Group v3 has 1 token"));
+    // The next table replaces it in the same window, with why measures are NaN.
+    ResultsTable next = sample();
+    next.notes = {"Group v3 has 1 token: the measures need at least 3 tokens."};
+    host.show(next);
+    EXPECT_EQ(host.window(), &w);
+    EXPECT_TRUE(w.notes_label()->isVisible());
+    EXPECT_TRUE(w.notes_label()->text().contains("Group v3 has 1 token"));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 // The results table's own texts and order: sorting by a column (numbers with NaN last, stable), the
-// tab-separated text of a selection, the CSV and the shown texts of numbers.
+// tab-separated text of a selection and the shown texts of numbers. (Its CSV and JSON are the batch
+// tool's, checked byte for byte there.)
 #include "ui/results_table.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace tarvik {
@@ -47,46 +47,17 @@ TEST(ResultsTable, SortsByAnyColumnWithNaNLastAndTiesInTheirOrder) {
     }
 }
 
-TEST(ResultsTable, CopiesTheChosenRowsAndColumnsAsTabSeparatedTextWithTheHeader) {
+// A selection copies its header and rows in the order given (a tab or line break in a text becomes a
+// space); numbers are written so that they read back the same, and shown shorter.
+TEST(ResultsTable, CopiesRowsAndColumnsAsTabSeparatedTextAndShowsNumbersShorter) {
     ResultsTable t = sample();
     t.rows[0][0].text = "u\th\nx";
-    EXPECT_EQ(tsv_text(t, {3, 0}, {0, 2}), "group\tshare\nae\t0.5\nu h x\t0.5\n");
+    t.rows[0][2].number = 2.0 / 3.0;
+    EXPECT_EQ(tsv_text(t, {3, 0}, {0, 2}), "group\tshare\nae\t0.5\nu h x\t0.66666666666666663\n");
     EXPECT_EQ(tsv_text(t, {1}, {1, 2, 3}), "index\tshare\tcount\n2\tNaN\t8000\n");
-    const std::string whole = tsv_text(t);
-    EXPECT_EQ(whole.substr(0, whole.find('\n')), "group\tindex\tshare\tcount");
-    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 6);
-}
-
-TEST(ResultsTable, WritesCsvWithQuotedTextsAndNumbersThatReadBackTheSame) {
-    ResultsTable t = sample();
-    t.rows.resize(2);
-    t.rows[0][0].text = "say \"uh\", twice";
-    t.rows[0][2].number = 0.1;
-    EXPECT_EQ(csv_text(t), "group,index,share,count\n"
-                           "\"say \"\"uh\"\", twice\",1,0.10000000000000001,12\n"
-                           "ae,2,NaN,8000\n");
-}
-
-TEST(ResultsTable, ShowsWholeNumbersWholeAndOthersToSixDigits) {
-    const struct {
-        double x;
-        const char* shown;
-        const char* written;
-    } cases[] = {{0.1, "0.1", "0.10000000000000001"},
-                 {2.0 / 3.0, "0.666667", "0.66666666666666663"},
-                 {10000000, "10000000", "10000000"},
-                 {kNaN, "NaN", "NaN"},
-                 {-std::numeric_limits<double>::infinity(), "-Inf", "-Inf"},
-                 {1.5e-7, "1.5e-07", "1.4999999999999999e-07"}};
-    for (const auto& c : cases) {
-        ResultsTable t = sample();
-        t.rows[0][2].number = c.x;
-        EXPECT_EQ(cell_display_text(t, 0, 2), c.shown);
-        EXPECT_EQ(cell_text(t, 0, 2), c.written);
-    }
-    EXPECT_EQ(cell_display_text(sample(), 2, 0), "iy");
-    EXPECT_EQ(column_index(sample(), "count"), 3u);
-    EXPECT_EQ(column_index(sample(), "none"), 4u);
+    EXPECT_EQ(cell_display_text(t, 0, 2), "0.666667");
+    EXPECT_EQ(cell_display_text(t, 1, 3), "8000");
+    EXPECT_EQ(cell_display_text(t, 1, 2), "NaN");
 }
 
 } // namespace
