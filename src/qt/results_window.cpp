@@ -21,6 +21,10 @@ const char* const kSortHint = "Click a column's header to sort by it; Copy takes
 const char* const kNotesLead = "Some measures are NaN:";
 // How many reasons the note shows; the tooltip has them all.
 constexpr std::size_t kShownNotes = 4;
+// The window's first size: wide enough for the grid columns, as tall as its rows need within bounds.
+constexpr int kWidth = 1100;
+constexpr int kMinHeight = 240;
+constexpr int kMaxHeight = 640;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -151,7 +155,7 @@ ResultsWindow::ResultsWindow(std::function<void(const ResultsTable&)> onExport, 
             onExport_(model_->table());
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    resize(1100, 520);
+    resize(kWidth, kMaxHeight);
 }
 
 void ResultsWindow::set_table(const ResultsTable& table) {
@@ -198,9 +202,15 @@ void ResultsWindow::copy() const { QApplication::clipboard()->setText(selection_
 QtResultsHost::~QtResultsHost() { delete window_.data(); }
 
 void QtResultsHost::show(const ResultsTable& table) {
-    if (!window_)
+    const bool created = !window_;
+    if (created)
         window_ = new ResultsWindow(onExport);
     window_->set_table(table);
+    if (created) // as tall as its rows need, within bounds
+        window_->resize(window_->width(), std::clamp(window_->sizeHint().height() - window_->view()->sizeHint().height() +
+                                                         window_->view()->horizontalHeader()->height() +
+                                                         window_->view()->verticalHeader()->length() + 40,
+                                                     kMinHeight, kMaxHeight));
     window_->showNormal();
     window_->raise();
     window_->activateWindow();
