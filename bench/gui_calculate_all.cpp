@@ -7,6 +7,7 @@
 #include "qt/main_window_view.h"
 #include "qt/qt_services.h"
 #include "support/window_driver.h"
+#include "ui/menus.h"
 #include "ui/scripted_services.h"
 
 #include <QApplication>
@@ -50,9 +51,13 @@ int main(int argc, char** argv) {
                                             {"popupmenu_header_phraseduration", "(not available)"}})
             d.choose(popup, column);
         d.click("button_continue_to_normalize");
-        d.choose("popupmenu_normalize_spectral1", "Apply Z-score normalization");
-        d.choose("popupmenu_normalize_spectral2", "Apply Z-score normalization");
-        d.choose("popupmenu_normalize_duration", "Apply Z-score normalization");
+        // The entries by their meaning, so that a label's wording does not stop the run.
+        const auto label = [](const auto& menu, auto meaning) {
+            return std::string(menu_entry(menu, menu_value(menu, meaning))->label);
+        };
+        d.choose("popupmenu_normalize_spectral1", label(kSpectralMenu, SpectralMethod::ZScore).c_str());
+        d.choose("popupmenu_normalize_spectral2", label(kSpectralMenu, SpectralMethod::ZScore).c_str());
+        d.choose("popupmenu_normalize_duration", label(kDurationMenu, DurationMethod::ZScore).c_str());
         d.click("button_continue_to_grouping");
 
         int g = 0;

@@ -1,8 +1,10 @@
 // The grid overlap of fitted vowel groups: one pair in 2D and 3D at several resolutions, every pair of
-// a 48-group study, and one pair through the overlap step on the headless main window.
+// a 48-group study, the Results table of that study, and one pair through the overlap step on the
+// headless main window.
 #include "app/entry.h"
 #include "geometry/fits.h"
 #include "overlap/grid_overlap.h"
+#include "overlap/overlap_results.h"
 #include "overlap/overlap_step.h"
 #include "ui/scripted_services.h"
 
@@ -111,6 +113,24 @@ void BM_GridOverlap3DAllPairs(benchmark::State& state) {
                 benchmark::DoNotOptimize(tarvik::grid_overlap_3d(shapes[i], shapes[j], {}));
 }
 BENCHMARK(BM_GridOverlap3DAllPairs)->Arg(48)->Unit(benchmark::kMillisecond);
+
+// The Results window's table of every pair of 48 groups (1128 pairs, 2D and 3D rows): reading the
+// cells and every measure of each pair, beside BM_GridOverlap3DAllPairs.
+void BM_OverlapResultsAllPairs(benchmark::State& state) {
+    tarvik::Handles h;
+    for (tarvik::Matrix& m : study_groups(static_cast<std::size_t>(state.range(0)))) {
+        tarvik::VowelGroup g;
+        g.name = "group" + std::to_string(h.v.size() + 1);
+        g.data = std::move(m);
+        h.v.push_back(std::move(g));
+    }
+    for (int i = 1; i <= static_cast<int>(h.v.size()); ++i)
+        for (int j = i + 1; j <= static_cast<int>(h.v.size()); ++j)
+            h.overlap[{i, j}] = {0.5, 0.5, 0.4, 10, 12, 5, 0.5, 0.5, 0.4, 10, 12, 5};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tarvik::overlap_results(h));
+}
+BENCHMARK(BM_OverlapResultsAllPairs)->Arg(48)->Unit(benchmark::kMillisecond);
 
 // One pair through the overlap step: record copy, walk, inside lists, log line, result text, store.
 void BM_Calculate3DOverlapPair(benchmark::State& state) {

@@ -2,7 +2,7 @@
 # Runs two builds of the batch tool on the same studies and compares every output byte for byte: the
 # overlap CSV and JSON, the fit table, the normalized table, the log (its clock line aside), the 2D
 # pictures of the grid points (volumes of every group, the overlap of groups 2 and 1) and the overlap of
-# a saved session reopened. Use it before and after a change that must not move a number:
+# a saved session reopened. Two studies add the measures' columns. Use it before and after a change that must not move a number:
 #     bench/same_outputs.sh OLD/tarvik3d-batch NEW/tarvik3d-batch
 # Prints one line per study and output, and exits 1 when any differs.
 set -uo pipefail
@@ -34,6 +34,10 @@ studies[log_extremes]="${sc_roles[*]@Q} --normalize-f1 log --normalize-f2 extrem
  --normalize-duration zscore --group i=Vowel:i --group 'e=Vowel:e,a' --overlap both --pair 2,1 --resolution 12,10,8"
 studies[mirrored]="${sc_roles[*]@Q} --normalize-f1 none --normalize-f2 none --normalize-duration none \
  --group i=Vowel:i --group e=Vowel:e --group u=Vowel:u --orientation mirrored --overlap both"
+studies[measures]="${sc_roles[*]@Q} --normalize-f1 zscore --normalize-f2 zscore --normalize-duration zscore \
+ --group i=Vowel:i --group e=Vowel:e --group 'a=Vowel:a;Sex:female' --group o=Vowel:o --overlap both --measures all"
+studies[measures_pair]="${sc_roles[*]@Q} --normalize-f1 none --normalize-f2 none --normalize-duration none \
+ --group i=Vowel:i --group 'u=Vowel:u;Speaker:f1' --overlap both --pair 2,1 --measures bhattacharyya,euclidean"
 
 status=0
 for name in "${!studies[@]}"; do

@@ -73,4 +73,7 @@ WHAT HAPPENS ON "CONTINUE"
 
 Overlaps need two groups. To change groups later, press the Step 3 button
 in Step 4 and "Continue" again: groups and fits are rebuilt;
-press the overlap buttons again for new overlap values.
+press the overlap buttons again for new overlap values. In Step 4, a
+"calculate all group overlaps" run ends with the Results window: a table of
+every calculated pair with its overlap and measures, to sort, copy and
+export; "Show results table" opens it again.

@@ -1,6 +1,7 @@
 // The TARVIK3D program: the entry creates the main window; the event loop runs until the last of the
 // program's windows has closed.
 #include "app/entry.h"
+#include "overlap/results_step.h"
 #include "plot/plot_styles.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_services.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     tarvik::QtServices qtServices;
     tarvik::Runtime rt(qtServices.services());
     qtServices.plot_host().onButtonDown = [&rt](int number) { tarvik::plot_show_mouse_location(rt, number); };
+    qtServices.results_host().onExport = [&rt](const tarvik::ResultsTable& t) { tarvik::export_results_csv(rt, t); };
     rt.onWindowCreated = [&rt](const std::shared_ptr<tarvik::Figure>& figure) {
         new tarvik::MainWindowView(rt, figure); // deletes itself when its window closes
     };

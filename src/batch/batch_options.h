@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/fit_orientation.h"
+#include "overlap/overlap_results.h"
 #include "ui/menus.h"
 
 #include <array>
@@ -11,7 +12,6 @@
 
 namespace tarvik {
 
-inline constexpr std::array<const char*, 4> kMeasureNames = {"pillai", "bhattacharyya", "mahalanobis", "euclidean"};
 // The number of cores of the machine (at least 1): the batch tool's threads unless --threads says.
 int every_core();
 
@@ -52,7 +52,7 @@ struct BatchOptions {
     std::optional<std::pair<int, int>> pair;
     std::array<int, 3> resolution = {20, 20, 20};
     // Measures beside the overlap, in the order of kMeasureNames.
-    std::array<bool, 4> measures = {false, false, false, false};
+    MeasureChoice measures = {false, false, false, false};
     int threads = every_core(); // how many threads share the pairs
     // Fit axes; empty keeps the session's own (line for a new session).
     std::optional<FitOrientation> orientation;

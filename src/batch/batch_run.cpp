@@ -19,20 +19,16 @@
 #include "overlap/overlap_ops.h"
 #include "overlap/measures_step.h"
 #include "overlap/overlap_step.h"
+#include "overlap/overlap_results.h"
 #include "ui/layout.h"
 #include "ui/scripted_services.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 #include <new>
 #include <filesystem>
 #include <ostream>
-#include <set>
-#include <sstream>
 
 namespace tarvik {
 
@@ -114,21 +110,10 @@ class BatchSession {
     int warnings_ = 0;
 };
 
-std::string csv_text(const std::string& s) {
-    if (s.find_first_of(",\"\n") == std::string::npos)
-        return s;
-    std::string out = "\"";
-    for (char c : s)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
-std::string number_text(double x) { return std::isfinite(x) ? format_significant(x, 17) : format_fixed(x, 0, 0); }
-
-std::string optional_text(const std::optional<double>& x) { return x ? number_text(*x) : std::string(); }
+std::string optional_text(const std::optional<double>& x) { return x ? report_number(*x) : std::string(); }
 
 std::string entry_text(const std::optional<std::vector<double>>& v, std::size_t k) {
-    return v && k < v->size() ? number_text((*v)[k]) : std::string();
+    return v && k < v->size() ? report_number((*v)[k]) : std::string();
 }
 
 std::string fit_table_text(const Handles& h) {
@@ -136,7 +121,7 @@ std::string fit_table_text(const Handles& h) {
     for (std::size_t i = 0; i < h.v.size(); ++i) {
         const VowelGroup& g = h.v[i];
         const std::vector<std::string> cells = {
-            std::to_string(i + 1),    csv_text(g.name),         std::to_string(g.data.rows),
+            std::to_string(i + 1),    csv_field(g.name),         std::to_string(g.data.rows),
             entry_text(g.avg, 0),     entry_text(g.avg, 1),     entry_text(g.avg, 2),
             optional_text(g.theta),   optional_text(g.phi),     optional_text(g.A),
             optional_text(g.B),       optional_text(g.C),       entry_text(g.avg2D, 0),
@@ -149,47 +134,14 @@ std::string fit_table_text(const Handles& h) {
     return out;
 }
 
-// One computed pair as the reports list it.
-struct OverlapRow {
-    std::string dimension;
-    int a = 0, b = 0;
-    std::string nameA, nameB;
-    double value, e1, e2, n1, n2, nBoth;
-    PairMeasures measures{};
-};
-
-// The columns of each measure, in the order of kMeasureNames, and their values.
-const std::array<std::vector<const char*>, 4> kMeasureColumns = {{
-    {"pillai", "pillai_f", "pillai_df1", "pillai_df2", "pillai_p", "pillai_null"},
-    {"bhattacharyya_distance", "bhattacharyya_affinity"},
-    {"mahalanobis"},
-    {"euclidean"},
-}};
-
-std::vector<double> measure_values(const PairMeasures& m, std::size_t k) {
-    switch (k) {
-    case 0:
-        return {m.pillai, m.pillaiF, m.pillaiDf1, m.pillaiDf2, m.pillaiP, m.pillaiNull};
-    case 1:
-        return {m.bhattacharyyaDistance, m.bhattacharyyaAffinity};
-    case 2:
-        return {m.mahalanobis};
-    default:
-        return {m.euclidean};
-    }
-}
-
 std::vector<std::pair<int, int>> requested_pairs(const BatchOptions& o, int groups) {
     if (o.pair)
         return {*o.pair};
     return all_pairs(groups);
 }
 
-double or_nan(const std::optional<double>& x) { return x ? *x : std::nan(""); }
-
-// Calculates the 2D or 3D overlap of the requested pairs and reads their cells; a pair whose estimate fails
-// is a row of NaN. Each row's fractions and counts are in the order of its groups.
-// Returns how many pairs failed.
+// Calculates the 2D or 3D overlap of the requested pairs and reads their rows; a pair whose estimate
+// fails is a row of NaN. Returns how many pairs failed.
 int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::vector<OverlapRow>& rows) {
     const int groups = static_cast<int>(session.record().v.size());
     const auto pairs = requested_pairs(o, groups);
@@ -203,15 +155,9 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
     const Handles& h = session.record();
     int failed = 0;
     for (const auto& [i, j] : pairs) {
-        const auto it = h.overlap.find({std::min(i, j), std::max(i, j)});
-        const PairResults r = it == h.overlap.end() ? PairResults{} : pair_results(it->second, threeD);
-        OverlapRow row{threeD ? "3D" : "2D", i, j, h.v.at(i - 1).name, h.v.at(j - 1).name,
-                       or_nan(r.value),     or_nan(r.E1ovfrac), or_nan(r.E2ovfrac), or_nan(r.E1sum),
-                       or_nan(r.E2sum),     or_nan(r.Ebothsum)};
-        failed += overlap_failed(r) ? 1 : 0;
-        if (i > j) // the cell keeps the smaller index first
-            std::swap(row.e1, row.e2), std::swap(row.n1, row.n2);
-        rows.push_back(std::move(row));
+        rows.push_back(overlap_row(h, i, j, threeD));
+        // A failed or missing estimate leaves its counts NaN; the cell's first count is the smaller group's.
+        failed += std::isnan(i <= j ? rows.back().n1 : rows.back().n2) ? 1 : 0;
     }
     if (std::find(o.measures.begin(), o.measures.end(), true) != o.measures.end()) {
         std::vector<PairMeasures> measures;
@@ -220,49 +166,6 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
             rows[rows.size() - measures.size() + k].measures = measures[k];
     }
     return failed;
-}
-
-// The measures asked for follow today's columns.
-std::string overlap_csv_text(const std::vector<OverlapRow>& rows, const std::array<bool, 4>& measures) {
-    std::string out = "dimension,index_a,index_b,group_a,group_b,value,e1_fraction,e2_fraction,e1_count,e2_count,"
-                      "both_count";
-    for (std::size_t k = 0; k < measures.size(); ++k)
-        if (measures[k])
-            for (const char* column : kMeasureColumns[k])
-                out += std::string(",") + column;
-    out += "\n";
-    for (const auto& r : rows) {
-        out += r.dimension + "," + std::to_string(r.a) + "," + std::to_string(r.b) + "," + csv_text(r.nameA) + "," +
-               csv_text(r.nameB) + "," + number_text(r.value) + "," + number_text(r.e1) + "," + number_text(r.e2) +
-               "," + number_text(r.n1) + "," + number_text(r.n2) + "," + number_text(r.nBoth);
-        for (std::size_t k = 0; k < measures.size(); ++k)
-            if (measures[k])
-                for (double x : measure_values(r.measures, k))
-                    out += "," + number_text(x);
-        out += "\n";
-    }
-    return out;
-}
-
-// JSON has no NaN: a value that is not a number is written as null.
-std::string overlap_json_text(const std::vector<OverlapRow>& rows, const std::array<bool, 4>& measures) {
-    auto number = [](double x) { return std::isfinite(x) ? nlohmann::json(x) : nlohmann::json(nullptr); };
-    nlohmann::json pairs = nlohmann::json::array();
-    for (const auto& r : rows) {
-        nlohmann::json pair = {{"dimension", r.dimension},  {"index_a", r.a},         {"index_b", r.b},
-                               {"group_a", r.nameA},         {"group_b", r.nameB},     {"value", number(r.value)},
-                               {"e1_fraction", number(r.e1)}, {"e2_fraction", number(r.e2)}, {"e1_count", number(r.n1)},
-                               {"e2_count", number(r.n2)},   {"both_count", number(r.nBoth)}};
-        for (std::size_t k = 0; k < measures.size(); ++k)
-            if (measures[k]) {
-                const std::vector<double> values = measure_values(r.measures, k);
-                for (std::size_t c = 0; c < values.size(); ++c)
-                    pair[kMeasureColumns[k][c]] = number(values[c]);
-            }
-        pairs.push_back(std::move(pair));
-    }
-    const nlohmann::json doc = {{"format", "tarvik3d-overlap"}, {"version", 1}, {"pairs", pairs}};
-    return doc.dump(2) + "\n";
 }
 
 // Draws one plot and writes its picture.
@@ -292,7 +195,7 @@ void write_output(const std::string& path, const std::string& text, std::ostream
 
 std::string cell_text(const Cell& cell) {
     if (const double* d = std::get_if<double>(&cell))
-        return number_text(*d);
+        return report_number(*d);
     if (const std::string* s = std::get_if<std::string>(&cell))
         return *s;
     return {};
@@ -453,12 +356,11 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             throw StageFailure{{"There are no fitted groups to write: define groups first (--group)."}};
         write_output(o.fitFile, fit_table_text(session.record()), out);
     });
-    for (const auto& [file, text] :
-         {std::make_pair(o.csvFile, &overlap_csv_text), std::make_pair(o.jsonFile, &overlap_json_text)})
+    for (const auto& [file, text] : {std::make_pair(o.csvFile, &csv_text), std::make_pair(o.jsonFile, &json_text)})
         output(!file.empty(), [&] {
             if (o.overlap.empty())
                 throw StageFailure{{"There are no overlaps to write: choose --overlap 2d, 3d or both."}};
-            write_output(file, text(overlapRows, o.measures), out);
+            write_output(file, text(overlap_table(overlapRows, o.measures)), out);
         });
 
     attempt("the log", [&] {

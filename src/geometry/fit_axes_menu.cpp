@@ -44,6 +44,7 @@ Handles refit(Runtime& rt, Handles handles, TextList& lines) {
     if (!handles.overlap.empty()) {
         lines.push_back(fill(kCleared, {std::to_string(handles.overlap.size())}));
         handles.overlap.clear();
+        rt.figure().set_enable(kShowResultsTag, Enable::Off);
     }
     rt.figure().set_string("text_2D_overlap", {kNoResult});
     rt.figure().set_string("text_3D_overlap", {kNoResult});

@@ -2,6 +2,7 @@
 
 #include "app/guarded.h"
 #include "overlap/overlap_step.h"
+#include "overlap/results_step.h"
 
 namespace tarvik {
 
@@ -15,14 +16,23 @@ std::vector<std::pair<int, int>> all_pairs(int n) {
     return pairs;
 }
 
+namespace {
+
+// The overlap of the window's request; every pair's, once done, shown in the Results window too.
+void calculate_from_window(Runtime& rt, bool threeD) {
+    const OverlapRequest request = overlap_request_from_window(rt.figure(), threeD);
+    if (calculate_overlap(rt, request).done && !request.pair && rt.main_window())
+        show_overlap_results(rt);
+}
+
+} // namespace
+
 void button_calculate_3Doverlap_Callback(Runtime& rt, const ControlRef&, Handles) {
-    guarded(rt, ReportForm::B, "button_calculate_3Doverlap_Callback",
-            [&] { calculate_overlap(rt, overlap_request_from_window(rt.figure(), true)); });
+    guarded(rt, ReportForm::B, "button_calculate_3Doverlap_Callback", [&] { calculate_from_window(rt, true); });
 }
 
 void button_calculate_2Doverlap_Callback(Runtime& rt, const ControlRef&, Handles) {
-    guarded(rt, ReportForm::B, "button_calculate_2Doverlap_Callback",
-            [&] { calculate_overlap(rt, overlap_request_from_window(rt.figure(), false)); });
+    guarded(rt, ReportForm::B, "button_calculate_2Doverlap_Callback", [&] { calculate_from_window(rt, false); });
 }
 
 void checkbox_all_group_overlap_Callback(Runtime& rt, const ControlRef& object, Handles handles) {

@@ -5,6 +5,7 @@
 #include "core/format.h"
 #include "overlap/driver.h"
 #include "overlap/overlap_ops.h"
+#include "overlap/results_step.h"
 #include "ui/figure.h"
 
 #include <nlohmann/json.hpp>
@@ -309,6 +310,7 @@ class OverlapRun {
                             {last.failure ? "NaN" : format_significant(last.shares.value, 5)});
         }
         handles_.waitbar.reset();
+        update_results_button(fig_, handles_);
         rt_.store(handles_);
     }
 

@@ -12,6 +12,7 @@
 #include "import/load_file.h"
 #include "normalize/driver.h"
 #include "overlap/driver.h"
+#include "overlap/results_step.h"
 #include "plot/plot_dispatcher.h"
 
 namespace tarvik {
@@ -29,6 +30,7 @@ const HandlerTable& handler_table() {
         register_pipeline_handlers(t);
         register_fit_axes_handlers(t);
         register_overlap_handlers(t);
+        register_results_handlers(t);
         register_plot_handlers(t);
         register_log_handlers(t);
         register_help_handlers(t);

@@ -124,6 +124,7 @@ Services QtServices::services() {
     s.shell = this;
     s.clock = &clock_;
     s.plots = &plots_;
+    s.results = &results_;
     s.background = this;
 #ifdef _WIN32
     s.isWindows = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qt/qt_plot_host.h"
+#include "qt/results_window.h"
 #include "ui/services.h"
 
 #include <QElapsedTimer>
@@ -16,8 +17,8 @@ class QProgressDialog;
 
 namespace tarvik {
 
-// The services with real Qt dialogs, the system printer, browser and shell, the plot windows, and long
-// work on a thread of Qt's pool while the window answers.
+// The services with real Qt dialogs, the system printer, browser and shell, the plot windows, the Results
+// window, and long work on a thread of Qt's pool while the window answers.
 class QtServices : public DialogService,
                    public ProgressService,
                    public BackgroundRunner,
@@ -30,6 +31,7 @@ class QtServices : public DialogService,
 
     Services services();
     QtPlotHost& plot_host() { return plots_; }
+    QtResultsHost& results_host() { return results_; }
 
     DialogRef warning(const TextList& text, const std::string& title, bool modal) override;
     DialogRef message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) override;
@@ -59,6 +61,7 @@ class QtServices : public DialogService,
 
     SystemClock clock_;
     QtPlotHost plots_;
+    QtResultsHost results_;
     int next_ = 1;
     std::map<int, QPointer<QDialog>> dialogs_;
     struct Progress {

@@ -201,6 +201,45 @@ DerivedParts take_derived_marks(Json& doc, const Where& root) {
     return parts;
 }
 
+// Format 5 and earlier had no "Show results table" in step 4. It goes in after the object that stands
+// before it in the layout, among the objects and the record's references; found by tag, so that it does
+// not matter what other upgrades inserted before. It is enabled when the overlap table has a cell, as
+// the overlap step leaves it.
+void upgrade_to_results_button(Json& doc) {
+    const std::vector<Control> layout = main_window_layout();
+    Control button = *std::find_if(layout.begin(), layout.end(),
+                                   [](const Control& c) { return c.tag == kShowResultsTag; });
+    auto record = doc.find("record");
+    const bool hasRecord = record != doc.end() && record->is_object();
+    if (hasRecord) {
+        const auto table = record->find("overlap");
+        button.enable = table != record->end() && table->is_array() && !table->empty() ? Enable::On : Enable::Off;
+    }
+    // After the entry of `list` whose tag `tag_of` gives is the predecessor's; nothing when there is none.
+    const auto insert_after = [](Json& list, const auto& tag_of, Json item) {
+        if (!list.is_array())
+            return;
+        const auto at = std::find_if(list.begin(), list.end(), [&](const Json& e) {
+            const Json* tag = tag_of(e);
+            return tag && tag->is_string() && tag->template get_ref<const std::string&>() == kShowResultsFollows;
+        });
+        if (at != list.end())
+            list.insert(at + 1, std::move(item));
+    };
+    if (auto objects = doc.find("objects"); objects != doc.end())
+        insert_after(
+            *objects,
+            [](const Json& o) { return o.is_object() && o.contains("tag") ? &o.at("tag") : nullptr; },
+            encode(button));
+    if (!hasRecord)
+        return;
+    // The record's references: [tag, reference] pairs.
+    if (auto refs = record->find("objects"); refs != record->end())
+        insert_after(
+            *refs, [](const Json& r) { return r.is_array() && r.size() == 2 ? &r[0] : nullptr; },
+            Json::array({kShowResultsTag, kShowResultsTag}));
+}
+
 // How deep lists and objects nest inside a JSON text's outermost value (0 when nothing is nested in it),
 // brackets inside strings aside. Text that is not
 // JSON at all gets some number here and is refused by the parser.
@@ -270,6 +309,8 @@ std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVers
         upgrade_from_format_2(doc);
     if (version.get<std::int64_t>() <= 3)
         upgrade_from_format_3(doc);
+    if (version.get<std::int64_t>() <= 5)
+        upgrade_to_results_button(doc);
     const DerivedParts derived =
         version.get<std::int64_t>() >= 5 ? take_derived_marks(doc, root) : DerivedParts{};
     top[kFormat];

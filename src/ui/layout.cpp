@@ -376,6 +376,11 @@ std::vector<Control> main_window_layout() {
             .background(kPanel),
         ctl("text_2D_overlap", Style::Text, {" -- "}, {0.890, 0.603, 0.080, 0.023})
             .background(kPanel),
+        ctl(kShowResultsTag, Style::PushButton, {"Show results table"}, {0.801, 0.568, 0.169, 0.032})
+            .on_callback("button_show_results_Callback")
+            .enable(Enable::Off)
+            .tooltip("The overlap results and the measures of every calculated pair, in a table to sort, "
+                     "copy and export."),
         ctl("text59", Style::Text, {"Plot options:"}, {0.801, 0.533, 0.158, 0.031})
             .background(kPanel)
             .font_size(10)

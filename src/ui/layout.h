@@ -10,6 +10,11 @@ namespace tarvik {
 // The File menu's check entry that turns the fits to the mirrored axes of older sessions.
 inline constexpr const char* kMirroredFitAxesTag = "menuItem_mirroredFitAxes";
 
+// Step 4's button that shows the Results window again; enabled while the record holds overlap results.
+inline constexpr const char* kShowResultsTag = "button_show_results";
+// The object that stands before it in the layout.
+inline constexpr const char* kShowResultsFollows = "text_2D_overlap";
+
 // The main window's layout table: the File menu's items and every control, frame and shadow in creation
 // order (frames and shadows first, so that they lie behind the controls placed on them).
 std::vector<Control> main_window_layout();

@@ -25,6 +25,7 @@ Services ScriptedServices::services() {
     s.shell = this;
     s.clock = this;
     s.plots = &plots;
+    s.results = &results;
     s.background = &background;
     s.isWindows = isWindows;
     return s;

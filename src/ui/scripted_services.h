@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/recording_plot_host.h"
+#include "ui/recording_results_host.h"
 #include "ui/services.h"
 
 #include <deque>
@@ -61,6 +62,7 @@ class ScriptedServices : public DialogService,
     int printed = 0;
 
     RecordingPlotHost plots;
+    RecordingResultsHost results;
     // Long work runs on the calling thread, its progress shown at each of its checkpoints.
     SynchronousRunner background;
 

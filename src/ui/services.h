@@ -12,6 +12,7 @@
 namespace tarvik {
 
 class Figure;
+struct ResultsTable; // ui/results_table.h
 
 enum class Icon { None, Warn, Help, Error };
 enum class WindowStyle { NonModal, Modal, Replace };
@@ -94,6 +95,15 @@ class PlotHost {
     virtual void set_editing(int number) = 0;
 };
 
+// The Results window: the overlap results as a table the user sorts, copies and exports. Implementations:
+// a Qt window with a table view, and the recording host of the tests and the batch tool.
+class ResultsHost {
+  public:
+    virtual ~ResultsHost() = default;
+    // Shows the table in the Results window, opening it or bringing it forward, replacing what it showed.
+    virtual void show(const ResultsTable& table) = 0;
+};
+
 // Writes a plot to a picture file. Returns an empty text on success, else the reason it failed.
 class PlotExporter {
   public:
@@ -161,6 +171,7 @@ struct Services {
     ShellService* shell = nullptr;
     const Clock* clock = nullptr;
     PlotHost* plots = nullptr;
+    ResultsHost* results = nullptr; // null: no Results window is shown
     BackgroundRunner* background = nullptr; // null: the work runs as SynchronousRunner runs it
     bool isWindows = false;
 };

@@ -377,6 +377,23 @@ TEST_F(BatchTool, MeasuresFollowTheOverlapColumns) {
     EXPECT_NEAR(std::stod(cells[12]), std::exp(-std::stod(cells[11])), 1e-15);
 }
 
+// The window's Results table after "Calculate all" in 2D and 3D is what the tool writes with every
+// measure for the same study, byte for byte: the same rows, grid results and measures.
+TEST_F(BatchTool, TheWindowsResultsTableIsTheCsvOfTheSameStudy) {
+    Session window;
+    window.start();
+    run_steps_1_to_3(window, {.file = "plot_vowels.txt", .overlaps = true});
+    ASSERT_EQ(window.scripted.results.shown.size(), 2u);
+    std::string groups;
+    for (const tarvik::VowelGroup& g : window.record().v)
+        groups += " --group " + g.name + "=Vowel:" + g.constraints.at("Vowel").at(0);
+    ASSERT_EQ(run(kPlotVowels + " --normalize-f1 none --normalize-f2 none --normalize-duration none" + groups +
+                  " --overlap both --measures all --csv " + path("all.csv"))
+                  .status,
+              0);
+    EXPECT_EQ(tarvik::csv_text(window.scripted.results.shown.back()), file_contents(dir / "all.csv"));
+}
+
 // --resolution M,N,S counts intervals along F2, F1 and duration; the saved record names them m, n and s.
 TEST_F(BatchTool, OnePairInTheOrderGivenOnItsOwnGrid) {
     const std::string args = " --overlap 3d --pair 3,1 --resolution 4,20,1 --csv " + path("pair.csv");

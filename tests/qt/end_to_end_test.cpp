@@ -4,10 +4,12 @@
 // The pictures of the user guide are taken on the way and saved in the build folder
 // (scripts/make-screenshots.sh copies them to docs/images).
 #include "app/entry.h"
+#include "overlap/results_step.h"
 #include "qt/main_window_view.h"
 #include "support/window_driver.h"
 #include "qt/plot_window.h"
 #include "qt/qt_plot_host.h"
+#include "qt/results_window.h"
 #include "ui/scripted_services.h"
 
 #include <Q3DScatter>
@@ -71,6 +73,7 @@ class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
         scripted.plots.forwardTo = &host;
+        results.onExport = [this](const ResultsTable& t) { export_results_csv(rt, t); };
         rt.onWindowCreated = [this](const std::shared_ptr<Figure>& f) { view = new MainWindowView(rt, f); };
         zerivizi_export(rt, {});
         ASSERT_TRUE(view);
@@ -107,8 +110,13 @@ class EndToEnd : public ::testing::Test {
 
     QTemporaryDir folder;
     QtPlotHost host;
+    QtResultsHost results;
     ScriptedServices scripted;
-    Runtime rt{scripted.services()};
+    Runtime rt{[this] {
+        Services s = scripted.services();
+        s.results = &results;
+        return s;
+    }()};
     QPointer<MainWindowView> view;
     testing::WindowDriver driver{view};
 };
@@ -156,6 +164,12 @@ TEST_F(EndToEnd, TheExampleStudyFromTheDataFileToPlotsAndSession) {
     click("button_calculate_2Doverlap");
     click("button_calculate_3Doverlap");
     EXPECT_EQ(std::ranges::count(log(), kOverlapLine), 1) << kOverlapLine;
+    // The Results window then shows the three pairs in 2D and in 3D; step 4's button shows it again.
+    ASSERT_TRUE(results.window() && results.window()->isVisible());
+    EXPECT_EQ(results.window()->model()->rowCount(), 6);
+    EXPECT_TRUE(get<QPushButton>("button_show_results")->isEnabled());
+    QApplication::processEvents();
+    EXPECT_TRUE(results.window()->grab().save(QString(TARVIK_BUILD_DIR) + "/screenshot_guide_results.png"));
     click("checkbox_all_group_overlap");
     click("button_calculate_2Doverlap");
     click("button_calculate_3Doverlap");

@@ -2,6 +2,7 @@
 // byte, under member names the format describes; a save goes through a temporary file, so a failed one
 // leaves an earlier file whole. (Saving from the menu, and damaged files: session_menu_test.cpp.)
 #include "session/session_file.h"
+#include "ui/layout.h"
 #include "support/session.h"
 #include "support/test_folder.h"
 
@@ -48,6 +49,16 @@ std::set<std::string> described_members() {
             out.insert(n->str());
     }
     return out;
+}
+
+// The document as a file of format 5 or earlier holds it: without step 4's "Show results table" among
+// the objects and the record's references.
+void remove_results_button(Json& doc) {
+    auto& objects = doc["objects"];
+    objects.erase(std::find_if(objects.begin(), objects.end(),
+                               [](const Json& o) { return o["tag"] == kShowResultsTag; }));
+    auto& refs = doc["record"]["objects"];
+    refs.erase(std::find_if(refs.begin(), refs.end(), [](const Json& r) { return r[0] == kShowResultsTag; }));
 }
 
 using SessionText = StartedSession;
@@ -112,7 +123,7 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
     // cannot see, is caught: files of this version must open in every later one.
     const Json doc = Json::parse(text);
     EXPECT_EQ(doc.at("format"), "tarvik3d-session");
-    EXPECT_EQ(doc.at("version"), 5);
+    EXPECT_EQ(doc.at("version"), 6);
     const std::set<std::string> described = described_members();
     std::set<std::string> written;
     collect_members(doc, written);
@@ -143,6 +154,7 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
     for (Json& entry : older["record"]["overlap"])
         for (const char* list : {"Bothcoordx", "Bothcoordy", "Bothcoordz", "Bothcoordx2D", "Bothcoordy2D"})
             entry[1][list] = nullptr;
+    remove_results_button(older);
     for (const int version : {3, 2}) {
         older["version"] = version;
         if (version == 2) {
@@ -150,6 +162,31 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
             older["record"]["dataRow"] = Json::array({Json::array({Json::array({"Speaker", "s1"})})});
         }
         EXPECT_EQ(*session_from_text(older.dump())->retrieve(), upgraded) << version;
+    }
+}
+
+// A file of format 5 or earlier gets "Show results table" at its place, enabled when its overlap table
+// has a cell: it opens to the window and record this version writes, whatever upgrades ran before.
+TEST_F(SessionText, AnOlderFileGetsTheResultsButtonAtItsPlace) {
+    struct Case {
+        int version;
+        bool overlaps;
+    };
+    for (const Case c : {Case{5, true}, Case{4, true}, Case{5, false}}) {
+        SCOPED_TRACE(c.version);
+        Session study;
+        study.start();
+        run_steps_1_to_3(study, {.file = "plot_vowels.txt", .overlaps = c.overlaps});
+        EXPECT_EQ(study.control(kShowResultsTag).enable, c.overlaps ? Enable::On : Enable::Off);
+        const std::string text = session_to_text(study.fig(), study.record());
+        // Format 4 left nothing out.
+        Json older = Json::parse(
+            c.version == 4 ? session_to_text(study.fig(), study.record(), SessionDetail::Full) : text);
+        remove_results_button(older);
+        older["version"] = c.version;
+        const auto opened = session_from_text(older.dump());
+        EXPECT_EQ(opened->objects(), study.fig().objects());
+        EXPECT_EQ(session_to_text(*opened, *opened->retrieve()), text);
     }
 }
 

@@ -147,6 +147,7 @@ TEST_F(SessionMenu, AFileOfTheFirstFormatKeepsItsMirroredFitsUntilTheEntryIsUnch
         EXPECT_EQ(fit_fields(s.record().v[k]), written) << k;
     }
     EXPECT_EQ(s.record().overlap.at({1, 3}).value2D, 0.20689655172413793);
+    EXPECT_EQ(s.control(kShowResultsTag).enable, Enable::On); // it has results to show
 
     const Handles before = s.record();
     dispatch_event(s.rt, kMirroredFitAxesTag);
@@ -154,6 +155,7 @@ TEST_F(SessionMenu, AFileOfTheFirstFormatKeepsItsMirroredFitsUntilTheEntryIsUnch
     EXPECT_EQ(s.control(kMirroredFitAxesTag).value, std::vector<double>{0});
     const Handles after = s.record();
     EXPECT_TRUE(after.overlap.empty());
+    EXPECT_EQ(s.control(kShowResultsTag).enable, Enable::Off);
     for (std::size_t k = 0; k < groups.size(); ++k) {
         const VowelGroup& was = before.v[k];
         const VowelGroup& now = after.v[k];
@@ -238,9 +240,9 @@ struct Change {
 
 TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) {
     const Change changes[] = {
-        {"/version", "6",
-         "it was written by a newer version of TARVIK3D (session format 6; this version reads "
-         "format 5)."},
+        {"/version", "7",
+         "it was written by a newer version of TARVIK3D (session format 7; this version reads "
+         "format 6)."},
         {"/version", "\"1\"", "the file is damaged at version: expected the format version"},
         {"/record", "", "the file is damaged at the top: the field \"record\" is missing."},
         {"/window", "[]", "at window: expected an object."},
@@ -272,7 +274,7 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
          "at record.fitOrientation: expected \"line\" or \"mirrored\"."},
         {"/record/currStep", "7", "at record.currStep: the wizard has steps 1 to 4."},
         // The main window's objects: none missing, extra or moved, none re-wired or re-styled.
-        {"/objects/141", "", ": the object \"text115\" of the main window is missing."},
+        {"/objects/142", "", ": the object \"text115\" of the main window is missing."},
         {"", R"([{"op": "copy", "from": "/objects/31", "path": "/objects/-"}])", "appears twice."},
         {"", R"([{"op": "move", "from": "/objects/11", "path": "/objects/12"}])", "is out of place"},
         {"/objects/75/tag", "\"button_x\"", ": \"button_x\" is not an object of this version's main"},
