@@ -231,6 +231,11 @@ class OptionTable {
                      o.measures[static_cast<std::size_t>(at - kMeasureNames.begin())] = true;
                  }
              });
+        app.add_flag("--per-subject", o.perSubject,
+                     "the overlap (and measures) of each pair within each subject:\n"
+                     "one row per subject and pair, then the pair's ALL_MEAN,\n"
+                     "ALL_SD, ALL_MEDIAN and ALL_N (subjects with a value)")
+            ->group(group_);
         read("--resolution", "N|M,N,S",
              "grid intervals along F2, F1 and duration (default 20, at\nmost " +
                  std::to_string(kMaxGridSteps) + "; a 3D grid holds at most " + million_points() + ")",

@@ -54,6 +54,7 @@ struct BatchOptions {
     // Measures beside the overlap, in the order of kMeasureNames.
     MeasureChoice measures = {false, false, false, false};
     int threads = every_core(); // how many threads share the pairs
+    bool perSubject = false;    // the overlap within each subject instead of over the pooled groups
     // Fit axes; empty keeps the session's own (line for a new session).
     std::optional<FitOrientation> orientation;
     std::string csvFile;

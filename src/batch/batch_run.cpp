@@ -20,6 +20,7 @@
 #include "overlap/measures_step.h"
 #include "overlap/overlap_step.h"
 #include "overlap/overlap_results.h"
+#include "overlap/per_subject_step.h"
 #include "ui/layout.h"
 #include "ui/scripted_services.h"
 
@@ -233,6 +234,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
     bool stageFailed = false; // then no output but the log is written
     std::string step = "start"; // the stage under way, as a failure names it
     std::vector<OverlapRow> overlapRows;
+    std::optional<ResultsTable> perSubjectTable; // with --per-subject, what the CSV and JSON hold
     try {
         if (!o.sessionFile.empty()) {
             if (!o.dataFile.empty() || o.subject || o.normalizeF1 || o.normalizeF2 || !o.groups.empty())
@@ -295,7 +297,18 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
             if (session.record().currStep != 4)
                 throw StageFailure{{"The overlap needs vowel groups (--group)."}};
             step = "calculate the overlaps";
+            if (o.perSubject) {
+                const PerSubjectStepRequest request{
+                    o.overlap != "3d", o.overlap != "2d", o.pair,
+                    OverlapResolution{static_cast<double>(o.resolution[1]), static_cast<double>(o.resolution[0]),
+                                      static_cast<double>(o.resolution[2])},
+                    o.measures};
+                perSubjectTable.emplace();
+                session.step([&](Runtime& rt) { return calculate_per_subject(rt, request, &*perSubjectTable); });
+            }
             for (const bool threeD : {false, true}) {
+                if (o.perSubject)
+                    break;
                 if (o.overlap == (threeD ? "2d" : "3d"))
                     continue;
                 if (const int failed = run_overlap(session, o, threeD, overlapRows); failed > 0) {
@@ -360,7 +373,12 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
         output(!file.empty(), [&] {
             if (o.overlap.empty())
                 throw StageFailure{{"There are no overlaps to write: choose --overlap 2d, 3d or both."}};
-            write_output(file, text(overlap_table(overlapRows, o.measures)), out);
+            if (perSubjectTable)
+                write_output(file, text == &json_text ? per_subject_json_text(*perSubjectTable)
+                                                      : csv_text(*perSubjectTable),
+                             out);
+            else
+                write_output(file, text(overlap_table(overlapRows, o.measures)), out);
         });
 
     attempt("the log", [&] {

@@ -64,85 +64,127 @@ std::string few_tokens_warning(const std::string& pair, const char* dimension, c
 
 } // namespace
 
-std::optional<PerSubjectResult> per_subject_overlaps(const Handles& h, const PerSubjectRequest& request,
-                                                     const PerSubjectProgress& progress) {
+struct PerSubjectRun::State {
+    const Handles& h;
+    PerSubjectRequest request;
     PerSubjectResult out;
+    TokenColumns columns;
+    GridResolution grid2D, grid3D;
+    std::vector<char> used;                                 // by group
+    std::vector<std::vector<std::vector<std::size_t>>> rows; // by group, then subject
+    std::vector<TextList> fewTokens[2];                     // by pair: 2D, 3D
+};
+
+PerSubjectRun::PerSubjectRun(const Handles& h, const PerSubjectRequest& request)
+    : state_(std::make_unique<State>(State{h, request, {}, token_columns(h), {}, {}, {}, {}, {}})) {
+    State& st = *state_;
+    st.out.twoD = request.twoD, st.out.threeD = request.threeD;
     if (!h.HeaderName.Subject)
         throw std::out_of_range("No data column has been chosen for Subject.");
     const TextList& subjectCells = h.dataColumn.at(*h.HeaderName.Subject);
     std::unordered_map<std::string, std::size_t> subjectIndex;
     for (const auto& [name, record] : h.dataSubject.get()) {
-        subjectIndex.emplace(name, out.subjects.size());
-        out.subjects.push_back(name);
+        subjectIndex.emplace(name, st.out.subjects.size());
+        st.out.subjects.push_back(name);
     }
-    const TokenColumns columns = token_columns(h);
-    if (request.threeD && columns.normalized.size() < 3)
+    if (request.threeD && st.columns.normalized.size() < 3)
         throw std::invalid_argument("The data has no durations for a 3D overlap.");
-    const GridResolution grid2D = grid_resolution(h.overlapResolution, false);
-    const GridResolution grid3D = request.threeD ? grid_resolution(h.overlapResolution, true) : GridResolution{};
+    st.grid2D = grid_resolution(h.overlapResolution, false);
+    if (request.threeD)
+        st.grid3D = grid_resolution(h.overlapResolution, true);
 
     // Each group's rows, subject by subject: only the groups the pairs name.
-    const std::size_t groups = h.v.size(), subjects = out.subjects.size();
-    std::vector<char> used(groups, 0);
+    const std::size_t groups = h.v.size(), subjects = st.out.subjects.size();
+    st.used.assign(groups, 0);
     for (const auto& [a, b] : request.pairs) {
         if (a < 1 || b < 1 || static_cast<std::size_t>(std::max(a, b)) > groups || a >= b)
             throw std::invalid_argument("The pair " + std::to_string(a) + ", " + std::to_string(b) +
                                         " does not name two groups.");
-        used[static_cast<std::size_t>(a - 1)] = used[static_cast<std::size_t>(b - 1)] = 1;
+        st.used[static_cast<std::size_t>(a - 1)] = st.used[static_cast<std::size_t>(b - 1)] = 1;
     }
-    std::vector<std::vector<std::vector<std::size_t>>> rows(groups);
+    st.rows.resize(groups);
     for (std::size_t g = 0; g < groups; ++g) {
-        if (!used[g])
+        if (!st.used[g])
             continue;
-        rows[g].resize(subjects);
-        for (const std::size_t r : select_rows(h.v[g].constraints, h.dataColumn, columns.rowCount))
+        st.rows[g].resize(subjects);
+        for (const std::size_t r : select_rows(h.v[g].constraints, h.dataColumn, st.columns.rowCount))
             if (const auto s = subjectIndex.find(subjectCells.at(r)); s != subjectIndex.end())
-                rows[g][s->second].push_back(r);
+                st.rows[g][s->second].push_back(r);
     }
+    st.out.rows.resize(request.pairs.size() * subjects);
+    for (auto& lists : st.fewTokens)
+        lists.resize(request.pairs.size());
+}
 
-    const std::size_t pairs = request.pairs.size();
-    out.rows.resize(pairs * subjects);
-    std::vector<TextList> fewTokens[2] = {std::vector<TextList>(pairs), std::vector<TextList>(pairs)};
-    std::vector<SubjectGroup> fitted(groups);
-    for (std::size_t s = 0; s < subjects; ++s) {
-        for (std::size_t g = 0; g < groups; ++g)
-            if (used[g])
-                fitted[g] = fit_subject_group(gather_cells(rows[g][s], columns.normalized), h, request.twoD,
-                                              request.threeD);
-        for (std::size_t p = 0; p < pairs; ++p) {
-            const auto [first, second] = request.pairs[p];
-            const SubjectGroup& a = fitted[static_cast<std::size_t>(first - 1)];
-            const SubjectGroup& b = fitted[static_cast<std::size_t>(second - 1)];
-            SubjectPairResult& r = out.rows[p * subjects + s];
-            r.subject = s, r.first = first, r.second = second;
-            const std::string& nameA = h.v[static_cast<std::size_t>(first - 1)].name;
-            const std::string& nameB = h.v[static_cast<std::size_t>(second - 1)].name;
-            if (request.twoD) {
-                r.shares2D = shares_of(a.ellipse, b.ellipse, grid2D, grid_counts_2d);
-                if (!a.ellipse || !b.ellipse)
-                    fewTokens[0][p].push_back(out.subjects[s]);
-                if (request.measures)
-                    r.measures2D = pair_measures(a.data, b.data, 2, nameA, nameB).measures;
-            }
-            if (request.threeD) {
-                r.shares3D = shares_of(a.ellipsoid, b.ellipsoid, grid3D, grid_counts_3d);
-                if (!a.ellipsoid || !b.ellipsoid)
-                    fewTokens[1][p].push_back(out.subjects[s]);
-                if (request.measures)
-                    r.measures3D = pair_measures(a.data, b.data, 3, nameA, nameB).measures;
-            }
+PerSubjectRun::~PerSubjectRun() = default;
+
+const TextList& PerSubjectRun::subjects() const {
+    return state_->out.subjects;
+}
+
+void PerSubjectRun::run_subject(std::size_t s) {
+    State& st = *state_;
+    const Handles& h = st.h;
+    const std::size_t subjects = st.out.subjects.size();
+    std::vector<SubjectGroup> fitted(h.v.size());
+    for (std::size_t g = 0; g < h.v.size(); ++g)
+        if (st.used[g])
+            fitted[g] = fit_subject_group(gather_cells(st.rows[g][s], st.columns.normalized), h, st.request.twoD,
+                                          st.request.threeD);
+    for (std::size_t p = 0; p < st.request.pairs.size(); ++p) {
+        const auto [first, second] = st.request.pairs[p];
+        const SubjectGroup& a = fitted[static_cast<std::size_t>(first - 1)];
+        const SubjectGroup& b = fitted[static_cast<std::size_t>(second - 1)];
+        SubjectPairResult& r = st.out.rows[p * subjects + s];
+        r.subject = s, r.first = first, r.second = second;
+        const std::string& nameA = h.v[static_cast<std::size_t>(first - 1)].name;
+        const std::string& nameB = h.v[static_cast<std::size_t>(second - 1)].name;
+        if (st.request.twoD) {
+            r.shares2D = shares_of(a.ellipse, b.ellipse, st.grid2D, grid_counts_2d);
+            if (!a.ellipse || !b.ellipse)
+                st.fewTokens[0][p].push_back(st.out.subjects[s]);
+            if (st.request.measures)
+                r.measures2D = pair_measures(a.data, b.data, 2, nameA, nameB).measures;
         }
+        if (st.request.threeD) {
+            r.shares3D = shares_of(a.ellipsoid, b.ellipsoid, st.grid3D, grid_counts_3d);
+            if (!a.ellipsoid || !b.ellipsoid)
+                st.fewTokens[1][p].push_back(st.out.subjects[s]);
+            if (st.request.measures)
+                r.measures3D = pair_measures(a.data, b.data, 3, nameA, nameB).measures;
+        }
+    }
+}
+
+PerSubjectResult PerSubjectRun::finish() {
+    State& st = *state_;
+    const auto name = [&](int g) { return st.h.v[static_cast<std::size_t>(g - 1)].name; };
+    for (std::size_t p = 0; p < st.request.pairs.size(); ++p)
+        for (const int d : {0, 1}) {
+            // Subjects in their own order, whatever order they were run in.
+            TextList& few = st.fewTokens[d][p];
+            std::sort(few.begin(), few.end(), [&](const std::string& x, const std::string& y) {
+                return std::find(st.out.subjects.begin(), st.out.subjects.end(), x) <
+                       std::find(st.out.subjects.begin(), st.out.subjects.end(), y);
+            });
+            if (!few.empty())
+                st.out.warnings.push_back(few_tokens_warning(
+                    name(st.request.pairs[p].first) + "-" + name(st.request.pairs[p].second), d == 0 ? "2D" : "3D",
+                    few));
+        }
+    return std::move(st.out);
+}
+
+std::optional<PerSubjectResult> per_subject_overlaps(const Handles& h, const PerSubjectRequest& request,
+                                                     const PerSubjectProgress& progress) {
+    PerSubjectRun run(h, request);
+    const std::size_t subjects = run.subjects().size();
+    for (std::size_t s = 0; s < subjects; ++s) {
+        run.run_subject(s);
         if (progress && !progress(s + 1, subjects))
             return std::nullopt;
     }
-    for (std::size_t p = 0; p < pairs; ++p)
-        for (const int d : {0, 1})
-            if (!fewTokens[d][p].empty())
-                out.warnings.push_back(few_tokens_warning(
-                    h.v[static_cast<std::size_t>(request.pairs[p].first - 1)].name + "-" +
-                        h.v[static_cast<std::size_t>(request.pairs[p].second - 1)].name,
-                    d == 0 ? "2D" : "3D", fewTokens[d][p]));
-    return out;
+    return run.finish();
 }
 
 ColumnSummary summarize(const std::vector<double>& values) {

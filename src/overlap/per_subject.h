@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -33,9 +34,29 @@ struct SubjectPairResult {
 };
 
 struct PerSubjectResult {
+    bool twoD = false, threeD = false;    // the dimensions run
     TextList subjects;                    // in the order of the subject column
     std::vector<SubjectPairResult> rows;  // pair by pair in request order, each pair subject by subject
     std::vector<std::string> warnings;    // one per pair and dimension with subjects of too few tokens
+};
+
+// A run subject by subject, for a caller that shows its progress between subjects. The constructor
+// reads the record and checks the request (throwing as per_subject_overlaps does); each subject is then
+// run once, in any order, and finish() gives the result.
+class PerSubjectRun {
+  public:
+    PerSubjectRun(const Handles& handles, const PerSubjectRequest& request);
+    ~PerSubjectRun();
+    PerSubjectRun(const PerSubjectRun&) = delete;
+    PerSubjectRun& operator=(const PerSubjectRun&) = delete;
+
+    const TextList& subjects() const;
+    void run_subject(std::size_t subject);
+    PerSubjectResult finish();
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // Called after each subject's fits and pairs with the subjects done so far and their number; returning

@@ -118,26 +118,32 @@ std::string csv_text(const ResultsTable& table) {
     return out;
 }
 
-std::string json_text(const ResultsTable& table) {
-    nlohmann::json pairs = nlohmann::json::array();
-    for (const auto& row : table.rows) {
-        nlohmann::json pair = nlohmann::json::object();
-        for (std::size_t c = 0; c < table.columns.size(); ++c) {
-            const ResultsCell& cell = row[c];
-            switch (table.columns[c].kind) {
-            case ColumnKind::Text:
-                pair[table.columns[c].name] = cell.text;
-                break;
-            case ColumnKind::Index:
-                pair[table.columns[c].name] = static_cast<int>(cell.number);
-                break;
-            default:
-                pair[table.columns[c].name] =
-                    std::isfinite(cell.number) ? nlohmann::json(cell.number) : nlohmann::json(nullptr);
-            }
+nlohmann::json row_json(const ResultsTable& table, std::size_t row, const std::vector<std::size_t>& columns) {
+    nlohmann::json out = nlohmann::json::object();
+    for (const std::size_t c : columns) {
+        const ResultsCell& cell = table.rows[row][c];
+        switch (table.columns[c].kind) {
+        case ColumnKind::Text:
+            out[table.columns[c].name] = cell.text;
+            break;
+        case ColumnKind::Index:
+            out[table.columns[c].name] = static_cast<int>(cell.number);
+            break;
+        default:
+            out[table.columns[c].name] =
+                std::isfinite(cell.number) ? nlohmann::json(cell.number) : nlohmann::json(nullptr);
         }
-        pairs.push_back(std::move(pair));
     }
+    return out;
+}
+
+std::string json_text(const ResultsTable& table) {
+    std::vector<std::size_t> columns(table.columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        columns[c] = c;
+    nlohmann::json pairs = nlohmann::json::array();
+    for (std::size_t r = 0; r < table.rows.size(); ++r)
+        pairs.push_back(row_json(table, r, columns));
     const nlohmann::json doc = {{"format", "tarvik3d-overlap"}, {"version", 1}, {"pairs", pairs}};
     return doc.dump(2) + "\n";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -63,6 +65,9 @@ std::string tsv_text(const ResultsTable& table);
 
 // The table as CSV: the header, then each row.
 std::string csv_text(const ResultsTable& table);
+
+// One row as a JSON object keyed by the names of the given columns; a number that is not finite is null.
+nlohmann::json row_json(const ResultsTable& table, std::size_t row, const std::vector<std::size_t>& columns);
 
 // The table as the batch tool's overlap document {"format": "tarvik3d-overlap", "version": 1, "pairs":
 // [...]}, one object per row keyed by column name; a number that is not finite is null.

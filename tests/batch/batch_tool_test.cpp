@@ -574,4 +574,38 @@ TEST_F(BatchPlots, RefusalsExitWithOneAndTheMessageAUserWouldSee) {
                       "Cannot write the plot " + (dir / "x.svg") + ": "}});
 }
 
+// Within each subject: one row per subject and pair, then the pair's summaries; Hillenbrand's one token
+// per speaker and vowel gives no fit to any subject, so every value is NaN and each pair and dimension
+// names its subjects in one warning.
+TEST_F(BatchTool, PerSubjectRowsAndSummariesAndTheSubjectsWithTooFewTokens) {
+    const Outcome hb = run("--data '" + kExamples + "hillenbrand.txt' --subject Speaker --vowel Vowel --f1 F1" +
+                           " --f2 F2 --duration Duration --phrase-duration none --normalize-f1 zscore" +
+                           " --normalize-f2 zscore --normalize-duration zscore --group ae=Vowel:ae --group" +
+                           " ah=Vowel:ah --group iy=Vowel:iy --overlap both --per-subject --csv " + path("hb.csv"));
+    EXPECT_EQ(hb.status, 0) << hb.err;
+    const auto warnings = lines_of(hb.err);
+    ASSERT_EQ(warnings.size(), 6u); // 3 pairs x 2 dimensions
+    EXPECT_EQ(warnings[1], "warning: Subjects with too few tokens: Pair ae-ah (3D): 139 subjects have too few "
+                           "tokens in a group for a fit, and NaN: m01, m02, m03, m04, m06, m07, m08, m09, m10, "
+                           "m11 and 129 more.");
+    const auto rows = lines_of(file_contents(dir / "hb.csv"));
+    ASSERT_EQ(rows.size(), 1 + 6 * (139 + 4u));
+    EXPECT_EQ(rows[140], "ALL_MEAN,2D,1,2,ae,ah,NaN,NaN,NaN,NaN,NaN,NaN");
+    EXPECT_EQ(rows[143], "ALL_N,2D,1,2,ae,ah,0,0,0,0,0,0");
+
+    const Outcome sc = run(kStressStudy + " --overlap 2d --pair 2,1 --per-subject --measures euclidean --csv " +
+                           path("sc.csv") + " --json " + path("sc.json"));
+    ASSERT_EQ(sc.status, 0) << sc.err;
+    const auto csv = lines_of(file_contents(dir / "sc.csv"));
+    ASSERT_EQ(csv.size(), 1 + 6 + 4u);
+    EXPECT_EQ(csv[0].rfind("subject,dimension,index_a,index_b,group_a,group_b,value,", 0), 0u);
+    EXPECT_EQ(csv[0].substr(csv[0].size() - 10), ",euclidean");
+    EXPECT_EQ(csv[10].rfind("ALL_N,2D,1,2,i-stressed,i-unstressed,6,6,6,6,6,6,6", 0), 0u) << csv[10];
+    const nlohmann::json doc = nlohmann::json::parse(file_contents(dir / "sc.json"));
+    EXPECT_EQ(doc.at("format"), "tarvik3d-overlap-per-subject");
+    ASSERT_EQ(doc.at("pairs").size(), 1u);
+    EXPECT_EQ(doc["pairs"][0]["subjects"].size(), 6u);
+    EXPECT_EQ(doc["pairs"][0]["summary"][2]["subject"], "ALL_MEDIAN");
+}
+
 } // namespace

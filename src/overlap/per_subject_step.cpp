@@ -1,0 +1,173 @@
+#include "overlap/per_subject_step.h"
+
+#include "app/background.h"
+#include "app/guarded.h"
+#include "app/log.h"
+#include "app/warnings.h"
+#include "core/format.h"
+#include "overlap/driver.h"
+
+#include <algorithm>
+
+namespace tarvik {
+
+namespace {
+
+const char* const kProgress = "Overlaps within each subject...";
+const char* const kWarningsTitle = "Subjects with too few tokens";
+const char* const kNoGroups = "The overlap within subjects needs two fitted groups at least.";
+
+OverlapRow row_of(const Handles& h, const SubjectPairResult& r, bool threeD) {
+    const std::optional<OverlapShares>& s = threeD ? r.shares3D : r.shares2D;
+    const double nan = kNoShare;
+    const auto count = [&](long long OverlapShares::*n) { return s ? static_cast<double>((*s).*n) : nan; };
+    OverlapRow row{threeD,
+                   r.first,
+                   r.second,
+                   h.v.at(static_cast<std::size_t>(r.first - 1)).name,
+                   h.v.at(static_cast<std::size_t>(r.second - 1)).name,
+                   s ? s->value : nan,
+                   s ? s->E1ovfrac : nan,
+                   s ? s->E2ovfrac : nan,
+                   count(&OverlapShares::E1sum),
+                   count(&OverlapShares::E2sum),
+                   count(&OverlapShares::Ebothsum),
+                   {}};
+    const std::optional<PairMeasures>& m = threeD ? r.measures3D : r.measures2D;
+    row.measures = m ? *m : PairMeasures{nan, nan, nan, nan, nan, nan, nan, nan, nan, nan};
+    return row;
+}
+
+} // namespace
+
+ResultsTable per_subject_table(const Handles& h, const PerSubjectResult& result, const MeasureChoice& measures) {
+    const std::size_t subjects = result.subjects.size();
+    ResultsTable table;
+    bool columnsSet = false;
+    for (const bool threeD : {false, true}) {
+        if (!(threeD ? result.threeD : result.twoD))
+            continue;
+        for (std::size_t first = 0; subjects > 0 && first + subjects <= result.rows.size(); first += subjects) {
+            std::vector<OverlapRow> rows;
+            for (std::size_t s = 0; s < subjects; ++s)
+                rows.push_back(row_of(h, result.rows[first + s], threeD));
+            ResultsTable part = overlap_table(rows, measures);
+            if (!columnsSet) {
+                table.columns = {{"subject", ColumnKind::Text}};
+                table.columns.insert(table.columns.end(), part.columns.begin(), part.columns.end());
+                columnsSet = true;
+            }
+            for (std::size_t s = 0; s < subjects; ++s) {
+                std::vector<ResultsCell> cells = {{result.subjects[s], 0}};
+                cells.insert(cells.end(), part.rows[s].begin(), part.rows[s].end());
+                table.rows.push_back(std::move(cells));
+            }
+            for (const char* summary : kSummaryRows) {
+                std::vector<ResultsCell> cells = {{summary, 0}};
+                for (std::size_t c = 0; c < part.columns.size(); ++c) {
+                    if (part.columns[c].kind != ColumnKind::Number) {
+                        cells.push_back(part.rows[0][c]);
+                        continue;
+                    }
+                    std::vector<double> values;
+                    for (std::size_t s = 0; s < subjects; ++s)
+                        values.push_back(part.rows[s][c].number);
+                    const ColumnSummary sum = summarize(values);
+                    const std::string_view which = summary;
+                    cells.push_back({{},
+                                     which == "ALL_MEAN"     ? sum.mean
+                                     : which == "ALL_SD"     ? sum.sd
+                                     : which == "ALL_MEDIAN" ? sum.median
+                                                             : static_cast<double>(sum.defined)});
+                }
+                table.rows.push_back(std::move(cells));
+            }
+        }
+    }
+    table.notes = result.warnings;
+    return table;
+}
+
+std::string per_subject_json_text(const ResultsTable& table) {
+    const std::size_t subject = column_index(table, "subject");
+    std::vector<std::size_t> key, values;
+    for (const char* name : {"dimension", "index_a", "index_b", "group_a", "group_b"})
+        key.push_back(column_index(table, name));
+    for (std::size_t c = 0; c < table.columns.size(); ++c)
+        if (std::find(key.begin(), key.end(), c) == key.end())
+            values.push_back(c);
+    nlohmann::json pairs = nlohmann::json::array();
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const bool summary = std::find(std::begin(kSummaryRows), std::end(kSummaryRows),
+                                       table.rows[r][subject].text) != std::end(kSummaryRows);
+        // A pair starts with its first subject; its summary rows close it.
+        if (pairs.empty() || (!summary && !pairs.back()["summary"].empty())) {
+            nlohmann::json pair = row_json(table, r, key);
+            pair["subjects"] = nlohmann::json::array();
+            pair["summary"] = nlohmann::json::array();
+            pairs.push_back(std::move(pair));
+        }
+        pairs.back()[summary ? "summary" : "subjects"].push_back(row_json(table, r, values));
+    }
+    const nlohmann::json doc = {{"format", "tarvik3d-overlap-per-subject"}, {"version", 1}, {"pairs", pairs}};
+    return doc.dump(2) + "\n";
+}
+
+StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& request, ResultsTable* out) {
+    return run_step(rt, [&] {
+        return guarded(rt, ReportForm::B, "calculate_per_subject", [&] {
+            Handles h = *rt.figure().retrieve();
+            if (h.v.size() < 2 || h.currStep != 4)
+                throw std::runtime_error(kNoGroups);
+            if (request.resolution)
+                h.overlapResolution = *request.resolution;
+            PerSubjectRequest engine{{}, request.twoD, request.threeD,
+                                     std::find(request.measures.begin(), request.measures.end(), true) !=
+                                         request.measures.end()};
+            if (request.pair)
+                engine.pairs = {{std::min(request.pair->first, request.pair->second),
+                                 std::max(request.pair->first, request.pair->second)}};
+            else
+                engine.pairs = all_pairs(static_cast<int>(h.v.size()));
+            PerSubjectRun run(h, engine);
+            const TextList& subjects = run.subjects();
+            const std::string count = format_count(subjects.size());
+            if (!run_items_in_background(
+                    rt, kProgress, subjects.size(),
+                    [&](std::size_t s) {
+                        return "Subject " + format_count(s + 1) + " of " + count + ": " + subjects[s];
+                    },
+                    [&](std::size_t s) { run.run_subject(s); }))
+                return;
+            const PerSubjectResult result = run.finish();
+            ResultsTable table = per_subject_table(h, result, request.measures);
+            Warnings warnings(kWarningsTitle);
+            for (const std::string& line : result.warnings)
+                warnings.add(line);
+            // One line per pair and dimension in the log: the median over the subjects and how many have one.
+            const auto column = [&](const char* name) { return column_index(table, name); };
+            const std::size_t subject = column("subject"), value = column("value");
+            TextList lines = {"OVERLAP WITHIN SUBJECTS (" + count + " subjects):"};
+            std::string median;
+            for (std::size_t r = 0; r < table.rows.size(); ++r) {
+                const std::string& which = table.rows[r][subject].text;
+                if (which == "ALL_MEDIAN")
+                    median = cell_display_text(table, r, value);
+                else if (which == "ALL_N")
+                    lines.push_back("   " + cell_text(table, r, column("dimension")) + " " +
+                                    cell_text(table, r, column("group_a")) + " and " +
+                                    cell_text(table, r, column("group_b")) + ": median " + median + " over " +
+                                    cell_text(table, r, value) + " subjects");
+            }
+            h = *rt.figure().retrieve();
+            if (request.resolution)
+                h.overlapResolution = *request.resolution;
+            h = update_log(rt, std::move(h), lines);
+            rt.store(warnings.report(rt, h));
+            if (out)
+                *out = std::move(table);
+        });
+    });
+}
+
+} // namespace tarvik

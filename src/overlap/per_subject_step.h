@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/step.h"
+#include "overlap/overlap_results.h"
+#include "overlap/per_subject.h"
+
+#include <optional>
+#include <utility>
+
+// The overlaps within each subject as a step, and their table: each subject's row of every pair, then the
+// pair's summaries over the subjects.
+namespace tarvik {
+
+struct PerSubjectStepRequest {
+    bool twoD = true, threeD = false;
+    std::optional<std::pair<int, int>> pair; // 1-based, in either order; empty: every pair i < j
+    // The grid steps to use from now on (the record keeps them); empty: the session's own.
+    std::optional<OverlapResolution> resolution;
+    MeasureChoice measures{};
+    friend bool operator==(const PerSubjectStepRequest&, const PerSubjectStepRequest&) = default;
+};
+
+// The rows of the summary of a pair over its subjects, in this order, in the subject column.
+inline constexpr const char* kSummaryRows[] = {"ALL_MEAN", "ALL_SD", "ALL_MEDIAN", "ALL_N"};
+
+// The table of a run: a leading `subject` column, then the overlap table's columns (the measures chosen
+// last); for each dimension (2D first) and pair, a row per subject and then the four summary rows, whose
+// numbers are the mean, standard deviation and median of the subjects' values that are not NaN and their
+// count (ALL_N).
+ResultsTable per_subject_table(const Handles& handles, const PerSubjectResult& result, const MeasureChoice& measures);
+
+// The same content nested per pair: {"format": "tarvik3d-overlap-per-subject", "version": 1, "pairs":
+// [{dimension, index_a, index_b, group_a, group_b, "subjects": [...], "summary": [...]}]}.
+std::string per_subject_json_text(const ResultsTable& table);
+
+// Runs the pairs within every subject away from the window's thread, with a progress dialog naming the
+// subject and Cancel between subjects; the subjects with too few tokens are warned of once per pair.
+// Done when every subject was run; `out` then gets the table. The log gets a line per pair.
+StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& request, ResultsTable* out);
+
+} // namespace tarvik
