@@ -44,6 +44,9 @@ constexpr const char* kNotResolution =
 constexpr const char* kNotMeasures =
     "expected measures from pillai, bhattacharyya, mahalanobis, euclidean or all, comma-separated, not '";
 constexpr const char* kNotThreads = "expected a whole number of threads from 1 to %s, not '";
+constexpr const char* kNotReplicates = "expected a whole number of replicates from 1 to 1000000, not '";
+constexpr const char* kNotSeed = "expected a whole number from 0 to 18446744073709551615, not '";
+constexpr const char* kNotConfidence = "expected a confidence between 0 and 1, such as 0.95, not '";
 constexpr const char* kNoPlot = "belongs to a --plot given before it";
 constexpr const char* kUnknownOption = "unknown option: ";
 constexpr const char* kNoPlotOut = "needs --plot-out FILE.png|.svg|.pdf";
@@ -236,6 +239,36 @@ class OptionTable {
                      "one row per subject and pair, then the pair's ALL_MEAN,\n"
                      "ALL_SD, ALL_MEDIAN and ALL_N (subjects with a value)")
             ->group(group_);
+        read("--bootstrap", "B",
+             "percentile intervals of each pair's value and measures from\n"
+             "B resamples (columns ci_low, ci_high, bootstrap_n, ...)",
+             [&o](const std::string& v) {
+                 const auto n = group_numbers(v, 1, 1);
+                 if (!n || n->front() > 1000000)
+                     refuse_value("--bootstrap", kNotReplicates, v);
+                 o.bootstrap = static_cast<std::size_t>(n->front());
+             });
+        read("--seed", "S", "the seed of the resampling (default 1); the same seed gives\nthe same intervals on any number of threads",
+             [&o](const std::string& v) {
+                 if (v.empty() || v.size() > 20 || v.find_first_not_of("0123456789") != std::string::npos)
+                     refuse_value("--seed", kNotSeed, v);
+                 try {
+                     o.seed = std::stoull(v);
+                 } catch (const std::exception&) {
+                     refuse_value("--seed", kNotSeed, v);
+                 }
+             });
+        read("--confidence", "C", "the intervals' confidence (default 0.95)", [&o](const std::string& v) {
+            const double c = to_number(v); // NaN when it is not a number
+            if (!(c > 0 && c < 1))
+                refuse_value("--confidence", kNotConfidence, v);
+            o.confidence = c;
+        });
+        one_of(read("--resample", "WHAT",
+                    "what a resample draws with replacement: each group's tokens\n"
+                    "(tokens, the default) or whole subjects (subjects)",
+                    [&o](const std::string& v) { o.resample = v == "subjects" ? Resample::Subjects : Resample::Tokens; }),
+               {"tokens", "subjects"});
         read("--resolution", "N|M,N,S",
              "grid intervals along F2, F1 and duration (default 20, at\nmost " +
                  std::to_string(kMaxGridSteps) + "; a 3D grid holds at most " + million_points() + ")",
@@ -305,6 +338,8 @@ class OptionTable {
                                            std::to_string(r[1] + 1) + " x " + std::to_string(r[2] + 1) +
                                            " points is more than the " + million_points() +
                                            " that can be measured");
+            if (o.bootstrap > 0 && o.perSubject)
+                refuse("--bootstrap", "intervals within each subject (--per-subject) are not available yet");
             for (const auto& plot : o.plots)
                 if (plot.outFile.empty())
                     refuse("--plot " + std::string(menu_batch_name(kPlotKindMenu, plot.kind)), kNoPlotOut);

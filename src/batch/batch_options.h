@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/fit_orientation.h"
+#include "overlap/bootstrap.h"
 #include "overlap/overlap_results.h"
 #include "ui/menus.h"
 
@@ -55,6 +56,11 @@ struct BatchOptions {
     MeasureChoice measures = {false, false, false, false};
     int threads = every_core(); // how many threads share the pairs
     bool perSubject = false;    // the overlap within each subject instead of over the pooled groups
+    // Bootstrap intervals: replicates (0: none), seed, confidence, what is drawn again.
+    std::size_t bootstrap = 0;
+    std::uint64_t seed = 1;
+    double confidence = 0.95;
+    Resample resample = Resample::Tokens;
     // Fit axes; empty keeps the session's own (line for a new session).
     std::optional<FitOrientation> orientation;
     std::string csvFile;

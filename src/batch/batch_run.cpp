@@ -20,6 +20,7 @@
 #include "overlap/measures_step.h"
 #include "overlap/overlap_step.h"
 #include "overlap/overlap_results.h"
+#include "overlap/bootstrap_step.h"
 #include "overlap/per_subject_step.h"
 #include "ui/layout.h"
 #include "ui/scripted_services.h"
@@ -159,6 +160,15 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
         rows.push_back(overlap_row(h, i, j, threeD));
         // A failed or missing estimate leaves its counts NaN; the cell's first count is the smaller group's.
         failed += std::isnan(i <= j ? rows.back().n1 : rows.back().n2) ? 1 : 0;
+    }
+    if (o.bootstrap > 0) {
+        BootstrapRequest request{{}, threeD, o.bootstrap, o.seed, o.confidence, o.resample};
+        for (const auto& [i, j] : pairs)
+            request.pairs.emplace_back(std::min(i, j), std::max(i, j));
+        std::vector<PairIntervals> intervals;
+        session.step([&](Runtime& rt) { return bootstrap_pairs(rt, request, &intervals); });
+        for (std::size_t k = 0; k < intervals.size(); ++k)
+            rows[rows.size() - intervals.size() + k].intervals = intervals[k];
     }
     if (std::find(o.measures.begin(), o.measures.end(), true) != o.measures.end()) {
         std::vector<PairMeasures> measures;
@@ -378,7 +388,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                                                       : csv_text(*perSubjectTable),
                              out);
             else
-                write_output(file, text(overlap_table(overlapRows, o.measures)), out);
+                write_output(file, text(overlap_table(overlapRows, o.measures, o.bootstrap > 0)), out);
         });
 
     attempt("the log", [&] {

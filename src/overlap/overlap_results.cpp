@@ -61,7 +61,7 @@ OverlapRow overlap_row(const Handles& handles, int a, int b, bool threeD) {
                    group(handles, b).name, or_nan(r.value),
                    or_nan(r.E1ovfrac), or_nan(r.E2ovfrac),
                    or_nan(r.E1sum), or_nan(r.E2sum),
-                   or_nan(r.Ebothsum), PairMeasures{}};
+                   or_nan(r.Ebothsum), PairMeasures{}, std::nullopt};
     if (a > b) // the cell keeps the smaller index first
         std::swap(row.e1, row.e2), std::swap(row.n1, row.n2);
     return row;
@@ -93,13 +93,21 @@ std::vector<std::string> measure_rows(const Handles& handles, std::vector<Overla
     return problems;
 }
 
-ResultsTable overlap_table(const std::vector<OverlapRow>& rows, const MeasureChoice& measures) {
+ResultsTable overlap_table(const std::vector<OverlapRow>& rows, const MeasureChoice& measures, bool intervals) {
     ResultsTable table;
     table.columns = kOverlapColumns;
     for (std::size_t k = 0; k < measures.size(); ++k)
         if (measures[k])
             for (const char* column : kMeasureColumns[k])
                 table.columns.push_back({column, ColumnKind::Number});
+    if (intervals) {
+        for (const char* column : {"ci_low", "ci_high", "bootstrap_n"})
+            table.columns.push_back({column, ColumnKind::Number});
+        for (std::size_t k = 0; k < measures.size(); ++k)
+            if (measures[k])
+                for (const char* end : {"_ci_low", "_ci_high"})
+                    table.columns.push_back({kBootstrapStatistics[k + 1] + std::string(end), ColumnKind::Number});
+    }
     table.rows.reserve(rows.size());
     for (const OverlapRow& r : rows) {
         std::vector<ResultsCell> cells = {
@@ -110,6 +118,19 @@ ResultsTable overlap_table(const std::vector<OverlapRow>& rows, const MeasureCho
             if (measures[k])
                 for (const double x : measure_values(r.measures, k))
                     cells.push_back(number_cell(x));
+        if (intervals) {
+            const PairIntervals none{};
+            const PairIntervals& ci = r.intervals ? *r.intervals : none;
+            const double nan = std::nan("");
+            cells.push_back(number_cell(r.intervals ? ci[0].low : nan));
+            cells.push_back(number_cell(r.intervals ? ci[0].high : nan));
+            cells.push_back(number_cell(static_cast<double>(ci[0].defined)));
+            for (std::size_t k = 0; k < measures.size(); ++k)
+                if (measures[k]) {
+                    cells.push_back(number_cell(r.intervals ? ci[k + 1].low : nan));
+                    cells.push_back(number_cell(r.intervals ? ci[k + 1].high : nan));
+                }
+        }
         table.rows.push_back(std::move(cells));
     }
     return table;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/handles.h"
+#include "overlap/bootstrap.h"
 #include "overlap/measures.h"
 #include "ui/results_table.h"
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,8 @@ struct OverlapRow {
     std::string nameA, nameB;
     double value = 0, e1 = 0, e2 = 0, n1 = 0, n2 = 0, nBoth = 0;
     PairMeasures measures{};
+    // Bootstrap intervals of the value and of each measure's main statistic, when they were asked for.
+    std::optional<PairIntervals> intervals;
 };
 
 // The row of groups a and b (1-based, in either order) in the dimension, read from the record's overlap
@@ -43,8 +47,11 @@ std::vector<OverlapRow> recorded_rows(const Handles& handles);
 std::vector<std::string> measure_rows(const Handles& handles, std::vector<OverlapRow>& rows);
 
 // The table of the rows: dimension, index_a, index_b, group_a, group_b, value, e1_fraction, e2_fraction,
-// e1_count, e2_count, both_count, then the columns of each measure chosen.
-ResultsTable overlap_table(const std::vector<OverlapRow>& rows, const MeasureChoice& measures);
+// e1_count, e2_count, both_count, then the columns of each measure chosen; with `intervals`, then ci_low,
+// ci_high and bootstrap_n of the value and <statistic>_ci_low, <statistic>_ci_high of each measure chosen
+// (pillai, bhattacharyya_distance, mahalanobis, euclidean).
+ResultsTable overlap_table(const std::vector<OverlapRow>& rows, const MeasureChoice& measures,
+                           bool intervals = false);
 
 // Everything the record holds: its recorded rows with every measure, and why measures are NaN.
 ResultsTable overlap_results(const Handles& handles);

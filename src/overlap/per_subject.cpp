@@ -17,40 +17,6 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr std::size_t kNamedSubjects = 10;
 
-// One group's tokens of one subject, fitted in the dimensions asked for when there are enough of them.
-struct SubjectGroup {
-    Matrix data;
-    std::optional<Ellipse2D> ellipse;
-    std::optional<Ellipsoid3D> ellipsoid;
-};
-
-SubjectGroup fit_subject_group(const Matrix& data, const Handles& h, bool twoD, bool threeD) {
-    SubjectGroup g{data, std::nullopt, std::nullopt};
-    if (twoD && data.rows >= 3) {
-        const StarFit2D f = fit_star_2d(data, h.stdmult, h.fitOrientation);
-        g.ellipse = Ellipse2D{{f.avg[0], f.avg[1]}, f.theta, f.A, f.B,
-                              ellipse_in_data(f.theta, f.xstar, f.ystar, f.avg)};
-    }
-    if (threeD && data.rows >= 4) {
-        const DubstarFit3D f = fit_dubstar_3d(data, h.stdmult, h.fitOrientation);
-        g.ellipsoid = Ellipsoid3D{{f.avg[0], f.avg[1], f.avg[2]}, f.theta, f.phi, f.A, f.B, f.C,
-                                  ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg)};
-    }
-    return g;
-}
-
-template <typename Shape, typename Count>
-std::optional<OverlapShares> shares_of(const std::optional<Shape>& a, const std::optional<Shape>& b,
-                                       GridResolution resolution, Count count) {
-    if (!a || !b)
-        return std::nullopt;
-    try {
-        return count(*a, *b, resolution, {}).shares;
-    } catch (const std::invalid_argument&) {
-        return std::nullopt;
-    }
-}
-
 std::string few_tokens_warning(const std::string& pair, const char* dimension, const TextList& subjects) {
     std::string names;
     for (std::size_t i = 0; i < subjects.size() && i < kNamedSubjects; ++i)
@@ -63,6 +29,35 @@ std::string few_tokens_warning(const std::string& pair, const char* dimension, c
 }
 
 } // namespace
+
+FittedTokens fit_tokens(Matrix data, const Handles& h, bool twoD, bool threeD) {
+    FittedTokens g{std::move(data), std::nullopt, std::nullopt};
+    if (twoD && g.data.rows >= 3) {
+        const StarFit2D f = fit_star_2d(g.data, h.stdmult, h.fitOrientation);
+        g.ellipse = Ellipse2D{{f.avg[0], f.avg[1]}, f.theta, f.A, f.B,
+                              ellipse_in_data(f.theta, f.xstar, f.ystar, f.avg)};
+    }
+    if (threeD && g.data.rows >= 4) {
+        const DubstarFit3D f = fit_dubstar_3d(g.data, h.stdmult, h.fitOrientation);
+        g.ellipsoid = Ellipsoid3D{{f.avg[0], f.avg[1], f.avg[2]}, f.theta, f.phi, f.A, f.B, f.C,
+                                  ellipsoid_in_data(f.theta, f.phi, f.xdubstar, f.ydubstar, f.zdubstar, f.avg)};
+    }
+    return g;
+}
+
+std::optional<OverlapShares> fitted_overlap(const FittedTokens& a, const FittedTokens& b, bool threeD,
+                                            GridResolution resolution) {
+    try {
+        if (threeD)
+            return a.ellipsoid && b.ellipsoid
+                       ? std::optional(grid_counts_3d(*a.ellipsoid, *b.ellipsoid, resolution).shares)
+                       : std::nullopt;
+        return a.ellipse && b.ellipse ? std::optional(grid_counts_2d(*a.ellipse, *b.ellipse, resolution).shares)
+                                      : std::nullopt;
+    } catch (const std::invalid_argument&) {
+        return std::nullopt;
+    }
+}
 
 struct PerSubjectRun::State {
     const Handles& h;
@@ -126,28 +121,28 @@ void PerSubjectRun::run_subject(std::size_t s) {
     State& st = *state_;
     const Handles& h = st.h;
     const std::size_t subjects = st.out.subjects.size();
-    std::vector<SubjectGroup> fitted(h.v.size());
+    std::vector<FittedTokens> fitted(h.v.size());
     for (std::size_t g = 0; g < h.v.size(); ++g)
         if (st.used[g])
-            fitted[g] = fit_subject_group(gather_cells(st.rows[g][s], st.columns.normalized), h, st.request.twoD,
+            fitted[g] = fit_tokens(gather_cells(st.rows[g][s], st.columns.normalized), h, st.request.twoD,
                                           st.request.threeD);
     for (std::size_t p = 0; p < st.request.pairs.size(); ++p) {
         const auto [first, second] = st.request.pairs[p];
-        const SubjectGroup& a = fitted[static_cast<std::size_t>(first - 1)];
-        const SubjectGroup& b = fitted[static_cast<std::size_t>(second - 1)];
+        const FittedTokens& a = fitted[static_cast<std::size_t>(first - 1)];
+        const FittedTokens& b = fitted[static_cast<std::size_t>(second - 1)];
         SubjectPairResult& r = st.out.rows[p * subjects + s];
         r.subject = s, r.first = first, r.second = second;
         const std::string& nameA = h.v[static_cast<std::size_t>(first - 1)].name;
         const std::string& nameB = h.v[static_cast<std::size_t>(second - 1)].name;
         if (st.request.twoD) {
-            r.shares2D = shares_of(a.ellipse, b.ellipse, st.grid2D, grid_counts_2d);
+            r.shares2D = fitted_overlap(a, b, false, st.grid2D);
             if (!a.ellipse || !b.ellipse)
                 st.fewTokens[0][p].push_back(st.out.subjects[s]);
             if (st.request.measures)
                 r.measures2D = pair_measures(a.data, b.data, 2, nameA, nameB).measures;
         }
         if (st.request.threeD) {
-            r.shares3D = shares_of(a.ellipsoid, b.ellipsoid, st.grid3D, grid_counts_3d);
+            r.shares3D = fitted_overlap(a, b, true, st.grid3D);
             if (!a.ellipsoid || !b.ellipsoid)
                 st.fewTokens[1][p].push_back(st.out.subjects[s]);
             if (st.request.measures)

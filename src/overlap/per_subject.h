@@ -69,6 +69,19 @@ using PerSubjectProgress = std::function<bool(std::size_t done, std::size_t tota
 std::optional<PerSubjectResult> per_subject_overlaps(const Handles& handles, const PerSubjectRequest& request,
                                                      const PerSubjectProgress& progress = {});
 
+// Tokens fitted as a group is (the same fits, on these tokens), in the dimensions asked for, when there
+// are enough of them: one more than the dimensions.
+struct FittedTokens {
+    Matrix data;
+    std::optional<Ellipse2D> ellipse;
+    std::optional<Ellipsoid3D> ellipsoid;
+};
+FittedTokens fit_tokens(Matrix data, const Handles& handles, bool twoD, bool threeD);
+
+// The grid overlap of two fitted token sets in one dimension; none when either has no shape there.
+std::optional<OverlapShares> fitted_overlap(const FittedTokens& a, const FittedTokens& b, bool threeD,
+                                            GridResolution resolution);
+
 // The summary of one column over the subjects: mean, sample standard deviation (n - 1), median and the
 // number of subjects with a value that is not NaN; NaN where there are too few values.
 struct ColumnSummary {

@@ -32,7 +32,8 @@ OverlapRow row_of(const Handles& h, const SubjectPairResult& r, bool threeD) {
                    count(&OverlapShares::E1sum),
                    count(&OverlapShares::E2sum),
                    count(&OverlapShares::Ebothsum),
-                   {}};
+                   {},
+                   std::nullopt};
     const std::optional<PairMeasures>& m = threeD ? r.measures3D : r.measures2D;
     row.measures = m ? *m : PairMeasures{nan, nan, nan, nan, nan, nan, nan, nan, nan, nan};
     return row;

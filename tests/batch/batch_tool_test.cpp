@@ -606,6 +606,19 @@ TEST_F(BatchTool, PerSubjectRowsAndSummariesAndTheSubjectsWithTooFewTokens) {
     ASSERT_EQ(doc.at("pairs").size(), 1u);
     EXPECT_EQ(doc["pairs"][0]["subjects"].size(), 6u);
     EXPECT_EQ(doc["pairs"][0]["summary"][2]["subject"], "ALL_MEDIAN");
+
+    // Bootstrap intervals: the same seed gives the same file on any number of threads.
+    std::string boot[2];
+    for (const int threads : {1, 4}) {
+        const Outcome r = run(kStressStudy + " --overlap 3d --bootstrap 40 --seed 3 --confidence 0.9 --resample" +
+                              " subjects --measures mahalanobis --csv - --threads " + std::to_string(threads));
+        ASSERT_EQ(r.status, 0) << r.err;
+        boot[threads / 4] = r.out;
+    }
+    EXPECT_EQ(boot[0], boot[1]);
+    EXPECT_NE(boot[0].find(",mahalanobis,ci_low,ci_high,bootstrap_n,mahalanobis_ci_low,mahalanobis_ci_high\n"),
+              std::string::npos);
+    EXPECT_EQ(run(kStressStudy + " --overlap 2d --per-subject --bootstrap 10").status, 2);
 }
 
 } // namespace

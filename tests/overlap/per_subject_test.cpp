@@ -1,5 +1,7 @@
 // Overlaps within each subject: each equals the pooled overlap of the same pair run on that subject's tokens
-// alone; subjects with too few tokens are NaN and named once per pair; the summaries over subjects.
+// alone; subjects with too few tokens are NaN and named once per pair; the summaries over subjects. And
+// bootstrap intervals of the pooled pairs: the same for any order of the replicates, around the value.
+#include "overlap/bootstrap.h"
 #include "overlap/per_subject.h"
 
 #include "grouping/group_step.h"
@@ -115,6 +117,62 @@ TEST(PerSubject, SummariesLeaveOutNaN) {
         EXPECT_NEAR(std::isnan(got.sd) ? -1 : got.sd, std::isnan(c.expected.sd) ? -1 : c.expected.sd, 1e-15);
         EXPECT_EQ(got.defined, c.expected.defined);
     }
+}
+
+// Percentiles as NumPy computes them by default (linear between neighbours; numpy.percentile, run once):
+// [0.3, 0.1, 0.7, 0.2, 0.9, 0.4] gives 0.1125 and 0.875 at 2.5 and 97.5, 0.125 and 0.85 at 5 and 95.
+TEST(Bootstrap, PercentileIntervalsLeaveOutNaN) {
+    const std::vector<double> values = {0.3, 0.1, kNaN, 0.7, 0.2, 0.9, 0.4};
+    const struct {
+        std::vector<double> values;
+        double confidence, low, high;
+        std::size_t defined;
+    } cases[] = {{values, 0.95, 0.1125, 0.875, 6}, {values, 0.9, 0.125, 0.85, 6}, {{5.0}, 0.95, 5.0, 5.0, 1},
+                 {{kNaN, kNaN}, 0.95, kNaN, kNaN, 0}};
+    for (const auto& c : cases) {
+        const Interval got = percentile_interval(c.values, c.confidence);
+        EXPECT_TRUE(std::isnan(c.low) ? std::isnan(got.low) : std::abs(got.low - c.low) < 1e-15) << got.low;
+        EXPECT_TRUE(std::isnan(c.high) ? std::isnan(got.high) : std::abs(got.high - c.high) < 1e-15) << got.high;
+        EXPECT_EQ(got.defined, c.defined);
+    }
+}
+
+// The replicates draw from generators of their own, so running them in another order (as threads do)
+// changes nothing; a well-behaved pair's interval holds its pooled value; a group of two tokens has no
+// ellipse in any replicate.
+TEST(Bootstrap, TheSameSeedGivesTheSameIntervalsInAnyOrderAroundThePooledValue) {
+    Session s;
+    study(s);
+    ASSERT_TRUE(calculate_overlap(s.rt, {false, std::pair{1, 3}, std::nullopt, 1}).done);
+    Handles h = s.record();
+    for (const Resample resample : {Resample::Tokens, Resample::Subjects}) {
+        const BootstrapRequest request{{{1, 3}, {2, 3}}, false, 200, 7, 0.9, resample};
+        BootstrapRun forward(h, request), backward(h, request);
+        for (std::size_t b = 0; b < 200; ++b) {
+            forward.run_replicate(b);
+            backward.run_replicate(199 - b);
+        }
+        const auto a = forward.finish(), b = backward.finish();
+        for (std::size_t p = 0; p < 2; ++p)
+            for (std::size_t k = 0; k < kBootstrapStatistics.size(); ++k)
+                EXPECT_TRUE(a[p][k].low == b[p][k].low && a[p][k].high == b[p][k].high &&
+                            a[p][k].defined == b[p][k].defined);
+        const double pooled = *h.overlap.at({1, 3}).value2D;
+        EXPECT_EQ(a[0][0].defined, 200u);
+        EXPECT_LE(a[0][0].low, pooled);
+        EXPECT_GE(a[0][0].high, pooled);
+        EXPECT_LT(a[0][0].low, a[0][0].high);
+    }
+    // Group a keeps two tokens: no ellipse in any replicate.
+    int kept = 0;
+    for (std::string& vowel : h.dataColumn.edit().at("Vowel"))
+        if (vowel == "a" && ++kept > 2)
+            vowel = "gone";
+    BootstrapRun few(h, {{{1, 2}}, false, 20, 1, 0.95, Resample::Tokens});
+    for (std::size_t b = 0; b < 20; ++b)
+        few.run_replicate(b);
+    const Interval value = few.finish()[0][0];
+    EXPECT_TRUE(std::isnan(value.low) && std::isnan(value.high) && value.defined == 0);
 }
 
 } // namespace
