@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QApplication> app;
     QtPlotExporter exporter;
     PlotExporter* plots = nullptr;
-    if (!parsed.options.plots.empty()) {
+    if (!parsed.options.plots.empty() || !parsed.options.stripPlotFile.empty()) {
         if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         // Standard error carries the tool's own messages, one per line: Qt's notes about the platform

@@ -239,6 +239,12 @@ class OptionTable {
                      "one row per subject and pair, then the pair's ALL_MEAN,\n"
                      "ALL_SD, ALL_MEDIAN and ALL_N (subjects with a value)")
             ->group(group_);
+        app.add_option("--strip-plot", o.stripPlotFile,
+                       "with --per-subject: the subjects' values of each pair and\n"
+                       "their median as a picture (.png, .svg or .pdf; 2D values,\n"
+                       "or 3D with --overlap 3d)")
+            ->type_name("FILE")
+            ->group(group_);
         read("--bootstrap", "B",
              "percentile intervals of each pair's value and measures from\n"
              "B resamples (columns ci_low, ci_high, bootstrap_n, ...)",
@@ -338,6 +344,8 @@ class OptionTable {
                                            std::to_string(r[1] + 1) + " x " + std::to_string(r[2] + 1) +
                                            " points is more than the " + million_points() +
                                            " that can be measured");
+            if (!o.stripPlotFile.empty() && !o.perSubject)
+                refuse("--strip-plot", "the strip plot shows the values within subjects: add --per-subject");
             if (o.bootstrap > 0 && o.perSubject)
                 refuse("--bootstrap", "intervals within each subject (--per-subject) are not available yet");
             for (const auto& plot : o.plots)

@@ -56,6 +56,7 @@ struct BatchOptions {
     MeasureChoice measures = {false, false, false, false};
     int threads = every_core(); // how many threads share the pairs
     bool perSubject = false;    // the overlap within each subject instead of over the pooled groups
+    std::string stripPlotFile;  // with perSubject: the strip plot of the values (2D, or 3D without 2D)
     // Bootstrap intervals: replicates (0: none), seed, confidence, what is drawn again.
     std::size_t bootstrap = 0;
     std::uint64_t seed = 1;

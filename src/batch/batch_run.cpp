@@ -362,6 +362,15 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
     };
     for (const auto& plot : o.plots)
         output(true, [&] { run_plot(session, plot, exporter); });
+    output(!o.stripPlotFile.empty() && perSubjectTable.has_value(), [&] {
+        if (!exporter)
+            throw StageFailure{{"This build of the batch tool cannot write plots (it was built without Qt)."}};
+        const auto plot = strip_plot(*perSubjectTable, o.overlap == "3d");
+        if (!plot)
+            throw StageFailure{{"There are no values within subjects to plot."}};
+        if (const std::string error = exporter->save(*plot, o.stripPlotFile); !error.empty())
+            throw StageFailure{{"Cannot write the plot " + o.stripPlotFile + ": " + error}};
+    });
     output(!o.saveSessionFile.empty(), [&] {
         if (o.saveSessionFile == "-")
             out << session_text(session.runtime());

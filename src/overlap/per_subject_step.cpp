@@ -3,6 +3,7 @@
 #include "app/background.h"
 #include "app/guarded.h"
 #include "app/log.h"
+#include "app/record.h"
 #include "app/warnings.h"
 #include "core/format.h"
 #include "overlap/driver.h"
@@ -112,6 +113,51 @@ std::string per_subject_json_text(const ResultsTable& table) {
     }
     const nlohmann::json doc = {{"format", "tarvik3d-overlap-per-subject"}, {"version", 1}, {"pairs", pairs}};
     return doc.dump(2) + "\n";
+}
+
+std::optional<PlotDescription> strip_plot(const ResultsTable& table, bool threeD) {
+    const auto column = [&](const char* name) { return column_index(table, name); };
+    const std::size_t subject = column("subject"), dimension = column("dimension"), value = column("value");
+    PlotDescription plot;
+    plot.name = "Overlap within subjects";
+    plot.axes.title = std::string("Overlap within subjects (") + (threeD ? "3D" : "2D") + ")";
+    plot.axes.labels = {"pair", "overlap", ""};
+    plot.axes.grid = {false, true, false};
+    plot.axes.legend.emplace();
+    std::vector<PlotSeries> medians;
+    double x = 0;
+    std::string lastPair;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const auto& row = table.rows[r];
+        if (row[dimension].text != (threeD ? "3D" : "2D"))
+            continue;
+        const std::string& which = row[subject].text;
+        if (which == "ALL_N")
+            continue;
+        if (which == "ALL_MEDIAN") {
+            medians.push_back({{x - 0.3, x + 0.3}, {row[value].number, row[value].number}, {}, "-", {0, 0, 0}});
+            continue;
+        }
+        if (which.rfind("ALL_", 0) == 0)
+            continue;
+        const std::string pair = cell_text(table, r, column("index_a")) + "," + cell_text(table, r, column("index_b"));
+        if (pair != lastPair) { // the first subject of a pair
+            lastPair = pair;
+            x += 1;
+            const Color colour = kGroupPalette[(static_cast<std::size_t>(x) - 1) % std::size(kGroupPalette)].second;
+            plot.axes.series.push_back({{}, {}, {}, "o", colour});
+            plot.axes.legend->push_back(row[column("group_a")].text + " - " + row[column("group_b")].text);
+        }
+        PlotSeries& points = plot.axes.series.back();
+        const auto k = static_cast<double>(points.x.size() % 9);
+        points.x.push_back(x + (k - 4) * 0.05);
+        points.y.push_back(row[value].number);
+    }
+    if (plot.axes.series.empty())
+        return std::nullopt;
+    plot.axes.limits[0] = AxisLimits{0.5, x + 0.5};
+    plot.axes.series.insert(plot.axes.series.end(), medians.begin(), medians.end());
+    return plot;
 }
 
 StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& request, ResultsTable* out) {

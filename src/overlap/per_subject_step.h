@@ -3,6 +3,7 @@
 #include "app/step.h"
 #include "overlap/overlap_results.h"
 #include "overlap/per_subject.h"
+#include "ui/plot_description.h"
 
 #include <optional>
 #include <utility>
@@ -32,6 +33,12 @@ ResultsTable per_subject_table(const Handles& handles, const PerSubjectResult& r
 // The same content nested per pair: {"format": "tarvik3d-overlap-per-subject", "version": 1, "pairs":
 // [{dimension, index_a, index_b, group_a, group_b, "subjects": [...], "summary": [...]}]}.
 std::string per_subject_json_text(const ResultsTable& table);
+
+// The strip plot of a per-subject table's values in one dimension: for each pair (at x = 1, 2, ... in table
+// order) its subjects' values as circles, spread a little sideways so that equal values stay apart, and
+// its median over the subjects as a black bar; the legend names the pairs. None when the table has no
+// row of the dimension.
+std::optional<PlotDescription> strip_plot(const ResultsTable& table, bool threeD);
 
 // Runs the pairs within every subject away from the window's thread, with a progress dialog naming the
 // subject and Cancel between subjects; the subjects with too few tokens are warned of once per pair.

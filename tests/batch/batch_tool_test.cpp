@@ -594,7 +594,7 @@ TEST_F(BatchTool, PerSubjectRowsAndSummariesAndTheSubjectsWithTooFewTokens) {
     EXPECT_EQ(rows[143], "ALL_N,2D,1,2,ae,ah,0,0,0,0,0,0");
 
     const Outcome sc = run(kStressStudy + " --overlap 2d --pair 2,1 --per-subject --measures euclidean --csv " +
-                           path("sc.csv") + " --json " + path("sc.json"));
+                           path("sc.csv") + " --json " + path("sc.json") + " --strip-plot " + path("strip.svg"));
     ASSERT_EQ(sc.status, 0) << sc.err;
     const auto csv = lines_of(file_contents(dir / "sc.csv"));
     ASSERT_EQ(csv.size(), 1 + 6 + 4u);
@@ -606,6 +606,7 @@ TEST_F(BatchTool, PerSubjectRowsAndSummariesAndTheSubjectsWithTooFewTokens) {
     ASSERT_EQ(doc.at("pairs").size(), 1u);
     EXPECT_EQ(doc["pairs"][0]["subjects"].size(), 6u);
     EXPECT_EQ(doc["pairs"][0]["summary"][2]["subject"], "ALL_MEDIAN");
+    EXPECT_NE(file_contents(dir / "strip.svg").find("Overlap within subjects (2D)"), std::string::npos);
 
     // Bootstrap intervals: the same seed gives the same file on any number of threads.
     std::string boot[2];
