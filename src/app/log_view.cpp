@@ -48,6 +48,9 @@ Handles log_view(Runtime& rt, Handles handles) {
         set_popup_menus_visible(fig, false);
         fig.set_position(kLogList, kLogPosition);
         fig.set_visible(kLogList, true);
+        // The newest line is the one in view.
+        if (const std::size_t lines = fig.control(kLogList).string.size(); lines > 0)
+            fig.set_value(kLogList, static_cast<double>(lines));
         fig.set_string(kViewButton, {kHideLabel});
         fig.set_position(kCover, kCoverPosition);
         fig.set_visible(kCover, true);

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +26,27 @@
 #include <iostream>
 
 namespace tarvik {
+
+namespace {
+
+// A list whose current item the keyboard moved (arrow keys, Page Up and Down, Home, End) acts as if the
+// new item had been clicked; a mouse click acts through itemClicked, which also comes for the item that
+// is already selected.
+class KeyedList : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+    std::function<void()> onKeyMoved;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int before = currentRow();
+        QListWidget::keyPressEvent(event);
+        if (currentRow() != before && onKeyMoved)
+            onKeyMoved();
+    }
+};
+
+} // namespace
 
 namespace {
 
@@ -268,7 +290,7 @@ QWidget* MainWindowView::make_widget(const Control& c) {
         return box;
     }
     case Style::ListBox: {
-        auto* list = new QListWidget(canvas_);
+        auto* list = new KeyedList(canvas_);
         connect(list, &QListWidget::itemSelectionChanged, this, [this, tag, list] {
             if (syncing_)
                 return;
@@ -278,6 +300,7 @@ QWidget* MainWindowView::make_widget(const Control& c) {
                     selected.push_back(row + 1);
             figure_->set_value(tag, selected);
         });
+        list->onKeyMoved = [this, tag] { user_event(tag); };
         connect(list, &QListWidget::itemClicked, this, [this, tag] { user_event(tag); });
         return list;
     }
@@ -417,8 +440,12 @@ void MainWindowView::apply(const Control& c) {
             if (row >= 0 && row < list->count())
                 list->item(row)->setSelected(true);
         }
-        if (!c.value.empty() && first_value(c) >= 1 && first_value(c) <= list->count())
-            list->scrollToItem(list->item(static_cast<int>(first_value(c)) - 1));
+        if (!c.value.empty() && first_value(c) >= 1 && first_value(c) <= list->count()) {
+            const int row = static_cast<int>(first_value(c)) - 1;
+            // The keyboard moves on from the selected item.
+            list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+            list->scrollToItem(list->item(row));
+        }
         break;
     }
     case Style::Text: {

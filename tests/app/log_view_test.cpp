@@ -87,6 +87,8 @@ TEST_F(LogView, ShowingAndHidingTheLog) {
         SCOPED_TRACE(shown ? "shown" : "hidden");
         dispatch_event(s.rt, "button_view_log");
         EXPECT_EQ(s.control("button_view_log").string, TextList{shown ? "Hide Log" : "Show Log"});
+        // Shown, the log is at its newest line.
+        EXPECT_EQ(s.control("listbox_log").value, std::vector<double>{double(s.control("listbox_log").string.size())});
         for (const auto& tag : popups)
             EXPECT_EQ(s.control(tag).visible, !shown) << tag;
         for (const auto& [tag, position] : covers) {

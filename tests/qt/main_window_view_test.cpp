@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,22 @@ TEST_F(ViewTest, AMenuShowsLongEntriesWholeAndAListWritesSeveralChoicesBack) {
     list->item(0)->setSelected(true);
     list->item(2)->setSelected(true);
     EXPECT_EQ(fig().control("listbox_currVowel_defined").value, (std::vector<double>{1, 3}));
+}
+
+// The arrow keys move a list's selection as a click does: the handler runs for the new item.
+TEST_F(ViewTest, AKeyThatMovesAListsSelectionActsAsAClick) {
+    fig().set_enable("listbox_currVowel_select", Enable::On);
+    fig().set_value("listbox_currVowel_select", 1);
+    auto* list = qobject_cast<QListWidget*>(view->widget("listbox_currVowel_select"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_EQ(fig().control("listbox_currVowel_select").value, std::vector<double>{2});
+    EXPECT_EQ(rt.figure().retrieve()->currVowelNum, 2);
+    QTest::keyClick(list, Qt::Key_Down); // already at the end: nothing moves, nothing runs
+    EXPECT_EQ(rt.figure().retrieve()->currVowelNum, 2);
 }
 
 } // namespace
