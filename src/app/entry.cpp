@@ -115,6 +115,7 @@ std::optional<ControlRef> zerivizi_export(Runtime& rt, const std::vector<EntryAr
             window->everShown = true;
         }
         window->initialising = false;
+        window->mark_saved(kLogTag);
     }
     std::optional<Handles> stored;
     if (window->alive())

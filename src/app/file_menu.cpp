@@ -1,6 +1,7 @@
 #include "app/file_menu.h"
 
 #include "app/guarded.h"
+#include "app/log.h"
 #include "app/handlers.h"
 
 namespace tarvik {
@@ -35,8 +36,9 @@ void menuItem_print_Callback(Runtime& rt, const ControlRef&, Handles) {
 
 void menuItem_exit_Callback(Runtime& rt, const ControlRef&, Handles) {
     guarded(rt, ReportForm::A, "menuItem_exit_Callback", [&] {
-        const std::string answer = rt.dialogs().question(kQuitText, kQuitTitle, "Yes", "No", "No");
-        if (answer == "No")
+        // Nothing to lose since the window started or the session was last saved or opened: no question.
+        if (rt.figure().changed_since_saved(kLogTag) &&
+            rt.dialogs().question(kQuitText, kQuitTitle, "Yes", "No", "No") == "No")
             return;
         rt.delete_main_window();
     });

@@ -9,6 +9,9 @@
 
 namespace tarvik {
 
+// The control that holds the activity log.
+inline constexpr const char* kLogTag = "listbox_log";
+
 // An activity-log entry: one text (preceded by two empty lines) or a block of lines (preceded by one).
 // The empty alternative adds only the separating empty line.
 using LogEntry = std::variant<std::monostate, std::string, TextList>;

@@ -31,6 +31,7 @@ void menuItem_saveSession_Callback(Runtime& rt, const ControlRef&, Handles handl
         FileChoice target = *choice;
         target.name = with_session_extension(target.name);
         save_session_file(target.path(), rt.figure(), handles);
+        rt.figure().mark_saved(kLogTag);
     });
 }
 
@@ -42,6 +43,7 @@ void open_session_at(Runtime& rt, const std::string& path) {
     open_session_window(rt, load_session_file(path, &format));
     if (format == 1)
         update_log(rt, *rt.figure().retrieve(), kOpenedMirroredNote);
+    rt.figure().mark_saved(kLogTag);
 }
 
 } // namespace
@@ -60,7 +62,10 @@ StepReport save_session(Runtime& rt, const SessionFileRequest& request) {
         std::filesystem::path path(request.path);
         path.replace_filename(with_session_extension(path.filename().string()));
         return guarded(rt, ReportForm::B, "menuItem_saveSession_Callback",
-                       [&] { save_session_file(path.string(), rt.figure(), *rt.figure().retrieve()); });
+                       [&] {
+                           save_session_file(path.string(), rt.figure(), *rt.figure().retrieve());
+                           rt.figure().mark_saved(kLogTag);
+                       });
     });
 }
 

@@ -197,4 +197,15 @@ void Figure::notify(const std::string& tag, Property property) {
         listener(tag, property);
 }
 
+void Figure::mark_saved(const std::string& logTag) {
+    saved_ = stored_;
+    savedLogLines_ = has(logTag) ? control(logTag).string.size() : 0;
+}
+
+bool Figure::changed_since_saved(const std::string& logTag) const {
+    // A record holding NaN never equals itself: such a session counts as changed, which only asks once
+    // too often.
+    return !saved_ || saved_ != stored_ || (has(logTag) ? control(logTag).string.size() : 0) != savedLogLines_;
+}
+
 } // namespace tarvik

@@ -74,6 +74,11 @@ class Figure {
     bool initialising = false;
     bool everShown = false;
 
+    // The session as the window started, or as it was last saved or opened: its record and the number of
+    // lines of the control `logTag`. Exit asks to save only when the session has changed since.
+    void mark_saved(const std::string& logTag);
+    bool changed_since_saved(const std::string& logTag) const;
+
     int subscribe(Listener listener);
     void unsubscribe(int id);
 
@@ -85,6 +90,8 @@ class Figure {
     std::vector<Control> objects_;
     std::unordered_map<std::string, std::size_t> index_;
     std::optional<Handles> stored_;
+    std::optional<Handles> saved_;
+    std::size_t savedLogLines_ = 0;
     bool alive_ = true;
     std::map<int, Listener> listeners_;
     int nextListener_ = 1;

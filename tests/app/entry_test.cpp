@@ -3,6 +3,8 @@
 #include "app/guarded.h"
 #include "app/log.h"
 #include "support/session.h"
+#include "session/session_menu.h"
+#include "support/test_folder.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +146,8 @@ TEST(ExitQuestion, OnlyNoKeepsTheMainWindowAndAnExitedWindowNoLongerDispatches) 
         SCOPED_TRACE(std::string("answer \"") + answer + "\"");
         Session s;
         s.start();
+        run_step_1(s); // something to lose
+        s.scripted.dialogs.clear();
         s.scripted.questionAnswers.push_back(answer);
         dispatch_event(s.rt, "menuItem_exit");
 
@@ -196,6 +200,28 @@ TEST(Guarded, AFailingBodyStopsAndShowsTheFixedFormAsAModalWarning) {
     EXPECT_EQ(failure_report(scripted.last(), "Let Quillon know: \"save\"", "Function Error:\n\n "),
               "There was not enough memory to finish this step. Close other programs, or try a coarser grid or "
               "fewer tokens or groups.");
+}
+
+// Exit asks only when there is something to lose: not in a window as it started, nor right after the
+// session was saved; again once the work goes on.
+TEST(ExitQuestion, OnlyUnsavedWorkIsAskedAbout) {
+    TestFolder dir("tarvik_exit");
+    for (const int stage : {0, 1, 2}) {
+        SCOPED_TRACE(stage);
+        Session s;
+        s.start();
+        if (stage > 0) {
+            run_step_1(s);
+            ASSERT_TRUE(save_session(s.rt, {dir / "study.tarvik"}).done);
+        }
+        if (stage > 1)
+            run_step_2(s);
+        s.scripted.dialogs.clear();
+        s.scripted.questionAnswers.push_back("No");
+        dispatch_event(s.rt, "menuItem_exit");
+        EXPECT_EQ(s.scripted.dialogs.size(), stage > 1 ? 1u : 0u);
+        EXPECT_EQ(s.rt.main_window() != nullptr, stage > 1);
+    }
 }
 
 } // namespace
