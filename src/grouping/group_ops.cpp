@@ -249,13 +249,17 @@ HandlesAndStatus calculate_userVowelGroups(Runtime& rt, Handles handles) {
         if (threeD)
             names.push_back(role_column(roles.Duration, "Duration"));
 
-        const std::size_t rowCount = handles.dataNormalizedColumn.at(names[1]).size();
+        // The tables are only read: they stay shared with the stored record.
+        const OrderedMap<std::vector<Cell>>& normalizedTable = handles.dataNormalizedColumn;
+        const OrderedMap<TextList>& table = handles.dataColumn;
+        const std::size_t rowCount = normalizedTable.at(names[1]).size();
         std::vector<const std::vector<Cell>*> normalized;
         std::vector<const TextList*> original;
         for (const std::string& name : names) {
-            normalized.push_back(&handles.dataNormalizedColumn.at(name));
-            original.push_back(&handles.dataColumn.at(name));
+            normalized.push_back(&normalizedTable.at(name));
+            original.push_back(&table.at(name));
         }
+        RowSelector selector(table, rowCount);
 
         for (std::size_t i = 0; i < handles.v.size(); ++i) {
             VowelGroup& g = handles.v[i];
@@ -265,7 +269,7 @@ HandlesAndStatus calculate_userVowelGroups(Runtime& rt, Handles handles) {
                     kGroupWithoutConstraintsTitle, false);
                 continue;
             }
-            const std::vector<std::size_t> rows = select_rows(g.constraints, handles.dataColumn, rowCount);
+            const std::vector<std::size_t> rows = selector.rows(g.constraints);
             if (rows.empty()) {
                 rt.dialogs().warning({fill(kNoTokens, {g.name})}, kCannotContinue, false);
                 backtrack = 1;

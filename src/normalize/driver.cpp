@@ -8,6 +8,7 @@
 #include "ui/menus.h"
 
 #include <functional>
+#include <utility>
 
 namespace tarvik {
 
@@ -143,8 +144,9 @@ Handles calculate_dataNormalizedColumns(Runtime& rt, Handles handles) {
         const ProgressRef bar = progress.create(0, kReorganizing);
         fig.set_pointer(Pointer::Watch);
         try {
+            // The data table and the subjects are only read: they stay shared with the stored record.
             OrderedMap<std::vector<Cell>> table;
-            for (const auto& [name, column] : handles.dataColumn) {
+            for (const auto& [name, column] : std::as_const(handles.dataColumn)) {
                 auto& cells = table[name];
                 cells.reserve(column.size());
                 for (const auto& text : column)
@@ -153,7 +155,7 @@ Handles calculate_dataNormalizedColumns(Runtime& rt, Handles handles) {
             const bool twoD = handles.onlyAllow2D == 1;
             const double subjects = static_cast<double>(handles.dataSubject.size());
             double k = 0;
-            for (const auto& [subject, record] : handles.dataSubject) {
+            for (const auto& [subject, record] : std::as_const(handles.dataSubject)) {
                 progress.update(bar, ++k / subjects, std::nullopt);
                 for (const auto& [vowel, normalized] : record.normalizedTargets) {
                     const VowelTarget* target = record.vowelTargets.find(vowel);
