@@ -134,7 +134,7 @@ std::string entry_text(const std::optional<std::vector<double>>& v, std::size_t 
 std::string fit_table_text(const Handles& h) {
     std::string out = "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,theta2D,A2D,B2D\n";
     for (std::size_t i = 0; i < h.v.size(); ++i) {
-        const VowelGroup& g = h.v[i];
+        const VowelGroup& g = *h.v[i];
         const std::vector<std::string> cells = {
             std::to_string(i + 1),    csv_text(g.name),         std::to_string(g.data.rows),
             entry_text(g.avg, 0),     entry_text(g.avg, 1),     entry_text(g.avg, 2),
@@ -205,7 +205,7 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
     for (const auto& [i, j] : pairs) {
         const auto it = h.overlap.find({std::min(i, j), std::max(i, j)});
         const PairResults r = it == h.overlap.end() ? PairResults{} : pair_results(it->second, threeD);
-        OverlapRow row{threeD ? "3D" : "2D", i, j, h.v.at(i - 1).name, h.v.at(j - 1).name,
+        OverlapRow row{threeD ? "3D" : "2D", i, j, h.v.at(i - 1)->name, h.v.at(j - 1)->name,
                        or_nan(r.value),     or_nan(r.E1ovfrac), or_nan(r.E2ovfrac), or_nan(r.E1sum),
                        or_nan(r.E2sum),     or_nan(r.Ebothsum)};
         failed += overlap_failed(r) ? 1 : 0;

@@ -65,7 +65,8 @@ std::vector<const Matrix*> token_matrices(const Handles& handles, Matrix VowelGr
 
 Handles calculate_vowel_2D_star(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_vowel_2D_star", [&] {
-        for (VowelGroup& g : handles.v) {
+        for (Shared<VowelGroup>& group : handles.v) {
+            VowelGroup& g = group.edit();
             StarFit2D fit = fit_star_2d(g.data, handles.stdmult, handles.fitOrientation);
             g.avg2D = std::move(fit.avg);
             g.rottheta2D = std::move(fit.rottheta);
@@ -85,7 +86,7 @@ Handles calculate_vowel_2D_star(Runtime& rt, Handles handles) {
 Handles calculate_2D_ellipses(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_2D_ellipses", [&] {
         for (std::size_t i = 0; i < handles.v.size(); ++i) {
-            VowelGroup& g = handles.v[i];
+            VowelGroup& g = handles.v[i].edit();
             g.ellps2D = ellipse_in_data(fit_field(g.theta2D, kNo2DStar, i), fit_field(g.xstar, kNo2DStar, i),
                                         fit_field(g.ystar, kNo2DStar, i), fit_field(g.avg2D, kNo2DStar, i));
         }
@@ -96,7 +97,8 @@ Handles calculate_2D_ellipses(Runtime& rt, Handles handles) {
 
 Handles calculate_vowel_3D_dubstar(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_vowel_3D_dubstar", [&] {
-        for (VowelGroup& g : handles.v) {
+        for (Shared<VowelGroup>& group : handles.v) {
+            VowelGroup& g = group.edit();
             DubstarFit3D fit = fit_dubstar_3d(g.data, handles.stdmult, handles.fitOrientation);
             g.avg = std::move(fit.avg);
             g.rottheta = std::move(fit.rottheta);
@@ -120,7 +122,7 @@ Handles calculate_vowel_3D_dubstar(Runtime& rt, Handles handles) {
 Handles calculate_3D_ellipsoids(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_3D_ellipsoids", [&] {
         for (std::size_t i = 0; i < handles.v.size(); ++i) {
-            VowelGroup& g = handles.v[i];
+            VowelGroup& g = handles.v[i].edit();
             g.ellps3D = ellipsoid_in_data(
                 fit_field(g.theta, kNo3DDubstar, i), fit_field(g.phi, kNo3DDubstar, i),
                 fit_field(g.xdubstar, kNo3DDubstar, i), fit_field(g.ydubstar, kNo3DDubstar, i),

@@ -177,18 +177,18 @@ std::string group_label(std::size_t index, std::string_view name) {
     return format_int(static_cast<double>(index)) + " " + std::string(name);
 }
 
-TextList group_labels(const std::vector<VowelGroup>& groups) {
+TextList group_labels(const GroupList& groups) {
     TextList labels;
     labels.reserve(groups.size());
     for (std::size_t i = 0; i < groups.size(); ++i)
-        labels.push_back(group_label(i + 1, groups[i].name));
+        labels.push_back(group_label(i + 1, groups[i]->name));
     return labels;
 }
 
-std::vector<std::size_t> groups_without_constraints(const std::vector<VowelGroup>& groups) {
+std::vector<std::size_t> groups_without_constraints(const GroupList& groups) {
     std::vector<std::size_t> out;
     for (std::size_t i = 0; i < groups.size(); ++i)
-        if (groups[i].constraints.empty())
+        if (groups[i]->constraints.empty())
             out.push_back(i + 1);
     return out;
 }

@@ -70,10 +70,10 @@ Matrix gather_texts(const std::vector<std::size_t>& rows, const std::vector<cons
 
 // The label of group `index` (1-based) in the group list: "3 back".
 std::string group_label(std::size_t index, std::string_view name);
-TextList group_labels(const std::vector<VowelGroup>& groups);
+TextList group_labels(const GroupList& groups);
 
 // 1-based indices of the groups whose constraint structure has no category.
-std::vector<std::size_t> groups_without_constraints(const std::vector<VowelGroup>& groups);
+std::vector<std::size_t> groups_without_constraints(const GroupList& groups);
 
 // An index list written as a matrix literal: one index bare ("2"), several in brackets ("[1 3]").
 std::string index_list_literal(const std::vector<std::size_t>& indices);

@@ -51,12 +51,12 @@ TEST_F(RecordAtStart, NewGroupsFollowTheColourRuleAndTheStyleQueues) {
     EXPECT_EQ(s.record(), h); // create_newVowel keeps the window's record up to date itself
     for (std::size_t i = 0; i < std::size(groups); ++i) {
         SCOPED_TRACE("group " + std::to_string(i + 1));
-        EXPECT_EQ(h.v[i].markerColorIndex, groups[i].colorIndex);
-        EXPECT_EQ(h.v[i].markerColor, groups[i].color);
-        EXPECT_EQ(h.v[i].markerLine, groups[i].line);
-        EXPECT_EQ(h.v[i].markerType, groups[i].marker);
-        EXPECT_EQ(h.v[i].name, "(change my name)");
-        EXPECT_TRUE(h.v[i].constraintList.empty() && h.v[i].constraints.empty() && h.v[i].data.empty());
+        EXPECT_EQ(h.v[i]->markerColorIndex, groups[i].colorIndex);
+        EXPECT_EQ(h.v[i]->markerColor, groups[i].color);
+        EXPECT_EQ(h.v[i]->markerLine, groups[i].line);
+        EXPECT_EQ(h.v[i]->markerType, groups[i].marker);
+        EXPECT_EQ(h.v[i]->name, "(change my name)");
+        EXPECT_TRUE(h.v[i]->constraintList.empty() && h.v[i]->constraints.empty() && h.v[i]->data.empty());
     }
 }
 
