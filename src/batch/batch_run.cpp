@@ -65,7 +65,8 @@ class UnwatchedProgress : public ProgressService {
 
 class BatchSession {
   public:
-    explicit BatchSession(std::ostream& err) : err_(err), rt_(make_services()) {
+    // `threads`: how many threads share the work that splits into items (the fits of the groups).
+    BatchSession(std::ostream& err, int threads) : err_(err), runner_(threads), rt_(make_services()) {
         scripted_.answerFirstButton = true;
         scripted_.recordUpdates = false;
         zerivizi_export(rt_, {std::string("visible"), std::string("off")});
@@ -85,6 +86,7 @@ class BatchSession {
         Services s = scripted_.services();
         s.clock = &clock_;
         s.progress = &progress_;
+        s.background = &runner_;
         return s;
     }
 
@@ -110,6 +112,7 @@ class BatchSession {
     ScriptedServices scripted_;
     SystemClock clock_;
     UnwatchedProgress progress_;
+    SynchronousRunner runner_;
     Runtime rt_;
     int warnings_ = 0;
 };
@@ -325,7 +328,7 @@ std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
 }
 
 int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotExporter* exporter) {
-    BatchSession session(err);
+    BatchSession session(err, o.threads);
     int status = 0;
     bool stageFailed = false; // then no output but the log is written
     std::string step = "start"; // the stage under way, as a failure names it

@@ -49,7 +49,7 @@ class RowSelector {
     struct Column {
         std::unordered_map<std::string, std::uint32_t> valueIds; // by cleaned value
         std::vector<std::uint32_t> valueOfRow;
-        std::vector<std::vector<std::size_t>> rowsOfValue;      // ascending
+        std::vector<std::vector<std::size_t>> rowsOfValue; // ascending
     };
     const Column& column(const std::string& category);
 

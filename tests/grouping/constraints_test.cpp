@@ -71,7 +71,8 @@ TEST(ConstraintRows, OneSelectorAnswersEveryGroupAsIfAlone) {
         {{"Stress : primary", "Stress : secondary", "Vowel : a"}, {4}},
     };
     for (const auto& g : groups) {
-        EXPECT_EQ(selector.rows(build_constraints(g.constraints)), g.rows) << ::testing::PrintToString(g.constraints);
+        EXPECT_EQ(selector.rows(build_constraints(g.constraints)), g.rows)
+            << ::testing::PrintToString(g.constraints);
         EXPECT_EQ(rows_of(g.constraints), g.rows);
     }
     EXPECT_THROW(selector.rows(build_constraints({"Vowel : i", "Context : x"})), std::out_of_range);
