@@ -63,7 +63,8 @@ class UnwatchedProgress : public ProgressService {
 
 class BatchSession {
   public:
-    explicit BatchSession(std::ostream& err) : err_(err), rt_(make_services()) {
+    // `threads`: how many threads share the work that splits into items (the fits of the groups).
+    BatchSession(std::ostream& err, int threads) : err_(err), runner_(threads), rt_(make_services()) {
         scripted_.answerFirstButton = true;
         scripted_.recordUpdates = false;
         zerivizi_export(rt_, {std::string("visible"), std::string("off")});
@@ -83,6 +84,7 @@ class BatchSession {
         Services s = scripted_.services();
         s.clock = &clock_;
         s.progress = &progress_;
+        s.background = &runner_;
         return s;
     }
 
@@ -108,6 +110,7 @@ class BatchSession {
     ScriptedServices scripted_;
     SystemClock clock_;
     UnwatchedProgress progress_;
+    SynchronousRunner runner_;
     Runtime rt_;
     int warnings_ = 0;
 };
@@ -121,7 +124,7 @@ std::string entry_text(const std::optional<std::vector<double>>& v, std::size_t 
 std::string fit_table_text(const Handles& h) {
     std::string out = "index,name,tokens,avg_f2,avg_f1,avg_duration,theta,phi,A,B,C,avg2D_f2,avg2D_f1,theta2D,A2D,B2D\n";
     for (std::size_t i = 0; i < h.v.size(); ++i) {
-        const VowelGroup& g = h.v[i];
+        const VowelGroup& g = *h.v[i];
         const std::vector<std::string> cells = {
             std::to_string(i + 1),    csv_field(g.name),         std::to_string(g.data.rows),
             entry_text(g.avg, 0),     entry_text(g.avg, 1),     entry_text(g.avg, 2),
@@ -239,7 +242,7 @@ std::string normalized_table_text(const OrderedMap<std::vector<Cell>>& table) {
 }
 
 int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotExporter* exporter) {
-    BatchSession session(err);
+    BatchSession session(err, o.threads);
     int status = 0;
     bool stageFailed = false; // then no output but the log is written
     std::string step = "start"; // the stage under way, as a failure names it

@@ -111,6 +111,10 @@ struct VowelGroup {
     friend bool operator==(const VowelGroup&, const VowelGroup&) = default;
 };
 
+// The vowel groups in list order. Each group is shared between copies of the record until one copy
+// changes it: read `v[i]->name`, change `v[i].edit().name`. Copying the record thus copies no group.
+using GroupList = std::vector<Shared<VowelGroup>>;
+
 // One filled cell of the overlap table: 3D results, 2D results, or both. The grid-point counts behind
 // the fractions are kept beside them so that reports need not derive them back; the points are not kept.
 struct OverlapCell {
@@ -120,6 +124,9 @@ struct OverlapCell {
     std::optional<double> E1sum2D, E2sum2D, Ebothsum2D;
     friend bool operator==(const OverlapCell&, const OverlapCell&) = default;
 };
+
+// The overlap table, keyed by 1-based {i, j}, smaller index first.
+using OverlapTable = std::map<std::pair<int, int>, OverlapCell>;
 
 struct OverlapResolution {
     double n = 0, m = 0, s = 0;
@@ -153,8 +160,9 @@ struct Handles {
     std::optional<ControlRef> output;
 
     // Data table: the header names and each column's cells going down the rows (row i of every column is
-    // line i of the file's data). The large tables are shared between copies of the record until one copy
-    // changes them.
+    // line i of the file's data). The large tables, the groups and the overlap table are shared between
+    // copies of the record until one copy changes them, so that a copy of the record (each callback
+    // makes one, each store another) costs little however large the study.
     TextList header;
     Shared<OrderedMap<TextList>> dataColumn;
     Shared<OrderedMap<std::vector<Cell>>> dataNormalizedColumn;
@@ -172,7 +180,7 @@ struct Handles {
     std::optional<std::string> currentSelectedType;
 
     // Vowel groups (1-based indices in the user-visible fields).
-    std::vector<VowelGroup> v;
+    GroupList v;
     double currVowelNum = 0;
     double totalVowelNum = 0;
 
@@ -185,7 +193,7 @@ struct Handles {
     double stdmult = 0;
     FitOrientation fitOrientation = FitOrientation::Line;
     OverlapResolution overlapResolution;
-    std::map<std::pair<int, int>, OverlapCell> overlap; // keyed by 1-based {i, j}, smaller index first
+    Shared<OverlapTable> overlap;
     Axes3D axes3D;
     Axes3D axes3DOriginal;
     std::optional<Axes2D> axes2D;

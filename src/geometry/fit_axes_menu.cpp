@@ -37,7 +37,8 @@ Handles refit(Runtime& rt, Handles handles, TextList& lines) {
         handles = calculate_2D_ellipses(rt, std::move(handles));
     }
     lines.push_back(fill(kRefitted, {std::to_string(handles.v.size())}));
-    for (VowelGroup& g : handles.v) {
+    for (Shared<VowelGroup>& group : handles.v) {
+        VowelGroup& g = group.edit();
         g.Egrid2D.reset();
         g.Egrid.reset();
     }

@@ -3,12 +3,16 @@
 #include "app/guarded.h"
 #include "app/warnings.h"
 #include "core/format.h"
+#include "core/item_threads.h"
 #include "geometry/extents.h"
 #include "geometry/fits.h"
 
 #include <algorithm>
+#include <exception>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvik {
@@ -54,6 +58,30 @@ Handles warn_of_degenerate_fits(Runtime& rt, Handles handles, bool threeD) {
     return warnings.report(rt, std::move(handles));
 }
 
+// The threads the runtime's runner offers for work that splits into items.
+int item_threads(const Runtime& rt) {
+    const BackgroundRunner* runner = rt.services().background;
+    return runner ? runner->threads() : 1;
+}
+
+// A stage of the fits: `fit(g)` of every group, shared among the runner's threads (it reads the group
+// and the record alone), then `apply(group, result)` in group order, on this record's own copy of each
+// group. A group whose fit failed stops the stage there with its failure, as a loop over the groups in
+// turn would, so that the record is the same for any number of threads.
+template <typename Fit, typename Apply>
+void fit_each_group(const Runtime& rt, Handles& handles, Fit fit, Apply apply) {
+    const GroupList& groups = handles.v;
+    using Result = decltype(fit(std::declval<const VowelGroup&>(), std::size_t{}));
+    std::vector<std::optional<Result>> results(groups.size());
+    const std::vector<std::exception_ptr> failures =
+        share_items(groups.size(), item_threads(rt), [&](std::size_t k) { results[k] = fit(*groups[k], k); });
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        if (failures[k])
+            std::rethrow_exception(failures[k]);
+        apply(handles.v[k].edit(), std::move(*results[k]));
+    }
+}
+
 std::vector<const Matrix*> token_matrices(const Handles& handles, Matrix VowelGroup::*which) {
     std::vector<const Matrix*> out;
     for (const VowelGroup& g : handles.v)
@@ -65,17 +93,21 @@ std::vector<const Matrix*> token_matrices(const Handles& handles, Matrix VowelGr
 
 Handles calculate_vowel_2D_star(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_vowel_2D_star", [&] {
-        for (VowelGroup& g : handles.v) {
-            StarFit2D fit = fit_star_2d(g.data, handles.stdmult, handles.fitOrientation);
-            g.avg2D = std::move(fit.avg);
-            g.rottheta2D = std::move(fit.rottheta);
-            g.A2D = fit.A;
-            g.B2D = fit.B;
-            g.star = std::move(fit.star);
-            g.xstar = std::move(fit.xstar);
-            g.ystar = std::move(fit.ystar);
-            g.theta2D = fit.theta;
-        }
+        fit_each_group(
+            rt, handles,
+            [&](const VowelGroup& g, std::size_t) {
+                return fit_star_2d(g.data, handles.stdmult, handles.fitOrientation);
+            },
+            [](VowelGroup& g, StarFit2D fit) {
+                g.avg2D = std::move(fit.avg);
+                g.rottheta2D = std::move(fit.rottheta);
+                g.A2D = fit.A;
+                g.B2D = fit.B;
+                g.star = std::move(fit.star);
+                g.xstar = std::move(fit.xstar);
+                g.ystar = std::move(fit.ystar);
+                g.theta2D = fit.theta;
+            });
         handles = warn_of_degenerate_fits(rt, std::move(handles), false);
         rt.store(handles);
     });
@@ -84,11 +116,13 @@ Handles calculate_vowel_2D_star(Runtime& rt, Handles handles) {
 
 Handles calculate_2D_ellipses(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_2D_ellipses", [&] {
-        for (std::size_t i = 0; i < handles.v.size(); ++i) {
-            VowelGroup& g = handles.v[i];
-            g.ellps2D = ellipse_in_data(fit_field(g.theta2D, kNo2DStar, i), fit_field(g.xstar, kNo2DStar, i),
-                                        fit_field(g.ystar, kNo2DStar, i), fit_field(g.avg2D, kNo2DStar, i));
-        }
+        fit_each_group(
+            rt, handles,
+            [](const VowelGroup& g, std::size_t i) {
+                return ellipse_in_data(fit_field(g.theta2D, kNo2DStar, i), fit_field(g.xstar, kNo2DStar, i),
+                                       fit_field(g.ystar, kNo2DStar, i), fit_field(g.avg2D, kNo2DStar, i));
+            },
+            [](VowelGroup& g, Matrix outline) { g.ellps2D = std::move(outline); });
         rt.store(handles);
     });
     return handles;
@@ -96,21 +130,25 @@ Handles calculate_2D_ellipses(Runtime& rt, Handles handles) {
 
 Handles calculate_vowel_3D_dubstar(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_vowel_3D_dubstar", [&] {
-        for (VowelGroup& g : handles.v) {
-            DubstarFit3D fit = fit_dubstar_3d(g.data, handles.stdmult, handles.fitOrientation);
-            g.avg = std::move(fit.avg);
-            g.rottheta = std::move(fit.rottheta);
-            g.rotphi = std::move(fit.rotphi);
-            g.A = fit.A;
-            g.B = fit.B;
-            g.C = fit.C;
-            g.dubstar = std::move(fit.dubstar);
-            g.xdubstar = std::move(fit.xdubstar);
-            g.zdubstar = std::move(fit.zdubstar);
-            g.ydubstar = std::move(fit.ydubstar);
-            g.phi = fit.phi;
-            g.theta = fit.theta;
-        }
+        fit_each_group(
+            rt, handles,
+            [&](const VowelGroup& g, std::size_t) {
+                return fit_dubstar_3d(g.data, handles.stdmult, handles.fitOrientation);
+            },
+            [](VowelGroup& g, DubstarFit3D fit) {
+                g.avg = std::move(fit.avg);
+                g.rottheta = std::move(fit.rottheta);
+                g.rotphi = std::move(fit.rotphi);
+                g.A = fit.A;
+                g.B = fit.B;
+                g.C = fit.C;
+                g.dubstar = std::move(fit.dubstar);
+                g.xdubstar = std::move(fit.xdubstar);
+                g.zdubstar = std::move(fit.zdubstar);
+                g.ydubstar = std::move(fit.ydubstar);
+                g.phi = fit.phi;
+                g.theta = fit.theta;
+            });
         handles = warn_of_degenerate_fits(rt, std::move(handles), true);
         rt.store(handles);
     });
@@ -119,13 +157,15 @@ Handles calculate_vowel_3D_dubstar(Runtime& rt, Handles handles) {
 
 Handles calculate_3D_ellipsoids(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::A, "calculate_3D_ellipsoids", [&] {
-        for (std::size_t i = 0; i < handles.v.size(); ++i) {
-            VowelGroup& g = handles.v[i];
-            g.ellps3D = ellipsoid_in_data(
-                fit_field(g.theta, kNo3DDubstar, i), fit_field(g.phi, kNo3DDubstar, i),
-                fit_field(g.xdubstar, kNo3DDubstar, i), fit_field(g.ydubstar, kNo3DDubstar, i),
-                fit_field(g.zdubstar, kNo3DDubstar, i), fit_field(g.avg, kNo3DDubstar, i));
-        }
+        fit_each_group(
+            rt, handles,
+            [](const VowelGroup& g, std::size_t i) {
+                return ellipsoid_in_data(
+                    fit_field(g.theta, kNo3DDubstar, i), fit_field(g.phi, kNo3DDubstar, i),
+                    fit_field(g.xdubstar, kNo3DDubstar, i), fit_field(g.ydubstar, kNo3DDubstar, i),
+                    fit_field(g.zdubstar, kNo3DDubstar, i), fit_field(g.avg, kNo3DDubstar, i));
+            },
+            [](VowelGroup& g, Matrix outline) { g.ellps3D = std::move(outline); });
         rt.store(handles);
     });
     return handles;

@@ -4,11 +4,11 @@
 #include "core/number.h"
 #include "grouping/categories.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace tarvik {
 
@@ -36,23 +36,6 @@ const TextList& column_of(const OrderedMap<TextList>& columns, const std::string
     if (column.size() < rowCount)
         throw std::out_of_range(kIndexExceeds);
     return column;
-}
-
-// Keeps the rows whose value in `column` matches one of `types`. A category column holds few distinct
-// values, so each distinct value is cleaned and looked up once.
-void keep_matching(std::vector<std::size_t>& rows, const TextList& column, const TextList& types) {
-    const std::unordered_set<std::string> wanted(types.begin(), types.end());
-    std::unordered_map<std::string_view, bool> verdict;
-    std::size_t kept = 0;
-    for (const std::size_t r : rows) {
-        const std::string_view value = column[r];
-        auto it = verdict.find(value);
-        if (it == verdict.end())
-            it = verdict.emplace(value, wanted.count(clean_type_name(value)) != 0).first;
-        if (it->second)
-            rows[kept++] = r;
-    }
-    rows.resize(kept);
 }
 
 } // namespace
@@ -83,21 +66,78 @@ OrderedMap<TextList> build_constraints(const TextList& constraintList) {
     return constraints;
 }
 
-std::vector<std::size_t> select_rows(const OrderedMap<TextList>& constraints,
-                                     const OrderedMap<TextList>& columns, std::size_t rowCount) {
-    // Every column is checked before any row is dropped, so a missing column fails whatever the data.
-    std::vector<const TextList*> used;
-    for (const auto& [category, types] : constraints)
-        used.push_back(&column_of(columns, category, rowCount));
+RowSelector::RowSelector(const OrderedMap<TextList>& columns, std::size_t rowCount)
+    : columns_(columns), rowCount_(rowCount) {}
 
-    std::vector<std::size_t> rows(rowCount);
-    for (std::size_t r = 0; r < rowCount; ++r)
-        rows[r] = r;
-    std::size_t k = 0;
+const RowSelector::Column& RowSelector::column(const std::string& category) {
+    if (const auto it = read_.find(category); it != read_.end())
+        return it->second;
+    const TextList& text = column_of(columns_, category, rowCount_);
+    Column c;
+    c.valueOfRow.resize(rowCount_);
+    // A category column holds few distinct texts, so each is cleaned and looked up once.
+    std::unordered_map<std::string_view, std::uint32_t> valueOfText;
+    for (std::size_t r = 0; r < rowCount_; ++r) {
+        auto it = valueOfText.find(text[r]);
+        if (it == valueOfText.end()) {
+            const auto next = static_cast<std::uint32_t>(c.rowsOfValue.size());
+            const auto [value, added] = c.valueIds.emplace(clean_type_name(text[r]), next);
+            if (added)
+                c.rowsOfValue.emplace_back();
+            it = valueOfText.emplace(text[r], value->second).first;
+        }
+        c.valueOfRow[r] = it->second;
+        c.rowsOfValue[it->second].push_back(r);
+    }
+    return read_.emplace(category, std::move(c)).first->second;
+}
+
+std::vector<std::size_t> RowSelector::rows(const OrderedMap<TextList>& constraints) {
+    std::vector<const Column*> used;
+    for (const auto& [category, types] : constraints)
+        used.push_back(&column(category));
+    if (used.empty()) {
+        std::vector<std::size_t> all(rowCount_);
+        for (std::size_t r = 0; r < rowCount_; ++r)
+            all[r] = r;
+        return all;
+    }
+
+    // Per category, the values the group takes; the category that takes the fewest rows goes first.
+    std::vector<std::vector<bool>> takes;
+    std::size_t first = 0, fewest = rowCount_ + 1;
     for (const auto& [category, types] : constraints) {
-        if (rows.empty())
-            break;
-        keep_matching(rows, *used[k++], types);
+        const Column& c = *used[takes.size()];
+        std::vector<bool>& taken = takes.emplace_back(c.rowsOfValue.size(), false);
+        std::size_t count = 0;
+        for (const std::string& type : types)
+            if (const auto it = c.valueIds.find(type); it != c.valueIds.end() && !taken[it->second]) {
+                taken[it->second] = true;
+                count += c.rowsOfValue[it->second].size();
+            }
+        if (count < fewest)
+            fewest = count, first = takes.size() - 1;
+    }
+
+    std::vector<std::size_t> rows;
+    rows.reserve(fewest);
+    std::size_t values = 0;
+    for (std::size_t v = 0; v < takes[first].size(); ++v)
+        if (takes[first][v]) {
+            const std::vector<std::size_t>& of = used[first]->rowsOfValue[v];
+            rows.insert(rows.end(), of.begin(), of.end());
+            ++values;
+        }
+    if (values > 1)
+        std::sort(rows.begin(), rows.end());
+    for (std::size_t k = 0; k < used.size(); ++k) {
+        if (k == first)
+            continue;
+        std::size_t kept = 0;
+        for (const std::size_t r : rows)
+            if (takes[k][used[k]->valueOfRow[r]])
+                rows[kept++] = r;
+        rows.resize(kept);
     }
     return rows;
 }
@@ -137,18 +177,18 @@ std::string group_label(std::size_t index, std::string_view name) {
     return format_int(static_cast<double>(index)) + " " + std::string(name);
 }
 
-TextList group_labels(const std::vector<VowelGroup>& groups) {
+TextList group_labels(const GroupList& groups) {
     TextList labels;
     labels.reserve(groups.size());
     for (std::size_t i = 0; i < groups.size(); ++i)
-        labels.push_back(group_label(i + 1, groups[i].name));
+        labels.push_back(group_label(i + 1, groups[i]->name));
     return labels;
 }
 
-std::vector<std::size_t> groups_without_constraints(const std::vector<VowelGroup>& groups) {
+std::vector<std::size_t> groups_without_constraints(const GroupList& groups) {
     std::vector<std::size_t> out;
     for (std::size_t i = 0; i < groups.size(); ++i)
-        if (groups[i].constraints.empty())
+        if (groups[i]->constraints.empty())
             out.push_back(i + 1);
     return out;
 }
@@ -184,6 +224,11 @@ TextList remove_selected(const TextList& list, const std::vector<double>& select
         if (!drop[i])
             out.push_back(list[i]);
     return out;
+}
+
+std::vector<std::size_t> select_rows(const OrderedMap<TextList>& constraints, const OrderedMap<TextList>& columns,
+                                     std::size_t rowCount) {
+    return RowSelector(columns, rowCount).rows(constraints);
 }
 
 TokenColumns token_columns(const Handles& handles) {

@@ -3,8 +3,10 @@
 #include "core/handles.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tarvik {
@@ -28,11 +30,38 @@ ConstraintParts split_constraint_entry(std::string_view entry);
 // its types in list order. Types of one category are alternatives; all categories must hold.
 OrderedMap<TextList> build_constraints(const TextList& constraintList);
 
-// The 0-based rows among the first rowCount rows of `columns` whose value, cleaned the way type names
-// are cleaned ("a-b" -> "a_b"), is one of the listed types of every category. Rows keep their order.
-// Throws std::out_of_range when a category is not a column or a column is shorter than rowCount.
-std::vector<std::size_t> select_rows(const OrderedMap<TextList>& constraints,
-                                     const OrderedMap<TextList>& columns, std::size_t rowCount);
+// The 0-based rows of groups among the first rowCount rows of one table: those whose value in each
+// category a group names, cleaned the way type names are cleaned ("a-b" -> "a_b"), is one of the types
+// listed for that category. Rows keep their order. A column is read once, when the first group names
+// it: each row's cleaned value, and the rows of each value. A group's rows then cost the rows of its
+// types, not a pass over the table, so that selecting the tokens of many groups stays cheap.
+class RowSelector {
+  public:
+    // `columns` must outlive the selector.
+    RowSelector(const OrderedMap<TextList>& columns, std::size_t rowCount);
+
+    // The rows of a group with these constraints (every row when there are none). Throws
+    // std::out_of_range when a category is not a column or a column is shorter than rowCount; every
+    // column is checked before any row is dropped.
+    std::vector<std::size_t> rows(const OrderedMap<TextList>& constraints);
+
+  private:
+    struct Column {
+        std::unordered_map<std::string, std::uint32_t> valueIds; // by cleaned value
+        std::vector<std::uint32_t> valueOfRow;
+        std::vector<std::vector<std::size_t>> rowsOfValue; // ascending
+    };
+    const Column& column(const std::string& category);
+
+    const OrderedMap<TextList>& columns_;
+    std::size_t rowCount_;
+    std::unordered_map<std::string, Column> read_;
+};
+
+// The rows of one group: a selector of its own (a pass over the columns it names). Select the rows of
+// many groups with one RowSelector.
+std::vector<std::size_t> select_rows(const OrderedMap<TextList>& constraints, const OrderedMap<TextList>& columns,
+                                     std::size_t rowCount);
 
 // The number a normalized cell stands for: a number as is, a text read as a number (NaN when it does
 // not read as one), an empty cell NaN.
@@ -46,10 +75,10 @@ Matrix gather_texts(const std::vector<std::size_t>& rows, const std::vector<cons
 
 // The label of group `index` (1-based) in the group list: "3 back".
 std::string group_label(std::size_t index, std::string_view name);
-TextList group_labels(const std::vector<VowelGroup>& groups);
+TextList group_labels(const GroupList& groups);
 
 // 1-based indices of the groups whose constraint structure has no category.
-std::vector<std::size_t> groups_without_constraints(const std::vector<VowelGroup>& groups);
+std::vector<std::size_t> groups_without_constraints(const GroupList& groups);
 
 // An index list written as a matrix literal: one index bare ("2"), several in brackets ("[1 3]").
 std::string index_list_literal(const std::vector<std::size_t>& indices);

@@ -109,7 +109,7 @@ Handles update_currVowelNum(Runtime& rt, Handles handles) {
             fig.set_value(kGroupList, num);
         }
         handles.currVowelNum = num;
-        const VowelGroup& g = handles.v[static_cast<std::size_t>(num) - 1];
+        const VowelGroup& g = *handles.v[static_cast<std::size_t>(num) - 1];
         fig.set_string(kConstraintList, g.constraintList);
         fig.set_string(kNameField, {g.name});
         rt.store(handles);
@@ -142,11 +142,12 @@ Handles add_constraint(Runtime& rt, Handles handles) {
         }
         const std::string entry =
             constraint_entry(*handles.currentSelectedGroup, *handles.currentSelectedType);
-        VowelGroup& g = handles.v[current_index(handles)];
-        if (contains(g.constraintList, entry)) {
+        Shared<VowelGroup>& group = handles.v[current_index(handles)];
+        if (contains(group->constraintList, entry)) {
             rt.dialogs().warning({fill(kAlreadyHave, {entry})}, kCannotAdd, true);
             return;
         }
+        VowelGroup& g = group.edit();
         g.constraintList.push_back(entry);
         Figure& fig = rt.figure();
         fig.set_value(kConstraintList, std::vector<double>{});
@@ -169,11 +170,11 @@ Handles add_constraint_to_all(Runtime& rt, Handles handles) {
         }
         const std::string entry =
             constraint_entry(*handles.currentSelectedGroup, *handles.currentSelectedType);
-        for (VowelGroup& g : handles.v) {
-            if (!contains(g.constraintList, entry))
-                g.constraintList.push_back(entry);
+        for (Shared<VowelGroup>& g : handles.v) {
+            if (!contains(g->constraintList, entry))
+                g.edit().constraintList.push_back(entry);
             else
-                rt.dialogs().warning({fill(kAlreadyHaveIn, {entry, g.name})}, kCannotAdd, true);
+                rt.dialogs().warning({fill(kAlreadyHaveIn, {entry, g->name})}, kCannotAdd, true);
         }
         rt.store(handles);
         handles = update_currVowelNum(rt, std::move(handles));
@@ -194,7 +195,7 @@ Handles delete_constraint(Runtime& rt, Handles handles) {
             return;
         }
         const TextList remaining = remove_selected(list.string, list.value);
-        handles.v[current_index(handles)].constraintList = remaining;
+        handles.v[current_index(handles)].edit().constraintList = remaining;
         fig.set_value(kConstraintList, std::vector<double>{});
         fig.set_string(kConstraintList, remaining);
         rt.store(handles);
@@ -204,10 +205,10 @@ Handles delete_constraint(Runtime& rt, Handles handles) {
 
 Handles calculate_constraints(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::B, "calculate_constraints", [&] {
-        for (VowelGroup& g : handles.v) {
-            g.constraints.clear();
-            g.constraints = build_constraints(g.constraintList);
-        }
+        // A group whose structure stays as it was stays shared with the stored record.
+        for (Shared<VowelGroup>& g : handles.v)
+            if (OrderedMap<TextList> built = build_constraints(g->constraintList); !(built == g->constraints))
+                g.edit().constraints = std::move(built);
         rt.store(handles);
     });
     return handles;
@@ -249,23 +250,27 @@ HandlesAndStatus calculate_userVowelGroups(Runtime& rt, Handles handles) {
         if (threeD)
             names.push_back(role_column(roles.Duration, "Duration"));
 
-        const std::size_t rowCount = handles.dataNormalizedColumn.at(names[1]).size();
+        // The tables are only read: they stay shared with the stored record.
+        const OrderedMap<std::vector<Cell>>& normalizedTable = handles.dataNormalizedColumn;
+        const OrderedMap<TextList>& table = handles.dataColumn;
+        const std::size_t rowCount = normalizedTable.at(names[1]).size();
         std::vector<const std::vector<Cell>*> normalized;
         std::vector<const TextList*> original;
         for (const std::string& name : names) {
-            normalized.push_back(&handles.dataNormalizedColumn.at(name));
-            original.push_back(&handles.dataColumn.at(name));
+            normalized.push_back(&normalizedTable.at(name));
+            original.push_back(&table.at(name));
         }
+        RowSelector selector(table, rowCount);
 
         for (std::size_t i = 0; i < handles.v.size(); ++i) {
-            VowelGroup& g = handles.v[i];
+            const VowelGroup& g = *handles.v[i];
             if (g.constraints.empty()) {
                 rt.dialogs().warning(
                     {fill(kGroupWithoutConstraints, {format_int(static_cast<double>(i + 1))})},
                     kGroupWithoutConstraintsTitle, false);
                 continue;
             }
-            const std::vector<std::size_t> rows = select_rows(g.constraints, handles.dataColumn, rowCount);
+            const std::vector<std::size_t> rows = selector.rows(g.constraints);
             if (rows.empty()) {
                 rt.dialogs().warning({fill(kNoTokens, {g.name})}, kCannotContinue, false);
                 backtrack = 1;
@@ -273,8 +278,9 @@ HandlesAndStatus calculate_userVowelGroups(Runtime& rt, Handles handles) {
             }
             Matrix data = gather_cells(rows, normalized);
             Matrix dataOriginal = gather_texts(rows, original);
-            g.data = std::move(data);
-            g.dataOriginal = std::move(dataOriginal);
+            VowelGroup& own = handles.v[i].edit();
+            own.data = std::move(data);
+            own.dataOriginal = std::move(dataOriginal);
         }
     });
     // Groups half selected must not go on to be fitted.
@@ -302,9 +308,9 @@ Handles create_group(Runtime& rt, Handles handles) {
 Handles rename_group(Runtime& rt, Handles handles, const std::string& name) {
     Figure& fig = rt.figure();
     const std::size_t i = current_index(handles);
-    handles.v[i].name = name;
+    handles.v[i].edit().name = name;
     TextList labels = fig.control(kGroupList).string;
-    labels.at(i) = group_label(i + 1, handles.v[i].name);
+    labels.at(i) = group_label(i + 1, name);
     fig.set_string(kGroupList, labels);
     rt.store(handles);
     return handles;

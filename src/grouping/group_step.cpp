@@ -49,9 +49,9 @@ bool define_group(Runtime& rt, Handles& handles, std::size_t index, const GroupD
             fig.set_value(kTypesList, position(types, cleaned));
             handles.currentSelectedGroup = c.category;
             handles.currentSelectedType = cleaned;
-            const std::size_t before = handles.v.at(index).constraintList.size();
+            const std::size_t before = handles.v.at(index)->constraintList.size();
             handles = add_constraint(rt, std::move(handles));
-            if (handles.v.at(index).constraintList.size() == before)
+            if (handles.v.at(index)->constraintList.size() == before)
                 return false;
         }
     }

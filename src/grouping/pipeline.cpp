@@ -44,7 +44,7 @@ Handles populate_overlap_and_plot_popupmenus(Runtime& rt, Handles handles) {
     guarded(rt, ReportForm::B, "populate_overlap_and_plot_popupmenus", [&] {
         Figure& fig = rt.figure();
         TextList names;
-        for (const auto& g : handles.v)
+        for (const VowelGroup& g : handles.v)
             names.push_back(g.name);
         // With a single group, the menus meant for a second group show the first.
         const double second = names.size() >= 2 ? 2 : 1;

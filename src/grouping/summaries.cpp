@@ -47,10 +47,10 @@ TextList subject_listing(const OrderedMap<SubjectRecord>& subjects) {
     return lines;
 }
 
-TextList group_listing(const std::vector<VowelGroup>& groups, bool withDuration) {
+TextList group_listing(const GroupList& groups, bool withDuration) {
     TextList lines{fill(kGroupsLine, {count_text(groups.size())})};
     for (std::size_t i = 0; i < groups.size(); ++i) {
-        const VowelGroup& g = groups[i];
+        const VowelGroup& g = *groups[i];
         lines.insert(lines.end(), {"", "", fill(kGroupLine, {count_text(i + 1), g.name}), "", kDefinedBy, ""});
         for (const auto& entry : g.constraintList)
             lines.push_back(fill(kConstraintLine, {entry}));

@@ -11,6 +11,6 @@ TextList subject_listing(const OrderedMap<SubjectRecord>& subjects);
 
 // The log block that documents every vowel group: its name, constraints and normalized tokens ("%7.3f"
 // columns F2, F1 and, when durations are part of the analysis, duration).
-TextList group_listing(const std::vector<VowelGroup>& groups, bool withDuration);
+TextList group_listing(const GroupList& groups, bool withDuration);
 
 } // namespace tarvik

@@ -9,6 +9,7 @@
 #include "ui/menus.h"
 
 #include <functional>
+#include <utility>
 
 namespace tarvik {
 

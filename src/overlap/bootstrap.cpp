@@ -77,10 +77,11 @@ BootstrapRun::BootstrapRun(const Handles& h, const BootstrapRequest& request)
         used[static_cast<std::size_t>(a - 1)] = used[static_cast<std::size_t>(b - 1)] = 1;
     }
     st.rows.resize(groups);
+    RowSelector selector(h.dataColumn, st.columns.rowCount);
     for (std::size_t g = 0; g < groups; ++g)
         if (used[g]) {
             st.groups.push_back(g);
-            st.rows[g] = select_rows(h.v[g].constraints, h.dataColumn, st.columns.rowCount);
+            st.rows[g] = selector.rows(h.v[g]->constraints);
         }
     if (request.resample == Resample::Subjects) {
         if (!h.HeaderName.Subject)

@@ -194,7 +194,7 @@ void record_pair(Handles& handles, const PairOverlap& pair, bool threeD) {
         return;
     }
     for (const int g : {pair.first, pair.second}) {
-        VowelGroup& group = handles.v.at(static_cast<std::size_t>(g - 1));
+        VowelGroup& group = handles.v.at(static_cast<std::size_t>(g - 1)).edit();
         (threeD ? group.Egrid : group.Egrid2D) = pair.grid;
     }
     set_pair_results(cell, threeD, cell_results(pair.shares));

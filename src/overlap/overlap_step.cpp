@@ -257,8 +257,8 @@ class OverlapRun {
                 std::optional<std::string> text;
                 if (seen.pair != shown.pair)
                     text = fill(kPairProgress, {std::to_string(seen.pair), std::to_string(total),
-                                                handles_.v[static_cast<std::size_t>(a - 1)].name,
-                                                handles_.v[static_cast<std::size_t>(b - 1)].name});
+                                                handles_.v[static_cast<std::size_t>(a - 1)]->name,
+                                                handles_.v[static_cast<std::size_t>(b - 1)]->name});
                 const double share = 1.0 / total;
                 const double walked = static_cast<double>(seen.column) / in.resolution.m;
                 progress.update(bar, seen.done * share + walked * share, text);

@@ -98,11 +98,12 @@ PerSubjectRun::PerSubjectRun(const Handles& h, const PerSubjectRequest& request)
         st.used[static_cast<std::size_t>(a - 1)] = st.used[static_cast<std::size_t>(b - 1)] = 1;
     }
     st.rows.resize(groups);
+    RowSelector selector(h.dataColumn, st.columns.rowCount);
     for (std::size_t g = 0; g < groups; ++g) {
         if (!st.used[g])
             continue;
         st.rows[g].resize(subjects);
-        for (const std::size_t r : select_rows(h.v[g].constraints, h.dataColumn, st.columns.rowCount))
+        for (const std::size_t r : selector.rows(h.v[g]->constraints))
             if (const auto s = subjectIndex.find(subjectCells.at(r)); s != subjectIndex.end())
                 st.rows[g][s->second].push_back(r);
     }
@@ -132,8 +133,8 @@ void PerSubjectRun::run_subject(std::size_t s) {
         const FittedTokens& b = fitted[static_cast<std::size_t>(second - 1)];
         SubjectPairResult& r = st.out.rows[p * subjects + s];
         r.subject = s, r.first = first, r.second = second;
-        const std::string& nameA = h.v[static_cast<std::size_t>(first - 1)].name;
-        const std::string& nameB = h.v[static_cast<std::size_t>(second - 1)].name;
+        const std::string& nameA = h.v[static_cast<std::size_t>(first - 1)]->name;
+        const std::string& nameB = h.v[static_cast<std::size_t>(second - 1)]->name;
         if (st.request.twoD) {
             r.shares2D = fitted_overlap(a, b, false, st.grid2D);
             if (!a.ellipse || !b.ellipse)
@@ -153,7 +154,7 @@ void PerSubjectRun::run_subject(std::size_t s) {
 
 PerSubjectResult PerSubjectRun::finish() {
     State& st = *state_;
-    const auto name = [&](int g) { return st.h.v[static_cast<std::size_t>(g - 1)].name; };
+    const auto name = [&](int g) { return st.h.v[static_cast<std::size_t>(g - 1)]->name; };
     for (std::size_t p = 0; p < st.request.pairs.size(); ++p)
         for (const int d : {0, 1}) {
             // Subjects in their own order, whatever order they were run in.

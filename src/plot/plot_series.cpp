@@ -80,7 +80,7 @@ const VowelGroup& plotted_group(const Handles& handles, int num) {
     if (num < 1 || static_cast<std::size_t>(num) > handles.v.size())
         throw std::out_of_range(
             fill(plot_text::kNoGroup, {std::to_string(num), std::to_string(handles.v.size())}));
-    return handles.v[static_cast<std::size_t>(num - 1)];
+    return *handles.v[static_cast<std::size_t>(num - 1)];
 }
 
 PlotHost& plot_host(const Runtime& rt) {

@@ -6,6 +6,7 @@
 #include "plot/plot_texts.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace tarvik {
 
@@ -16,11 +17,16 @@ constexpr const char* kColorMenu = "popupmenu_plot_marker_color";
 constexpr const char* kTypeMenu = "popupmenu_plot_marker_type";
 constexpr const char* kLineMenu = "popupmenu_plot_marker_line";
 
-// The group the style menus act on: the one chosen in the marker group menu.
+// The group the style menus act on: the one chosen in the marker group menu; throws for a group that
+// does not exist.
+const VowelGroup& styled_group(const Figure& fig, const Handles& handles) {
+    return plotted_group(handles, value_index(first_value(fig.control(kGroupMenu))));
+}
+
+// The same group, to change: this record's own copy of it.
 VowelGroup& styled_group(const Figure& fig, Handles& handles) {
-    const int num = value_index(first_value(fig.control(kGroupMenu)));
-    plotted_group(handles, num); // throws for a group that does not exist
-    return handles.v[static_cast<std::size_t>(num - 1)];
+    styled_group(fig, std::as_const(handles));
+    return handles.v[static_cast<std::size_t>(value_index(first_value(fig.control(kGroupMenu))) - 1)].edit();
 }
 
 // The menu's 1-based Value, checked against the number of entries it chooses from.
@@ -51,7 +57,7 @@ void select_entry(Figure& fig, const char* tag, const std::string& text) {
 void popupmenu_plot_marker_group_Callback(Runtime& rt, const ControlRef&, Handles handles) {
     guarded(rt, ReportForm::B, "popupmenu_plot_marker_group_Callback", [&] {
         Figure& fig = rt.figure();
-        const VowelGroup& g = styled_group(fig, handles);
+        const VowelGroup& g = styled_group(fig, std::as_const(handles));
         fig.set_value(kColorMenu, g.markerColorIndex);
         select_entry(fig, kLineMenu, g.markerLine);
         select_entry(fig, kTypeMenu, g.markerType);

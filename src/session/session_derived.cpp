@@ -251,7 +251,7 @@ void derive_parts(Handles& h, const DerivedParts& parts) {
         h.dataNormalizedColumn =
             normalized_table(h.dataColumn, h.dataSubject, h.HeaderName, h.onlyAllow2D == 1);
     for (std::size_t i = 0; i < parts.groupFields.size() && i < h.v.size(); ++i) {
-        VowelGroup& g = h.v[i];
+        VowelGroup& g = h.v[i].edit();
         for (const GroupField& f : kGroupFields) {
             if (!parts.groupFields[i].contains(f.name))
                 continue;

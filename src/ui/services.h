@@ -157,9 +157,14 @@ class PollUntilFailure {
 // throws is passed on once the work has ended, as the Qt program does; no poll follows it.
 class SynchronousRunner : public BackgroundRunner {
   public:
+    // The threads it offers to work that splits into items: the calling thread alone unless told (the
+    // batch tool offers its --threads); a request may ask for more.
+    explicit SynchronousRunner(int threads = 1) : threads_(threads) {}
     void run_work(const Work& work, const std::function<void()>& poll) override;
-    // The calling thread alone, for the same reason; a request may ask for more.
-    int threads() const override { return 1; }
+    int threads() const override { return threads_; }
+
+  private:
+    int threads_;
 };
 
 // Everything outside the program that its operations call. Non-owning.

@@ -52,12 +52,12 @@ TEST_F(RecordAtStart, NewGroupsTakeDistinctStylesAndTheLineQueue) {
     std::set<std::pair<std::string, std::string>> looks;
     for (std::size_t i = 0; i < h.v.size(); ++i) {
         SCOPED_TRACE("group " + std::to_string(i + 1));
-        const VowelGroup& g = h.v[i];
+        const VowelGroup& g = *h.v[i];
         EXPECT_EQ(g.markerColor, kGroupPalette[static_cast<std::size_t>(g.markerColorIndex) - 1].second);
         const Color c = g.markerColor;
         looks.insert({std::to_string(c.r) + std::to_string(c.g) + std::to_string(c.b), g.markerType});
         if (i > 0) {
-            EXPECT_TRUE(g.markerColor != h.v[i - 1].markerColor && g.markerType != h.v[i - 1].markerType);
+            EXPECT_TRUE(g.markerColor != h.v[i - 1]->markerColor && g.markerType != h.v[i - 1]->markerType);
         }
         if (i < std::size(groups)) {
             EXPECT_EQ(g.markerColorIndex, groups[i].colorIndex);

@@ -107,8 +107,8 @@ TEST_F(Wizard, EachStepHighlightsItsFramesAndEnablesOnlyItsControlsAndStep3Leads
     EXPECT_EQ(t.control("listbox_currVowel_select").string, (TextList{"1 v1", "2 v2", "3 v3"}));
     EXPECT_EQ(t.control("listbox_currVowel_select").value, std::vector<double>{3});
     EXPECT_EQ(t.control("edit_currVowel_name").string, TextList{"v3"});
-    EXPECT_EQ(t.control("listbox_currVowel_defined").string, t.record().v[2].constraintList);
-    EXPECT_FALSE(t.record().v[2].constraintList.empty());
+    EXPECT_EQ(t.control("listbox_currVowel_defined").string, t.record().v[2]->constraintList);
+    EXPECT_FALSE(t.record().v[2]->constraintList.empty());
 }
 
 TEST_F(Wizard, UpdateFrameColorsMovesTheHighlightReturnsTheRecordAndWarnsOfAnUnknownStep) {

@@ -178,8 +178,8 @@ TEST_F(BatchTool, TheLogIsTheOneTheWindowWritesAndASavedStudyGoesOnWithIt) {
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), after.begin()));
 }
 
-// The pairs shared among threads give the outputs of one thread byte for byte: the tables, the log, and
-// the saved session with every overlap cell and each group's grid.
+// The pairs and the fits shared among threads give the outputs of one thread byte for byte: the tables,
+// the log, and the saved session with every overlap cell and each group's fit and grid.
 TEST_F(BatchTool, EveryNumberOfThreadsWritesTheSameOutputs) {
     std::string study = "--data '" + kExamples + "hillenbrand.txt' --subject Speaker --vowel Vowel --f1 F1" +
                         " --f2 F2 --duration Duration --phrase-duration none --normalize-f1 zscore" +

@@ -31,7 +31,8 @@ OrderedMap<TextList> vowel_stress_columns() {
 }
 
 Rows rows_of(const TextList& constraintList, std::size_t rowCount = 7) {
-    return select_rows(build_constraints(constraintList), vowel_stress_columns(), rowCount);
+    const OrderedMap<TextList> columns = vowel_stress_columns();
+    return RowSelector(columns, rowCount).rows(build_constraints(constraintList));
 }
 
 TEST(ConstraintRows, TypesOfOneCategoryAreAlternativesCategoriesMustAllHold) {
@@ -52,6 +53,30 @@ TEST(ConstraintRows, RowTextIsCleanedLikeTheListedTypes) {
     // missing column.
     EXPECT_THROW(rows_of({"Vowel : u", "Context : x"}), std::out_of_range);
     EXPECT_THROW(rows_of({"Vowel : i"}, 8), std::out_of_range);
+}
+
+TEST(ConstraintRows, OneSelectorAnswersEveryGroupAsIfAlone) {
+    // One selector reads each column once and serves the groups in turn; each answer is the group's
+    // own, whatever came before, and a missing column fails only the group that names it.
+    const OrderedMap<TextList> columns = vowel_stress_columns();
+    RowSelector selector(columns, 7);
+    const struct {
+        TextList constraints;
+        Rows rows;
+    } groups[] = {
+        {{"Vowel : i"}, {0, 2, 5}},
+        {{"Stress : secondary", "Vowel : i"}, {2}},
+        {{"Vowel : e", "Vowel : a_b", "Vowel : x"}, {1, 3, 6}},
+        {{}, {0, 1, 2, 3, 4, 5, 6}},
+        {{"Stress : primary", "Stress : secondary", "Vowel : a"}, {4}},
+    };
+    for (const auto& g : groups) {
+        EXPECT_EQ(selector.rows(build_constraints(g.constraints)), g.rows)
+            << ::testing::PrintToString(g.constraints);
+        EXPECT_EQ(rows_of(g.constraints), g.rows);
+    }
+    EXPECT_THROW(selector.rows(build_constraints({"Vowel : i", "Context : x"})), std::out_of_range);
+    EXPECT_EQ(selector.rows(build_constraints({"Vowel : i"})), (Rows{0, 2, 5}));
 }
 
 } // namespace

@@ -130,9 +130,9 @@ TEST_F(GroupOps, AddToAllOrToTheCurrentGroupOncePerGroup) {
     press("button_add");
 
     const Handles h = s.record();
-    EXPECT_EQ(h.v[0].constraintList, TextList{"Vowel : i"});
-    EXPECT_EQ(h.v[1].constraintList, TextList{"Vowel : i"});
-    EXPECT_EQ(h.v[2].constraintList, (TextList{"Stress : primary", "Vowel : i"}));
+    EXPECT_EQ(h.v[0]->constraintList, TextList{"Vowel : i"});
+    EXPECT_EQ(h.v[1]->constraintList, TextList{"Vowel : i"});
+    EXPECT_EQ(h.v[2]->constraintList, (TextList{"Stress : primary", "Vowel : i"}));
     EXPECT_EQ(items(kConstraintList), TextList{"Vowel : i"}); // the current group's list shows it
     ASSERT_EQ(dialogs().size(), 2u);
     expect_dialog(dialogs()[0], "warning",
@@ -146,7 +146,7 @@ TEST_F(GroupOps, DeleteRemovesTheSelectedEntriesAndWarnsWhenTheSelectionIsPastTh
     use_groups({{"a", {"Vowel : i", "Vowel : e", "Stress : primary"}}, {"b", {"Vowel : a"}}}, 1);
     s.fig().set_value(kConstraintList, std::vector<double>{1, 3});
     press("button_del");
-    EXPECT_EQ(s.record().v[0].constraintList, TextList{"Vowel : e"});
+    EXPECT_EQ(s.record().v[0]->constraintList, TextList{"Vowel : e"});
     EXPECT_EQ(items(kConstraintList), TextList{"Vowel : e"});
     EXPECT_TRUE(value(kConstraintList).empty());
 
@@ -193,9 +193,9 @@ TEST_F(GroupOps, DeletingTheSelectedGroupAsksAndTheLastGroupBecomesCurrent) {
         expect_current(2, "c", {"Vowel : a", "Stress : primary"});
         rename("back");
         press("button_add");
-        EXPECT_EQ(s.record().v[1].name, "back");
+        EXPECT_EQ(s.record().v[1]->name, "back");
         EXPECT_EQ(items(kGroupList), (TextList{labels[0], "2 back"}));
-        EXPECT_EQ(s.record().v[1].constraintList, (TextList{"Vowel : a", "Stress : primary", "Vowel : i"}));
+        EXPECT_EQ(s.record().v[1]->constraintList, (TextList{"Vowel : a", "Stress : primary", "Vowel : i"}));
         EXPECT_EQ(dialogs().size(), 1u);
     }
 }
@@ -287,16 +287,16 @@ TEST_F(GroupOps, TokensOfVowelIOrEWithPrimaryStressAndOfAHyphenatedValueByItsLis
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(dialogs().empty());
     // Columns F2, F1, duration. Row 4 has no normalized duration, row 6 the F1 text "x".
-    expect_matrix(r.handles.v[0].data, 3, {2.3, 0.3, 1.0, 1.9, 0.42, kNaN, 2.4, kNaN, 1.05});
-    expect_matrix(r.handles.v[0].dataOriginal, 3, {2300, 300, 100, 1900, 420, 130, 2400, kNaN, 105});
-    expect_matrix(r.handles.v[1].data, 3, {1.2, 0.65, 1.4}); // row 7, a-b
-    EXPECT_TRUE(s.record().v[0].data.empty());               // the caller stores the record
+    expect_matrix(r.handles.v[0]->data, 3, {2.3, 0.3, 1.0, 1.9, 0.42, kNaN, 2.4, kNaN, 1.05});
+    expect_matrix(r.handles.v[0]->dataOriginal, 3, {2300, 300, 100, 1900, 420, 130, 2400, kNaN, 105});
+    expect_matrix(r.handles.v[1]->data, 3, {1.2, 0.65, 1.4}); // row 7, a-b
+    EXPECT_TRUE(s.record().v[0]->data.empty());               // the caller stores the record
 
     // Two dimensions leave out the duration.
     h.onlyAllow2D = 1;
     h.HeaderName.Duration = "notAvailable";
     r = calculate_userVowelGroups(s.rt, h);
-    expect_matrix(r.handles.v[1].dataOriginal, 2, {1200, 650});
+    expect_matrix(r.handles.v[1]->dataOriginal, 2, {1200, 650});
 }
 
 // A group without constraints is skipped with a warning; a group without tokens stops the selection, and
@@ -305,8 +305,8 @@ TEST_F(GroupOps, TokensStopAtAGroupWithoutTokens) {
     Handles h =
         prepared({{"front", {"Vowel : i"}}, {"none", {}}, {"back", {"Vowel : u"}}, {"mid", {"Vowel : e"}}});
     const Matrix earlier(1, 3, 7.0);
-    h.v[1].data = earlier;
-    h.v[3].data = earlier;
+    h.v[1].edit().data = earlier;
+    h.v[3].edit().data = earlier;
     const HandlesAndStatus r = calculate_userVowelGroups(s.rt, h);
 
     EXPECT_EQ(r.status, 1);
@@ -320,9 +320,9 @@ TEST_F(GroupOps, TokensStopAtAGroupWithoutTokens) {
         "Vowel group 'back' has no tokens that satisfy the constraints. Remove the vowel or change the "
         "constraints before continuing.",
         "Cannot continue", false, false);
-    EXPECT_EQ(r.handles.v[0].data.rows, 3u);
-    EXPECT_EQ(r.handles.v[1].data, earlier);
-    EXPECT_EQ(r.handles.v[3].data, earlier);
+    EXPECT_EQ(r.handles.v[0]->data.rows, 3u);
+    EXPECT_EQ(r.handles.v[1]->data, earlier);
+    EXPECT_EQ(r.handles.v[3]->data, earlier);
 }
 
 // A malformed entry fails the constraint structures; a category that is no column fails the selection.

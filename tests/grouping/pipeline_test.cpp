@@ -63,8 +63,8 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4AndAStopKeepsTheF
     expect_step(4);
     const Handles h = s.record();
     ASSERT_EQ(h.v.size(), 2u);
-    EXPECT_EQ(h.v[1].data.rows, 3u); // rows 3, 5 and 6: a row without subject still matches its vowel
-    EXPECT_TRUE(h.v[0].avg && h.v[0].ellps3D && h.v[0].avg2D && h.v[0].ellps2D);
+    EXPECT_EQ(h.v[1]->data.rows, 3u); // rows 3, 5 and 6: a row without subject still matches its vowel
+    EXPECT_TRUE(h.v[0]->avg && h.v[0]->ellps3D && h.v[0]->avg2D && h.v[0]->ellps2D);
 
     // One dialog, opened with the bar at 0 and closed at the end; the pointer is back.
     EXPECT_EQ(s.scripted.progress.front().kind, "create");
@@ -95,8 +95,8 @@ TEST_F(Pipeline, ThreeDimensionalRunFitsEveryGroupAndOpensStep4AndAStopKeepsTheF
     EXPECT_EQ(s.scripted.progress.back().kind, "close");
     EXPECT_EQ(s.fig().window().pointer, Pointer::Arrow);
     expect_step(3);
-    EXPECT_EQ(s.record().v[0].data, h.v[0].data);
-    EXPECT_EQ(s.record().v[0].ellps3D, h.v[0].ellps3D);
+    EXPECT_EQ(s.record().v[0]->data, h.v[0]->data);
+    EXPECT_EQ(s.record().v[0]->ellps3D, h.v[0]->ellps3D);
 }
 
 // Groups 1, 3 and 4 have no constraint: No keeps every group in step 3; Yes deletes them and goes on
@@ -118,9 +118,9 @@ TEST_F(Pipeline, GroupsWithoutConstraintsAreKeptOnNoDeletedOnYesAndOneGroupIsEno
     EXPECT_EQ(go(5), std::vector<std::string>(k3DTexts.begin() + 3, k3DTexts.end()));
     expect_step(4);
     const Handles h = s.record();
-    EXPECT_EQ(h.v[0].data.cols, 2u);
-    EXPECT_FALSE(h.v[0].avg || h.v[0].dubstar || h.v[0].A || h.v[0].ellps3D);
-    EXPECT_TRUE(h.v[0].avg2D && h.v[0].A2D);
+    EXPECT_EQ(h.v[0]->data.cols, 2u);
+    EXPECT_FALSE(h.v[0]->avg || h.v[0]->dubstar || h.v[0]->A || h.v[0]->ellps3D);
+    EXPECT_TRUE(h.v[0]->avg2D && h.v[0]->A2D);
     EXPECT_EQ(s.control("listbox_currVowel_select").string, TextList{"1 (change my name)"});
     EXPECT_EQ(s.control("popupmenu_plot_group_b").string, TextList{"(change my name)"});
     EXPECT_EQ(first_value(s.control("popupmenu_overlap_group_b")), 1);

@@ -80,8 +80,9 @@ TEST(GroupListing, ExactLines) {
         "",
         "      1000.250    -1.000     0.000",
     };
-    EXPECT_EQ(group_listing(groups, true), expected);
-    const TextList twoD = group_listing(groups, false);
+    const GroupList list(groups.begin(), groups.end());
+    EXPECT_EQ(group_listing(list, true), expected);
+    const TextList twoD = group_listing(list, false);
     EXPECT_EQ(twoD[13], "        0.082       NaN");
     EXPECT_EQ(twoD.back(), "      1000.250    -1.000");
 }

@@ -342,7 +342,7 @@ TEST_F(HostileData, Utf8VowelLabelsStayDistinctUpToTheGroups) {
     EXPECT_EQ(h.subgroup.at("Vowel"), vowels);
     EXPECT_EQ(h.dataSubject.at("s1").vowelTargets.keys(), vowels);
     for (std::size_t g = 0; g < 3; ++g)
-        EXPECT_EQ(h.v.at(g).data.rows, 3u) << vowels[g];
+        EXPECT_EQ(h.v.at(g)->data.rows, 3u) << vowels[g];
 }
 
 TEST_F(HostileData, ARoleMenuWhoseValueNamesNoEntryIsReportedNotRead) {

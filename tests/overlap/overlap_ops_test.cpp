@@ -38,7 +38,7 @@ class OverlapOps : public StartedSession {
         h.onlyAllow2D = 0;
         h.fitOrientation = FitOrientation::Mirrored;
         h.overlap.clear(); // of an earlier case
-        h.v = std::move(groups);
+        h.v = GroupList(groups.begin(), groups.end());
         h = calculate_vowel_3D_dubstar(s.rt, std::move(h));
         h = calculate_3D_ellipsoids(s.rt, std::move(h));
         h = calculate_vowel_2D_star(s.rt, std::move(h));
@@ -69,7 +69,7 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
     EXPECT_EQ((std::array{both3.x, both3.y, both3.z}), (std::array{walk.both.x, walk.both.y, walk.both.z}));
     expect_rel(both3.x.front(), -0.241140845930155);
     expect_rel(in1.y.front(), -0.12151752426637);
-    EXPECT_FALSE(cell.value2D || h.v[0].Egrid2D);
+    EXPECT_FALSE(cell.value2D || h.v[0]->Egrid2D);
 
     h.overlapResolution.s = 1e9;
     const Handles p = overlap(false, s, h, 1, 2);
@@ -87,7 +87,7 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
     expect_rel(both2.y.front(), -0.0865951124615884);
     expect_rel(in1Plane.x.front(), -0.43326099800139);
     EXPECT_EQ(both.value, cell.value);
-    EXPECT_EQ(p.v[0].Egrid, h.v[0].Egrid);
+    EXPECT_EQ(p.v[0]->Egrid, h.v[0]->Egrid);
 }
 
 // The pair's text, then one step per F2 column, all on the run's one progress dialog.
@@ -166,9 +166,9 @@ TEST_F(OverlapOps, FailuresReportWaitAndLeaveThePairNaN) {
         int first, second;
         std::string message;
     } cases[] = {
-        {true, [](Handles& h) { h.v[1].ellps3D.reset(), h.overlap[{1, 2}].value = 0.5; }, 1, 2,
+        {true, [](Handles& h) { h.v[1].edit().ellps3D.reset(), h.overlap[{1, 2}].value = 0.5; }, 1, 2,
          "Group <back> has no fitted ellipsoid to measure its overlap with."},
-        {false, [](Handles& h) { h.v[0].A2D.reset(); }, 2, 1,
+        {false, [](Handles& h) { h.v[0].edit().A2D.reset(); }, 2, 1,
          "Group <front> has no fitted ellipse to measure its overlap with."},
         {true, [](Handles&) {}, 1, 3, "There is no group 3: the session has 2 groups."},
         {true, [](Handles& h) { h.overlapResolution.s = 0; }, 1, 2, resolution},

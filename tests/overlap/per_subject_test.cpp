@@ -67,8 +67,8 @@ TEST(PerSubject, EachSubjectsResultsAreThePooledPairOnItsTokensAlone) {
             EXPECT_EQ(r.shares2D->Ebothsum, *cell.Ebothsum2D);
             EXPECT_EQ(r.shares3D->E1ovfrac, *cell.E1ovfrac);
             EXPECT_EQ(r.shares3D->E2sum, *cell.E2sum);
-            const auto& a = one.v[static_cast<std::size_t>(r.first - 1)].data;
-            const auto& b = one.v[static_cast<std::size_t>(r.second - 1)].data;
+            const auto& a = one.v[static_cast<std::size_t>(r.first - 1)]->data;
+            const auto& b = one.v[static_cast<std::size_t>(r.second - 1)]->data;
             EXPECT_EQ(r.measures3D->pillai, pair_measures(a, b, 3, "", "").measures.pillai);
             EXPECT_EQ(r.measures2D->euclidean, pair_measures(a, b, 2, "", "").measures.euclidean);
         }

@@ -68,7 +68,7 @@ TEST_F(PlotStyles, AllGroupsDisablesAAndBAndLeavesThemUnticked) {
 TEST_F(PlotStyles, AStyleMissingFromAMenuLeavesItWithoutSelection) {
     for (int k = 0; k < 3; ++k)
         h = create_newVowel(s.rt, std::move(h));
-    ASSERT_EQ(h.v[5].markerLine, "."); // the sixth group's line style is not in the line menu
+    ASSERT_EQ(h.v[5]->markerLine, "."); // the sixth group's line style is not in the line menu
     click("popupmenu_plot_marker_group", 6);
     EXPECT_TRUE(s.control("popupmenu_plot_marker_line").value.empty());
     EXPECT_EQ(s.control("popupmenu_plot_marker_color").value, std::vector<double>{6});

@@ -109,7 +109,7 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
                                  "\x80z" /* lone continuation byte */};
     for (const std::string& t : texts)
         h.dataColumn.edit()[t] = {t, "x"};
-    h.v[0].name = texts[4];
+    h.v[0].edit().name = texts[4];
     f.append_strings("listbox_log", TextList(std::begin(texts), std::end(texts)));
 
     const std::string text = session_to_text(f, h);
@@ -136,8 +136,8 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
     // A file of version 3 held the grid points of the overlap, and one of version 2 the table also as
     // lines and rows. Both open to the same session, but for the groups' grids, which they do not have.
     Handles upgraded = h;
-    for (VowelGroup& g : upgraded.v)
-        g.Egrid2D.reset(), g.Egrid.reset();
+    for (Shared<VowelGroup>& g : upgraded.v)
+        g.edit().Egrid2D.reset(), g.edit().Egrid.reset();
     // Written in full, the same session comes back too. The compact text leaves out what derives again
     // (here the groups' fit coordinates; the changed table and subjects do not) and the overlap's shares.
     const std::string full = session_to_text(f, h, SessionDetail::Full);
@@ -211,18 +211,18 @@ TEST_F(SessionText, NumbersComeBackAsTheSameDoubleWherever) {
         SCOPED_TRACE(written);
         Handles h = s.record();
         h.stdmult = x;
-        h.v[0].avg2D = std::vector<double>{1, x, 3};
-        h.v[1].data = Matrix(1, 2, x);
+        h.v[0].edit().avg2D = std::vector<double>{1, x, 3};
+        h.v[1].edit().data = Matrix(1, 2, x);
         h.dataNormalizedColumn.edit()["F1"] = {Cell{x}, Cell{std::string("NaN")}};
-        h.v[0].Egrid2D = InsideGrid{{x, 0, 0}, {1, 1, 0}, {20, 20, 1}};
+        h.v[0].edit().Egrid2D = InsideGrid{{x, 0, 0}, {1, 1, 0}, {20, 20, 1}};
 
         const std::string text = session_to_text(s.fig(), h);
         EXPECT_EQ(Json::parse(text).at("record").at("stdmult").dump(), written);
         const Handles back = *session_from_text(text)->retrieve();
         EXPECT_TRUE(same_number(back.stdmult, x));
-        EXPECT_TRUE(same_number(back.v[0].avg2D.value_or(std::vector<double>{0, 0}).at(1), x));
-        EXPECT_TRUE(same_number(back.v[1].data(0, 1), x));
-        EXPECT_TRUE(same_number(back.v[0].Egrid2D.value_or(InsideGrid{}).min[0], x));
+        EXPECT_TRUE(same_number(back.v[0]->avg2D.value_or(std::vector<double>{0, 0}).at(1), x));
+        EXPECT_TRUE(same_number(back.v[1]->data(0, 1), x));
+        EXPECT_TRUE(same_number(back.v[0]->Egrid2D.value_or(InsideGrid{}).min[0], x));
         const auto& cells = back.dataNormalizedColumn->at("F1");
         ASSERT_EQ(cells.size(), 2u);
         EXPECT_TRUE(same_number(std::get<double>(cells[0]), x));
