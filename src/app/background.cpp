@@ -1,12 +1,15 @@
 #include "app/background.h"
 
+#include "core/item_threads.h"
+
 #include <atomic>
+#include <thread>
 
 namespace tarvik {
 
 bool run_items_in_background(Runtime& rt, const std::string& message, std::size_t count,
                              const std::function<std::string(std::size_t)>& label,
-                             const std::function<void(std::size_t)>& work) {
+                             const std::function<void(std::size_t)>& work, int threads) {
     ProgressService& progress = *rt.services().progress;
     const ProgressRef bar = progress.create(0, message);
     std::atomic<std::size_t> under = 0; // the item under way, 1-based; 0 before the first
@@ -27,12 +30,29 @@ bool run_items_in_background(Runtime& rt, const std::string& message, std::size_
     try {
         runner.run_work(
             [&](const BackgroundRunner::Checkpoint& checkpoint) {
-                for (std::size_t k = 0; k < count && !cancel; ++k) {
+                if (threads <= 1) {
+                    for (std::size_t k = 0; k < count && !cancel; ++k) {
+                        under = k + 1;
+                        checkpoint();
+                        if (!cancel)
+                            work(k);
+                    }
+                    return;
+                }
+                // Items shared among threads: only the thread the runner called passes the checkpoint.
+                const std::thread::id caller = std::this_thread::get_id();
+                const std::vector<std::exception_ptr> failures = share_items(count, threads, [&](std::size_t k) {
+                    if (cancel)
+                        return;
                     under = k + 1;
-                    checkpoint();
+                    if (std::this_thread::get_id() == caller)
+                        checkpoint();
                     if (!cancel)
                         work(k);
-                }
+                });
+                for (const std::exception_ptr& failure : failures)
+                    if (failure)
+                        std::rethrow_exception(failure);
             },
             poll);
     } catch (...) {

@@ -22,7 +22,8 @@ StepReport bootstrap_pairs(Runtime& rt, const BootstrapRequest& request, std::ve
             if (!run_items_in_background(
                     rt, kProgress, run.replicates(),
                     [&](std::size_t b) { return "Replicate " + format_count(b + 1) + " of " + count; },
-                    [&](std::size_t b) { run.run_replicate(b); }))
+                    [&](std::size_t b) { run.run_replicate(b); },
+                    rt.services().background ? rt.services().background->threads() : 1))
                 return;
             std::vector<PairIntervals> intervals = run.finish();
             const std::string what = request.resample == Resample::Subjects ? "subjects" : "tokens";
