@@ -234,15 +234,24 @@ std::string overlap_csv_text(const std::vector<OverlapRow>& rows, const std::arr
             for (const char* column : kMeasureColumns[k])
                 out += std::string(",") + column;
     out += "\n";
+    out.reserve(out.size() + rows.size() * 128);
+    const auto cell = [&](const std::string& text) {
+        out += ',';
+        out += text;
+    };
     for (const auto& r : rows) {
-        out += r.dimension + "," + std::to_string(r.a) + "," + std::to_string(r.b) + "," + csv_text(r.nameA) + "," +
-               csv_text(r.nameB) + "," + number_text(r.value) + "," + number_text(r.e1) + "," + number_text(r.e2) +
-               "," + number_text(r.n1) + "," + number_text(r.n2) + "," + number_text(r.nBoth);
+        out += r.dimension;
+        cell(std::to_string(r.a));
+        cell(std::to_string(r.b));
+        cell(csv_text(r.nameA));
+        cell(csv_text(r.nameB));
+        for (const double x : {r.value, r.e1, r.e2, r.n1, r.n2, r.nBoth})
+            cell(number_text(x));
         for (std::size_t k = 0; k < measures.size(); ++k)
             if (measures[k])
                 for (double x : measure_values(r.measures, k))
-                    out += "," + number_text(x);
-        out += "\n";
+                    cell(number_text(x));
+        out += '\n';
     }
     return out;
 }
