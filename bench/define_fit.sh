@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Defining and fitting many vowel groups in the batch tool of a build: time and peak memory.
-#     bench/define_fit.sh BUILD_FOLDER [GROUPS...]      (GROUPS: 200 and 1000 unless given, multiples of 10)
+#     [THREADS=N] bench/define_fit.sh BUILD_FOLDER [GROUPS...]   (GROUPS: 200 and 1000 unless given,
+#                                                                 multiples of 10; THREADS: --threads)
 # The study of GROUPS groups (bench/make_study.py) has GROUPS / 10 speakers with 35 tokens of each vowel;
 # its groups are vowel x speaker over 10 vowels, as in bench/all_pairs.sh. The run loads it, normalizes
 # F1, F2 and duration by z-score, defines the groups and fits them (no overlap).
@@ -29,7 +30,7 @@ for groups in "${cases[@]}"; do
     speakers=$((groups / 10))
     tokens=$((speakers * 12 * 35))
     python3 "$root/bench/make_study.py" "$tokens" "$speakers" "$work/study.txt"
-    base=(--data "$work/study.txt" --subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration
+    base=(${THREADS:+--threads "$THREADS"} --data "$work/study.txt" --subject Speaker --vowel Vowel --f1 F1 --f2 F2 --duration Duration
           --phrase-duration PhraseDuration --normalize-f1 zscore --normalize-f2 zscore --normalize-duration zscore)
     group_args=()
     for v in iy ih ei eh ae ah aw oa oo uw; do

@@ -34,7 +34,11 @@ void set_popup_menus_visible(Figure& fig, bool visible) {
 } // namespace
 
 std::string log_file_text(const TextList& items) {
+    std::size_t size = 0;
+    for (const auto& item : items)
+        size += item.size() + 1;
     std::string text;
+    text.reserve(size);
     for (const auto& item : items) {
         text += item;
         text += '\n';

@@ -32,11 +32,18 @@ std::string non_finite(double x) {
 std::string c_locale_text(double x, std::chars_format form, int precision) {
     if (precision < 0)
         precision = 6; // as printf does with a negative precision
-    // Enough for the longest fixed form: a sign, 309 integer digits, the point and the decimals.
-    std::string buf(static_cast<std::size_t>(precision) + 320, '\0');
-    const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), x, form, precision);
-    buf.resize(ec == std::errc{} ? static_cast<std::size_t>(end - buf.data()) : 0);
-    return buf;
+    // Enough for the longest fixed form: a sign, 309 integer digits, the point and the decimals. The
+    // usual precisions fit on the stack; tables and logs format many numbers.
+    const std::size_t size = static_cast<std::size_t>(precision) + 320;
+    std::array<char, 400> local;
+    std::string heap;
+    char* buf = local.data();
+    if (size > local.size()) {
+        heap.resize(size);
+        buf = heap.data();
+    }
+    const auto [end, ec] = std::to_chars(buf, buf + size, x, form, precision);
+    return ec == std::errc{} ? std::string(buf, end) : std::string();
 }
 
 } // namespace
