@@ -69,13 +69,7 @@ BootstrapRun::BootstrapRun(const Handles& h, const BootstrapRequest& request)
         throw std::invalid_argument("The data has no durations for a 3D overlap.");
     st.resolution = grid_resolution(h.overlapResolution, request.threeD);
     const std::size_t groups = h.v.size();
-    std::vector<char> used(groups, 0);
-    for (const auto& [a, b] : request.pairs) {
-        if (a < 1 || b < 1 || static_cast<std::size_t>(std::max(a, b)) > groups || a >= b)
-            throw std::invalid_argument("The pair " + std::to_string(a) + ", " + std::to_string(b) +
-                                        " does not name two groups.");
-        used[static_cast<std::size_t>(a - 1)] = used[static_cast<std::size_t>(b - 1)] = 1;
-    }
+    const std::vector<char> used = groups_of_pairs(request.pairs, groups);
     st.rows.resize(groups);
     RowSelector selector(h.dataColumn, st.columns.rowCount);
     for (std::size_t g = 0; g < groups; ++g)

@@ -30,6 +30,17 @@ std::string few_tokens_warning(const std::string& pair, const char* dimension, c
 
 } // namespace
 
+std::vector<char> groups_of_pairs(const std::vector<std::pair<int, int>>& pairs, std::size_t groups) {
+    std::vector<char> used(groups, 0);
+    for (const auto& [a, b] : pairs) {
+        if (a < 1 || b < 1 || static_cast<std::size_t>(std::max(a, b)) > groups || a >= b)
+            throw std::invalid_argument("The pair " + std::to_string(a) + ", " + std::to_string(b) +
+                                        " does not name two groups.");
+        used[static_cast<std::size_t>(a - 1)] = used[static_cast<std::size_t>(b - 1)] = 1;
+    }
+    return used;
+}
+
 FittedTokens fit_tokens(Matrix data, const Handles& h, bool twoD, bool threeD) {
     FittedTokens g{std::move(data), std::nullopt, std::nullopt};
     if (twoD && g.data.rows >= 3) {
@@ -90,13 +101,7 @@ PerSubjectRun::PerSubjectRun(const Handles& h, const PerSubjectRequest& request)
 
     // Each group's rows, subject by subject: only the groups the pairs name.
     const std::size_t groups = h.v.size(), subjects = st.out.subjects.size();
-    st.used.assign(groups, 0);
-    for (const auto& [a, b] : request.pairs) {
-        if (a < 1 || b < 1 || static_cast<std::size_t>(std::max(a, b)) > groups || a >= b)
-            throw std::invalid_argument("The pair " + std::to_string(a) + ", " + std::to_string(b) +
-                                        " does not name two groups.");
-        st.used[static_cast<std::size_t>(a - 1)] = st.used[static_cast<std::size_t>(b - 1)] = 1;
-    }
+    st.used = groups_of_pairs(request.pairs, groups);
     st.rows.resize(groups);
     RowSelector selector(h.dataColumn, st.columns.rowCount);
     for (std::size_t g = 0; g < groups; ++g) {

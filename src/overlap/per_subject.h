@@ -69,6 +69,10 @@ using PerSubjectProgress = std::function<bool(std::size_t done, std::size_t tota
 std::optional<PerSubjectResult> per_subject_overlaps(const Handles& handles, const PerSubjectRequest& request,
                                                      const PerSubjectProgress& progress = {});
 
+// Which of `groups` groups the pairs name (1 where one does). Throws std::invalid_argument for a pair that
+// does not name two groups, the smaller first.
+std::vector<char> groups_of_pairs(const std::vector<std::pair<int, int>>& pairs, std::size_t groups);
+
 // Tokens fitted as a group is (the same fits, on these tokens), in the dimensions asked for, when there
 // are enough of them: one more than the dimensions.
 struct FittedTokens {
