@@ -612,7 +612,8 @@ TEST_F(BatchTool, PerSubjectRowsAndSummariesAndTheSubjectsWithTooFewTokens) {
     std::string boot[2];
     for (const int threads : {1, 4}) {
         const Outcome r = run(kStressStudy + " --overlap 3d --bootstrap 40 --seed 3 --confidence 0.9 --resample" +
-                              " subjects --measures mahalanobis --csv - --threads " + std::to_string(threads));
+                              " subjects --measures mahalanobis --csv - --log " + path("boot.log") +
+                              " --threads " + std::to_string(threads));
         ASSERT_EQ(r.status, 0) << r.err;
         boot[threads / 4] = r.out;
     }
