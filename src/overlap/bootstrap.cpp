@@ -9,7 +9,6 @@
 #include <limits>
 #include <random>
 #include <stdexcept>
-#include <unordered_map>
 
 namespace tarvik {
 
@@ -68,31 +67,14 @@ BootstrapRun::BootstrapRun(const Handles& h, const BootstrapRequest& request)
     if (request.threeD && st.columns.normalized.size() < 3)
         throw std::invalid_argument("The data has no durations for a 3D overlap.");
     st.resolution = grid_resolution(h.overlapResolution, request.threeD);
-    const std::size_t groups = h.v.size();
-    const std::vector<char> used = groups_of_pairs(request.pairs, groups);
-    st.rows.resize(groups);
-    RowSelector selector(h.dataColumn, st.columns.rowCount);
-    for (std::size_t g = 0; g < groups; ++g)
-        if (used[g]) {
+    const std::vector<char> used = groups_of_pairs(request.pairs, h.v.size());
+    for (std::size_t g = 0; g < used.size(); ++g)
+        if (used[g])
             st.groups.push_back(g);
-            st.rows[g] = selector.rows(h.v[g]->constraints);
-        }
-    if (request.resample == Resample::Subjects) {
-        if (!h.HeaderName.Subject)
-            throw std::out_of_range("No data column has been chosen for Subject.");
-        const TextList& cells = h.dataColumn.at(*h.HeaderName.Subject);
-        std::unordered_map<std::string, std::size_t> index;
-        for (const auto& [name, record] : h.dataSubject.get())
-            index.emplace(name, index.size());
-        st.subjects = index.size();
-        st.bySubject.resize(groups);
-        for (const std::size_t g : st.groups) {
-            st.bySubject[g].resize(st.subjects);
-            for (const std::size_t r : st.rows[g])
-                if (const auto s = index.find(cells.at(r)); s != index.end())
-                    st.bySubject[g][s->second].push_back(r);
-        }
-    }
+    GroupRows rows = group_rows(h, used, st.columns.rowCount, request.resample == Resample::Subjects);
+    st.rows = std::move(rows.rows);
+    st.subjects = rows.subjects.size();
+    st.bySubject = std::move(rows.bySubject);
     st.values.resize(request.pairs.size());
     for (auto& statistics : st.values)
         for (auto& v : statistics)

@@ -41,6 +41,36 @@ std::vector<char> groups_of_pairs(const std::vector<std::pair<int, int>>& pairs,
     return used;
 }
 
+GroupRows group_rows(const Handles& h, const std::vector<char>& used, std::size_t rowCount, bool bySubject) {
+    GroupRows out;
+    const std::size_t groups = h.v.size();
+    out.rows.resize(groups);
+    RowSelector selector(h.dataColumn, rowCount);
+    for (std::size_t g = 0; g < groups; ++g)
+        if (used[g])
+            out.rows[g] = selector.rows(h.v[g]->constraints);
+    if (!bySubject)
+        return out;
+    if (!h.HeaderName.Subject)
+        throw std::out_of_range("No data column has been chosen for Subject.");
+    const TextList& cells = h.dataColumn.at(*h.HeaderName.Subject);
+    std::unordered_map<std::string, std::size_t> index;
+    for (const auto& [name, record] : h.dataSubject.get()) {
+        index.emplace(name, out.subjects.size());
+        out.subjects.push_back(name);
+    }
+    out.bySubject.resize(groups);
+    for (std::size_t g = 0; g < groups; ++g) {
+        if (!used[g])
+            continue;
+        out.bySubject[g].resize(out.subjects.size());
+        for (const std::size_t r : out.rows[g])
+            if (const auto s = index.find(cells.at(r)); s != index.end())
+                out.bySubject[g][s->second].push_back(r);
+    }
+    return out;
+}
+
 FittedTokens fit_tokens(Matrix data, const Handles& h, bool twoD, bool threeD) {
     FittedTokens g{std::move(data), std::nullopt, std::nullopt};
     if (twoD && g.data.rows >= 3) {
@@ -85,14 +115,6 @@ PerSubjectRun::PerSubjectRun(const Handles& h, const PerSubjectRequest& request)
     : state_(std::make_unique<State>(State{h, request, {}, token_columns(h), {}, {}, {}, {}, {}})) {
     State& st = *state_;
     st.out.twoD = request.twoD, st.out.threeD = request.threeD;
-    if (!h.HeaderName.Subject)
-        throw std::out_of_range("No data column has been chosen for Subject.");
-    const TextList& subjectCells = h.dataColumn.at(*h.HeaderName.Subject);
-    std::unordered_map<std::string, std::size_t> subjectIndex;
-    for (const auto& [name, record] : h.dataSubject.get()) {
-        subjectIndex.emplace(name, st.out.subjects.size());
-        st.out.subjects.push_back(name);
-    }
     if (request.threeD && st.columns.normalized.size() < 3)
         throw std::invalid_argument("The data has no durations for a 3D overlap.");
     st.grid2D = grid_resolution(h.overlapResolution, false);
@@ -100,18 +122,11 @@ PerSubjectRun::PerSubjectRun(const Handles& h, const PerSubjectRequest& request)
         st.grid3D = grid_resolution(h.overlapResolution, true);
 
     // Each group's rows, subject by subject: only the groups the pairs name.
-    const std::size_t groups = h.v.size(), subjects = st.out.subjects.size();
-    st.used = groups_of_pairs(request.pairs, groups);
-    st.rows.resize(groups);
-    RowSelector selector(h.dataColumn, st.columns.rowCount);
-    for (std::size_t g = 0; g < groups; ++g) {
-        if (!st.used[g])
-            continue;
-        st.rows[g].resize(subjects);
-        for (const std::size_t r : selector.rows(h.v[g]->constraints))
-            if (const auto s = subjectIndex.find(subjectCells.at(r)); s != subjectIndex.end())
-                st.rows[g][s->second].push_back(r);
-    }
+    st.used = groups_of_pairs(request.pairs, h.v.size());
+    GroupRows rows = group_rows(h, st.used, st.columns.rowCount, true);
+    st.out.subjects = std::move(rows.subjects);
+    st.rows = std::move(rows.bySubject);
+    const std::size_t subjects = st.out.subjects.size();
     st.out.rows.resize(request.pairs.size() * subjects);
     for (auto& lists : st.fewTokens)
         lists.resize(request.pairs.size());

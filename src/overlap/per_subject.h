@@ -73,6 +73,16 @@ std::optional<PerSubjectResult> per_subject_overlaps(const Handles& handles, con
 // does not name two groups, the smaller first.
 std::vector<char> groups_of_pairs(const std::vector<std::pair<int, int>>& pairs, std::size_t groups);
 
+// The rows the constraints of the `used` groups select, in row order, and with `bySubject` the same rows
+// subject by subject, the subjects in the record's order (a row of no subject is in none). Throws
+// std::out_of_range when the rows by subject are asked for and no subject column is mapped.
+struct GroupRows {
+    TextList subjects;
+    std::vector<std::vector<std::size_t>> rows;                  // by group; empty for one not used
+    std::vector<std::vector<std::vector<std::size_t>>> bySubject; // by group, then subject
+};
+GroupRows group_rows(const Handles& handles, const std::vector<char>& used, std::size_t rowCount, bool bySubject);
+
 // Tokens fitted as a group is (the same fits, on these tokens), in the dimensions asked for, when there
 // are enough of them: one more than the dimensions.
 struct FittedTokens {

@@ -163,11 +163,17 @@ std::optional<PlotDescription> strip_plot(const ResultsTable& table, bool threeD
 StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& request, ResultsTable* out) {
     return run_step(rt, [&] {
         return guarded(rt, ReportForm::B, "calculate_per_subject", [&] {
-            Handles h = *rt.figure().retrieve();
+            // The record as it stands, with the grid steps asked for: read again after the run, during
+            // which the window may have stored another.
+            const auto record = [&] {
+                Handles now = *rt.figure().retrieve();
+                if (request.resolution)
+                    now.overlapResolution = *request.resolution;
+                return now;
+            };
+            Handles h = record();
             if (h.v.size() < 2 || h.currStep != 4)
                 throw std::runtime_error(kNoGroups);
-            if (request.resolution)
-                h.overlapResolution = *request.resolution;
             PerSubjectRequest engine{{}, request.twoD, request.threeD,
                                      std::find(request.measures.begin(), request.measures.end(), true) !=
                                          request.measures.end()};
@@ -206,9 +212,7 @@ StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& reque
                                     cell_text(table, r, column("group_b")) + ": median " + median + " over " +
                                     cell_text(table, r, value) + " subjects");
             }
-            h = *rt.figure().retrieve();
-            if (request.resolution)
-                h.overlapResolution = *request.resolution;
+            h = record();
             h = update_log(rt, std::move(h), lines);
             rt.store(warnings.report(rt, h));
             if (out)

@@ -313,7 +313,7 @@ void decode(const Json& j, const Where& w, std::map<std::pair<int, int>, Overlap
             for (std::size_t c = 0; c < 3; ++c) {
                 double x = 0;
                 decode(counts[c], at.item(item).item(c), x);
-                if (!(x >= 0 && x <= 1e15 && x == std::floor(x)))
+                if (!is_count(x))
                     fail(at.item(item).item(c), "expected a count, a whole number from 0");
                 sums[c] = static_cast<long long>(x);
             }

@@ -70,6 +70,11 @@ struct Where {
 };
 [[noreturn]] void fail(const Where& w, const std::string& what);
 
+// A grid-point count as a file holds it: a whole number from 0 that a long long holds exactly.
+inline bool is_count(double x) {
+    return x >= 0 && x <= 1e15 && x == static_cast<double>(static_cast<long long>(x));
+}
+
 // A file's path as messages about it show it.
 inline std::string quoted(const std::string& path) {
     return "\"" + path + "\"";

@@ -162,8 +162,7 @@ void append_group(std::string& out, const VowelGroup& group, const std::set<std:
 std::optional<Json> counts_only(const PairResults& r) {
     if (!r.E1sum || !r.E2sum || !r.Ebothsum || !r.E1ovfrac || !r.E2ovfrac || !r.value)
         return std::nullopt;
-    const auto whole = [](double x) { return x >= 0 && x <= 1e15 && x == std::floor(x); };
-    if (!whole(*r.E1sum) || !whole(*r.E2sum) || !whole(*r.Ebothsum))
+    if (!is_count(*r.E1sum) || !is_count(*r.E2sum) || !is_count(*r.Ebothsum))
         return std::nullopt;
     const OverlapShares shares = overlap_shares(static_cast<long long>(*r.E1sum), static_cast<long long>(*r.E2sum),
                                                 static_cast<long long>(*r.Ebothsum));
