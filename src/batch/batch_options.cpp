@@ -237,7 +237,7 @@ class OptionTable {
              [&o](const std::string& v) { o.resolution = resolution_of("--resolution", v); });
 
         read("--threads", "N",
-             "how many threads share the fits and the pairs (default: every core,\n" + std::to_string(every_core()) +
+             "how many threads share the pairs (default: every core,\n" + std::to_string(every_core()) +
                  " here); the results are the same for any number",
              [&o](const std::string& v) {
                  const auto n = group_numbers(v, 1, 1);

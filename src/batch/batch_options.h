@@ -53,7 +53,7 @@ struct BatchOptions {
     std::array<int, 3> resolution = {20, 20, 20};
     // Measures beside the overlap, in the order of kMeasureNames.
     std::array<bool, 4> measures = {false, false, false, false};
-    int threads = every_core(); // how many threads share the fits and the pairs
+    int threads = every_core(); // how many threads share the pairs
     // Fit axes; empty keeps the session's own (line for a new session).
     std::optional<FitOrientation> orientation;
     std::string csvFile;
