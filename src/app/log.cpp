@@ -25,7 +25,13 @@ void append_log(Runtime& rt, std::vector<LogEntry> entries) {
     Figure& fig = rt.figure();
     fig.control(kLogList); // an unknown control fails before anything is appended
     // The lines are moved, not copied: a listing of every token is as long as the data.
+    std::size_t count = 0;
+    for (const LogEntry& entry : entries) {
+        const auto* lines = std::get_if<TextList>(&entry);
+        count += 1 + (std::holds_alternative<std::string>(entry) ? 2 : lines ? lines->size() : 0);
+    }
     TextList added;
+    added.reserve(count);
     for (LogEntry& entry : entries) {
         added.emplace_back();
         if (auto* text = std::get_if<std::string>(&entry)) {

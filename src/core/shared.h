@@ -8,11 +8,6 @@
 
 namespace tarvik {
 
-// A value of T with copy-on-write sharing. The record is copied on every callback and stored many times
-// per operation; its large tables change rarely, so copies share one table until one of them is changed.
-// Reading goes through the const members; any non-const member first makes this copy's table its own.
-// A reference taken for changing belongs to this copy only until the record is copied again (a store):
-// take it anew after a store rather than writing through the old one.
 namespace shared_detail {
 // The key of a table: its key_type, or text (OrderedMap).
 template <typename T> struct Key {
@@ -27,6 +22,12 @@ struct Key<T> {
 
 template <typename T> using KeyOf = typename shared_detail::Key<T>::type;
 
+// A value of T with copy-on-write sharing. The record is copied on every callback and stored many times
+// per operation; its large tables, its groups and its overlap table change rarely, so copies share one
+// value until one of them is changed.
+// Reading goes through the const members; any non-const member first makes this copy's table its own.
+// A reference taken for changing belongs to this copy only until the record is copied again (a store):
+// take it anew after a store rather than writing through the old one.
 template <typename T> class Shared {
   public:
     Shared() : p_(std::make_shared<T>()) {}

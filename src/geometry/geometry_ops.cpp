@@ -59,7 +59,7 @@ Handles warn_of_degenerate_fits(Runtime& rt, Handles handles, bool threeD) {
 }
 
 // The threads the runtime's runner offers for work that splits into items.
-int item_threads(const Runtime& rt) {
+int runner_threads(const Runtime& rt) {
     const BackgroundRunner* runner = rt.services().background;
     return runner ? runner->threads() : 1;
 }
@@ -74,7 +74,7 @@ void fit_each_group(const Runtime& rt, Handles& handles, Fit fit, Apply apply) {
     using Result = decltype(fit(std::declval<const VowelGroup&>(), std::size_t{}));
     std::vector<std::optional<Result>> results(groups.size());
     const std::vector<std::exception_ptr> failures =
-        share_items(groups.size(), item_threads(rt), [&](std::size_t k) { results[k] = fit(*groups[k], k); });
+        share_items(groups.size(), runner_threads(rt), [&](std::size_t k) { results[k] = fit(*groups[k], k); });
     for (std::size_t k = 0; k < groups.size(); ++k) {
         if (failures[k])
             std::rethrow_exception(failures[k]);
