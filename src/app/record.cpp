@@ -1,6 +1,7 @@
 #include "app/record.h"
 
 #include "app/guarded.h"
+#include "ui/layout.h"
 
 #include <algorithm>
 
@@ -92,7 +93,7 @@ Handles initialize_variables(Runtime& rt, Handles handles) {
               "edit_plot_x_axis", "edit_plot_y_axis", "edit_plot_z_axis", "edit_plot_title_2D",
               "edit_plot_x_axis_2D", "edit_plot_y_axis_2D", "checkbox_show_legend",
               "popupmenu_plot_marker_group", "popupmenu_plot_marker_color", "popupmenu_plot_marker_type",
-              "popupmenu_plot_marker_line"}),
+              "popupmenu_plot_marker_line", kPerSubjectTag, kReplicatesTag, kConfidenceTag}),
     };
     handles.stepFrames = {
         TextList{"button_step_1", "frame_step_1a"},

@@ -247,7 +247,8 @@ class OptionTable {
             ->group(group_);
         read("--bootstrap", "B",
              "percentile intervals of each pair's value and measures from\n"
-             "B resamples (columns ci_low, ci_high, bootstrap_n, ...)",
+             "B resamples (columns ci_low, ci_high, bootstrap_n, ...);\n"
+             "with --per-subject, within each subject",
              [&o](const std::string& v) {
                  const auto n = group_numbers(v, 1, 1);
                  if (!n || n->front() > 1000000)
@@ -346,8 +347,8 @@ class OptionTable {
                                            " that can be measured");
             if (!o.stripPlotFile.empty() && !o.perSubject)
                 refuse("--strip-plot", "the strip plot shows the values within subjects: add --per-subject");
-            if (o.bootstrap > 0 && o.perSubject)
-                refuse("--bootstrap", "intervals within each subject (--per-subject) are not available yet");
+            if (o.perSubject && o.resample == Resample::Subjects)
+                refuse("--resample", "within each subject (--per-subject) only tokens can be drawn again");
             for (const auto& plot : o.plots)
                 if (plot.outFile.empty())
                     refuse("--plot " + std::string(menu_batch_name(kPlotKindMenu, plot.kind)), kNoPlotOut);

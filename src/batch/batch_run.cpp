@@ -315,7 +315,7 @@ int run_batch(const BatchOptions& o, std::ostream& out, std::ostream& err, PlotE
                     o.overlap != "3d", o.overlap != "2d", o.pair,
                     OverlapResolution{static_cast<double>(o.resolution[1]), static_cast<double>(o.resolution[0]),
                                       static_cast<double>(o.resolution[2])},
-                    o.measures};
+                    o.measures, o.bootstrap, o.seed, o.confidence};
                 perSubjectTable.emplace();
                 session.step([&](Runtime& rt) { return calculate_per_subject(rt, request, &*perSubjectTable); });
             }

@@ -56,26 +56,29 @@ struct BootstrapRun::State {
     std::vector<std::size_t> groups;                             // the groups the pairs name (0-based)
     std::vector<std::vector<std::size_t>> rows;                  // by group
     std::vector<std::vector<std::vector<std::size_t>>> bySubject; // by group, then subject
-    std::size_t subjects = 0;
-    // values[pair][statistic][replicate]
+    TextList subjects;
+    // values[pair][statistic][replicate]; within subjects values[pair * subjects + subject]
     std::vector<std::array<std::vector<double>, kBootstrapStatistics.size()>> values;
 };
 
 BootstrapRun::BootstrapRun(const Handles& h, const BootstrapRequest& request)
-    : state_(std::make_unique<State>(State{h, request, token_columns(h), {}, {}, {}, {}, 0, {}})) {
+    : state_(std::make_unique<State>(State{h, request, token_columns(h), {}, {}, {}, {}, {}, {}})) {
     State& st = *state_;
     if (request.threeD && st.columns.normalized.size() < 3)
         throw std::invalid_argument("The data has no durations for a 3D overlap.");
+    if (request.withinSubjects && request.resample == Resample::Subjects)
+        throw std::invalid_argument("Within each subject only tokens can be drawn again, not subjects.");
     st.resolution = grid_resolution(h.overlapResolution, request.threeD);
     const std::vector<char> used = groups_of_pairs(request.pairs, h.v.size());
     for (std::size_t g = 0; g < used.size(); ++g)
         if (used[g])
             st.groups.push_back(g);
-    GroupRows rows = group_rows(h, used, st.columns.rowCount, request.resample == Resample::Subjects);
+    GroupRows rows = group_rows(h, used, st.columns.rowCount,
+                                request.resample == Resample::Subjects || request.withinSubjects);
     st.rows = std::move(rows.rows);
-    st.subjects = rows.subjects.size();
+    st.subjects = std::move(rows.subjects);
     st.bySubject = std::move(rows.bySubject);
-    st.values.resize(request.pairs.size());
+    st.values.resize(request.pairs.size() * (request.withinSubjects ? st.subjects.size() : 1));
     for (auto& statistics : st.values)
         for (auto& v : statistics)
             v.assign(request.replicates, kNaN);
@@ -84,18 +87,27 @@ BootstrapRun::BootstrapRun(const Handles& h, const BootstrapRequest& request)
 BootstrapRun::~BootstrapRun() = default;
 
 std::size_t BootstrapRun::replicates() const {
-    return state_->request.replicates;
+    return state_->request.replicates * (state_->request.withinSubjects ? state_->subjects.size() : 1);
 }
 
-void BootstrapRun::run_replicate(std::size_t b) {
+const TextList& BootstrapRun::subjects() const {
+    return state_->subjects;
+}
+
+void BootstrapRun::run_replicate(std::size_t r) {
     State& st = *state_;
     const bool threeD = st.request.threeD;
+    const bool within = st.request.withinSubjects;
+    const std::size_t b = within ? r % st.request.replicates : r;
+    const std::size_t subject = within ? r / st.request.replicates : 0;
+    // Within subjects every subject's group draws from the generator the pooled group would: a subject's
+    // intervals are those of the same seed on a study of that subject alone.
     // By subjects, one draw of subjects serves every group, so that the groups keep their speakers together.
     std::vector<std::size_t> drawnSubjects;
-    if (st.request.resample == Resample::Subjects && st.subjects > 0) {
+    if (st.request.resample == Resample::Subjects && !st.subjects.empty()) {
         std::mt19937_64 rng = generator(st.request.seed, b, st.h.v.size());
-        std::uniform_int_distribution<std::size_t> pick(0, st.subjects - 1);
-        for (std::size_t k = 0; k < st.subjects; ++k)
+        std::uniform_int_distribution<std::size_t> pick(0, st.subjects.size() - 1);
+        for (std::size_t k = 0; k < st.subjects.size(); ++k)
             drawnSubjects.push_back(pick(rng));
     }
     std::vector<FittedTokens> fitted(st.h.v.size());
@@ -104,12 +116,12 @@ void BootstrapRun::run_replicate(std::size_t b) {
         if (st.request.resample == Resample::Subjects) {
             for (const std::size_t s : drawnSubjects)
                 drawn.insert(drawn.end(), st.bySubject[g][s].begin(), st.bySubject[g][s].end());
-        } else if (!st.rows[g].empty()) {
+        } else if (const auto& from = within ? st.bySubject[g][subject] : st.rows[g]; !from.empty()) {
             std::mt19937_64 rng = generator(st.request.seed, b, g);
-            std::uniform_int_distribution<std::size_t> pick(0, st.rows[g].size() - 1);
-            drawn.reserve(st.rows[g].size());
-            for (std::size_t k = 0; k < st.rows[g].size(); ++k)
-                drawn.push_back(st.rows[g][pick(rng)]);
+            std::uniform_int_distribution<std::size_t> pick(0, from.size() - 1);
+            drawn.reserve(from.size());
+            for (std::size_t k = 0; k < from.size(); ++k)
+                drawn.push_back(from[pick(rng)]);
         }
         fitted[g] = fit_tokens(gather_cells(drawn, st.columns.normalized), st.h, !threeD, threeD);
     }
@@ -121,7 +133,7 @@ void BootstrapRun::run_replicate(std::size_t b) {
         const std::array<double, kBootstrapStatistics.size()> got = {
             shares ? shares->value : kNaN, m.pillai, m.bhattacharyyaDistance, m.mahalanobis, m.euclidean};
         for (std::size_t k = 0; k < got.size(); ++k)
-            st.values[p][k][b] = got[k];
+            st.values[within ? p * st.subjects.size() + subject : p][k][b] = got[k];
     }
 }
 

@@ -26,6 +26,10 @@ struct BootstrapRequest {
     std::uint64_t seed = 1;
     double confidence = 0.95;
     Resample resample = Resample::Tokens;
+    // Each subject apart: every replicate draws each group's tokens of one subject, for every subject, from
+    // the generators of the pooled draw, so that a subject's intervals are those the same request gives
+    // on a study of that subject alone. Only tokens can be drawn so.
+    bool withinSubjects = false;
 };
 
 // A percentile interval and the number of replicates with a value (not NaN) it was taken from; NaN ends
@@ -48,9 +52,12 @@ Interval percentile_interval(std::vector<double> values, double confidence);
 
 // A run replicate by replicate, for a caller that shares them among threads and shows progress: the
 // constructor reads the record (throwing std::invalid_argument for a pair that names no group, a
-// resolution the overlap refuses, 3D without durations, std::out_of_range when the columns are not
-// mapped); run_replicate may be called from several threads for different replicates; finish() gives
-// each pair's intervals in the order of the pairs.
+// resolution the overlap refuses, 3D without durations, subjects drawn within subjects,
+// std::out_of_range when the columns are not mapped); run_replicate may be called from several threads
+// for different replicates; finish() gives each pair's intervals in the order of the pairs. Within
+// subjects, replicates() counts every subject's replicates, replicate r being replicate r % B of subject
+// r / B, and finish() gives the pairs' intervals pair by pair, each pair subject by subject (the order of
+// the runs within subjects).
 class BootstrapRun {
   public:
     BootstrapRun(const Handles& handles, const BootstrapRequest& request);
@@ -59,6 +66,7 @@ class BootstrapRun {
     BootstrapRun& operator=(const BootstrapRun&) = delete;
 
     std::size_t replicates() const;
+    const TextList& subjects() const; // the record's subjects; within subjects, those of the replicates
     void run_replicate(std::size_t replicate);
     std::vector<PairIntervals> finish() const;
 

@@ -13,4 +13,8 @@ namespace tarvik {
 // log gets a line saying what was drawn and how often.
 StepReport bootstrap_pairs(Runtime& rt, const BootstrapRequest& request, std::vector<PairIntervals>* out);
 
+// The replicates of `request` on the record `h` under the progress dialog, shared among the runner's
+// threads, and the log line; for a step that runs them as part of its work. False when cancelled.
+bool run_bootstrap(Runtime& rt, const Handles& h, const BootstrapRequest& request, std::vector<PairIntervals>& out);
+
 } // namespace tarvik

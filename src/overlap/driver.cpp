@@ -3,6 +3,7 @@
 #include "app/guarded.h"
 #include "overlap/overlap_step.h"
 #include "overlap/results_step.h"
+#include "overlap/spread_driver.h"
 
 namespace tarvik {
 
@@ -18,10 +19,22 @@ std::vector<std::pair<int, int>> all_pairs(int n) {
 
 namespace {
 
-// The overlap of the window's request; every pair's, once done, shown in the Results window too.
+// The overlap of the window's request; every pair's, once done, shown in the Results window too. Within
+// subjects, or with bootstrap intervals, the Results window shows those.
 void calculate_from_window(Runtime& rt, bool threeD) {
+    const std::optional<SpreadOptions> spread = spread_options_from_window(rt);
+    if (!spread)
+        return;
     const OverlapRequest request = overlap_request_from_window(rt.figure(), threeD);
-    if (calculate_overlap(rt, request).done && !request.pair && rt.main_window())
+    if (spread->perSubject) {
+        calculate_within_subjects(rt, threeD, request.pair, *spread);
+        return;
+    }
+    if (!calculate_overlap(rt, request).done)
+        return;
+    if (spread->replicates > 0)
+        show_pooled_intervals(rt, threeD, request.pair, *spread);
+    else if (!request.pair && rt.main_window())
         show_overlap_results(rt);
 }
 

@@ -214,14 +214,17 @@ std::optional<PointList3D> group_inside_points(const Handles& handles, int group
     return PointList3D{std::move(inside.x), std::move(inside.y), {}};
 }
 
-PointList3D pair_both_points(const Handles& handles, int first, int second, bool threeD) {
+PairPoints pair_points(const Handles& handles, int first, int second, bool threeD) {
     const VowelGroup& g1 = handles.v.at(static_cast<std::size_t>(first - 1));
     const VowelGroup& g2 = handles.v.at(static_cast<std::size_t>(second - 1));
     const GridResolution resolution = grid_resolution(handles.overlapResolution, threeD);
-    if (threeD)
-        return grid_overlap_3d(ellipsoid_of(g1), ellipsoid_of(g2), resolution).both;
+    if (threeD) {
+        GridOverlap3D r = grid_overlap_3d(ellipsoid_of(g1), ellipsoid_of(g2), resolution);
+        return {std::move(r.inside1), std::move(r.inside2), std::move(r.both)};
+    }
     GridOverlap2D r = grid_overlap_2d(ellipse_of(g1), ellipse_of(g2), resolution);
-    return {std::move(r.both.x), std::move(r.both.y), {}};
+    const auto plane = [](PointList2D& p) { return PointList3D{std::move(p.x), std::move(p.y), {}}; };
+    return {plane(r.inside1), plane(r.inside2), plane(r.both)};
 }
 
 } // namespace tarvik

@@ -82,8 +82,12 @@ void record_pair(Handles& handles, const PairOverlap& pair, bool threeD);
 // std::invalid_argument for a grid that cannot be walked (from a damaged session).
 std::optional<PointList3D> group_inside_points(const Handles& handles, int group, bool threeD);
 
-// The grid points inside both groups `first` and `second` (1-based) on the pair's grid at the record's
-// resolution, counted again over their fits; throws as group_inside_points does.
-PointList3D pair_both_points(const Handles& handles, int first, int second, bool threeD);
+// The grid points inside group `first`, inside group `second` (1-based) and inside both, on the pair's
+// grid at the record's resolution, counted again over their fits; throws as group_inside_points does.
+// The plot of a pair's overlap draws these, whichever pair each group was estimated with last.
+struct PairPoints {
+    PointList3D inside1, inside2, both;
+};
+PairPoints pair_points(const Handles& handles, int first, int second, bool threeD);
 
 } // namespace tarvik

@@ -6,6 +6,7 @@
 #include "app/record.h"
 #include "app/warnings.h"
 #include "core/format.h"
+#include "overlap/bootstrap_step.h"
 #include "overlap/driver.h"
 
 #include <algorithm>
@@ -42,7 +43,8 @@ OverlapRow row_of(const Handles& h, const SubjectPairResult& r, bool threeD) {
 
 } // namespace
 
-ResultsTable per_subject_table(const Handles& h, const PerSubjectResult& result, const MeasureChoice& measures) {
+ResultsTable per_subject_table(const Handles& h, const PerSubjectResult& result, const MeasureChoice& measures,
+                               const SubjectIntervals* intervals) {
     const std::size_t subjects = result.subjects.size();
     ResultsTable table;
     bool columnsSet = false;
@@ -50,10 +52,15 @@ ResultsTable per_subject_table(const Handles& h, const PerSubjectResult& result,
         if (!(threeD ? result.threeD : result.twoD))
             continue;
         for (std::size_t first = 0; subjects > 0 && first + subjects <= result.rows.size(); first += subjects) {
+            const std::vector<PairIntervals>* bounds =
+                intervals && !(*intervals)[threeD].empty() ? &(*intervals)[threeD] : nullptr;
             std::vector<OverlapRow> rows;
-            for (std::size_t s = 0; s < subjects; ++s)
+            for (std::size_t s = 0; s < subjects; ++s) {
                 rows.push_back(row_of(h, result.rows[first + s], threeD));
-            ResultsTable part = overlap_table(rows, measures);
+                if (bounds)
+                    rows.back().intervals = bounds->at(first + s);
+            }
+            ResultsTable part = overlap_table(rows, measures, intervals != nullptr);
             if (!columnsSet) {
                 table.columns = {{"subject", ColumnKind::Text}};
                 table.columns.insert(table.columns.end(), part.columns.begin(), part.columns.end());
@@ -64,11 +71,17 @@ ResultsTable per_subject_table(const Handles& h, const PerSubjectResult& result,
                 cells.insert(cells.end(), part.rows[s].begin(), part.rows[s].end());
                 table.rows.push_back(std::move(cells));
             }
+            const std::size_t firstInterval =
+                intervals ? column_index(part, "ci_low") : part.columns.size();
             for (const char* summary : kSummaryRows) {
                 std::vector<ResultsCell> cells = {{summary, 0}};
                 for (std::size_t c = 0; c < part.columns.size(); ++c) {
                     if (part.columns[c].kind != ColumnKind::Number) {
                         cells.push_back(part.rows[0][c]);
+                        continue;
+                    }
+                    if (c >= firstInterval) {
+                        cells.push_back({{}, kNoShare});
                         continue;
                     }
                     std::vector<double> values;
@@ -88,6 +101,53 @@ ResultsTable per_subject_table(const Handles& h, const PerSubjectResult& result,
     }
     table.notes = result.warnings;
     return table;
+}
+
+ResultsTable per_subject_summary(const ResultsTable& table) {
+    const auto column = [&](const char* name) { return column_index(table, name); };
+    const std::size_t subject = column("subject"), value = column("value");
+    const std::size_t key[] = {column("dimension"), column("index_a"), column("index_b"), column("group_a"),
+                               column("group_b")};
+    // The measures' columns stand after the counts and before any interval.
+    std::vector<std::size_t> measures;
+    for (std::size_t c = column("both_count") + 1; c < std::min(column("ci_low"), table.columns.size()); ++c)
+        measures.push_back(c);
+    ResultsTable out;
+    for (const std::size_t c : key)
+        out.columns.push_back(table.columns.at(c));
+    out.columns.push_back({"subjects", ColumnKind::Index});
+    for (const char* name : {"value_mean", "value_sd", "value_median"})
+        out.columns.push_back({name, ColumnKind::Number});
+    for (const std::size_t c : measures)
+        out.columns.push_back({table.columns[c].name + "_median", ColumnKind::Number});
+    out.notes = table.notes;
+
+    ResultsTable* pair = nullptr;
+    std::vector<ResultsCell>* row = nullptr;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const std::string& which = table.rows[r][subject].text;
+        if (!pair || table.rows[r - 1][subject].text == "ALL_N") { // a pair's first subject
+            pair = &out.details.emplace_back(ResultsTable{table.columns, {}, table.notes, {}});
+            row = &out.rows.emplace_back();
+            for (const std::size_t c : key)
+                row->push_back(table.rows[r][c]);
+            row->resize(out.columns.size(), ResultsCell{{}, kNoShare});
+        }
+        pair->rows.push_back(table.rows[r]);
+        const double number = table.rows[r][value].number;
+        if (which == "ALL_N")
+            (*row)[5].number = number;
+        else if (which == "ALL_MEAN")
+            (*row)[6].number = number;
+        else if (which == "ALL_SD")
+            (*row)[7].number = number;
+        else if (which == "ALL_MEDIAN") {
+            (*row)[8].number = number;
+            for (std::size_t m = 0; m < measures.size(); ++m)
+                (*row)[9 + m].number = table.rows[r][measures[m]].number;
+        }
+    }
+    return out;
 }
 
 std::string per_subject_json_text(const ResultsTable& table) {
@@ -193,7 +253,17 @@ StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& reque
                     [&](std::size_t s) { run.run_subject(s); }))
                 return;
             const PerSubjectResult result = run.finish();
-            ResultsTable table = per_subject_table(h, result, request.measures);
+            SubjectIntervals intervals;
+            for (const bool threeD : {false, true}) {
+                if (request.replicates == 0 || !(threeD ? request.threeD : request.twoD))
+                    continue;
+                const BootstrapRequest bootstrap{engine.pairs, threeD,           request.replicates, request.seed,
+                                                 request.confidence, Resample::Tokens, true};
+                if (!run_bootstrap(rt, h, bootstrap, intervals[threeD]))
+                    return;
+            }
+            ResultsTable table =
+                per_subject_table(h, result, request.measures, request.replicates > 0 ? &intervals : nullptr);
             Warnings warnings(kWarningsTitle);
             for (const std::string& line : result.warnings)
                 warnings.add(line);

@@ -61,24 +61,30 @@ Color mean_color(const Color& a, const Color& b) {
     return {(a.r + b.r) / 2, (a.g + b.g) / 2, (a.b + b.b) / 2};
 }
 
-// The points inside both groups are counted again on the pair's grid, for a pair whose estimate of the
-// dimension has run and succeeded.
+// Each group's points and the points inside both are counted again on the pair's grid (not on the grid
+// of the pair each group was estimated with last), for a pair whose estimate of the dimension has run and
+// succeeded.
 void draw_overlap(const Runtime& rt, const Handles& handles, PlotAxes& axes, int A, int B, bool is3D) {
     if (A > B)
         std::swap(A, B);
-    draw_inside_points(rt, handles, axes, {A, B}, is3D);
-    const Color both =
-        mean_color(plotted_group(handles, A).markerColor, plotted_group(handles, B).markerColor);
-
+    const VowelGroup &a = plotted_group(handles, A), &b = plotted_group(handles, B);
     const auto cell = handles.overlap.find({A, B});
     if (cell == handles.overlap.end() || overlap_failed(pair_results(cell->second, is3D)))
         throw std::runtime_error(
             fill(plot_text::kNoPairOverlap, {is3D ? "3D" : "2D", std::to_string(A), std::to_string(B)}));
-    const PointList3D points = pair_both_points(handles, A, B, is3D);
-    if (is3D)
-        plot3dRGB(rt, axes, points.x, points.z, points.y, "*", both);
-    else
-        plot2dRGB(rt, axes, points.x, points.y, "*", both);
+    const PairPoints points = pair_points(handles, A, B, is3D);
+    axes.is3D = is3D;
+    const std::pair<const PointList3D*, std::pair<std::string, Color>> series[] = {
+        {&points.inside1, {a.markerType, a.markerColor}},
+        {&points.inside2, {b.markerType, b.markerColor}},
+        {&points.both, {"*", mean_color(a.markerColor, b.markerColor)}}};
+    for (const auto& [p, style] : series) {
+        if (is3D)
+            plot3dRGB(rt, axes, p->x, p->z, p->y, style.first, style.second);
+        else
+            plot2dRGB(rt, axes, p->x, p->y, style.first, style.second);
+        axes.hold = true;
+    }
     axes.hold = false;
     reverse_axes_with_grid(axes, is3D);
 }

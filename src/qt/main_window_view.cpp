@@ -361,7 +361,10 @@ void MainWindowView::apply(const Control& c) {
             if (c.foreground)
                 sheet += QString(" color: %1;").arg(qcolor(*c.foreground).name());
             sheet += QString(" } QPushButton:pressed { background-color: %1; }").arg(bg.darker(115).name());
-            sheet += " QPushButton:disabled { color: #a0a0a0; }";
+            // Disabled: grey text on a paler face with a faint border, as the platform's own buttons.
+            const QColor pale = QColor::fromRgbF((bg.redF() + 2) / 3, (bg.greenF() + 2) / 3, (bg.blueF() + 2) / 3);
+            sheet += QString(" QPushButton:disabled { color: #a8a8a8; background-color: %1; border-color: #d0d0d0; }")
+                         .arg(pale.name());
             b->setStyleSheet(sheet);
         }
         break;

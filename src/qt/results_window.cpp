@@ -32,8 +32,23 @@ QString plural(std::size_t n, const char* word) {
     return QString("%1 %2%3").arg(n).arg(word, n == 1 ? "" : "s");
 }
 
-// "12 pairs in 2D and 12 in 3D."
+// "12 pairs in 2D and 12 in 3D.", or for a pair's rows within subjects "Pair i-e (2D) within 6 subjects,
+// then their summaries."
 QString summary_text(const ResultsTable& table) {
+    if (const std::size_t subject = column_index(table, "subject"); subject < table.columns.size()) {
+        std::size_t subjects = 0;
+        for (const auto& row : table.rows)
+            subjects += row[subject].text.starts_with("ALL_") ? 0 : 1;
+        const auto text = [&](const char* name) {
+            const std::size_t c = column_index(table, name);
+            return c < table.columns.size() ? qs(cell_text(table, 0, c)) : QString("?");
+        };
+        return table.rows.empty() ? QString(kSortHint)
+                                  : QString("Pair %1-%2 (%3) within %4, then their summaries. ")
+                                            .arg(text("group_a"), text("group_b"), text("dimension"),
+                                                 plural(subjects, "subject")) +
+                                        kSortHint;
+    }
     const std::size_t dimension = column_index(table, "dimension");
     std::size_t twoD = 0, threeD = 0;
     for (const auto& row : table.rows)
@@ -119,7 +134,8 @@ void ResultsTableView::keyPressEvent(QKeyEvent* event) {
 ResultsWindow::ResultsWindow(std::function<void(const ResultsTable&)> onExport, QWidget* parent)
     : QWidget(parent), onExport_(std::move(onExport)), model_(new ResultsModel(this)),
       view_(new ResultsTableView(this)), summary_(new QLabel(this)), notes_(new QLabel(this)),
-      copy_(new QPushButton("Copy", this)), export_(new QPushButton("Export CSV...", this)) {
+      copy_(new QPushButton("Copy", this)), export_(new QPushButton("Export CSV...", this)),
+      details_(new QPushButton("Show subjects", this)), back_(new QPushButton("Back to pairs", this)) {
     setWindowTitle(kTitle);
     setAttribute(Qt::WA_DeleteOnClose);
     view_->setModel(model_);
@@ -136,10 +152,14 @@ ResultsWindow::ResultsWindow(std::function<void(const ResultsTable&)> onExport, 
     copy_->setToolTip("Copy the selected rows and columns (or the whole table) as tab-separated text");
     export_->setToolTip("Save the whole table as a CSV file");
     export_->setEnabled(static_cast<bool>(onExport_));
+    details_->setToolTip("The selected pair's values within each subject (or double-click the pair)");
+    back_->setToolTip("Back to the summary of every pair");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copy_);
     buttons->addWidget(export_);
+    buttons->addWidget(details_);
+    buttons->addWidget(back_);
     buttons->addStretch(1);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -155,10 +175,48 @@ ResultsWindow::ResultsWindow(std::function<void(const ResultsTable&)> onExport, 
             onExport_(model_->table());
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Queued: the view still uses the clicked index after the signal, and the new table would invalidate it.
+    connect(
+        view_, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { open_details(i.row()); },
+        Qt::QueuedConnection);
+    connect(details_, &QPushButton::clicked, this, [this] {
+        const QModelIndex current = view_->currentIndex();
+        open_details(current.isValid() ? current.row() : 0);
+    });
+    connect(back_, &QPushButton::clicked, this, [this] { back_to_table(); });
     resize(kWidth, kMaxHeight);
 }
 
 void ResultsWindow::set_table(const ResultsTable& table) {
+    top_ = ResultsTable{};
+    show_table(table);
+}
+
+bool ResultsWindow::open_details(int row) {
+    const ResultsTable& table = model_->table();
+    if (row < 0 || row >= model_->rowCount() || table.details.empty())
+        return false;
+    const std::size_t at = model_->table_row(row);
+    if (at >= table.details.size())
+        return false;
+    top_ = table;
+    show_table(top_.details[at]);
+    return true;
+}
+
+void ResultsWindow::back_to_table() {
+    if (top_.columns.empty())
+        return;
+    ResultsTable table = std::move(top_);
+    set_table(table);
+}
+
+void ResultsWindow::update_buttons() {
+    details_->setVisible(!model_->table().details.empty());
+    back_->setVisible(!top_.columns.empty());
+}
+
+void ResultsWindow::show_table(const ResultsTable& table) {
     // A new table starts in its own order.
     view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     model_->set_table(table);
@@ -175,6 +233,7 @@ void ResultsWindow::set_table(const ResultsTable& table) {
     notes_->setText(QString(kNotesLead) + "\n" + shown.join('\n'));
     notes_->setToolTip(all.join('\n'));
     notes_->setVisible(!table.notes.empty());
+    update_buttons();
 }
 
 QString ResultsWindow::selection_text() const {

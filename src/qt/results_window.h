@@ -54,13 +54,18 @@ class ResultsTableView : public QTableView {
 
 // The Results window: the table (sortable by a click on a column's header), a note of why measures are
 // NaN, "Copy" (the selected cells' rows and columns, or the whole table when nothing is selected, as
-// tab-separated text with its header line) and "Export CSV...", which hands the table to `onExport`.
+// tab-separated text with its header line) and "Export CSV...", which hands the shown table to
+// `onExport`. A table whose rows have details (a pair's rows within subjects) opens a row's on a
+// double-click or "Show subjects", and "Back to pairs" returns to it.
 class ResultsWindow : public QWidget {
     Q_OBJECT
   public:
     explicit ResultsWindow(std::function<void(const ResultsTable&)> onExport, QWidget* parent = nullptr);
 
     void set_table(const ResultsTable& table);
+    // Shows the details of the table's row shown in view row `row`; false when it has none.
+    bool open_details(int row);
+    void back_to_table();
     // What Copy puts on the clipboard.
     QString selection_text() const;
     void copy() const;
@@ -70,8 +75,13 @@ class ResultsWindow : public QWidget {
     QPushButton* copy_button() const { return copy_; }
     QPushButton* export_button() const { return export_; }
     QLabel* notes_label() const { return notes_; }
+    QPushButton* details_button() const { return details_; }
+    QPushButton* back_button() const { return back_; }
 
   private:
+    void show_table(const ResultsTable& table);
+    void update_buttons();
+
     std::function<void(const ResultsTable&)> onExport_;
     ResultsModel* model_;
     ResultsTableView* view_;
@@ -79,6 +89,9 @@ class ResultsWindow : public QWidget {
     QLabel* notes_;
     QPushButton* copy_;
     QPushButton* export_;
+    QPushButton* details_;
+    QPushButton* back_;
+    ResultsTable top_; // the table given, while the window shows one of its rows' details
 };
 
 // The one Results window of the program: made when first shown, shown again and brought forward after.

@@ -14,7 +14,7 @@ namespace tarvik {
 // running session: the handlers (session_menu.h) decide what to replace.
 
 inline constexpr std::string_view kSessionFormatName = "tarvik3d-session";
-inline constexpr int kSessionFormatVersion = 6;
+inline constexpr int kSessionFormatVersion = 7;
 inline constexpr std::string_view kSessionExtension = ".tarvik";
 
 // Why a session could not be written or read: the file cannot be read or written, is not a session file,

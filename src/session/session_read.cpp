@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 
 namespace tarvik {
@@ -201,43 +202,88 @@ DerivedParts take_derived_marks(Json& doc, const Where& root) {
     return parts;
 }
 
-// Format 5 and earlier had no "Show results table" in step 4. It goes in after the object that stands
-// before it in the layout, among the objects and the record's references; found by tag, so that it does
-// not matter what other upgrades inserted before. It is enabled when the overlap table has a cell, as
-// the overlap step leaves it.
-void upgrade_to_results_button(Json& doc) {
+// Controls that later formats added to the layout go in after the object that stands before them, among
+// the objects and the record's references; found by tag, so that it does not matter what other upgrades
+// inserted before. `enable` gives each its state from the record (null when the file has none).
+void insert_layout_controls(Json& doc, const std::vector<std::string>& tags, const std::string& follows,
+                            const std::function<Enable(const Json* record)>& enable) {
     const std::vector<Control> layout = main_window_layout();
-    Control button = *std::find_if(layout.begin(), layout.end(),
-                                   [](const Control& c) { return c.tag == kShowResultsTag; });
     auto record = doc.find("record");
-    const bool hasRecord = record != doc.end() && record->is_object();
-    if (hasRecord) {
-        const auto table = record->find("overlap");
-        button.enable = table != record->end() && table->is_array() && !table->empty() ? Enable::On : Enable::Off;
-    }
+    const Json* stored = record != doc.end() && record->is_object() ? &*record : nullptr;
     // After the entry of `list` whose tag `tag_of` gives is the predecessor's; nothing when there is none.
-    const auto insert_after = [](Json& list, const auto& tag_of, Json item) {
+    const auto insert_after = [](Json& list, const std::string& after, const auto& tag_of, Json item) {
         if (!list.is_array())
             return;
         const auto at = std::find_if(list.begin(), list.end(), [&](const Json& e) {
             const Json* tag = tag_of(e);
-            return tag && tag->is_string() && tag->template get_ref<const std::string&>() == kShowResultsFollows;
+            return tag && tag->is_string() && tag->template get_ref<const std::string&>() == after;
         });
         if (at != list.end())
             list.insert(at + 1, std::move(item));
     };
-    if (auto objects = doc.find("objects"); objects != doc.end())
-        insert_after(
-            *objects,
-            [](const Json& o) { return o.is_object() && o.contains("tag") ? &o.at("tag") : nullptr; },
-            encode(button));
-    if (!hasRecord)
+    std::string after = follows;
+    for (const std::string& tag : tags) {
+        Control control =
+            *std::find_if(layout.begin(), layout.end(), [&](const Control& c) { return c.tag == tag; });
+        if (control.style != Style::Text) // labels keep the layout's state
+            control.enable = enable(stored);
+        if (auto objects = doc.find("objects"); objects != doc.end())
+            insert_after(
+                *objects, after,
+                [](const Json& o) { return o.is_object() && o.contains("tag") ? &o.at("tag") : nullptr; },
+                encode(control));
+        // The record's references: [tag, reference] pairs.
+        if (stored)
+            if (auto refs = record->find("objects"); refs != record->end())
+                insert_after(
+                    *refs, after, [](const Json& r) { return r.is_array() && r.size() == 2 ? &r[0] : nullptr; },
+                    Json::array({tag, tag}));
+        after = tag;
+    }
+}
+
+// Format 5 and earlier had no "Show results table" in step 4. It is enabled when the overlap table has a
+// cell, as the overlap step leaves it.
+void upgrade_to_results_button(Json& doc) {
+    insert_layout_controls(doc, {kShowResultsTag}, kShowResultsFollows, [](const Json* record) {
+        const Json* table = record && record->contains("overlap") ? &record->at("overlap") : nullptr;
+        return table && table->is_array() && !table->empty() ? Enable::On : Enable::Off;
+    });
+}
+
+// Format 6 and earlier had no options within subjects and for bootstrap intervals in step 4. They are
+// step 4's objects: enabled in step 4, and in the record's list of them. The controls of the overlap's
+// panel moved to make room for them, and go to their new places.
+void upgrade_to_spread_options(Json& doc) {
+    static const char* const moved[] = {"text64",           "popupmenu_overlap_group_a", "text65",
+                                        "popupmenu_overlap_group_b", "checkbox_all_group_overlap",
+                                        "button_calculate_3Doverlap", "button_calculate_2Doverlap",
+                                        "text107",          "text112",          "text_3D_overlap",
+                                        "text_2D_overlap"};
+    if (auto objects = doc.find("objects"); objects != doc.end() && objects->is_array()) {
+        const std::vector<Control> layout = main_window_layout();
+        for (Json& object : *objects) {
+            const auto tag = object.is_object() ? object.find("tag") : object.end();
+            if (tag == object.end() || !tag->is_string() ||
+                std::find(std::begin(moved), std::end(moved), tag->get_ref<const std::string&>()) == std::end(moved))
+                continue;
+            const auto c = std::find_if(layout.begin(), layout.end(), [&](const Control& l) { return l.tag == *tag; });
+            object["position"] = encode(c->position);
+        }
+    }
+    const auto inStep4 = [](const Json* record) {
+        const Json* step = record && record->contains("currStep") ? &record->at("currStep") : nullptr;
+        return step && step->is_number() && step->get<double>() == 4 ? Enable::On : Enable::Off;
+    };
+    insert_layout_controls(doc, {std::begin(kSpreadControls), std::end(kSpreadControls)}, kShowResultsTag, inStep4);
+    auto record = doc.find("record");
+    if (record == doc.end() || !record->is_object())
         return;
-    // The record's references: [tag, reference] pairs.
-    if (auto refs = record->find("objects"); refs != record->end())
-        insert_after(
-            *refs, [](const Json& r) { return r.is_array() && r.size() == 2 ? &r[0] : nullptr; },
-            Json::array({kShowResultsTag, kShowResultsTag}));
+    auto steps = record->find("stepObjects");
+    if (steps == record->end() || !steps->is_array() || steps->size() < 4 || !(*steps)[3].is_array())
+        return;
+    for (const char* tag : kSpreadStepObjects)
+        (*steps)[3].push_back(tag);
 }
 
 // How deep lists and objects nest inside a JSON text's outermost value (0 when nothing is nested in it),
@@ -311,6 +357,8 @@ std::shared_ptr<Figure> session_from_text(std::string_view text, int* formatVers
         upgrade_from_format_3(doc);
     if (version.get<std::int64_t>() <= 5)
         upgrade_to_results_button(doc);
+    if (version.get<std::int64_t>() <= 6)
+        upgrade_to_spread_options(doc);
     const DerivedParts derived =
         version.get<std::int64_t>() >= 5 ? take_derived_marks(doc, root) : DerivedParts{};
     top[kFormat];

@@ -340,47 +340,67 @@ std::vector<Control> main_window_layout() {
         ctl("text63", Style::Text, {"Define groups:"}, {0.811, 0.847, 0.100, 0.023})
             .background(kPanel)
             .align(Align::Left),
-        ctl("text64", Style::Text, {"A"}, {0.812, 0.808, 0.020, 0.031})
+        ctl("text64", Style::Text, {"A"}, {0.812, 0.815, 0.020, 0.028})
             .background(kPanel)
             .align(Align::Left),
-        ctl("popupmenu_overlap_group_a", Style::PopupMenu, {}, {0.837, 0.808, 0.129, 0.031})
+        ctl("popupmenu_overlap_group_a", Style::PopupMenu, {}, {0.837, 0.815, 0.129, 0.028})
             .on_callback("popupmenu_overlap_group_a_Callback")
             .on_create("popupmenu_overlap_group_a_CreateFcn")
             .enable(Enable::Off),
-        ctl("text65", Style::Text, {"B"}, {0.812, 0.766, 0.020, 0.031})
+        ctl("text65", Style::Text, {"B"}, {0.812, 0.782, 0.020, 0.028})
             .background(kPanel)
             .align(Align::Left),
-        ctl("popupmenu_overlap_group_b", Style::PopupMenu, {}, {0.837, 0.763, 0.129, 0.031})
+        ctl("popupmenu_overlap_group_b", Style::PopupMenu, {}, {0.837, 0.782, 0.129, 0.028})
             .on_callback("popupmenu_overlap_group_b_Callback")
             .on_create("popupmenu_overlap_group_b_CreateFcn")
             .enable(Enable::Off),
-        ctl("checkbox_all_group_overlap", Style::CheckBox, {"calculate all group overlaps"}, {0.811, 0.727, 0.149, 0.023})
+        ctl("checkbox_all_group_overlap", Style::CheckBox, {"calculate all group overlaps"}, {0.811, 0.754, 0.149, 0.023})
             .on_callback("checkbox_all_group_overlap_Callback")
             .enable(Enable::Off)
             .background(kPanel),
-        ctl("button_calculate_3Doverlap", Style::PushButton, {"Calculate 3D"}, {0.801, 0.668, 0.080, 0.036})
+        ctl("button_calculate_3Doverlap", Style::PushButton, {"Calculate 3D"}, {0.801, 0.655, 0.080, 0.036})
             .discard_while_busy()
             .on_callback("button_calculate_3Doverlap_Callback")
             .enable(Enable::Off)
             .tooltip("This is necessary for plotting ellipses, ellipsoids, and volumes."),
-        ctl("button_calculate_2Doverlap", Style::PushButton, {"Calculate 2D"}, {0.890, 0.668, 0.080, 0.036})
+        ctl("button_calculate_2Doverlap", Style::PushButton, {"Calculate 2D"}, {0.890, 0.655, 0.080, 0.036})
             .discard_while_busy()
             .on_callback("button_calculate_2Doverlap_Callback")
             .enable(Enable::Off)
             .tooltip("This is necessary for plotting ellipses, ellipsoids, and volumes."),
-        ctl("text107", Style::Text, {"Result:"}, {0.801, 0.634, 0.080, 0.023})
+        ctl("text107", Style::Text, {"Result:"}, {0.801, 0.630, 0.080, 0.022})
             .background(kPanel),
-        ctl("text112", Style::Text, {"Result:"}, {0.890, 0.634, 0.080, 0.023})
+        ctl("text112", Style::Text, {"Result:"}, {0.890, 0.630, 0.080, 0.022})
             .background(kPanel),
-        ctl("text_3D_overlap", Style::Text, {" -- "}, {0.801, 0.608, 0.080, 0.023})
+        ctl("text_3D_overlap", Style::Text, {" -- "}, {0.801, 0.604, 0.080, 0.023})
             .background(kPanel),
-        ctl("text_2D_overlap", Style::Text, {" -- "}, {0.890, 0.603, 0.080, 0.023})
+        ctl("text_2D_overlap", Style::Text, {" -- "}, {0.890, 0.604, 0.080, 0.023})
             .background(kPanel),
         ctl(kShowResultsTag, Style::PushButton, {"Show results table"}, {0.801, 0.568, 0.169, 0.032})
             .on_callback("button_show_results_Callback")
             .enable(Enable::Off)
             .tooltip("The overlap results and the measures of every calculated pair, in a table to sort, "
                      "copy and export."),
+        ctl(kPerSubjectTag, Style::CheckBox, {"Per subject"}, {0.811, 0.729, 0.149, 0.023})
+            .enable(Enable::Off)
+            .background(kPanel)
+            .tooltip("Calculate each pair within each subject: the Results window shows each pair's summary "
+                     "over the subjects and opens its subjects' values; a strip plot shows them."),
+        ctl("text_bootstrap_replicates", Style::Text, {"Bootstrap:"}, {0.811, 0.700, 0.052, 0.023})
+            .background(kPanel)
+            .align(Align::Left),
+        ctl(kReplicatesTag, Style::Edit, {"0"}, {0.864, 0.699, 0.036, 0.026})
+            .background({1, 1, 1})
+            .enable(Enable::Off)
+            .tooltip("Bootstrap replicates for percentile intervals of each value and measure (0: none). "
+                     "Each replicate draws every group's tokens again with replacement; 1000 is usual."),
+        ctl("text_bootstrap_confidence", Style::Text, {"conf.:"}, {0.902, 0.700, 0.030, 0.023})
+            .background(kPanel)
+            .align(Align::Left),
+        ctl(kConfidenceTag, Style::Edit, {"0.95"}, {0.933, 0.699, 0.036, 0.026})
+            .background({1, 1, 1})
+            .enable(Enable::Off)
+            .tooltip("The confidence of the bootstrap intervals, between 0 and 1."),
         ctl("text59", Style::Text, {"Plot options:"}, {0.801, 0.533, 0.158, 0.031})
             .background(kPanel)
             .font_size(10)

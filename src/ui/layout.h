@@ -15,6 +15,15 @@ inline constexpr const char* kShowResultsTag = "button_show_results";
 // The object that stands before it in the layout.
 inline constexpr const char* kShowResultsFollows = "text_2D_overlap";
 
+// Step 4's options within subjects and for bootstrap intervals, after "Show results table" in layout
+// order, and those of them that are step 4's objects (enabled in step 4).
+inline constexpr const char* kPerSubjectTag = "checkbox_per_subject";
+inline constexpr const char* kReplicatesTag = "edit_bootstrap_replicates";
+inline constexpr const char* kConfidenceTag = "edit_bootstrap_confidence";
+inline constexpr const char* kSpreadControls[] = {kPerSubjectTag, "text_bootstrap_replicates", kReplicatesTag,
+                                                  "text_bootstrap_confidence", kConfidenceTag};
+inline constexpr const char* kSpreadStepObjects[] = {kPerSubjectTag, kReplicatesTag, kConfidenceTag};
+
 // The main window's layout table: the File menu's items and every control, frame and shadow in creation
 // order (frames and shadows first, so that they lie behind the controls placed on them).
 std::vector<Control> main_window_layout();

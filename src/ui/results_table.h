@@ -35,6 +35,8 @@ struct ResultsTable {
     std::vector<std::vector<ResultsCell>> rows;
     // What the user should know about the numbers (why some are NaN), each line once.
     std::vector<std::string> notes;
+    // A table behind each row that the window opens from it (a pair's rows within subjects); empty: none.
+    std::vector<ResultsTable> details;
 };
 
 // The index of the column of that name, or columns.size().

@@ -620,7 +620,22 @@ TEST_F(BatchTool, PerSubjectRowsAndSummariesAndTheSubjectsWithTooFewTokens) {
     EXPECT_EQ(boot[0], boot[1]);
     EXPECT_NE(boot[0].find(",mahalanobis,ci_low,ci_high,bootstrap_n,mahalanobis_ci_low,mahalanobis_ci_high\n"),
               std::string::npos);
-    EXPECT_EQ(run(kStressStudy + " --overlap 2d --per-subject --bootstrap 10").status, 2);
+    // Within subjects: intervals per subject and pair, the same on any number of threads, none in the
+    // summaries; only tokens can be drawn there.
+    for (const int threads : {1, 4}) {
+        const Outcome r = run(kStressStudy + " --overlap 2d --pair 1,2 --per-subject --bootstrap 30 --csv - --log " +
+                              path("within.log") + " --threads " + std::to_string(threads));
+        ASSERT_EQ(r.status, 0) << r.err;
+        boot[threads / 4] = r.out;
+    }
+    EXPECT_EQ(boot[0], boot[1]);
+    const auto within = lines_of(boot[0]);
+    ASSERT_EQ(within.size(), 1 + 6 + 4u);
+    EXPECT_NE(within[0].find(",value,e1_fraction,"), std::string::npos);
+    EXPECT_TRUE(within[0].ends_with(",both_count,ci_low,ci_high,bootstrap_n")) << within[0];
+    EXPECT_EQ(within[1].find("NaN"), std::string::npos) << within[1];
+    EXPECT_NE(within[7].find(",NaN,NaN,NaN"), std::string::npos) << within[7];
+    EXPECT_EQ(run(kStressStudy + " --overlap 2d --per-subject --bootstrap 10 --resample subjects").status, 2);
 }
 
 } // namespace

@@ -62,7 +62,7 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
     // The points are counted again on the pair's grid, which both groups keep: the lists of the walk.
     const GridOverlap3D walk = grid_overlap_3d(ellipsoid_of(h.v[0]), ellipsoid_of(h.v[1]), {});
     const PointList3D in1 = *group_inside_points(h, 1, true), in2 = *group_inside_points(h, 2, true);
-    const PointList3D both3 = pair_both_points(h, 1, 2, true);
+    const PointList3D both3 = pair_points(h, 1, 2, true).both;
     EXPECT_EQ((Sizes{both3.z.size(), in1.z.size(), in2.x.size()}), (Sizes{45, 2056, 338}));
     EXPECT_EQ((std::array{in1.x, in1.y, in1.z}), (std::array{walk.inside1.x, walk.inside1.y, walk.inside1.z}));
     EXPECT_EQ((std::array{in2.x, in2.y, in2.z}), (std::array{walk.inside2.x, walk.inside2.y, walk.inside2.z}));
@@ -80,7 +80,7 @@ TEST_F(OverlapOps, WorkedPairInSpaceThenInThePlane) {
               (std::vector<double>{152, 36, 9}));
     EXPECT_EQ((std::vector{*both.E1ovfrac2D, *both.E2ovfrac2D, *both.value2D}),
               (std::vector{9.0 / 152, 0.25, 0.25}));
-    const PointList3D both2 = pair_both_points(p, 1, 2, false), in1Plane = *group_inside_points(p, 1, false);
+    const PointList3D both2 = pair_points(p, 1, 2, false).both, in1Plane = *group_inside_points(p, 1, false);
     EXPECT_EQ((Sizes{both2.y.size(), in1Plane.x.size(), group_inside_points(p, 2, false)->y.size()}),
               (Sizes{9, 152, 36}));
     EXPECT_TRUE(both2.z.empty());
@@ -150,7 +150,7 @@ TEST_F(OverlapOps, LogLineResultTextSharesAndListsOfSpecialPairs) {
         // positive.
         EXPECT_EQ(group_inside_points(h, a, c.space)->x.empty(), std::isnan(c.share));
         EXPECT_EQ(group_inside_points(h, b, c.space)->y.empty(), std::isnan(c.share));
-        EXPECT_EQ(pair_both_points(h, a, b, c.space).x.empty(), !(c.share > 0));
+        EXPECT_EQ(pair_points(h, a, b, c.space).both.x.empty(), !(c.share > 0));
     }
 }
 

@@ -175,5 +175,35 @@ TEST(Bootstrap, TheSameSeedGivesTheSameIntervalsInAnyOrderAroundThePooledValue) 
     EXPECT_TRUE(std::isnan(value.low) && std::isnan(value.high) && value.defined == 0);
 }
 
+// Within subjects, a subject's intervals are those of the same request on a study of that subject alone.
+TEST(Bootstrap, WithinSubjectsEachSubjectsIntervalsAreThoseOfItsTokensAlone) {
+    Session pooled;
+    const Handles h = study(pooled);
+    BootstrapRequest request{{{1, 2}, {2, 3}}, false, 50, 5, 0.9, Resample::Tokens, true};
+    BootstrapRun within(h, request);
+    ASSERT_EQ(within.replicates(), 100u);
+    for (std::size_t r = within.replicates(); r-- > 0;)
+        within.run_replicate(r);
+    const auto all = within.finish();
+    ASSERT_EQ(all.size(), 4u); // pair by pair, subject by subject
+    request.withinSubjects = false;
+    for (std::size_t s = 0; s < 2; ++s) {
+        Session alone;
+        BootstrapRun run(study(alone, within.subjects()[s]), request);
+        for (std::size_t b = 0; b < 50; ++b)
+            run.run_replicate(b);
+        const auto got = run.finish();
+        for (std::size_t p = 0; p < 2; ++p)
+            for (std::size_t k = 0; k < kBootstrapStatistics.size(); ++k)
+                EXPECT_TRUE(same(all[p * 2 + s][k].low, got[p][k].low) &&
+                            same(all[p * 2 + s][k].high, got[p][k].high) &&
+                            all[p * 2 + s][k].defined == got[p][k].defined)
+                    << s << " " << p << " " << k;
+    }
+    request.withinSubjects = true;
+    request.resample = Resample::Subjects;
+    EXPECT_THROW(BootstrapRun(h, request), std::invalid_argument);
+}
+
 } // namespace
 } // namespace tarvik::testing

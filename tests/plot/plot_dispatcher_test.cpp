@@ -108,13 +108,18 @@ TEST_F(PlotSession, EachKindDrawsAAndBFromItsFieldsWithItsTitleLabelsAndLegend) 
     // The overlap draws the points inside both as stars in the mean of the two groups' colours.
     const Color mean{(g1.markerColor.r + g3.markerColor.r) / 2, (g1.markerColor.g + g3.markerColor.g) / 2,
                      (g1.markerColor.b + g3.markerColor.b) / 2};
-    const PointList3D both = pair_both_points(h, 1, 3, true);
+    // Every series is counted on the pair's grid, though group 3 was estimated with group 2 last.
+    const PairPoints pair = pair_points(h, 1, 3, true);
+    const PointList3D& both = pair.both;
     const PlotSeries& stars = shown(9).axes.series.at(2);
     EXPECT_EQ((Columns{stars.x, stars.y, stars.z}), (Columns{both.x, both.z, both.y}));
+    const PlotSeries& second = shown(9).axes.series.at(1);
+    EXPECT_EQ((Columns{second.x, second.y, second.z}), (Columns{pair.inside2.x, pair.inside2.z, pair.inside2.y}));
+    EXPECT_NE((Columns{second.x, second.y, second.z}), inside(3, true));
     EXPECT_FALSE(stars.x.empty());
     EXPECT_EQ(stars.lineSpec, "*");
     EXPECT_EQ(stars.color, mean);
-    EXPECT_EQ(shown(10).axes.series.at(2).y, pair_both_points(h, 1, 3, false).y);
+    EXPECT_EQ(shown(10).axes.series.at(2).y, pair_points(h, 1, 3, false).both.y);
     EXPECT_EQ(shown(10).axes.series.at(2).color, mean);
 }
 

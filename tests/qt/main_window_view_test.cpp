@@ -122,5 +122,21 @@ TEST_F(ViewTest, AKeyThatMovesAListsSelectionActsAsAClick) {
     EXPECT_EQ(rt.figure().retrieve()->currVowelNum, 2);
 }
 
+// A disabled button looks disabled also where the view draws it with colours or an alignment of its own
+// (the Delete button "<<" is aligned right; the step buttons are coloured): its face is paler.
+TEST_F(ViewTest, ADisabledButtonLooksDisabled) {
+    for (const char* tag : {"button_del", "button_step_3"}) {
+        SCOPED_TRACE(tag);
+        QWidget* button = view->widget(tag);
+        const auto face = [&](Enable e) {
+            fig().set_enable(tag, e);
+            QApplication::processEvents();
+            const QImage shot = button->grab().toImage();
+            return shot.pixelColor(3, shot.height() / 2);
+        };
+        EXPECT_GT(face(Enable::Off).lightness(), face(Enable::On).lightness());
+    }
+}
+
 } // namespace
 } // namespace tarvik

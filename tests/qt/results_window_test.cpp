@@ -82,5 +82,42 @@ TEST(ResultsWindow, SortsByAClickedHeaderAndCopiesTheSelectionAsTabSeparatedText
     EXPECT_TRUE(w.notes_label()->text().contains("Group v3 has 1 token"));
 }
 
+// A table whose rows have details (a pair's subjects) opens the sorted row's on a double-click or "Show
+// subjects"; "Back to pairs" returns to the pairs, and Export hands on the table shown.
+TEST(ResultsWindow, OpensARowsDetailsAndGoesBack) {
+    QtResultsHost host;
+    std::vector<std::string> exported;
+    host.onExport = [&](const ResultsTable& t) { exported.push_back(tsv_text(t)); };
+    ResultsTable pairs = sample();
+    for (const auto& row : pairs.rows) {
+        ResultsTable subjects;
+        subjects.columns = {{"subject", ColumnKind::Text}, {"group_a", ColumnKind::Text}};
+        subjects.rows = {{{"s1", 0}, row[0]}, {{"ALL_N", 0}, row[0]}};
+        pairs.details.push_back(subjects);
+    }
+    host.show(pairs);
+    ResultsWindow& w = *host.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(w.details_button()->isVisible());
+    EXPECT_FALSE(w.back_button()->isVisible());
+    click_header(w, 2); // 0.125 (iy) first
+    const QModelIndex first = w.model()->index(0, 0);
+    const QPoint at = w.view()->visualRect(first).center();
+    QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, at); // a double-click's first press
+    QTest::mouseDClick(w.view()->viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    EXPECT_EQ(shown_column(w, 0), (QStringList{"s1", "ALL_N"}));
+    EXPECT_EQ(shown_column(w, 1), (QStringList{"iy", "iy"}));
+    EXPECT_FALSE(w.details_button()->isVisible());
+    ASSERT_TRUE(w.back_button()->isVisible());
+    QTest::mouseClick(w.export_button(), Qt::LeftButton);
+    EXPECT_EQ(exported, std::vector<std::string>{tsv_text(pairs.details[2])});
+    QTest::mouseClick(w.back_button(), Qt::LeftButton);
+    EXPECT_EQ(shown_column(w, 0), (QStringList{"uh", "ae", "iy", "oo"}));
+    w.view()->setCurrentIndex(w.model()->index(3, 0));
+    QTest::mouseClick(w.details_button(), Qt::LeftButton);
+    EXPECT_EQ(shown_column(w, 1), (QStringList{"oo", "oo"}));
+}
+
 } // namespace
 } // namespace tarvik

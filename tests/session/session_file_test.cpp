@@ -51,14 +51,21 @@ std::set<std::string> described_members() {
     return out;
 }
 
-// The document as a file of format 5 or earlier holds it: without step 4's "Show results table" among
-// the objects and the record's references.
-void remove_results_button(Json& doc) {
-    auto& objects = doc["objects"];
-    objects.erase(std::find_if(objects.begin(), objects.end(),
-                               [](const Json& o) { return o["tag"] == kShowResultsTag; }));
-    auto& refs = doc["record"]["objects"];
-    refs.erase(std::find_if(refs.begin(), refs.end(), [](const Json& r) { return r[0] == kShowResultsTag; }));
+// The document as a file of an older format holds it: without step 4's options within subjects and for
+// intervals (format 6 and earlier) and without its "Show results table" (format 5 and earlier), among the
+// objects, the record's references and its step objects.
+void make_older(Json& doc, int version) {
+    std::vector<std::string> tags(std::begin(kSpreadControls), std::end(kSpreadControls));
+    if (version <= 5)
+        tags.push_back(kShowResultsTag);
+    const auto listed = [&](const Json& tag) { return std::find(tags.begin(), tags.end(), tag) != tags.end(); };
+    const auto remove = [](Json& list, const auto& pred) {
+        list.erase(std::remove_if(list.begin(), list.end(), pred), list.end());
+    };
+    remove(doc["objects"], [&](const Json& o) { return listed(o["tag"]); });
+    remove(doc["record"]["objects"], [&](const Json& r) { return listed(r[0]); });
+    remove(doc["record"]["stepObjects"][3], listed);
+    doc["version"] = version;
 }
 
 using SessionText = StartedSession;
@@ -123,7 +130,7 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
     // cannot see, is caught: files of this version must open in every later one.
     const Json doc = Json::parse(text);
     EXPECT_EQ(doc.at("format"), "tarvik3d-session");
-    EXPECT_EQ(doc.at("version"), 6);
+    EXPECT_EQ(doc.at("version"), 7);
     const std::set<std::string> described = described_members();
     std::set<std::string> written;
     collect_members(doc, written);
@@ -154,9 +161,8 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
     for (Json& entry : older["record"]["overlap"])
         for (const char* list : {"Bothcoordx", "Bothcoordy", "Bothcoordz", "Bothcoordx2D", "Bothcoordy2D"})
             entry[1][list] = nullptr;
-    remove_results_button(older);
     for (const int version : {3, 2}) {
-        older["version"] = version;
+        make_older(older, version);
         if (version == 2) {
             older["record"]["dataLine"] = nullptr;
             older["record"]["dataRow"] = Json::array({Json::array({Json::array({"Speaker", "s1"})})});
@@ -165,14 +171,15 @@ TEST_F(SessionText, AStudyThroughEveryStepComesBackEqualUnderMemberNamesTheForma
     }
 }
 
-// A file of format 5 or earlier gets "Show results table" at its place, enabled when its overlap table
-// has a cell: it opens to the window and record this version writes, whatever upgrades ran before.
-TEST_F(SessionText, AnOlderFileGetsTheResultsButtonAtItsPlace) {
+// A file of format 6 or earlier gets step 4's options within subjects and for intervals, and one of format
+// 5 or earlier "Show results table", at their places, the button enabled when its overlap table has a
+// cell: it opens to the window and record this version writes, whatever upgrades ran before.
+TEST_F(SessionText, AnOlderFileGetsStep4sNewerControlsAtTheirPlaces) {
     struct Case {
         int version;
         bool overlaps;
     };
-    for (const Case c : {Case{5, true}, Case{4, true}, Case{5, false}}) {
+    for (const Case c : {Case{6, true}, Case{5, true}, Case{4, true}, Case{5, false}}) {
         SCOPED_TRACE(c.version);
         Session study;
         study.start();
@@ -182,8 +189,7 @@ TEST_F(SessionText, AnOlderFileGetsTheResultsButtonAtItsPlace) {
         // Format 4 left nothing out.
         Json older = Json::parse(
             c.version == 4 ? session_to_text(study.fig(), study.record(), SessionDetail::Full) : text);
-        remove_results_button(older);
-        older["version"] = c.version;
+        make_older(older, c.version);
         const auto opened = session_from_text(older.dump());
         EXPECT_EQ(opened->objects(), study.fig().objects());
         EXPECT_EQ(session_to_text(*opened, *opened->retrieve()), text);

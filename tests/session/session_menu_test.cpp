@@ -240,9 +240,9 @@ struct Change {
 
 TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) {
     const Change changes[] = {
-        {"/version", "7",
-         "it was written by a newer version of TARVIK3D (session format 7; this version reads "
-         "format 6)."},
+        {"/version", "8",
+         "it was written by a newer version of TARVIK3D (session format 8; this version reads "
+         "format 7)."},
         {"/version", "\"1\"", "the file is damaged at version: expected the format version"},
         {"/record", "", "the file is damaged at the top: the field \"record\" is missing."},
         {"/window", "[]", "at window: expected an object."},
@@ -274,7 +274,7 @@ TEST_F(SessionMenu, ChangedDocumentsAreRefusedWithTheirFaultAndLeaveTheSession) 
          "at record.fitOrientation: expected \"line\" or \"mirrored\"."},
         {"/record/currStep", "7", "at record.currStep: the wizard has steps 1 to 4."},
         // The main window's objects: none missing, extra or moved, none re-wired or re-styled.
-        {"/objects/142", "", ": the object \"text115\" of the main window is missing."},
+        {"/objects/147", "", ": the object \"text115\" of the main window is missing."},
         {"", R"([{"op": "copy", "from": "/objects/31", "path": "/objects/-"}])", "appears twice."},
         {"", R"([{"op": "move", "from": "/objects/11", "path": "/objects/12"}])", "is out of place"},
         {"/objects/75/tag", "\"button_x\"", ": \"button_x\" is not an object of this version's main"},

@@ -19,8 +19,8 @@ class Layout : public ::testing::Test {
 
 // The window's own properties travel with a session (session_file_test.cpp). The File menu's items come in
 // this order, with a separator above some.
-TEST_F(Layout, Has134ControlsWithDistinctTagsHandlersNamedAfterThemAndTheFileMenusItems) {
-    EXPECT_EQ(fig->controls().size(), 134u);
+TEST_F(Layout, Has139ControlsWithDistinctTagsHandlersNamedAfterThemAndTheFileMenusItems) {
+    EXPECT_EQ(fig->controls().size(), 139u);
     EXPECT_FALSE(fig->has(Figure::kWindowTag));           // the window is not one of its objects
     using Item = std::tuple<std::string, TextList, bool>; // tag, label, separator above
     const std::vector<Item> menu = {{"menuItem_openSession", {"Open Session"}, false},
