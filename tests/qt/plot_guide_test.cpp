@@ -47,7 +47,10 @@ TEST(PlotGuide, TwelveVowelsWithTheirWholeLegendAndA3DPlotWithUnits) {
     const std::string examples = TARVIK_TEST_DATA_DIR "/../../examples/";
     ASSERT_TRUE(load_data(s.rt, {examples + "hillenbrand.txt"}).done);
     ASSERT_TRUE(map_columns(s.rt, {"Speaker", "Vowel", "F1", "F2", "Duration", ""}).done);
-    ASSERT_TRUE(normalize_data(s.rt, {SpectralMethod::ZScore, SpectralMethod::ZScore, DurationMethod::ZScore}).done);
+    NormalizationRequest zscores;
+    zscores.f1 = zscores.f2 = SpectralMethod::ZScore;
+    zscores.duration = DurationMethod::ZScore;
+    ASSERT_TRUE(normalize_data(s.rt, zscores).done);
     GroupsRequest groups;
     for (const char* vowel : kVowels)
         groups.groups.push_back({vowel, {{"Vowel", {vowel}}}});
