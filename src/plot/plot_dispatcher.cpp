@@ -2,6 +2,8 @@
 
 #include "app/guarded.h"
 #include "core/format.h"
+#include "normalize/normalize_step.h"
+#include "plot/axis_labels.h"
 #include "plot/plot_series.h"
 #include "plot/plot_styles.h"
 #include "plot/plot_texts.h"
@@ -168,7 +170,8 @@ Handles plot_now(Runtime& rt, Handles handles, const PlotRequest& request, std::
             handles.currentAxes = ControlRef{"plot_axes_" + std::to_string(currentFigure)};
             const plot_text::PlotKindTexts& texts = plot_text::kind_texts(*kind);
             handles = plot_set_title_and_names(rt, std::move(handles), plot.axes,
-                                               std::string(plot3d ? texts.prefix3D : texts.prefix2D), plot3d);
+                                               std::string(plot3d ? texts.prefix3D : texts.prefix2D), plot3d,
+                                               *kind != PlotKind::Original);
             plot.buttonDownFcn = plot_text::kMouseHandler;
             if (request.legend) {
                 // The overlap plots draw the smaller group first.
@@ -193,16 +196,22 @@ Handles plot_now(Runtime& rt, Handles handles, const PlotRequest& request, std::
 }
 
 Handles plot_set_title_and_names(Runtime& rt, Handles handles, PlotAxes& axes, const std::string& titlePrefix,
-                                 bool plot3d) {
+                                 bool plot3d, bool normalizedData) {
     guarded(rt, ReportForm::B, "plot_set_title_and_names", [&] {
         const Figure& fig = rt.figure();
         const auto text = [&](const char* tag) { return box_text(fig.control(tag)); };
+        const NormalizationRequest n = normalization_request_from_window(fig);
+        const auto label = [&](const char* tag, AxisQuantity q) {
+            return axis_label(text(tag), q, handles.HeaderName, axis_unit(q, normalizedData, {n.f1, n.f2, n.duration}));
+        };
         if (plot3d) {
             axes.title = titlePrefix + " " + text("edit_plot_title");
-            axes.labels = {text("edit_plot_x_axis"), text("edit_plot_y_axis"), text("edit_plot_z_axis")};
+            axes.labels = {label("edit_plot_x_axis", AxisQuantity::F2), label("edit_plot_y_axis", AxisQuantity::Duration),
+                           label("edit_plot_z_axis", AxisQuantity::F1)};
         } else {
             axes.title = titlePrefix + " " + text("edit_plot_title_2D");
-            axes.labels = {text("edit_plot_x_axis_2D"), text("edit_plot_y_axis_2D"), ""};
+            axes.labels = {label("edit_plot_x_axis_2D", AxisQuantity::F2), label("edit_plot_y_axis_2D", AxisQuantity::F1),
+                           ""};
         }
         rt.store(handles);
     });

@@ -28,9 +28,11 @@ std::optional<std::vector<int>> calculate_vowels_to_plot(Runtime& rt, const Hand
 Handles plot_now(Runtime& rt, Handles handles, const PlotRequest& request,
                  std::optional<PlotDescription>* shown = nullptr);
 
-// Title ("<prefix> <title box>") and axis labels from the 3D or 2D label boxes.
+// Title ("<prefix> <title box>") and axis labels from the 3D or 2D label boxes (see axis_label: a box
+// left at its default names the mapped column with its unit, that of normalized data when
+// `normalizedData`, else Hz and ms).
 Handles plot_set_title_and_names(Runtime& rt, Handles handles, PlotAxes& axes, const std::string& titlePrefix,
-                                 bool plot3d);
+                                 bool plot3d, bool normalizedData);
 
 // A legend naming the groups of `vowelList` (all groups when empty), in the order they were drawn.
 Handles plot_legend(Runtime& rt, Handles handles, PlotAxes& axes, const std::vector<int>& vowelList);

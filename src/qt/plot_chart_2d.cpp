@@ -6,9 +6,10 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QGraphicsItem>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
+#include <QPainter>
 #include <QScatterSeries>
 #include <QValueAxis>
 
@@ -87,6 +88,51 @@ void set_up_axis(QCategoryAxis& axis, const PlotAxes& axes, int index) {
     axis.setLabelsFont(plot_text_font());
 }
 
+// Space between the plot area's edges and a legend inside it.
+constexpr int kLegendInset = 8;
+
+// The legend inside the plot area, over the series.
+class InsideLegend : public QGraphicsItem {
+  public:
+    InsideLegend(std::vector<LegendEntry> entries, bool outside, QGraphicsItem* parent)
+        : QGraphicsItem(parent), entries_(std::move(entries)), outside_(outside) {
+        setZValue(1000);
+        setVisible(false);
+    }
+    QRectF boundingRect() const override { return QRectF(QPointF(0, 0), layout_.size); }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        paint_legend(*painter, QPoint(0, 0), entries_, layout_);
+    }
+    bool shown() const { return shown_; }
+    void set_outside(bool outside) {
+        outside_ = outside;
+        place(area_);
+    }
+    void place(const QRectF& area) {
+        area_ = area;
+        const QSize room(int(area.width() / 2), int(area.height()) - 2 * kLegendInset);
+        prepareGeometryChange();
+        layout_ = legend_in_one_column(entries_, room);
+        shown_ = !outside_ && !entries_.empty() && layout_.fits;
+        setPos(area.right() - kLegendInset - layout_.size.width(), area.top() + kLegendInset);
+        setVisible(shown_);
+    }
+
+  private:
+    std::vector<LegendEntry> entries_;
+    bool outside_;
+    LegendLayout layout_;
+    QRectF area_;
+    bool shown_ = false;
+};
+
+InsideLegend* inside_legend(const QChart& chart) {
+    for (QGraphicsItem* item : chart.childItems())
+        if (auto* legend = dynamic_cast<InsideLegend*>(item))
+            return legend;
+    return nullptr;
+}
+
 } // namespace
 
 QChart* build_chart(const PlotAxes& axes) {
@@ -107,47 +153,41 @@ QChart* build_chart(const PlotAxes& axes) {
     set_up_axis(*y, axes, 1);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
+    // The legend is the program's own (it lays out any number of entries in columns), not Qt Charts'.
+    chart->legend()->setVisible(false);
 
-    const std::vector<LegendEntry> entries = legend_entries(axes);
-    QLegend* legend = chart->legend();
-    legend->setVisible(axes.legend.has_value());
-    legend->setAlignment(Qt::AlignRight);
-    legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
-    legend->setFont(plot_text_font());
-    const auto add = [&](QXYSeries* s, const QString& name, bool inLegend) {
-        s->setName(name.toHtmlEscaped()); // legend labels are rich text
-        chart->addSeries(s);
-        s->attachAxis(x);
-        s->attachAxis(y);
-        if (!inLegend)
-            for (QLegendMarker* m : legend->markers(s))
-                m->setVisible(false);
-    };
-    const std::size_t named = entries.empty() || !entries.back().note ? entries.size() : entries.size() - 1;
-    // Past the named ones, groups drawn with the same symbol and colour share one series: a chart lays
-    // out its series again as each is added, so thousands of series would cost the square of their number.
-    // Lines stay apart, as one must not run on from one group to the next.
+    // Groups drawn with the same symbol and colour share one series: a chart lays out its series again
+    // as each is added, so thousands of series would cost the square of their number. Lines stay apart,
+    // as one must not run on from one group to the next.
     std::map<std::tuple<std::string, double, double, double>, QXYSeries*> shared;
-    for (std::size_t i = 0; i < axes.series.size(); ++i) {
-        const PlotSeries& p = axes.series[i];
-        const bool mergeable = i >= named && is_marker_symbol(p.lineSpec);
+    for (const PlotSeries& p : axes.series) {
+        const bool mergeable = is_marker_symbol(p.lineSpec);
         const auto key = std::make_tuple(p.lineSpec, p.color.r, p.color.g, p.color.b);
         if (const auto it = shared.find(key); mergeable && it != shared.end()) {
             it->second->append(drawable_points(p));
             continue;
         }
         QXYSeries* s = make_series(p);
-        add(s, i < named ? entries[i].text : QString(), i < named);
+        chart->addSeries(s);
+        s->attachAxis(x);
+        s->attachAxis(y);
         if (mergeable)
             shared.emplace(key, s);
     }
-    if (named < entries.size()) { // the note, on an invisible series without points
-        auto* note = new QScatterSeries;
-        note->setColor(Qt::transparent);
-        note->setBorderColor(Qt::transparent);
-        add(note, entries.back().text, true);
-    }
+
+    auto* legend = new InsideLegend(legend_entries(axes), axes.legendOutside, chart);
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, [legend](const QRectF& area) { legend->place(area); });
     return chart;
+}
+
+bool legend_inside(const QChart& chart) {
+    const InsideLegend* legend = inside_legend(chart);
+    return legend && legend->shown();
+}
+
+void set_legend_outside(QChart& chart, bool outside) {
+    if (InsideLegend* legend = inside_legend(chart))
+        legend->set_outside(outside);
 }
 
 QValueAxis* chart_axis(const QChart& chart, int axis) {

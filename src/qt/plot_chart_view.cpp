@@ -3,6 +3,8 @@
 #include "qt/plot_chart_2d.h"
 #include "qt/plot_range.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -135,6 +137,13 @@ void PlotChartView::mouseDoubleClickEvent(QMouseEvent* event) {
         emit textEditRequested(Text::XLabel);
     else if (p.x() < area.left())
         emit textEditRequested(Text::YLabel);
+    event->accept();
+}
+
+void PlotChartView::contextMenuEvent(QContextMenuEvent* event) {
+    // In editing mode the right button zooms out.
+    if (!editing_ && !actions().isEmpty())
+        QMenu::exec(actions(), event->globalPos(), nullptr, this);
     event->accept();
 }
 

@@ -7,7 +7,8 @@ namespace tarvik {
 // The view of a 2D chart in a plot window. Outside editing mode it only shows the chart. In editing
 // mode a dragged rectangle zooms in and a right click zooms out (Qt Charts' rubber band), the wheel
 // zooms about the pointer, a drag with the middle button or with Shift held pans, and a double click on
-// the title or an axis label asks for its new text.
+// the title or an axis label asks for its new text. Outside editing mode a right click shows the view's
+// actions as a context menu.
 class PlotChartView : public QChartView {
     Q_OBJECT
   public:
@@ -34,6 +35,7 @@ class PlotChartView : public QChartView {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     bool editing_ = false;

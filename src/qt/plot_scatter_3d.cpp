@@ -133,8 +133,12 @@ void prepare_scatter(Q3DScatter& graph) {
     // the box is about as high as it is wide.
     graph.setHorizontalAspectRatio(1.0);
     graph.setAspectRatio(1.2);
-    // Seen from the front left and a little above, so that all three axes can be read.
-    graph.scene()->activeCamera()->setCameraPosition(-35.f, 25.f, 105.f);
+    // Seen from the front left and a little above, so that all three axes can be read, and close enough
+    // for the box and its labels to fill the graph; seen from above, the box sits low unless the camera
+    // looks a little below its centre.
+    Q3DCamera* camera = graph.scene()->activeCamera();
+    camera->setCameraPosition(-35.f, 25.f, 125.f);
+    camera->setTarget(QVector3D(0.f, -0.3f, 0.f));
     Q3DTheme* theme = graph.activeTheme();
     theme->setType(Q3DTheme::ThemeQt);
     theme->setColorStyle(Q3DTheme::ColorStyleUniform);
@@ -148,8 +152,9 @@ void prepare_scatter(Q3DScatter& graph) {
     // Strong ambient light keeps the marker colours close to the legend's.
     theme->setLightStrength(2.f);
     theme->setAmbientLightStrength(0.75f);
+    // The labels' size in the graph grows with the font's: large enough to be read at a window's size.
     QFont font = theme->font();
-    font.setPointSize(30);
+    font.setPointSize(40);
     theme->setFont(font);
 }
 

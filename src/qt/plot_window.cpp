@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -20,6 +21,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <QValue3DAxis>
 #include <QValueAxis>
@@ -85,27 +90,83 @@ class PlotTitleWidget : public QWidget {
     QStringList lines_;
 };
 
-// The legend beside a 3D graph.
-class PlotLegendWidget : public QWidget {
+// The legend beside a plot: its entries in columns as high as the room beside the plot. Where even the
+// smallest font cannot hold them in half the window's width, the columns scroll sideways.
+class PlotLegendWidget : public QScrollArea {
   public:
-    PlotLegendWidget() { setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred); }
+    PlotLegendWidget() {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(false);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+        setBackgroundRole(QPalette::Base);
+        canvas_ = new Canvas(this);
+        setWidget(canvas_);
+    }
     void set_entries(std::vector<LegendEntry> entries) {
         entries_ = std::move(entries);
-        setVisible(!entries_.empty());
-        updateGeometry();
-        update();
+        refit();
     }
-    QSize sizeHint() const override { return legend_size(entries_, plot_text_font()) + QSize(20, 20); }
+    // Lays the entries out for the room beside the plot.
+    void fit(QSize room) {
+        room_ = room;
+        refit();
+    }
+    const std::vector<LegendEntry>& entries() const { return entries_; }
+    const LegendLayout& layout() const { return layout_; }
+
+  private:
+    class Canvas : public QWidget {
+      public:
+        explicit Canvas(PlotLegendWidget* legend) : legend_(legend) {}
+
+      protected:
+        void paintEvent(QPaintEvent*) override {
+            QPainter p(this);
+            p.fillRect(rect(), Qt::white);
+            paint_legend(p, QPoint(kMargin, kMargin), legend_->entries_, legend_->layout_);
+        }
+
+      private:
+        PlotLegendWidget* legend_;
+    };
+
+    void refit() {
+        const QSize margins(2 * kMargin, 2 * kMargin);
+        layout_ = legend_in_columns(entries_, room_ - margins);
+        if (!layout_.fits) // room for the scroll bar below the columns
+            layout_ = legend_in_columns(entries_, room_ - margins - QSize(0, horizontalScrollBar()->sizeHint().height()));
+        canvas_->setFixedSize(layout_.size + margins);
+        setFixedWidth(std::max(0, std::min(canvas_->width(), room_.width())));
+        canvas_->update();
+    }
+
+    static constexpr int kMargin = 10;
+    Canvas* canvas_ = nullptr;
+    std::vector<LegendEntry> entries_;
+    LegendLayout layout_;
+    QSize room_{200, 400};
+};
+
+// The plot and the legend beside it; the legend may take up to half the row's width.
+class PlotRow : public QWidget {
+  public:
+    PlotRow(QWidget* view, PlotLegendWidget* legend, QWidget* parent) : QWidget(parent), legend_(legend) {
+        auto* layout = new QHBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->addWidget(view, 1);
+        layout->addWidget(legend, 0);
+    }
 
   protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), Qt::white);
-        paint_legend(p, rect().adjusted(10, 10, -10, -10), entries_, plot_text_font());
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        legend_->fit(QSize(width() / 2, height()));
     }
 
   private:
-    std::vector<LegendEntry> entries_;
+    PlotLegendWidget* legend_;
 };
 
 PlotWindow::PlotWindow(int number, const std::string& name) : number_(number), name_(name) {
@@ -149,7 +210,11 @@ PlotWindow::PlotWindow(int number, const std::string& name) : number_(number), n
     showError = [this](const QString& message) { QMessageBox::warning(this, "Save As", message); };
 
     build_menus();
-    resize(720, 560);
+    // Large enough for a plot and its legend to be read, small enough to sit beside the main window.
+    QSize size(900, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 0.8);
+    resize(size);
 }
 
 PlotWindow::~PlotWindow() = default;
@@ -174,6 +239,15 @@ void PlotWindow::build_menus() {
         const auto which = static_cast<PlotText>(i);
         textActions_[i] = edit->addAction(names[i], this, [this, which] { edit_text(which); });
     }
+
+    QMenu* view = menuBar()->addMenu("&View");
+    legendOutsideAction_ = view->addAction("Legend outside");
+    legendOutsideAction_->setCheckable(true);
+    legendOutsideAction_->setToolTip("The legend beside the plot instead of inside its plot area");
+    connect(legendOutsideAction_, &QAction::toggled, this, [this](bool on) {
+        if (on != plot_.axes.legendOutside)
+            set_legend_outside(on);
+    });
     update_actions();
 }
 
@@ -182,6 +256,9 @@ void PlotWindow::update_actions() {
     for (int i = 0; i < 4; ++i)
         textActions_[i]->setEnabled(editing_ && hasPlot_);
     textActions_[3]->setVisible(!hasPlot_ || plot_.axes.is3D);
+    // A 3D graph always has its legend beside it.
+    legendOutsideAction_->setEnabled(hasPlot_ && !plot_.axes.is3D && plot_.axes.legend.has_value());
+    legendOutsideAction_->setChecked(plot_.axes.legendOutside || (hasPlot_ && plot_.axes.is3D));
 }
 
 void PlotWindow::set_name(const std::string& name) {
@@ -206,6 +283,7 @@ void PlotWindow::clear_content() {
         delete item;
     }
     chartView_ = nullptr;
+    row_ = nullptr;
     is3DView_ = false;
     title_ = nullptr;
     legend_ = nullptr;
@@ -221,12 +299,46 @@ void PlotWindow::build_2d() {
     chartView_->setFocusPolicy(Qt::StrongFocus);
     chartView_->installEventFilter(this);
     chartView_->viewport()->installEventFilter(this);
+    chartView_->addAction(legendOutsideAction_);
     connect(chartView_, &PlotChartView::textEditRequested, this,
             [this](PlotChartView::Text which) { edit_text(static_cast<PlotText>(int(which))); });
+    legend_ = new PlotLegendWidget;
+    row_ = new PlotRow(chartView_, legend_, content_);
+    row_->installEventFilter(this); // presses on the legend reach the row
     layout_->addWidget(waitNote_);
     layout_->addWidget(editNote_);
-    layout_->addWidget(chartView_, 1);
+    layout_->addWidget(row_, 1);
+    watch_plot_area();
     chartView_->setFocus();
+}
+
+void PlotWindow::watch_plot_area() {
+    // After the chart's own connection, which lays its legend out inside the plot area where it fits.
+    connect(chart(), &QChart::plotAreaChanged, this, [this] { place_legend(); });
+    place_legend();
+}
+
+void PlotWindow::place_legend() {
+    if (!legend_)
+        return;
+    const bool beside = !legend_->entries().empty() && (is3DView_ || !chart() || !legend_inside(*chart()));
+    legend_->setVisible(beside);
+}
+
+bool PlotWindow::legend_beside() const {
+    return legend_ && !legend_->isHidden();
+}
+
+std::size_t PlotWindow::legend_places() const {
+    return legend_ ? legend_->layout().columns.size() * std::size_t(legend_->layout().rows) : 0;
+}
+
+void PlotWindow::set_legend_outside(bool on) {
+    plot_.axes.legendOutside = on;
+    if (chart())
+        tarvik::set_legend_outside(*chart(), on);
+    place_legend();
+    update_actions();
 }
 
 void PlotWindow::build_3d() {
@@ -256,22 +368,20 @@ void PlotWindow::build_3d() {
         view = missing;
     }
     legend_ = new PlotLegendWidget;
-
-    auto* row = new QWidget(content_);
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->addWidget(view, 1);
-    rowLayout->addWidget(legend_, 0, Qt::AlignTop);
+    row_ = new PlotRow(view, legend_, content_);
     title_->installEventFilter(this);
-    row->installEventFilter(this); // presses on the legend reach the row
+    row_->installEventFilter(this); // presses on the legend reach the row
     layout_->addWidget(title_);
     layout_->addWidget(waitNote_);
     layout_->addWidget(editNote_);
-    layout_->addWidget(row, 1);
+    layout_->addWidget(row_, 1);
 }
 
 void PlotWindow::show_plot(const PlotDescription& plot) {
+    // The window's choice of the legend's place outlives the plots it shows.
+    const bool outside = plot_.axes.legendOutside;
     plot_ = plot;
+    plot_.axes.legendOutside = outside;
     hasPlot_ = true;
     if (plot_.axes.is3D) {
         if (!is3DView_)
@@ -279,15 +389,18 @@ void PlotWindow::show_plot(const PlotDescription& plot) {
         if (graph_)
             show_in_scatter(*graph_, plot_.axes);
         title_->set_lines(title_lines(plot_.axes.title));
-        legend_->set_entries(legend_entries(plot_.axes));
     } else if (chartView_) {
         QChart* old = chartView_->chart();
         chartView_->setChart(build_chart(plot_.axes));
         delete old;
         chartView_->set_editing(editing_);
+        watch_plot_area();
     } else {
         build_2d();
     }
+    if (legend_)
+        legend_->set_entries(legend_entries(plot_.axes));
+    place_legend();
     update_notes();
     update_actions();
 }
@@ -364,8 +477,20 @@ PlotDescription PlotWindow::current_view() const {
 QString PlotWindow::save_picture(const QString& path) {
     if (!hasPlot_)
         return "The window shows no plot yet.";
-    // The picture has the size of what the window shows: the chart, or title, graph and legend.
-    return save_plot(current_view(), path, chartView_ ? chartView_->size() : content_->size(), graph_);
+    return save_picture(path, picture_size());
+}
+
+QString PlotWindow::save_picture(const QString& path, QSize size) {
+    if (!hasPlot_)
+        return "The window shows no plot yet.";
+    return save_plot(current_view(), path, size, graph_);
+}
+
+QSize PlotWindow::picture_size() const {
+    // What the window shows: the chart or the title and graph, and the legend beside them.
+    if (!row_)
+        return content_->size();
+    return row_->size() + QSize(0, title_ ? title_->height() : 0);
 }
 
 void PlotWindow::save_as() {

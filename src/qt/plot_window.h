@@ -3,6 +3,7 @@
 #include "ui/plot_description.h"
 
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -20,6 +21,7 @@ namespace tarvik {
 class PlotChartView;
 class PlotTitleWidget;
 class PlotLegendWidget;
+class PlotRow;
 
 // The texts of a plot the user can change in editing mode.
 enum class PlotText { Title, XLabel, YLabel, ZLabel };
@@ -61,6 +63,18 @@ class PlotWindow : public QMainWindow {
     // Writes what the window shows (its current zoom or camera, its edited texts) to a picture file.
     // Returns an empty text, or why nothing was written.
     QString save_picture(const QString& path);
+    // The same at a size of its own (picture_size() is the window's).
+    QString save_picture(const QString& path, QSize size);
+    QSize picture_size() const;
+
+    // The legend beside the plot even where it fits inside the plot area (the "Legend outside" action).
+    // Without it a 2D legend goes inside its plot area where it fits, and beside it where it does not; a
+    // 3D graph always has its legend beside it.
+    void set_legend_outside(bool on);
+    // True when the window shows the legend beside the plot.
+    bool legend_beside() const;
+    // The entries the legend beside the plot has a place for in its columns.
+    std::size_t legend_places() const;
     // The "Save As..." action: asks for the file (askSavePath) and reports a failure (showError).
     void save_as();
 
@@ -72,6 +86,7 @@ class PlotWindow : public QMainWindow {
     QWidget* legend_widget() const;
     QAction* save_action() const { return saveAction_; }
     QAction* editing_action() const { return editingAction_; }
+    QAction* legend_outside_action() const { return legendOutsideAction_; }
 
     // The questions the window asks; tests answer them without dialogs.
     std::function<std::optional<QString>(const QString& prompt, const QString& current, bool multiLine)>
@@ -96,6 +111,8 @@ class PlotWindow : public QMainWindow {
     void clear_content();
     void update_notes();
     void update_actions();
+    void watch_plot_area();
+    void place_legend();
     // The description a picture of the window shows now (the zoomed ranges as limits).
     PlotDescription current_view() const;
 
@@ -113,11 +130,13 @@ class PlotWindow : public QMainWindow {
     PlotChartView* chartView_ = nullptr;
     PlotTitleWidget* title_ = nullptr;
     PlotLegendWidget* legend_ = nullptr;
+    PlotRow* row_ = nullptr;
     Q3DScatter* graph_ = nullptr;
     QWidget* graphContainer_ = nullptr;
     Q3DInputHandler* inputHandler_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* editingAction_ = nullptr;
+    QAction* legendOutsideAction_ = nullptr;
     QAction* textActions_[4] = {};
 };
 

@@ -41,6 +41,8 @@ struct PlotAxes {
     std::array<std::string, 3> labels;
     // Labels for the first series, one per entry, in drawing order; empty: no legend.
     std::optional<std::vector<std::string>> legend;
+    // The legend beside the plot area even where it would fit inside it.
+    bool legendOutside = false;
     friend bool operator==(const PlotAxes&, const PlotAxes&) = default;
 };
 

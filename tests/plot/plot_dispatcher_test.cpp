@@ -65,7 +65,9 @@ TEST_F(PlotSession, EachKindDrawsAAndBFromItsFieldsWithItsTitleLabelsAndLegend) 
         plot((number + 1) / 2, is3D ? "3d" : "2d");
         const PlotDescription& d = shown(number);
         EXPECT_EQ(d.axes.title, title);
-        EXPECT_EQ(d.axes.labels, is3D ? (Labels{"F2", "Duration", "F1"}) : (Labels{"F2", "F1", ""}));
+        // The label boxes at their defaults: the mapped columns (duration is "Dur"), not normalized.
+        EXPECT_EQ(d.axes.labels,
+                  is3D ? (Labels{"F2 (Hz)", "Dur (ms)", "F1 (Hz)"}) : (Labels{"F2 (Hz)", "F1 (Hz)", ""}));
         EXPECT_EQ(d.axes.reversed, (std::array<bool, 3>{true, true, is3D}));
         EXPECT_EQ(d.axes.grid, d.axes.reversed);
         ASSERT_GE(d.axes.series.size(), 2u);

@@ -1,14 +1,18 @@
 // Drawing plot descriptions without a window: axis ranges and ticks, marker images, the 2D chart's
-// axes, lines, title and legend.
+// axes, lines, title and legend, and the pictures' legends and sizes.
 #include "qt/plot_annotations.h"
 #include "qt/plot_chart_2d.h"
+#include "qt/plot_export.h"
 #include "qt/plot_markers.h"
 #include "qt/plot_range.h"
+#include "qt/plot_scatter_3d.h"
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFile>
 #include <QImage>
 #include <QLineSeries>
+#include <QTemporaryDir>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -178,10 +182,10 @@ TEST(PlotLegend, LabelsTheFirstSeriesOnly) {
     }
 }
 
-// Many groups: the legend names twenty and counts the rest; past those, groups of one symbol and colour
-// share a series (so the chart's cost grows with the points, not with the square of the groups), and
-// lines stay apart. Every point is still drawn.
-TEST(PlotLegend, ManyGroupsShareSeriesPastTheNamedOnes) {
+// Many groups: the legend names every one; groups of one symbol and colour share a series (so the chart's
+// cost grows with the points, not with the square of the groups), and lines stay apart. Every point is
+// still drawn.
+TEST(PlotLegend, ManyGroupsAreAllNamedAndShareSeries) {
     PlotAxes a;
     a.legend.emplace();
     for (int i = 0; i < 1000; ++i) {
@@ -190,15 +194,69 @@ TEST(PlotLegend, ManyGroupsShareSeriesPastTheNamedOnes) {
         a.legend->push_back("g" + std::to_string(i));
     }
     const auto entries = legend_entries(a);
-    ASSERT_EQ(entries.size(), 21u);
-    EXPECT_EQ(entries.back().text, "... and 980 more");
+    ASSERT_EQ(entries.size(), 1000u);
+    EXPECT_EQ(entries.back().text, "g999");
     std::unique_ptr<QChart> chart(build_chart(a));
-    // 20 named, 6 shared (two symbols, three colours), 10 lines and the note's empty series.
-    EXPECT_EQ(chart->series().size(), 37);
+    // 6 shared (two symbols, three colours) and 10 lines.
+    EXPECT_EQ(chart->series().size(), 16);
     int points = 0;
     for (QAbstractSeries* s : chart->series())
         points += static_cast<QXYSeries*>(s)->count();
     EXPECT_EQ(points, 1000);
+}
+
+// A legend goes inside the plot area where its column fits there, else beside the plot in columns, and
+// the picture names every entry: each text is in the SVG. A legend too long for half the picture even in
+// its smallest font widens the picture; a 3D picture has the size asked for.
+TEST(PlotLegend, EveryEntryIsInThePicture) {
+    const struct {
+        int groups;
+        bool outside; // asked for
+        bool inside;  // shown inside the plot area
+        bool wider;   // a picture wider than asked for
+    } cases[] = {{3, false, true, false}, {3, true, false, false}, {48, false, false, false}, {600, false, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.groups);
+        PlotAxes a;
+        a.legend.emplace();
+        a.legendOutside = c.outside;
+        for (int i = 0; i < c.groups; ++i) {
+            a.series.push_back(PlotSeries{{double(i)}, {double(i % 7)}, {}, "o", {0, 0, 1}});
+            a.legend->push_back("vowel " + std::to_string(i + 1));
+        }
+        std::unique_ptr<QChart> chart(build_chart(a));
+        chart->setGeometry(QRectF(0, 0, 800, 600));
+        EXPECT_EQ(legend_inside(*chart), c.inside);
+        const QSize size = picture_size(a, kPictureSize);
+        EXPECT_EQ(size.height(), kPictureSize.height());
+        EXPECT_EQ(size.width() > kPictureSize.width(), c.wider);
+
+        QTemporaryDir dir;
+        PlotDescription d;
+        d.axes = a;
+        ASSERT_EQ(save_plot(d, dir.filePath("legend.svg")), "");
+        QFile file(dir.filePath("legend.svg"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(file.readAll());
+        int missing = 0;
+        for (const std::string& name : *a.legend)
+            missing += !svg.contains(">" + QString::fromStdString(name) + "</text>");
+        EXPECT_EQ(missing, 0);
+    }
+}
+
+// A 3D picture has the size asked for, the graph drawn by an offscreen graph of that size.
+TEST(PlotExport3D, ThePictureHasTheSizeAskedFor) {
+    if (!opengl_available())
+        GTEST_SKIP() << "3D graphs need OpenGL";
+    PlotDescription d;
+    d.axes = axes_with({1, 2, 3}, {4, 5, 6}, {7, 8, 9});
+    d.axes.legend = std::vector<std::string>{"iy"};
+    QTemporaryDir dir;
+    for (const QSize size : {QSize(640, 480), QSize(1500, 1100)}) {
+        ASSERT_EQ(save_plot(d, dir.filePath("3d.png"), size), "");
+        EXPECT_EQ(QImage(dir.filePath("3d.png")).size(), size);
+    }
 }
 
 } // namespace

@@ -179,6 +179,44 @@ TEST_F(PlotHostTest, ThreeDimensionalPlotShowsTheDescriptionAndAClickCanSwitchOn
     EXPECT_EQ(g.activeInputHandler(), nullptr);
 }
 
+// A 2D legend goes inside the plot area where it fits, and beside the plot where it does not or where
+// "Legend outside" puts it, in columns with a place for every entry; a 3D graph always has it beside.
+TEST_F(PlotHostTest, TheLegendGoesBesideThePlotWhereItDoesNotFitInsideOrWhereTheUserPutsIt) {
+    PlotWindow* w = shown(all_markers_plot(false)); // ten entries
+    ASSERT_NE(w, nullptr);
+    QAction* outside = w->legend_outside_action();
+    ASSERT_TRUE(outside->isEnabled());
+    EXPECT_FALSE(w->legend_beside());
+    EXPECT_TRUE(legend_inside(*w->chart()));
+    outside->trigger();
+    EXPECT_TRUE(w->legend_beside());
+    EXPECT_FALSE(legend_inside(*w->chart()));
+    EXPECT_GE(w->legend_places(), 10u);
+    EXPECT_TRUE(w->plot().axes.legendOutside) << "a saved picture shows it beside the plot too";
+    outside->trigger();
+    EXPECT_FALSE(w->legend_beside());
+
+    PlotDescription many = all_markers_plot(false, 2);
+    for (int i = 10; i < 48; ++i) {
+        many.axes.series.push_back(many.axes.series[std::size_t(i % 10)]);
+        many.axes.legend->push_back("vowel " + std::to_string(i + 1));
+    }
+    w = shown(many);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->legend_beside());
+    EXPECT_FALSE(w->legend_outside_action()->isChecked()) << "beside because it does not fit, not by choice";
+    EXPECT_GE(w->legend_places(), 48u);
+    EXPECT_LE(w->legend_widget()->width(), w->width() / 2);
+
+    if (!opengl_available())
+        return;
+    w = shown(all_markers_plot(true, 3));
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->legend_beside());
+    EXPECT_TRUE(w->legend_outside_action()->isChecked());
+    EXPECT_FALSE(w->legend_outside_action()->isEnabled());
+}
+
 // A 2D window, not yet in editing mode, without a legend, its x axis reversed and running from 0 to 10, y
 // from 0 to 4.
 class PlotEditing2D : public PlotHostTest {
@@ -315,8 +353,7 @@ TEST_P(PlotHostBothDims, SaveAsWritesThePictureInTheChosenFormat) {
             continue; // black is also the text; a 3D point is a few pixels whose shade varies
         EXPECT_GT(count_pixels_near(image, c, is3D ? 70 : 40), 3) << kMarkerSymbols[i];
     }
-    EXPECT_TRUE(is3D || image.size() == w->chart_view()->size())
-        << "a 2D picture has the size of the window's chart";
+    EXPECT_EQ(image.size(), w->picture_size()) << "a picture has the size of the plot in the window";
 }
 
 } // namespace
