@@ -44,7 +44,7 @@ QString summary_text(const ResultsTable& table) {
             return c < table.columns.size() ? qs(cell_text(table, 0, c)) : QString("?");
         };
         return table.rows.empty() ? QString(kSortHint)
-                                  : QString("Pair %1-%2 (%3) within %4, then their summaries. ")
+                                  : QString("Pair %1 and %2 (%3) within %4, then their summaries. ")
                                             .arg(text("group_a"), text("group_b"), text("dimension"),
                                                  plural(subjects, "subject")) +
                                         kSortHint;
@@ -216,6 +216,14 @@ void ResultsWindow::update_buttons() {
     back_->setVisible(!top_.columns.empty());
 }
 
+void ResultsWindow::fit_height(bool shrink) {
+    const int wanted = std::clamp(sizeHint().height() - view_->sizeHint().height() +
+                                      view_->horizontalHeader()->height() + view_->verticalHeader()->length() + 40,
+                                  kMinHeight, kMaxHeight);
+    if (shrink || wanted > height())
+        resize(width(), wanted);
+}
+
 void ResultsWindow::show_table(const ResultsTable& table) {
     // A new table starts in its own order.
     view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -234,6 +242,8 @@ void ResultsWindow::show_table(const ResultsTable& table) {
     notes_->setToolTip(all.join('\n'));
     notes_->setVisible(!table.notes.empty());
     update_buttons();
+    if (isVisible()) // a longer table (a pair's subjects) makes the window taller, within bounds
+        fit_height(false);
 }
 
 QString ResultsWindow::selection_text() const {
@@ -265,11 +275,8 @@ void QtResultsHost::show(const ResultsTable& table) {
     if (created)
         window_ = new ResultsWindow(onExport);
     window_->set_table(table);
-    if (created) // as tall as its rows need, within bounds
-        window_->resize(window_->width(), std::clamp(window_->sizeHint().height() - window_->view()->sizeHint().height() +
-                                                         window_->view()->horizontalHeader()->height() +
-                                                         window_->view()->verticalHeader()->length() + 40,
-                                                     kMinHeight, kMaxHeight));
+    if (created)
+        window_->fit_height(true);
     window_->showNormal();
     window_->raise();
     window_->activateWindow();

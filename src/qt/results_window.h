@@ -66,6 +66,8 @@ class ResultsWindow : public QWidget {
     // Shows the details of the table's row shown in view row `row`; false when it has none.
     bool open_details(int row);
     void back_to_table();
+    // As tall as the rows need, within bounds; only taller unless `shrink`.
+    void fit_height(bool shrink);
     // What Copy puts on the clipboard.
     QString selection_text() const;
     void copy() const;

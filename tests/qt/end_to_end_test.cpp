@@ -178,6 +178,24 @@ TEST_F(EndToEnd, TheExampleStudyFromTheDataFileToPlotsAndSession) {
     EXPECT_EQ(label("text_3D_overlap"), "0.34769");
     screenshot("screenshot_guide_step4.png");
 
+    // Every pair within each subject, with 50 bootstrap replicates: the Results window sums up each pair
+    // over the six speakers and opens its speakers' rows; a strip plot shows them.
+    click("checkbox_per_subject");
+    type_into("edit_bootstrap_replicates", "50");
+    click("checkbox_all_group_overlap");
+    click("button_calculate_2Doverlap");
+    ResultsWindow* table = results.window();
+    ASSERT_TRUE(table && table->isVisible());
+    ASSERT_EQ(table->model()->rowCount(), 3);
+    ASSERT_TRUE(table->open_details(0));
+    EXPECT_EQ(table->model()->rowCount(), 6 + 4);
+    QApplication::processEvents();
+    EXPECT_TRUE(table->grab().save(QString(TARVIK_BUILD_DIR) + "/screenshot_guide_per_subject.png"));
+    table->back_to_table();
+    click("checkbox_per_subject");
+    type_into("edit_bootstrap_replicates", "0");
+    click("checkbox_all_group_overlap");
+
     // Every plot kind in 2D and 3D, with the titles typed in and a legend; all groups but for the
     // overlap, which draws groups A and B (i stressed and i unstressed).
     type_into("edit_plot_title_2D", kTitle);
