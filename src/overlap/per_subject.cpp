@@ -108,7 +108,9 @@ struct PerSubjectRun::State {
     GridResolution grid2D, grid3D;
     std::vector<char> used;                                 // by group
     std::vector<std::vector<std::vector<std::size_t>>> rows; // by group, then subject
-    std::vector<TextList> fewTokens[2];                     // by pair: 2D, 3D
+    // Whether a subject's group of a pair had too few tokens for a fit, by pair and subject as the rows:
+    // 2D, 3D. A byte each, so that threads running different subjects write different bytes.
+    std::vector<char> fewTokens[2];
 };
 
 PerSubjectRun::PerSubjectRun(const Handles& h, const PerSubjectRequest& request)
@@ -128,8 +130,8 @@ PerSubjectRun::PerSubjectRun(const Handles& h, const PerSubjectRequest& request)
     st.rows = std::move(rows.bySubject);
     const std::size_t subjects = st.out.subjects.size();
     st.out.rows.resize(request.pairs.size() * subjects);
-    for (auto& lists : st.fewTokens)
-        lists.resize(request.pairs.size());
+    for (auto& flags : st.fewTokens)
+        flags.assign(st.out.rows.size(), 0);
 }
 
 PerSubjectRun::~PerSubjectRun() = default;
@@ -157,15 +159,13 @@ void PerSubjectRun::run_subject(std::size_t s) {
         const std::string& nameB = h.v[static_cast<std::size_t>(second - 1)]->name;
         if (st.request.twoD) {
             r.shares2D = fitted_overlap(a, b, false, st.grid2D);
-            if (!a.ellipse || !b.ellipse)
-                st.fewTokens[0][p].push_back(st.out.subjects[s]);
+            st.fewTokens[0][p * subjects + s] = !a.ellipse || !b.ellipse;
             if (st.request.measures)
                 r.measures2D = pair_measures(a.data, b.data, 2, nameA, nameB).measures;
         }
         if (st.request.threeD) {
             r.shares3D = fitted_overlap(a, b, true, st.grid3D);
-            if (!a.ellipsoid || !b.ellipsoid)
-                st.fewTokens[1][p].push_back(st.out.subjects[s]);
+            st.fewTokens[1][p * subjects + s] = !a.ellipsoid || !b.ellipsoid;
             if (st.request.measures)
                 r.measures3D = pair_measures(a.data, b.data, 3, nameA, nameB).measures;
         }
@@ -175,14 +175,14 @@ void PerSubjectRun::run_subject(std::size_t s) {
 PerSubjectResult PerSubjectRun::finish() {
     State& st = *state_;
     const auto name = [&](int g) { return st.h.v[static_cast<std::size_t>(g - 1)]->name; };
+    const std::size_t subjects = st.out.subjects.size();
     for (std::size_t p = 0; p < st.request.pairs.size(); ++p)
         for (const int d : {0, 1}) {
             // Subjects in their own order, whatever order they were run in.
-            TextList& few = st.fewTokens[d][p];
-            std::sort(few.begin(), few.end(), [&](const std::string& x, const std::string& y) {
-                return std::find(st.out.subjects.begin(), st.out.subjects.end(), x) <
-                       std::find(st.out.subjects.begin(), st.out.subjects.end(), y);
-            });
+            TextList few;
+            for (std::size_t s = 0; s < subjects; ++s)
+                if (st.fewTokens[d][p * subjects + s])
+                    few.push_back(st.out.subjects[s]);
             if (!few.empty())
                 st.out.warnings.push_back(few_tokens_warning(
                     name(st.request.pairs[p].first) + "-" + name(st.request.pairs[p].second), d == 0 ? "2D" : "3D",

@@ -42,7 +42,8 @@ struct PerSubjectResult {
 
 // A run subject by subject, for a caller that shows its progress between subjects. The constructor
 // reads the record and checks the request (throwing as per_subject_overlaps does); each subject is then
-// run once, in any order, and finish() gives the result.
+// run once, in any order and from any thread (different subjects at the same time), and finish() gives
+// the result, the same for any order.
 class PerSubjectRun {
   public:
     PerSubjectRun(const Handles& handles, const PerSubjectRequest& request);

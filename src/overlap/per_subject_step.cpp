@@ -250,7 +250,8 @@ StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& reque
                     [&](std::size_t s) {
                         return "Subject " + format_count(s + 1) + " of " + count + ": " + subjects[s];
                     },
-                    [&](std::size_t s) { run.run_subject(s); }))
+                    [&](std::size_t s) { run.run_subject(s); },
+                    rt.services().background ? rt.services().background->threads() : 1))
                 return;
             const PerSubjectResult result = run.finish();
             SubjectIntervals intervals;
