@@ -222,6 +222,7 @@ std::optional<PlotDescription> strip_plot(const ResultsTable& table, bool threeD
 
 StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& request, ResultsTable* out) {
     return run_step(rt, [&] {
+        bool finished = false; // not when cancelled
         return guarded(rt, ReportForm::B, "calculate_per_subject", [&] {
             // The record as it stands, with the grid steps asked for: read again after the run, during
             // which the window may have stored another.
@@ -288,7 +289,8 @@ StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& reque
             rt.store(warnings.report(rt, h));
             if (out)
                 *out = std::move(table);
-        });
+            finished = true;
+        }) && finished;
     });
 }
 

@@ -18,10 +18,11 @@ namespace tarvik {
 namespace {
 
 const char* const kOptionsTitle = "Bootstrap intervals";
-const char* const kNotReplicates =
-    "The number of bootstrap replicates must be a whole number from 0 (no intervals) to 1,000,000; it is \"%s\".";
-const char* const kNotConfidence = "The confidence of the intervals must be a number between 0 and 1, such as "
-                                   "0.95; it is \"%s\".";
+const char* const kNotReplicates = "The number of bootstrap replicates must be a whole number from 0 (no "
+                                   "intervals) to 1,000,000; it is \"%s\".";
+const char* const kNotConfidence =
+    "The confidence of the intervals must be a number between 0 and 1, such as "
+    "0.95; it is \"%s\".";
 constexpr double kMaxReplicates = 1e6;
 
 std::string field_text(const Figure& window, const char* tag) {
@@ -94,10 +95,11 @@ StepReport calculate_within_subjects(Runtime& rt, bool threeD, std::optional<std
 StepReport show_pooled_intervals(Runtime& rt, bool threeD, std::optional<std::pair<int, int>> pair,
                                  const SpreadOptions& options) {
     return run_step(rt, [&] {
+        bool finished = false; // not when cancelled
         return guarded(rt, ReportForm::B, "show_pooled_intervals", [&] {
             const Handles h = *rt.figure().retrieve();
-            const BootstrapRequest request{pairs_of(h, pair), threeD, options.replicates, 1, options.confidence,
-                                           Resample::Tokens};
+            const BootstrapRequest request{pairs_of(h, pair),  threeD,          options.replicates, 1,
+                                           options.confidence, Resample::Tokens};
             std::vector<PairIntervals> intervals;
             if (!run_bootstrap(rt, h, request, intervals))
                 return;
@@ -111,7 +113,8 @@ StepReport show_pooled_intervals(Runtime& rt, bool threeD, std::optional<std::pa
             ResultsTable table = overlap_table(rows, kEveryMeasure, true);
             table.notes = notes;
             show_results(rt, table);
-        });
+            finished = true;
+        }) && finished;
     });
 }
 

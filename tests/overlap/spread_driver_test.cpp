@@ -53,10 +53,16 @@ TEST_F(Spread, PerSubjectShowsTheSummaryPerPairOpeningItsSubjectsAndTheStripPlot
     EXPECT_EQ(strip.axes.title, "Overlap within subjects (2D)");
     EXPECT_EQ(strip.axes.legend, (std::vector<std::string>{"v1 - v2", "v1 - v3", "v2 - v3"}));
     const TextList log = s.log();
-    EXPECT_NE(std::find(log.begin(), log.end(), "   2D v1 and v3: median " +
-                                                   cell_display_text(pair, 4, column_index(pair, "value")) +
-                                                   " over 2 subjects"),
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "   2D v1 and v3: median " + cell_display_text(pair, 4, column_index(pair, "value")) +
+                            " over 2 subjects"),
               log.end());
+
+    // Cancelled, it shows nothing more.
+    s.scripted.cancelAfterUpdates = 1;
+    dispatch_event(s.rt, "button_calculate_2Doverlap");
+    EXPECT_EQ(shown().size(), 1u);
+    EXPECT_EQ(plots.size(), 1u);
 }
 
 // One pair with intervals: its row in the Results window holds the interval around its value, from every
@@ -73,8 +79,9 @@ TEST_F(Spread, BootstrapIntervalsOfOnePairPooledAndWithinSubjects) {
     EXPECT_LE(number(pooled, 0, "ci_low"), number(pooled, 0, "value"));
     EXPECT_GE(number(pooled, 0, "ci_high"), number(pooled, 0, "value"));
     EXPECT_EQ(number(pooled, 0, "bootstrap_n"), 60);
-    EXPECT_NE(s.log().back().find("BOOTSTRAP (2D): 60 replicates drawing tokens with replacement, seed 1, 90% "),
-              std::string::npos)
+    EXPECT_NE(
+        s.log().back().find("BOOTSTRAP (2D): 60 replicates drawing tokens with replacement, seed 1, 90% "),
+        std::string::npos)
         << s.log().back();
 
     options(true, "20");
@@ -96,12 +103,14 @@ TEST_F(Spread, OptionsThatCannotBeUsedAreNamedAndNothingIsCalculated) {
     };
     const Case cases[] = {
         {"abc", "0.95",
-         "The number of bootstrap replicates must be a whole number from 0 (no intervals) to 1,000,000; it is "
+         "The number of bootstrap replicates must be a whole number from 0 (no intervals) to 1,000,000; it "
+         "is "
          "\"abc\"."},
         {"2.5", "0.95", "it is \"2.5\"."},
         {"-1", "0.95", "it is \"-1\"."},
         {"2000000", "0.95", "it is \"2000000\"."},
-        {"10", "1", "The confidence of the intervals must be a number between 0 and 1, such as 0.95; it is \"1\"."},
+        {"10", "1",
+         "The confidence of the intervals must be a number between 0 and 1, such as 0.95; it is \"1\"."},
         {"10", "95%", "it is \"95%\"."},
         {" 0 ", "abc", ""},
         {"", "", ""},
