@@ -19,8 +19,11 @@ for v in ae ah aw eh ei er ih iy oa oo uh uw; do args+=(--group "$v=Vowel:$v"); 
 median() {
     local times=() t
     for ((i = 0; i < runs; i++)); do
-        /usr/bin/time -f %e -o "$work/time" "$batch" "${args[@]}" "$@" >/dev/null 2>&1
-        times+=("$(tail -1 "$work/time")")
+        local start end
+        start=$(date +%s.%N)
+        "$batch" "${args[@]}" "$@" >/dev/null 2>&1
+        end=$(date +%s.%N)
+        times+=("$(awk -v a="$start" -v b="$end" 'BEGIN {printf "%.4f", b - a}')")
     done
     printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'
 }
