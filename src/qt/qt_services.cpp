@@ -125,6 +125,7 @@ Services QtServices::services() {
     s.clock = &clock_;
     s.plots = &plots_;
     s.results = &results_;
+    s.help = &help_;
     s.background = this;
 #ifdef _WIN32
     s.isWindows = true;

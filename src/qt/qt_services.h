@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qt/help_window.h"
 #include "qt/qt_plot_host.h"
 #include "qt/results_window.h"
 #include "ui/services.h"
@@ -18,7 +19,7 @@ class QProgressDialog;
 namespace tarvik {
 
 // The services with real Qt dialogs, the system printer, browser and shell, the plot windows, the Results
-// window, and long work on a thread of Qt's pool while the window answers.
+// window, the Help window, and long work on a thread of Qt's pool while the window answers.
 class QtServices : public DialogService,
                    public ProgressService,
                    public BackgroundRunner,
@@ -32,6 +33,7 @@ class QtServices : public DialogService,
     Services services();
     QtPlotHost& plot_host() { return plots_; }
     QtResultsHost& results_host() { return results_; }
+    QtHelp& help_host() { return help_; }
 
     DialogRef warning(const TextList& text, const std::string& title, bool modal) override;
     DialogRef message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) override;
@@ -62,6 +64,7 @@ class QtServices : public DialogService,
     SystemClock clock_;
     QtPlotHost plots_;
     QtResultsHost results_;
+    QtHelp help_;
     int next_ = 1;
     std::map<int, QPointer<QDialog>> dialogs_;
     struct Progress {

@@ -23,6 +23,7 @@ Services ScriptedServices::services() {
     s.printer = this;
     s.browser = this;
     s.shell = this;
+    s.help = this;
     s.clock = this;
     s.plots = &plots;
     s.results = &results;

@@ -36,6 +36,7 @@ class ScriptedServices : public DialogService,
                          public PrintService,
                          public BrowserService,
                          public ShellService,
+                         public HelpService,
                          public Clock {
   public:
     ScriptedServices();
@@ -59,6 +60,7 @@ class ScriptedServices : public DialogService,
     std::optional<std::size_t> cancelAfterUpdates;
     std::vector<std::string> shellCommands;
     std::vector<std::string> browserAddresses;
+    std::vector<std::string> helpPages; // the pages the Help window was asked to show, in order
     int printed = 0;
 
     RecordingPlotHost plots;
@@ -88,6 +90,7 @@ class ScriptedServices : public DialogService,
     void print_window(const Figure& window) override;
     int open(const std::string& address) override;
     void run(const std::string& commandLine) override;
+    void show(const std::string& page) override { helpPages.push_back(page); }
     std::tm now() const override { return fixedTime; }
 
   private:

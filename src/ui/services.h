@@ -104,6 +104,16 @@ class ResultsHost {
     virtual void show(const ResultsTable& table) = 0;
 };
 
+// The Help window: the program's own pages (help/), shown by F1 and the "?" buttons. Implementations: a
+// Qt window that shows the pages, and the scripted services, which record each page asked for.
+class HelpService {
+  public:
+    virtual ~HelpService() = default;
+    // Shows `page` (a file name of the help folder, such as "help_types.html") in the Help window,
+    // opening it or bringing it forward.
+    virtual void show(const std::string& page) = 0;
+};
+
 // Writes a plot to a picture file. Returns an empty text on success, else the reason it failed.
 class PlotExporter {
   public:
@@ -177,6 +187,7 @@ struct Services {
     const Clock* clock = nullptr;
     PlotHost* plots = nullptr;
     ResultsHost* results = nullptr; // null: no Results window is shown
+    HelpService* help = nullptr;    // null: help is not shown
     BackgroundRunner* background = nullptr; // null: the work runs as SynchronousRunner runs it
     bool isWindows = false;
 };
