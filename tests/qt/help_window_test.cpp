@@ -101,7 +101,7 @@ TEST(HelpWindow, AMissingPageShowsTheContentsWithANoteAndBackAndForwardWalkThePa
     EXPECT_EQ(w->current_page(), "index.html");
 
     // A link of the shown page, then Home.
-    w->browser()->setSource(QUrl("help_measures.html"));
+    w->browser()->setSource(w->browser()->source().resolved(QUrl("help_measures.html")));
     EXPECT_EQ(w->current_page(), "help_measures.html");
     QTest::mouseClick(w->home_button(), Qt::LeftButton);
     EXPECT_EQ(w->current_page(), "index.html");
