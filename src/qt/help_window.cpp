@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
@@ -84,6 +85,8 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
     note_->setWordWrap(true);
     note_->setStyleSheet("QLabel { background-color: #fff3cd; border: 1px solid #d9b650; padding: 4px; }");
     note_->hide();
+    pages_->setWordWrap(true);
+    pages_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pages_->setToolTip("The pages that hold the word searched for (all pages when the field is empty)");
     browser_->setOpenExternalLinks(true);
     browser_->document()->setDefaultStyleSheet(kPageStyle);
@@ -101,7 +104,7 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
     split->addWidget(pages_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 1);
-    split->setSizes({230, 730});
+    split->setSizes({250, 710});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(note_);
@@ -112,9 +115,10 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
     connect(home_, &QToolButton::clicked, this, [this] { show_page(kIndexPage); });
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
-    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& shown) {
         note_->hide();
         mark_word(search_->text());
+        select_page(shown.fileName());
     });
     connect(browser_, &HelpBrowser::pageMissing, this, [this](const QString& page) {
         note_->setText(QString(kMissingPage).arg(page));
@@ -153,12 +157,15 @@ void HelpWindow::read_pages() {
         const QString title = page.metaInformation(QTextDocument::DocumentTitle);
         all_.push_back({file, title.isEmpty() ? file : title, page.toPlainText()});
     }
-    // The contents page first, then by title.
-    std::sort(all_.begin(), all_.end(), [](const Page& a, const Page& b) {
-        if ((a.file == kIndexPage) != (b.file == kIndexPage))
-            return a.file == kIndexPage;
-        return QString::localeAwareCompare(a.title, b.title) < 0;
-    });
+    // The contents page first, then the pages in the order it first links to them, then any other.
+    QStringList order{kIndexPage};
+    QFile index(folder_ + "/" + kIndexPage);
+    if (index.open(QIODevice::ReadOnly))
+        for (const auto& link : QRegularExpression(R"(href="([^"#:]+))").globalMatch(QString::fromUtf8(index.readAll())))
+            if (!order.contains(link.captured(1)))
+                order << link.captured(1);
+    const auto place = [&](const Page& p) { return order.contains(p.file) ? order.indexOf(p.file) : order.size(); };
+    std::stable_sort(all_.begin(), all_.end(), [&](const Page& a, const Page& b) { return place(a) < place(b); });
 }
 
 void HelpWindow::list_pages(const QString& word) {
@@ -172,6 +179,14 @@ void HelpWindow::list_pages(const QString& word) {
     }
     if (pages_->count() == 0 && !word.isEmpty())
         new QListWidgetItem(QString(kNoMatch).arg(word), pages_);
+    select_page(current_page());
+}
+
+void HelpWindow::select_page(const QString& file) {
+    pages_->clearSelection();
+    for (int row = 0; row < pages_->count(); ++row)
+        if (pages_->item(row)->data(Qt::UserRole).toString() == file)
+            pages_->setCurrentRow(row);
 }
 
 void HelpWindow::mark_word(const QString& word) {

@@ -64,6 +64,7 @@ class HelpWindow : public QWidget {
     };
     void read_pages();
     void list_pages(const QString& word);
+    void select_page(const QString& file); // the entry of the shown page
     void mark_word(const QString& word);
     void find_next();
 
