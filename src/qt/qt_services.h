@@ -18,14 +18,12 @@ class QProgressDialog;
 
 namespace tarvik {
 
-// The services with real Qt dialogs, the system printer, browser and shell, the plot windows, the Results
+// The services with real Qt dialogs, the system printer, the plot windows, the Results
 // window, the Help window, and long work on a thread of Qt's pool while the window answers.
 class QtServices : public DialogService,
                    public ProgressService,
                    public BackgroundRunner,
-                   public PrintService,
-                   public BrowserService,
-                   public ShellService {
+                   public PrintService {
   public:
     QtServices();
     ~QtServices() override;
@@ -55,8 +53,6 @@ class QtServices : public DialogService,
     int threads() const override; // every core
 
     void print_window(const Figure& window) override;
-    int open(const std::string& address) override;
-    void run(const std::string& commandLine) override;
 
   private:
     DialogRef show_box(QMessageBox* box, WindowStyle style);

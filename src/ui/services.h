@@ -66,19 +66,6 @@ class PrintService {
     virtual void print_window(const Figure& window) = 0;
 };
 
-class BrowserService {
-  public:
-    virtual ~BrowserService() = default;
-    // 0 when a browser opened the address, non-zero when none was found.
-    virtual int open(const std::string& address) = 0;
-};
-
-class ShellService {
-  public:
-    virtual ~ShellService() = default;
-    virtual void run(const std::string& commandLine) = 0;
-};
-
 // The numbered plot windows. Implementations: Qt windows with Qt Charts and Qt Data Visualization, and
 // the recording host of the tests and the batch tool.
 class PlotHost {
@@ -182,14 +169,11 @@ struct Services {
     DialogService* dialogs = nullptr;
     ProgressService* progress = nullptr;
     PrintService* printer = nullptr;
-    BrowserService* browser = nullptr;
-    ShellService* shell = nullptr;
     const Clock* clock = nullptr;
     PlotHost* plots = nullptr;
     ResultsHost* results = nullptr; // null: no Results window is shown
     HelpService* help = nullptr;    // null: help is not shown
     BackgroundRunner* background = nullptr; // null: the work runs as SynchronousRunner runs it
-    bool isWindows = false;
 };
 
 } // namespace tarvik
