@@ -1,37 +1,61 @@
 #include "app/help.h"
 
-#include "app/file_menu.h"
 #include "app/guarded.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace tarvik {
 
 namespace {
 
 const char* const kHelpLabel = "?";
-const std::size_t kTagPrefixLength = 7; // "button_"
-
-const char* const kConnectTitle = "Continue now?";
-const char* const kConnectText =
-    "We are currently revamping the structure and names of the TARVIK3D help pages. In an upcoming release"
-    "you will be taken directly to the correct help page. For now, you'll be taken to the main site. We "
-    "apologize for the inconvenience.";
-const char* const kConnectButton = "Connect to web";
-const char* const kCancelButton = "Cancel";
-
-const char* const kNoBrowserTitle = "Browser not found";
-const char* const kNoBrowserText =
-    "There was no default browser detected. TARVIK will now try to load your local help pages.";
-
-// The local pages lie in the folder help below the working folder; Windows opens them in Notepad.
-const char* const kLocalPageCommand = "notepad help/";
+const char* const kPageExtension = ".html";
+const std::string_view kHelpButtonPrefix = "button_";
+const std::string_view kHelpButtonTags = "button_help_";
 
 const char* const kHelpButtonHandlers[] = {
     "button_help_loading_data_Callback",       "button_help_normalization_Callback",
     "button_help_normalize_spectral_Callback", "button_help_normalize_duration_Callback",
     "button_help_groupings_Callback",          "button_help_types_Callback",
     "button_help_constraints_Callback",
+};
+
+// The pages of the four steps, in step order.
+const char* const kStepPages[] = {"help_loading_data.html", "help_normalization.html", "help_groupings.html",
+                                  "help_overlap.html"};
+
+// The controls with a page of their own (a help button's page follows from its tag).
+struct ControlPage {
+    const char* page;
+    std::initializer_list<const char*> tags;
+};
+const ControlPage kControlPages[] = {
+    {"help_loading_data.html", {"button_step_1", "button_load_file", "text_filename"}},
+    {"help_column_mapping.html",
+     {"popupmenu_header_subject", "popupmenu_header_vowel", "popupmenu_header_f1", "popupmenu_header_f2",
+      "popupmenu_header_duration", "popupmenu_header_phraseduration", "button_continue_to_normalize"}},
+    {"help_normalization.html", {"button_step_2", "button_continue_to_grouping"}},
+    {"help_normalize_spectral.html", {"popupmenu_normalize_spectral1", "popupmenu_normalize_spectral2"}},
+    {"help_normalize_duration.html", {"popupmenu_normalize_duration"}},
+    {"help_groupings.html",
+     {"button_step_3", "listbox_groupings", "listbox_currVowel_select", "edit_currVowel_name",
+      "button_create_new_vowelNum", "button_currVowel_delete", "button_continue_to_overlap"}},
+    {"help_types.html", {"listbox_types"}},
+    {"help_constraints.html", {"listbox_currVowel_defined", "button_add", "button_add_to_all", "button_del"}},
+    {"help_overlap.html",
+     {"button_step_4", "popupmenu_overlap_group_a", "popupmenu_overlap_group_b", "checkbox_all_group_overlap",
+      "button_calculate_2Doverlap", "button_calculate_3Doverlap"}},
+    {"help_results.html", {"button_show_results"}},
+    {"help_plots.html",
+     {"popupmenu_plotSelection", "button_2d_plot", "button_3d_plot", "checkbox_plot_group_a",
+      "checkbox_plot_group_b", "checkbox_plot_group_all", "popupmenu_plot_group_a", "popupmenu_plot_group_b",
+      "checkbox_show_legend", "edit_plot_title", "edit_plot_x_axis", "edit_plot_y_axis", "edit_plot_z_axis",
+      "edit_plot_title_2D", "edit_plot_x_axis_2D", "edit_plot_y_axis_2D"}},
+    {"help_plots.html#styles",
+     {"popupmenu_plot_marker_group", "popupmenu_plot_marker_color", "popupmenu_plot_marker_type",
+      "popupmenu_plot_marker_line"}},
+    {"help_sessions.html#log", {"listbox_log", "button_view_log", "button_save_log"}},
 };
 
 void set_help_boxes_visible(Runtime& rt, const Handles& handles, bool visible) {
@@ -43,34 +67,36 @@ void set_help_boxes_visible(Runtime& rt, const Handles& handles, bool visible) {
 
 } // namespace
 
-std::string help_page(const std::string& helpTag, const std::string& extension) {
-    return helpTag.substr(std::min(kTagPrefixLength, helpTag.size())) + extension;
+std::string help_page(const std::string& helpTag) {
+    const std::size_t prefix = helpTag.starts_with(kHelpButtonPrefix) ? kHelpButtonPrefix.size() : 0;
+    return helpTag.substr(prefix) + kPageExtension;
 }
 
-void getHelp(Runtime& rt, const std::string& helpPage, Handles handles) {
-    guarded(rt, ReportForm::B, "getHelp", [&] {
-        const std::string page = help_page(helpPage, handles.web.extension);
-        const std::string answer =
-            rt.dialogs().question(kConnectText, kConnectTitle, kConnectButton, kCancelButton, kConnectButton);
-        if (answer == kCancelButton)
-            return;
+std::string step_help_page(double step) {
+    for (int k = 1; k <= 4; ++k)
+        if (step == k)
+            return kStepPages[k - 1];
+    return kHelpIndexPage;
+}
 
-        // The site's main page whatever was asked: the pages on the site are being renamed.
-        if (handles.web.isWorking == 1) {
-            BrowserService* browser = rt.services().browser;
-            if (!browser || browser->open(handles.web.homepage) != 0) {
-                const DialogRef d = rt.dialogs().message({kNoBrowserText}, kNoBrowserTitle, Icon::Warn,
-                                                         WindowStyle::NonModal);
-                rt.dialogs().wait(d);
-                handles.web.isWorking = 0;
-            }
-        }
-        if (handles.web.isWorking == 0) {
-            if (rt.services().isWindows && rt.services().shell)
-                rt.services().shell->run(kLocalPageCommand + page);
-            else
-                not_yet(rt);
-        }
+std::string context_help_page(double currentStep, const std::string& focusedTag) {
+    if (focusedTag.starts_with(kHelpButtonTags))
+        return help_page(focusedTag);
+    for (const ControlPage& entry : kControlPages)
+        if (std::ranges::find(entry.tags, focusedTag) != entry.tags.end())
+            return entry.page;
+    return step_help_page(currentStep);
+}
+
+void show_help(Runtime& rt, const std::string& page) {
+    if (HelpService* help = rt.services().help)
+        help->show(page);
+}
+
+void show_context_help(Runtime& rt, const std::string& focusedTag) {
+    guarded(rt, ReportForm::B, "show_context_help", [&] {
+        const auto& stored = rt.figure().retrieve();
+        show_help(rt, context_help_page(stored ? stored->currStep : 0, focusedTag));
     });
 }
 
@@ -85,10 +111,10 @@ void menuitem_hideHelpBoxes_Callback(Runtime& rt, const ControlRef&, Handles han
 }
 
 void register_help_handlers(HandlerTable& table) {
-    // Each help button asks for help on itself: the page follows from the tag of the button that fired.
+    // Each help button asks for its own page: the page follows from the tag of the button that fired.
     for (const char* name : kHelpButtonHandlers)
-        table.emplace(name, [](Runtime& rt, const ControlRef& object, Handles handles) {
-            getHelp(rt, object.tag, std::move(handles));
+        table.emplace(name, [](Runtime& rt, const ControlRef& object, const Handles&) {
+            guarded(rt, ReportForm::B, "getHelp", [&] { show_help(rt, help_page(object.tag)); });
         });
     table.emplace("menuitem_showHelpBoxes_Callback", menuitem_showHelpBoxes_Callback);
     table.emplace("menuitem_hideHelpBoxes_Callback", menuitem_hideHelpBoxes_Callback);

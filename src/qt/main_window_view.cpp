@@ -1,6 +1,7 @@
 #include "qt/main_window_view.h"
 
 #include "app/entry.h"
+#include "app/help.h"
 #include "qt/keyed_list.h"
 
 #include <QAbstractItemView>
@@ -19,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
@@ -27,7 +29,6 @@
 #include <iostream>
 
 namespace tarvik {
-
 
 namespace {
 
@@ -142,6 +143,11 @@ MainWindowView::MainWindowView(Runtime& rt, std::shared_ptr<Figure> figure)
     setCentralWidget(canvas_);
     build_menu();
     build_controls();
+    // F1: the help page of the control with the keyboard focus, else that of the current step.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] {
+        const QWidget* focused = focusWidget();
+        show_context_help(rt_, focused ? focused->objectName().toStdString() : std::string());
+    });
     registry()[figure_.get()] = this;
     subscription_ =
         figure_->subscribe([this](const std::string& tag, Property p) { on_model_change(tag, p); });

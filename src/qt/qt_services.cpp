@@ -3,7 +3,6 @@
 #include "qt/main_window_view.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -17,12 +16,10 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QThread>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -120,15 +117,11 @@ Services QtServices::services() {
     s.dialogs = this;
     s.progress = this;
     s.printer = this;
-    s.browser = this;
-    s.shell = this;
     s.clock = &clock_;
     s.plots = &plots_;
     s.results = &results_;
+    s.help = &help_;
     s.background = this;
-#ifdef _WIN32
-    s.isWindows = true;
-#endif
     return s;
 }
 
@@ -340,18 +333,6 @@ void QtServices::print_window(const Figure& window) {
     const double scale = std::min(page.width() / double(size.width()), page.height() / double(size.height()));
     painter.scale(scale, scale);
     view->render(&painter);
-}
-
-int QtServices::open(const std::string& address) {
-    return QDesktopServices::openUrl(QUrl(qs(address))) ? 0 : 1;
-}
-
-void QtServices::run(const std::string& commandLine) {
-#ifdef _WIN32
-    QProcess::startDetached("cmd.exe", {"/c", qs(commandLine)});
-#else
-    QProcess::startDetached("/bin/sh", {"-c", qs(commandLine)});
-#endif
 }
 
 } // namespace tarvik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qt/help_window.h"
 #include "qt/qt_plot_host.h"
 #include "qt/results_window.h"
 #include "ui/services.h"
@@ -17,14 +18,12 @@ class QProgressDialog;
 
 namespace tarvik {
 
-// The services with real Qt dialogs, the system printer, browser and shell, the plot windows, the Results
-// window, and long work on a thread of Qt's pool while the window answers.
+// The services with real Qt dialogs, the system printer, the plot windows, the Results
+// window, the Help window, and long work on a thread of Qt's pool while the window answers.
 class QtServices : public DialogService,
                    public ProgressService,
                    public BackgroundRunner,
-                   public PrintService,
-                   public BrowserService,
-                   public ShellService {
+                   public PrintService {
   public:
     QtServices();
     ~QtServices() override;
@@ -32,6 +31,7 @@ class QtServices : public DialogService,
     Services services();
     QtPlotHost& plot_host() { return plots_; }
     QtResultsHost& results_host() { return results_; }
+    QtHelp& help_host() { return help_; }
 
     DialogRef warning(const TextList& text, const std::string& title, bool modal) override;
     DialogRef message(const TextList& text, const std::string& title, Icon icon, WindowStyle style) override;
@@ -53,8 +53,6 @@ class QtServices : public DialogService,
     int threads() const override; // every core
 
     void print_window(const Figure& window) override;
-    int open(const std::string& address) override;
-    void run(const std::string& commandLine) override;
 
   private:
     DialogRef show_box(QMessageBox* box, WindowStyle style);
@@ -62,6 +60,7 @@ class QtServices : public DialogService,
     SystemClock clock_;
     QtPlotHost plots_;
     QtResultsHost results_;
+    QtHelp help_;
     int next_ = 1;
     std::map<int, QPointer<QDialog>> dialogs_;
     struct Progress {

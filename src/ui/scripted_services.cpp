@@ -21,13 +21,11 @@ Services ScriptedServices::services() {
     s.dialogs = this;
     s.progress = this;
     s.printer = this;
-    s.browser = this;
-    s.shell = this;
+    s.help = this;
     s.clock = this;
     s.plots = &plots;
     s.results = &results;
     s.background = &background;
-    s.isWindows = isWindows;
     return s;
 }
 
@@ -121,16 +119,5 @@ bool ScriptedServices::cancelled(ProgressRef ref) const {
 }
 
 void ScriptedServices::print_window(const Figure&) { ++printed; }
-
-int ScriptedServices::open(const std::string& address) {
-    browserAddresses.push_back(address);
-    if (browserStatuses.empty())
-        return 0;
-    const int status = browserStatuses.front();
-    browserStatuses.pop_front();
-    return status;
-}
-
-void ScriptedServices::run(const std::string& commandLine) { shellCommands.push_back(commandLine); }
 
 } // namespace tarvik

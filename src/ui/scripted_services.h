@@ -34,8 +34,7 @@ struct ProgressEvent {
 class ScriptedServices : public DialogService,
                          public ProgressService,
                          public PrintService,
-                         public BrowserService,
-                         public ShellService,
+                         public HelpService,
                          public Clock {
   public:
     ScriptedServices();
@@ -48,7 +47,6 @@ class ScriptedServices : public DialogService,
     bool answerFirstButton = false;
     std::deque<TextList> inputAnswers;
     std::deque<std::optional<FileChoice>> fileAnswers;
-    std::deque<int> browserStatuses;
 
     // What the program did.
     std::vector<DialogRecord> dialogs;
@@ -57,8 +55,7 @@ class ScriptedServices : public DialogService,
     bool recordUpdates = true;
     // The user presses Cancel once a progress dialog has had this many updates (none: never).
     std::optional<std::size_t> cancelAfterUpdates;
-    std::vector<std::string> shellCommands;
-    std::vector<std::string> browserAddresses;
+    std::vector<std::string> helpPages; // the pages the Help window was asked to show, in order
     int printed = 0;
 
     RecordingPlotHost plots;
@@ -67,7 +64,6 @@ class ScriptedServices : public DialogService,
     SynchronousRunner background;
 
     std::tm fixedTime{};
-    bool isWindows = false;
 
     const DialogRecord& last() const;
 
@@ -86,8 +82,7 @@ class ScriptedServices : public DialogService,
     bool cancelled(ProgressRef ref) const override;
 
     void print_window(const Figure& window) override;
-    int open(const std::string& address) override;
-    void run(const std::string& commandLine) override;
+    void show(const std::string& page) override { helpPages.push_back(page); }
     std::tm now() const override { return fixedTime; }
 
   private:

@@ -66,19 +66,6 @@ class PrintService {
     virtual void print_window(const Figure& window) = 0;
 };
 
-class BrowserService {
-  public:
-    virtual ~BrowserService() = default;
-    // 0 when a browser opened the address, non-zero when none was found.
-    virtual int open(const std::string& address) = 0;
-};
-
-class ShellService {
-  public:
-    virtual ~ShellService() = default;
-    virtual void run(const std::string& commandLine) = 0;
-};
-
 // The numbered plot windows. Implementations: Qt windows with Qt Charts and Qt Data Visualization, and
 // the recording host of the tests and the batch tool.
 class PlotHost {
@@ -102,6 +89,16 @@ class ResultsHost {
     virtual ~ResultsHost() = default;
     // Shows the table in the Results window, opening it or bringing it forward, replacing what it showed.
     virtual void show(const ResultsTable& table) = 0;
+};
+
+// The Help window: the program's own pages (help/), shown by F1 and the "?" buttons. Implementations: a
+// Qt window that shows the pages, and the scripted services, which record each page asked for.
+class HelpService {
+  public:
+    virtual ~HelpService() = default;
+    // Shows `page` (a file name of the help folder, such as "help_types.html") in the Help window,
+    // opening it or bringing it forward.
+    virtual void show(const std::string& page) = 0;
 };
 
 // Writes a plot to a picture file. Returns an empty text on success, else the reason it failed.
@@ -172,13 +169,11 @@ struct Services {
     DialogService* dialogs = nullptr;
     ProgressService* progress = nullptr;
     PrintService* printer = nullptr;
-    BrowserService* browser = nullptr;
-    ShellService* shell = nullptr;
     const Clock* clock = nullptr;
     PlotHost* plots = nullptr;
     ResultsHost* results = nullptr; // null: no Results window is shown
+    HelpService* help = nullptr;    // null: help is not shown
     BackgroundRunner* background = nullptr; // null: the work runs as SynchronousRunner runs it
-    bool isWindows = false;
 };
 
 } // namespace tarvik

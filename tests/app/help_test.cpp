@@ -1,6 +1,7 @@
-// The help buttons and the two menu items that show and hide them; the help request's way from the
-// question to the web site or the local page.
+// Help inside the program: the help buttons and F1 ask the help service for their page, the pages they
+// ask for exist and link to each other, and the menu items that show and hide the buttons.
 #include "app/help.h"
+#include "batch/batch_options.h"
 #include "support/session.h"
 #include "support/test_folder.h"
 
@@ -8,11 +9,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 namespace tarvik::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+const fs::path kHelpFolder = fs::path(TARVIK_TEST_DATA_DIR) / ".." / ".." / "help";
 
 const char* const kHelpButtons[] = {"button_help_loading_data",       "button_help_normalization",
                                     "button_help_normalize_spectral", "button_help_normalize_duration",
@@ -34,78 +38,74 @@ TEST_F(HelpBoxes, TheMenuShowsAndHidesAllSevenAndNothingElse) {
     EXPECT_TRUE(s.scripted.dialogs.empty());
 }
 
-// A main window on Windows.
-class HelpRequest : public ::testing::Test {
-  protected:
-    void SetUp() override { zerivizi_export(rt, {std::string("visible"), std::string("off")}); }
-    TextList titles() const {
-        TextList out;
-        for (const auto& d : scripted.dialogs)
-            out.push_back(d.title);
-        return out;
-    }
-    std::string homepage() const { return rt.figure().retrieve()->web.homepage; }
-
-    ScriptedServices scripted;
-    Runtime rt{[this] {
-        scripted.isWindows = true;
-        return scripted.services();
-    }()};
-};
-
-TEST_F(HelpRequest, AnsweringCancelDoesNothingElseAnythingElseOpensTheSitesMainPage) {
-    scripted.questionAnswers = {"Cancel", "Connect to web", ""}; // "": the question closed
-    const Handles before = *rt.figure().retrieve();
-    dispatch_event(rt, "button_help_normalize_spectral");
-    ASSERT_EQ(scripted.dialogs.size(), 1u);
-    expect_dialog(
-        scripted.last(), "question", "Continue now?",
-        {"We are currently revamping the structure and names of the TARVIK3D help pages. In an upcoming "
-         "releaseyou will be taken directly to the correct help page. For now, you'll be taken to the "
-         "main site. We apologize for the inconvenience."},
-        Icon::None, true);
-    EXPECT_EQ(scripted.last().buttons, (TextList{"Connect to web", "Cancel", "Connect to web"}));
-    EXPECT_TRUE(scripted.browserAddresses.empty());
-    EXPECT_EQ(*rt.figure().retrieve(), before);
-
+// No question first: each button asks for its own page, and nothing else changes.
+TEST_F(HelpBoxes, EachHelpButtonAsksForItsPageAndShowsNoDialog) {
+    const Handles before = s.record();
     for (const char* tag : kHelpButtons)
-        dispatch_event(rt, tag);
-    EXPECT_EQ(scripted.browserAddresses, TextList(std::size(kHelpButtons), homepage()));
-    EXPECT_EQ(titles(), TextList(std::size(kHelpButtons) + 1, "Continue now?"));
-    EXPECT_TRUE(scripted.shellCommands.empty());
+        dispatch_event(s.rt, tag);
+    EXPECT_EQ(s.scripted.helpPages,
+              (TextList{"help_loading_data.html", "help_normalization.html", "help_normalize_spectral.html",
+                        "help_normalize_duration.html", "help_groupings.html", "help_types.html",
+                        "help_constraints.html"}));
+    EXPECT_TRUE(s.scripted.dialogs.empty());
+    EXPECT_EQ(s.record(), before);
 }
 
-// Each request tries the site's main page again, also after one found no browser; the page opened instead
-// is the button's tag from its eighth character on, with the extension, and ships as plain text.
-TEST_F(HelpRequest, WithoutABrowserWindowsWarnsAndOpensEachButtonsLocalPageInNotepad) {
-    scripted.browserStatuses = {7, 1, 1, 1, 1, 1, 1};
-    TextList commands, titlesSeen;
-    for (const std::string tag : kHelpButtons) {
-        dispatch_event(rt, tag);
-        const std::string page = tag.substr(7) + ".php";
-        commands.push_back("notepad help/" + page);
-        titlesSeen.insert(titlesSeen.end(), {"Continue now?", "Browser not found"});
-        const std::string text = file_contents(fs::path(TARVIK_TEST_DATA_DIR) / ".." / ".." / "help" / page);
-        EXPECT_GT(text.size(), 500u) << page;
-        EXPECT_EQ(text.find("</"), std::string::npos) << page; // no web page markup
+TEST(ContextHelp, F1ShowsTheFocusedControlsPageElseTheCurrentStepsPage) {
+    const struct {
+        double step;
+        const char* focused;
+        const char* page;
+    } rows[] = {
+        {1, "", "help_loading_data.html"},          {2, "canvas", "help_normalization.html"},
+        {3, "button_continue_to_overlap", "help_groupings.html"}, {4, "text_2D_overlap", "help_overlap.html"},
+        {0, "", "index.html"},                      {1, "button_help_types", "help_types.html"},
+        {2, "popupmenu_normalize_duration", "help_normalize_duration.html"},
+        {3, "listbox_currVowel_defined", "help_constraints.html"},
+        {4, "popupmenu_plot_marker_color", "help_plots.html#styles"},
+        {4, "popupmenu_header_vowel", "help_column_mapping.html"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(context_help_page(r.step, r.focused), r.page) << r.step << " " << r.focused;
+
+    Session s;
+    s.start();
+    show_context_help(s.rt, "listbox_types");
+    show_context_help(s.rt, "");
+    EXPECT_EQ(s.scripted.helpPages, (TextList{"help_types.html", "help_loading_data.html"}));
+}
+
+// Whatever has the focus in whatever step, F1 asks for a page that is there; every page is listed on the
+// contents page, and every link between the pages leads to a page that is there.
+TEST(HelpPages, EveryPageAskedForExistsAndEveryPageIsLinkedFromTheContents) {
+    Session s;
+    s.start();
+    for (const Control& c : s.fig().objects())
+        for (const double step : {1, 2, 3, 4}) {
+            const std::string page = context_help_page(step, c.tag);
+            EXPECT_TRUE(fs::is_regular_file(kHelpFolder / page.substr(0, page.find('#')))) << c.tag << ": " << page;
+        }
+    const std::string index = file_contents(kHelpFolder / kHelpIndexPage);
+    const std::regex link(R"(href="([^"#:]+)(#[^"]*)?")");
+    for (const auto& entry : fs::directory_iterator(kHelpFolder)) {
+        const std::string name = entry.path().filename().string();
+        ASSERT_EQ(entry.path().extension(), ".html") << name;
+        EXPECT_TRUE(name == kHelpIndexPage || index.find("href=\"" + name + "\"") != std::string::npos) << name;
+        const std::string text = file_contents(entry.path());
+        for (auto m = std::sregex_iterator(text.begin(), text.end(), link); m != std::sregex_iterator(); ++m)
+            EXPECT_TRUE(fs::is_regular_file(kHelpFolder / (*m)[1].str())) << name << " links to " << (*m)[1];
     }
-    EXPECT_EQ(scripted.shellCommands, commands);
-    EXPECT_EQ(titles(), titlesSeen);
-    EXPECT_EQ(scripted.browserAddresses, TextList(std::size(kHelpButtons), homepage()));
-    expect_dialog(
-        scripted.dialogs[1], "message", "Browser not found",
-        {"There was no default browser detected. TARVIK will now try to load your local help pages."},
-        Icon::Warn, true);
-    EXPECT_EQ(help_page("abcdefgpage", ".txt"), "page.txt");
 }
 
-TEST_F(HelpBoxes, WithoutABrowserElsewhereTheRequestShowsThePlaceholderNote) {
-    s.scripted.browserStatuses = {1};
-    dispatch_event(s.rt, "button_help_normalization");
-    EXPECT_TRUE(s.scripted.shellCommands.empty());
-    ASSERT_EQ(s.scripted.dialogs.size(), 3u);
-    EXPECT_EQ(s.scripted.dialogs[1].title, "Browser not found");
-    EXPECT_EQ(s.scripted.dialogs[2].title, "Just a note");
+// The batch page names every option the tool's --help lists.
+TEST(HelpPages, TheBatchPageNamesEveryOptionOfTheBatchTool) {
+    const std::string usage = batch_usage();
+    const std::string page = file_contents(kHelpFolder / "help_batch.html");
+    const std::regex option(R"(--[a-z][a-z0-9-]*)");
+    std::size_t options = 0;
+    for (auto m = std::sregex_iterator(usage.begin(), usage.end(), option); m != std::sregex_iterator(); ++m, ++options)
+        EXPECT_NE(page.find("<code>" + m->str()), std::string::npos) << m->str();
+    EXPECT_GT(options, 30u);
 }
 
 } // namespace

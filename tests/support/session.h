@@ -14,6 +14,14 @@ namespace tarvik::testing {
 
 // A runtime over scripted dialogs and a fixed clock (05-Dec-2026 11:54:46), with its main window.
 struct Session {
+    Session() = default;
+    // With another help service (the Qt Help window) in place of the scripted one.
+    explicit Session(HelpService& help) : rt{[&] {
+        Services s = scripted.services();
+        s.help = &help;
+        return s;
+    }()} {}
+
     ScriptedServices scripted;
     Runtime rt{scripted.services()};
 
