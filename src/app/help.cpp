@@ -47,6 +47,8 @@ const ControlPage kControlPages[] = {
      {"button_step_4", "popupmenu_overlap_group_a", "popupmenu_overlap_group_b", "checkbox_all_group_overlap",
       "button_calculate_2Doverlap", "button_calculate_3Doverlap"}},
     {"help_results.html", {"button_show_results"}},
+    {"help_per_subject.html", {"checkbox_per_subject"}},
+    {"help_bootstrap.html", {"edit_bootstrap_replicates", "edit_bootstrap_confidence"}},
     {"help_plots.html",
      {"popupmenu_plotSelection", "button_2d_plot", "button_3d_plot", "checkbox_plot_group_a",
       "checkbox_plot_group_b", "checkbox_plot_group_all", "popupmenu_plot_group_a", "popupmenu_plot_group_b",
