@@ -282,8 +282,9 @@ class OptionTable {
              [&o](const std::string& v) { o.resolution = resolution_of("--resolution", v); });
 
         read("--threads", "N",
-             "how many threads share the pairs (default: every core,\n" + std::to_string(every_core()) +
-                 " here); the results are the same for any number",
+             "how many threads share the work: the fits, the pairs, the\n"
+             "subjects and the bootstrap's replicates (default: every core,\n" +
+                 std::to_string(every_core()) + " here); the results are the same for any number",
              [&o](const std::string& v) {
                  const auto n = group_numbers(v, 1, 1);
                  if (!n || n->front() > kMaxThreads)

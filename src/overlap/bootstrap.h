@@ -50,8 +50,8 @@ using PairIntervals = std::array<Interval, kBootstrapStatistics.size()>;
 // between neighbours (the definition of R's quantile type 7 and NumPy's default).
 Interval percentile_interval(std::vector<double> values, double confidence);
 
-// A run replicate by replicate, for a caller that shares them among threads and shows progress: the
-// constructor reads the record (throwing std::invalid_argument for a pair that names no group, a
+// A run replicate by replicate, for a caller that shares them among threads and shows progress (it keeps
+// a reference to the record, which must outlive it): the constructor reads the record (throwing std::invalid_argument for a pair that names no group, a
 // resolution the overlap refuses, 3D without durations, subjects drawn within subjects,
 // std::out_of_range when the columns are not mapped); run_replicate may be called from several threads
 // for different replicates; finish() gives each pair's intervals in the order of the pairs. Within

@@ -22,10 +22,10 @@ namespace {
 // The overlap of the window's request; every pair's, once done, shown in the Results window too. Within
 // subjects, or with bootstrap intervals, the Results window shows those.
 void calculate_from_window(Runtime& rt, bool threeD) {
-    const std::optional<SpreadOptions> spread = spread_options_from_window(rt);
+    const OverlapRequest request = overlap_request_from_window(rt.figure(), threeD);
+    const std::optional<SpreadOptions> spread = spread_options_from_window(rt, request.pair);
     if (!spread)
         return;
-    const OverlapRequest request = overlap_request_from_window(rt.figure(), threeD);
     if (spread->perSubject) {
         calculate_within_subjects(rt, threeD, request.pair, *spread);
         return;

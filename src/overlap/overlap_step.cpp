@@ -190,11 +190,8 @@ class OverlapRun {
           handles_(fig_.retrieve().value_or(Handles{})) {}
 
     bool run() {
-        if (r_.threeD && handles_.onlyAllow2D == 1) {
-            rt_.dialogs().wait(rt_.dialogs().message({kNotAvailableText}, kNotAvailableTitle, Icon::None,
-                                                     WindowStyle::NonModal));
+        if (refuse_3d_without_durations(rt_, r_.threeD))
             return false;
-        }
         const int groups = static_cast<int>(handles_.v.size());
         if (r_.pair) {
             for (const int g : {r_.pair->first, r_.pair->second})
@@ -374,6 +371,14 @@ void from_json(const nlohmann::json& j, OverlapRequest& r) {
         out.threads = *threads;
     }
     r = out;
+}
+
+bool refuse_3d_without_durations(Runtime& rt, bool threeD) {
+    const auto& stored = rt.figure().retrieve();
+    if (!threeD || !stored || stored->onlyAllow2D != 1)
+        return false;
+    rt.dialogs().wait(rt.dialogs().message({kNotAvailableText}, kNotAvailableTitle, Icon::None, WindowStyle::NonModal));
+    return true;
 }
 
 OverlapRequest overlap_request_from_window(const Figure& window, bool threeD) {

@@ -36,6 +36,10 @@ std::ostream& operator<<(std::ostream& out, const OverlapRequest& r);
 void to_json(nlohmann::json& j, const OverlapRequest& r);
 void from_json(const nlohmann::json& j, OverlapRequest& r);
 
+// For a 3D overlap of a session whose data has no durations: says that 3D is not available and returns
+// true (the request goes no further).
+bool refuse_3d_without_durations(Runtime& rt, bool threeD);
+
 // The request of the window's overlap controls: the two group menus, or every pair when the box is ticked.
 OverlapRequest overlap_request_from_window(const Figure& window, bool threeD);
 

@@ -7,6 +7,7 @@
 #include "overlap/bootstrap_step.h"
 #include "overlap/driver.h"
 #include "overlap/overlap_results.h"
+#include "overlap/overlap_step.h"
 #include "ui/figure.h"
 #include "ui/layout.h"
 
@@ -23,6 +24,9 @@ const char* const kNotReplicates = "The number of bootstrap replicates must be a
 const char* const kNotConfidence =
     "The confidence of the intervals must be a number between 0 and 1, such as "
     "0.95; it is \"%s\".";
+const char* const kPerSubjectTitle = "Overlap within subjects";
+const char* const kOneGroup = "Groups A and B are the same group: choose two groups, or tick \"calculate all "
+                              "group overlaps\".";
 constexpr double kMaxReplicates = 1e6;
 
 std::string field_text(const Figure& window, const char* tag) {
@@ -46,7 +50,7 @@ void show_results(Runtime& rt, const ResultsTable& table) {
 
 } // namespace
 
-std::optional<SpreadOptions> spread_options_from_window(Runtime& rt) {
+std::optional<SpreadOptions> spread_options_from_window(Runtime& rt, std::optional<std::pair<int, int>> pair) {
     const Figure& window = rt.figure();
     SpreadOptions o;
     o.perSubject = window.has(kPerSubjectTag) && first_value(window.control(kPerSubjectTag)) == 1;
@@ -67,11 +71,17 @@ std::optional<SpreadOptions> spread_options_from_window(Runtime& rt) {
     }
     if (o.replicates > 0)
         o.confidence = c;
+    if (pair && pair->first == pair->second && (o.perSubject || o.replicates > 0)) {
+        refuse_step(rt, {kOneGroup}, o.perSubject ? kPerSubjectTitle : kOptionsTitle);
+        return std::nullopt;
+    }
     return o;
 }
 
 StepReport calculate_within_subjects(Runtime& rt, bool threeD, std::optional<std::pair<int, int>> pair,
                                      const SpreadOptions& options) {
+    if (refuse_3d_without_durations(rt, threeD))
+        return {};
     PerSubjectStepRequest request{!threeD, threeD, pair, std::nullopt, kEveryMeasure, options.replicates};
     request.confidence = options.confidence;
     ResultsTable table;

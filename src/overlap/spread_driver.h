@@ -19,9 +19,10 @@ struct SpreadOptions {
     double confidence = 0.95;
 };
 
-// The window's options. A replicates field that is not a whole number from 0 to 1,000,000, or a confidence
-// that is not a number between 0 and 1, is named in a warning and gives none.
-std::optional<SpreadOptions> spread_options_from_window(Runtime& rt);
+// The window's options for the pair of the overlap buttons (none: every pair). A replicates field that is
+// not a whole number from 0 to 1,000,000, a confidence that is not a number between 0 and 1, or one group
+// as both A and B within subjects or with intervals, is named in a warning and gives none.
+std::optional<SpreadOptions> spread_options_from_window(Runtime& rt, std::optional<std::pair<int, int>> pair);
 
 // Runs the window's pair (or every pair) within each subject, with intervals when replicates are asked
 // for, then shows the summary per pair in the Results window (each pair opening its subjects' rows) and

@@ -189,7 +189,8 @@ TEST(Bootstrap, WithinSubjectsEachSubjectsIntervalsAreThoseOfItsTokensAlone) {
     request.withinSubjects = false;
     for (std::size_t s = 0; s < 2; ++s) {
         Session alone;
-        BootstrapRun run(study(alone, within.subjects()[s]), request);
+        const Handles one = study(alone, within.subjects()[s]); // the run reads the record it is given
+        BootstrapRun run(one, request);
         for (std::size_t b = 0; b < 50; ++b)
             run.run_replicate(b);
         const auto got = run.finish();

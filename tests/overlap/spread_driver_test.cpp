@@ -94,42 +94,63 @@ TEST_F(Spread, BootstrapIntervalsOfOnePairPooledAndWithinSubjects) {
 }
 
 // Options that cannot be used are named in one warning and nothing is calculated; a confidence is only
-// read when intervals are asked for.
+// read when intervals are asked for, and one group as both A and B is refused only within subjects or with
+// intervals.
 TEST_F(Spread, OptionsThatCannotBeUsedAreNamedAndNothingIsCalculated) {
+    const std::string notReplicates =
+        "The number of bootstrap replicates must be a whole number from 0 (no intervals) to 1,000,000; it is ";
+    const std::string notConfidence =
+        "The confidence of the intervals must be a number between 0 and 1, such as 0.95; it is ";
+    const std::string oneGroup =
+        "Groups A and B are the same group: choose two groups, or tick \"calculate all group overlaps\".";
     struct Case {
-        const char* replicates;
-        const char* confidence;
-        const char* warning; // empty: calculated
+        bool perSubject, allPairs;
+        const char *replicates, *confidence;
+        std::string title, warning; // no title: calculated
     };
     const Case cases[] = {
-        {"abc", "0.95",
-         "The number of bootstrap replicates must be a whole number from 0 (no intervals) to 1,000,000; it "
-         "is "
-         "\"abc\"."},
-        {"2.5", "0.95", "it is \"2.5\"."},
-        {"-1", "0.95", "it is \"-1\"."},
-        {"2000000", "0.95", "it is \"2000000\"."},
-        {"10", "1",
-         "The confidence of the intervals must be a number between 0 and 1, such as 0.95; it is \"1\"."},
-        {"10", "95%", "it is \"95%\"."},
-        {" 0 ", "abc", ""},
-        {"", "", ""},
+        {false, true, "abc", "0.95", "Bootstrap intervals", notReplicates + "\"abc\"."},
+        {false, true, "2.5", "0.95", "Bootstrap intervals", notReplicates + "\"2.5\"."},
+        {false, true, "-1", "0.95", "Bootstrap intervals", notReplicates + "\"-1\"."},
+        {true, true, "2000000", "0.95", "Bootstrap intervals", notReplicates + "\"2000000\"."},
+        {false, true, "10", "1", "Bootstrap intervals", notConfidence + "\"1\"."},
+        {false, true, "10", "95%", "Bootstrap intervals", notConfidence + "\"95%\"."},
+        {false, false, "10", "0.5", "Bootstrap intervals", oneGroup},
+        {true, false, "0", "0.5", "Overlap within subjects", oneGroup},
+        {false, false, "0", "0.5", "", ""}, // the pooled overlap of a group with itself
+        {false, true, " 0 ", "abc", "", ""},
+        {false, true, "", "", "", ""},
     };
-    s.click("checkbox_all_group_overlap", 1);
+    s.fig().set_value("popupmenu_overlap_group_a", 2);
+    s.fig().set_value("popupmenu_overlap_group_b", 2);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.replicates);
-        options(false, c.replicates, c.confidence);
+        SCOPED_TRACE(c.warning);
+        options(c.perSubject, c.replicates, c.confidence);
+        s.click("checkbox_all_group_overlap", c.allPairs ? 1 : 0);
         const std::size_t dialogs = s.scripted.dialogs.size(), lines = s.log().size();
         dispatch_event(s.rt, "button_calculate_2Doverlap");
-        if (*c.warning == '\0') {
+        if (c.title.empty()) {
             EXPECT_GT(s.log().size(), lines);
             continue;
         }
         ASSERT_EQ(s.scripted.dialogs.size(), dialogs + 1);
-        EXPECT_EQ(s.scripted.last().title, "Bootstrap intervals");
-        EXPECT_TRUE(s.scripted.last().text.at(0).ends_with(c.warning)) << s.scripted.last().text.at(0);
+        EXPECT_EQ(s.scripted.last().title, c.title);
+        EXPECT_EQ(s.scripted.last().text, TextList{c.warning});
         EXPECT_EQ(s.log().size(), lines);
     }
+}
+
+// Data without durations has no 3D within subjects either: the same note as for the pooled overlap.
+TEST(SpreadWithoutDurations, ThreeDWithinSubjectsIsNotAvailable) {
+    Session s;
+    s.start();
+    run_steps_1_to_3(s, {.file = "plot_vowels.txt", .withDuration = false});
+    s.click(kPerSubjectTag, 1);
+    const std::size_t dialogs = s.scripted.dialogs.size();
+    dispatch_event(s.rt, "button_calculate_3Doverlap");
+    ASSERT_EQ(s.scripted.dialogs.size(), dialogs + 1);
+    EXPECT_EQ(s.scripted.last().title, "Option not available");
+    EXPECT_TRUE(s.scripted.results.shown.empty());
 }
 
 } // namespace
