@@ -166,6 +166,7 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
     }
     if (o.bootstrap > 0) {
         BootstrapRequest request{{}, threeD, o.bootstrap, o.seed, o.confidence, o.resample};
+        request.measures = std::find(o.measures.begin(), o.measures.end(), true) != o.measures.end();
         for (const auto& [i, j] : pairs)
             request.pairs.emplace_back(std::min(i, j), std::max(i, j));
         std::vector<PairIntervals> intervals;

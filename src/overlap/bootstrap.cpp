@@ -40,8 +40,9 @@ Interval percentile_interval(std::vector<double> values, double confidence) {
     const auto at = [&](double q) {
         const double h = q * static_cast<double>(values.size() - 1);
         const auto lo = static_cast<std::size_t>(std::floor(h));
-        return lo + 1 < values.size() ? values[lo] + (h - static_cast<double>(lo)) * (values[lo + 1] - values[lo])
-                                      : values[lo];
+        return lo + 1 < values.size()
+                   ? values[lo] + (h - static_cast<double>(lo)) * (values[lo + 1] - values[lo])
+                   : values[lo];
     };
     out.low = at((1 - confidence) / 2);
     out.high = at((1 + confidence) / 2);
@@ -53,8 +54,8 @@ struct BootstrapRun::State {
     BootstrapRequest request;
     TokenColumns columns;
     GridResolution resolution;
-    std::vector<std::size_t> groups;                             // the groups the pairs name (0-based)
-    std::vector<std::vector<std::size_t>> rows;                  // by group
+    std::vector<std::size_t> groups;                              // the groups the pairs name (0-based)
+    std::vector<std::vector<std::size_t>> rows;                   // by group
     std::vector<std::vector<std::vector<std::size_t>>> bySubject; // by group, then subject
     TextList subjects;
     // values[pair][statistic][replicate]; within subjects values[pair * subjects + subject]
@@ -129,7 +130,9 @@ void BootstrapRun::run_replicate(std::size_t r) {
         const FittedTokens& x = fitted[static_cast<std::size_t>(st.request.pairs[p].first - 1)];
         const FittedTokens& y = fitted[static_cast<std::size_t>(st.request.pairs[p].second - 1)];
         const std::optional<OverlapShares> shares = fitted_overlap(x, y, threeD, st.resolution);
-        const PairMeasures m = pair_measures(x.data, y.data, threeD ? 3 : 2, "", "").measures;
+        const PairMeasures m = st.request.measures
+                                   ? pair_measures(x.data, y.data, threeD ? 3 : 2, "", "").measures
+                                   : PairMeasures{kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
         const std::array<double, kBootstrapStatistics.size()> got = {
             shares ? shares->value : kNaN, m.pillai, m.bhattacharyyaDistance, m.mahalanobis, m.euclidean};
         for (std::size_t k = 0; k < got.size(); ++k)

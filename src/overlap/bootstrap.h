@@ -30,6 +30,8 @@ struct BootstrapRequest {
     // the generators of the pooled draw, so that a subject's intervals are those the same request gives
     // on a study of that subject alone. Only tokens can be drawn so.
     bool withinSubjects = false;
+    // Whether the measures are drawn again too; without them their intervals are NaN, from no replicate.
+    bool measures = true;
 };
 
 // A percentile interval and the number of replicates with a value (not NaN) it was taken from; NaN ends

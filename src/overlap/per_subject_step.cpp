@@ -260,7 +260,7 @@ StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& reque
                 if (request.replicates == 0 || !(threeD ? request.threeD : request.twoD))
                     continue;
                 const BootstrapRequest bootstrap{engine.pairs, threeD,           request.replicates, request.seed,
-                                                 request.confidence, Resample::Tokens, true};
+                                                 request.confidence, Resample::Tokens, true, engine.measures};
                 if (!run_bootstrap(rt, h, bootstrap, intervals[threeD]))
                     return;
             }
