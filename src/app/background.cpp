@@ -7,6 +7,11 @@
 
 namespace tarvik {
 
+int runner_threads(const Runtime& rt) {
+    const BackgroundRunner* runner = rt.services().background;
+    return runner ? runner->threads() : 1;
+}
+
 bool run_items_in_background(Runtime& rt, const std::string& message, std::size_t count,
                              const std::function<std::string(std::size_t)>& label,
                              const std::function<void(std::size_t)>& work, int threads) {

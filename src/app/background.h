@@ -8,6 +8,9 @@
 
 namespace tarvik {
 
+// The threads the runtime's runner offers for work that splits into items (1 without a runner).
+int runner_threads(const Runtime& rt);
+
 // Runs `work(k)` for k = 0 .. count - 1 in order, away from the window's thread (Services::background),
 // under a progress dialog titled `message` whose text names the item under way (`label(k)`). The work
 // must touch only its own data: not the window, the runtime or a service. Cancel stops the run between

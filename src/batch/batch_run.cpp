@@ -165,10 +165,8 @@ int run_overlap(BatchSession& session, const BatchOptions& o, bool threeD, std::
         failed += std::isnan(i <= j ? rows.back().n1 : rows.back().n2) ? 1 : 0;
     }
     if (o.bootstrap > 0) {
-        BootstrapRequest request{{}, threeD, o.bootstrap, o.seed, o.confidence, o.resample};
+        BootstrapRequest request{ordered_pairs(groups, o.pair), threeD, o.bootstrap, o.seed, o.confidence, o.resample};
         request.measures = std::find(o.measures.begin(), o.measures.end(), true) != o.measures.end();
-        for (const auto& [i, j] : pairs)
-            request.pairs.emplace_back(std::min(i, j), std::max(i, j));
         std::vector<PairIntervals> intervals;
         session.step([&](Runtime& rt) { return bootstrap_pairs(rt, request, &intervals); });
         for (std::size_t k = 0; k < intervals.size(); ++k)

@@ -48,6 +48,13 @@ std::string c_locale_text(double x, std::chars_format form, int precision) {
 
 } // namespace
 
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 std::string format_fixed(double x, int width, int precision) {
     if (auto s = non_finite(x); !s.empty())
         return pad_left(s, width);

@@ -12,6 +12,9 @@ namespace tarvik {
 // and infinities as "Inf" / "-Inf", padded to the requested width like a number would be, and writes
 // numbers as the C locale does, with a decimal point, whatever locale the process runs in.
 
+// The text without blanks (spaces, tabs, line breaks) at either end.
+std::string_view trimmed(std::string_view text);
+
 // C-style "%<width>.<precision>f"; width 0 means no padding ("%f" is format_fixed(x, 0, 6)).
 std::string format_fixed(double x, int width, int precision);
 

@@ -1,5 +1,6 @@
 #include "geometry/geometry_ops.h"
 
+#include "app/background.h"
 #include "app/guarded.h"
 #include "app/warnings.h"
 #include "core/format.h"
@@ -56,12 +57,6 @@ Handles warn_of_degenerate_fits(Runtime& rt, Handles handles, bool threeD) {
             warnings.add(fill(threeD ? kFlat3D : kFlat2D, {g.name, tokens}));
     }
     return warnings.report(rt, std::move(handles));
-}
-
-// The threads the runtime's runner offers for work that splits into items.
-int runner_threads(const Runtime& rt) {
-    const BackgroundRunner* runner = rt.services().background;
-    return runner ? runner->threads() : 1;
 }
 
 // A stage of the fits: `fit(g)` of every group, shared among the runner's threads (it reads the group

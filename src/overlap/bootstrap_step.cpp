@@ -28,7 +28,7 @@ bool run_bootstrap(Runtime& rt, const Handles& h, const BootstrapRequest& reques
     };
     if (!run_items_in_background(
             rt, kProgress, run.replicates(), label, [&](std::size_t b) { run.run_replicate(b); },
-            rt.services().background ? rt.services().background->threads() : 1))
+            runner_threads(rt)))
         return false;
     out = run.finish();
     const std::string what = request.resample == Resample::Subjects ? "subjects" : "tokens";

@@ -5,6 +5,8 @@
 #include "overlap/results_step.h"
 #include "overlap/spread_driver.h"
 
+#include <algorithm>
+
 namespace tarvik {
 
 std::vector<std::pair<int, int>> all_pairs(int n) {
@@ -15,6 +17,12 @@ std::vector<std::pair<int, int>> all_pairs(int n) {
         for (int j = i + 1; j <= n; ++j)
             pairs.emplace_back(i, j);
     return pairs;
+}
+
+std::vector<std::pair<int, int>> ordered_pairs(int n, std::optional<std::pair<int, int>> pair) {
+    if (pair)
+        return {{std::min(pair->first, pair->second), std::max(pair->first, pair->second)}};
+    return all_pairs(n);
 }
 
 namespace {

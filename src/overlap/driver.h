@@ -2,6 +2,7 @@
 
 #include "app/handlers.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,8 @@ namespace tarvik {
 
 // Every unordered pair (i, j), i < j, of n groups in lexicographic order; 1-based.
 std::vector<std::pair<int, int>> all_pairs(int n);
+// The pairs a request names: its one pair, the smaller group first, or every pair of n groups.
+std::vector<std::pair<int, int>> ordered_pairs(int n, std::optional<std::pair<int, int>> pair);
 
 // The overlap buttons run the overlap step (overlap/overlap_step.h) on the request of the window's
 // controls.

@@ -238,11 +238,7 @@ StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& reque
             PerSubjectRequest engine{{}, request.twoD, request.threeD,
                                      std::find(request.measures.begin(), request.measures.end(), true) !=
                                          request.measures.end()};
-            if (request.pair)
-                engine.pairs = {{std::min(request.pair->first, request.pair->second),
-                                 std::max(request.pair->first, request.pair->second)}};
-            else
-                engine.pairs = all_pairs(static_cast<int>(h.v.size()));
+            engine.pairs = ordered_pairs(static_cast<int>(h.v.size()), request.pair);
             PerSubjectRun run(h, engine);
             const TextList& subjects = run.subjects();
             const std::string count = format_count(subjects.size());
@@ -252,7 +248,7 @@ StepReport calculate_per_subject(Runtime& rt, const PerSubjectStepRequest& reque
                         return "Subject " + format_count(s + 1) + " of " + count + ": " + subjects[s];
                     },
                     [&](std::size_t s) { run.run_subject(s); },
-                    rt.services().background ? rt.services().background->threads() : 1))
+                    runner_threads(rt)))
                 return;
             const PerSubjectResult result = run.finish();
             SubjectIntervals intervals;

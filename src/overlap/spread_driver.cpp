@@ -31,16 +31,7 @@ constexpr double kMaxReplicates = 1e6;
 
 std::string field_text(const Figure& window, const char* tag) {
     const Control& c = window.control(tag);
-    std::string text = c.string.empty() ? std::string() : c.string.front();
-    text.erase(0, text.find_first_not_of(" \t"));
-    text.erase(text.find_last_not_of(" \t") + 1);
-    return text;
-}
-
-std::vector<std::pair<int, int>> pairs_of(const Handles& h, std::optional<std::pair<int, int>> pair) {
-    if (pair)
-        return {{std::min(pair->first, pair->second), std::max(pair->first, pair->second)}};
-    return all_pairs(static_cast<int>(h.v.size()));
+    return c.string.empty() ? std::string() : std::string(trimmed(c.string.front()));
 }
 
 void show_results(Runtime& rt, const ResultsTable& table) {
@@ -50,7 +41,8 @@ void show_results(Runtime& rt, const ResultsTable& table) {
 
 } // namespace
 
-std::optional<SpreadOptions> spread_options_from_window(Runtime& rt, std::optional<std::pair<int, int>> pair) {
+std::optional<SpreadOptions> spread_options_from_window(Runtime& rt,
+                                                        std::optional<std::pair<int, int>> pair) {
     const Figure& window = rt.figure();
     SpreadOptions o;
     o.perSubject = window.has(kPerSubjectTag) && first_value(window.control(kPerSubjectTag)) == 1;
@@ -106,25 +98,31 @@ StepReport show_pooled_intervals(Runtime& rt, bool threeD, std::optional<std::pa
                                  const SpreadOptions& options) {
     return run_step(rt, [&] {
         bool finished = false; // not when cancelled
-        return guarded(rt, ReportForm::B, "show_pooled_intervals", [&] {
-            const Handles h = *rt.figure().retrieve();
-            const BootstrapRequest request{pairs_of(h, pair),  threeD,          options.replicates, 1,
-                                           options.confidence, Resample::Tokens};
-            std::vector<PairIntervals> intervals;
-            if (!run_bootstrap(rt, h, request, intervals))
-                return;
-            std::vector<OverlapRow> rows;
-            for (std::size_t k = 0; k < request.pairs.size(); ++k) {
-                const auto [a, b] = pair ? *pair : request.pairs[k];
-                rows.push_back(overlap_row(h, a, b, threeD));
-                rows.back().intervals = intervals[k];
-            }
-            const std::vector<std::string> notes = measure_rows(h, rows);
-            ResultsTable table = overlap_table(rows, kEveryMeasure, true);
-            table.notes = notes;
-            show_results(rt, table);
-            finished = true;
-        }) && finished;
+        return guarded(rt, ReportForm::B, "show_pooled_intervals",
+                       [&] {
+                           const Handles h = *rt.figure().retrieve();
+                           const BootstrapRequest request{ordered_pairs(static_cast<int>(h.v.size()), pair),
+                                                          threeD,
+                                                          options.replicates,
+                                                          1,
+                                                          options.confidence,
+                                                          Resample::Tokens};
+                           std::vector<PairIntervals> intervals;
+                           if (!run_bootstrap(rt, h, request, intervals))
+                               return;
+                           std::vector<OverlapRow> rows;
+                           for (std::size_t k = 0; k < request.pairs.size(); ++k) {
+                               const auto [a, b] = pair ? *pair : request.pairs[k];
+                               rows.push_back(overlap_row(h, a, b, threeD));
+                               rows.back().intervals = intervals[k];
+                           }
+                           const std::vector<std::string> notes = measure_rows(h, rows);
+                           ResultsTable table = overlap_table(rows, kEveryMeasure, true);
+                           table.notes = notes;
+                           show_results(rt, table);
+                           finished = true;
+                       }) &&
+               finished;
     });
 }
 

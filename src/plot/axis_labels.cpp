@@ -1,5 +1,7 @@
 #include "plot/axis_labels.h"
 
+#include "core/format.h"
+
 #include <string_view>
 
 namespace tarvik {
@@ -8,14 +10,6 @@ namespace {
 
 std::string_view quantity_name(AxisQuantity q) {
     return q == AxisQuantity::F1 ? "F1" : q == AxisQuantity::F2 ? "F2" : "Duration";
-}
-
-// Blanks at either end are not part of a label.
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 } // namespace
